@@ -1,0 +1,55 @@
+# Tarvik: the two everyday commands are `make run` and `make test`.
+BUILD    ?= build
+ASAN     ?= build-asan
+RELEASE  ?= build-release
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+PACKAGES := build-essential cmake qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev \
+            libbenchmark-dev xvfb xauth clang libclang-rt-14-dev
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build run test test-asan bench fuzz clean
+
+all: build
+
+# Installs only what is missing, so a second call makes no apt call at all.
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE) -j $(JOBS) --target tarvik
+	$(RELEASE)/app/tarvik
+
+# The reader and its tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON -DTARVIK_READER_ONLY=ON
+	cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -L reader
+
+test: build test-asan
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DTARVIK_BENCH=ON
+	cmake --build $(RELEASE) -j $(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_READER_ONLY=ON
+	cmake --build build-fuzz -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) build-fuzz

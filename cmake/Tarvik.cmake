@@ -1,0 +1,45 @@
+# Helpers shared by the subsystem folders.
+
+# tarvik_add_library(<folder> DEPS <targets...>)
+# One static library per subsystem folder, named tarvik_<folder>, from every source in the folder.
+function(tarvik_add_library folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  set(target tarvik_${folder})
+  if(NOT sources)
+    # A subsystem not built yet: keep its target so that dependents link already.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# tarvik_add_tests(LIBS <targets...>)
+# Every tst_*.cpp of the calling folder becomes one QtTest executable and one CTest test,
+# run offscreen, with the shared samples folder passed in TARVIK_SAMPLES.
+function(tarvik_add_tests)
+  cmake_parse_arguments(ARG "" "LABEL" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  foreach(src ${tests})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt5::Test)
+    target_compile_definitions(${name} PRIVATE
+      TARVIK_SAMPLES="${TARVIK_SAMPLES_DIR}" TARVIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR}"
+      TIMEOUT 600)
+    if(ARG_LABEL)
+      set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL})
+    endif()
+  endforeach()
+endfunction()
+
+get_filename_component(TARVIK_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/../shared/samples" ABSOLUTE)
