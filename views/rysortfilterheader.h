@@ -4,27 +4,29 @@
 // The filter and sort state is set from outside; the header decides nothing about filtering.
 #pragma once
 
+#include "filter/rysortfiltermarks.h"
+
 #include <QHeaderView>
 #include <QList>
 
 class RySectionPainter;
 
-class RySortFilterHeader : public QHeaderView
+class RySortFilterHeader : public QHeaderView, public RySortFilterMarks
 {
     Q_OBJECT
 public:
     explicit RySortFilterHeader(Qt::Orientation orientation, QWidget *parent = nullptr);
 
-    void addFilteredColumn(int column);
+    void addFilteredColumn(int column) override;
     // Removes every entry of `column`, duplicates included.
-    void removeFilteredColumn(int column);
-    void clearFilteredColumns();
-    bool hasFilteredColumns() const { return !m_filteredColumns.isEmpty(); }
-    QList<int> filteredColumns() const { return m_filteredColumns; }
+    void removeFilteredColumn(int column) override;
+    void clearFilteredColumns() override;
+    bool hasFilteredColumns() const override { return !m_filteredColumns.isEmpty(); }
+    QList<int> filteredColumns() const override { return m_filteredColumns; }
 
-    void setSort(int column, int order);
-    int sortColumn() const { return m_sortColumn; }
-    int sortOrder() const { return m_sortOrder; }
+    void setSort(int column, int order) override;
+    int sortColumn() const override { return m_sortColumn; }
+    int sortOrder() const override { return m_sortOrder; }
 
     // Not owned; null detaches.
     void setSortFilterWidget(RySectionPainter *painter);
