@@ -1,0 +1,190 @@
+#pragma once
+
+// The in-memory project that the MPP reader fills and the table models read.
+// The Project owns every Task, Resource and Assignment; consumers hold plain pointers into it
+// and must not outlive it.
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <optional>
+
+namespace mppr {
+
+// Result codes of Project::read() and of the version readers. The reader never throws.
+enum Status : int {
+    StatusOk = 0,
+    // The compound file could not be opened, or a Props stream is shorter than its header.
+    StatusOpenFailed = 1,
+    // None of the known storage directories ("   114", "   112", "   19") is present.
+    StatusUnknownLayout = 3,
+    // A block stream the reader needs is missing, too short or carries a wrong magic number.
+    StatusMalformedBlock = 5,
+    // A field the reader requires is missing from the file's field map.
+    StatusMissingField = 6,
+};
+
+// Dates are wall-clock values as stored in the file, held as QDateTime with time spec Qt::UTC
+// so that 08:00 in the authoring tool is 08:00 here in every time zone.
+// The unset date is 1983-12-31 00:00:00 (UTC spec); it is tested by equality, never by validity.
+const QDateTime &epoch();
+inline bool isUnset(const QDateTime &date)
+{
+    return date == epoch();
+}
+
+// One task record. Members named tf + hex carry the raw value of the task field with that number.
+struct Task
+{
+    Task();
+
+    qint32 uniqueId = 0;
+    qint32 tf17 = 0;
+    QString name;
+    bool blankRecord = false; // only uniqueId was read
+    bool shortRecord = false; // 16-byte fixed record: only uniqueId and tf17 were read
+    qint32 tf15 = 0;
+    qint32 tf16 = 0;
+    QDateTime start;
+    QDateTime finish;
+    QDateTime actualStart;
+    QDateTime actualFinish;
+    QDateTime earlyStart;
+    QDateTime earlyFinish;
+    QDateTime lateStart;
+    QDateTime lateFinish;
+    QDateTime scheduledStart;
+    QDateTime scheduledFinish;
+    double percentComplete = 0;
+    double tf21 = 0;
+    qint32 autoScheduled = 1;
+    bool tf18 = false;
+    bool tf52 = false;
+    qint32 parentUniqueId = 0;
+    qint32 tf11 = 0;
+    QDateTime constraintDate;
+    QString code; // outline number such as 1.2.3
+    qint32 tf1c = 0;
+    qint32 tf33 = 0;
+    double tf05 = 0;
+    // Parallel lists, one entry per relation whose successor is this task.
+    QVector<qint32> predUniqueIds;
+    QVector<qint32> predLags; // raw file value
+    QVector<qint32> predLagUnits; // unit code as stored
+    QVector<qint16> predTypes; // relation type code as stored
+    std::array<QString, 30> texts;
+    std::array<QDateTime, 10> datesA;
+    std::array<QDateTime, 10> datesB;
+    std::array<double, 10> numbers {};
+    std::array<qint32, 10> integers {};
+    QDateTime tf513;
+    QDateTime tf514;
+    qint32 tf515 = 0;
+    double tf06 = 0;
+    std::array<QDateTime, 10> datesC; // element 0 is never filled
+    std::array<QDateTime, 10> datesD; // element 0 is never filled
+    std::array<qint32, 10> integersB {}; // element 0 is never filled
+    std::array<double, 10> numbersB {}; // whole values; element 0 is never filled
+    double tf0a = 0;
+    qint32 tf1f = 0;
+    double tf04 = 0;
+
+    // Slack, duration and work. Absent when the file's field map has no such field;
+    // durations and slack in tenths of a minute, work in thousandths of a minute.
+    std::optional<qint32> startSlack; // task field 0x1B6
+    std::optional<qint32> finishSlack; // task field 0x1B7
+    std::optional<qint32> duration; // task field 0x1D
+    std::optional<double> work; // task field 0x00
+    std::optional<double> actualWork; // task field 0x02
+};
+
+class Resource
+{
+public:
+    virtual ~Resource();
+
+    QString name;
+    QString uniqueIdText; // decimal text of uniqueId
+    qint32 uniqueId = 0;
+    QString shortName;
+    QString notes; // never filled
+};
+
+// Amounts marked "hours" are the file value divided by 60000.
+struct Assignment
+{
+    Assignment();
+
+    qint32 resourceUniqueId = 0;
+    qint32 taskUniqueId = 0;
+    qint32 uniqueId = 0;
+    double af1c = 0;
+    double af20 = 0;
+    double af1a = 0;
+    double af0a = 0; // hours
+    double af10 = 0; // hours
+    double af08 = 0; // hours
+    double af1d = 0;
+    double af0c = 0; // hours
+    double af1e = 0;
+    double af0d = 0; // hours
+    double af1f = 0;
+    double af0e = 0; // hours
+    QDateTime af16;
+    QDateTime af17;
+    QDateTime af14;
+    QDateTime af15;
+    double af0b = 0; // hours
+};
+
+class Project
+{
+public:
+    explicit Project(const QString &filePath);
+    ~Project();
+    Project(const Project &) = delete;
+    Project &operator=(const Project &) = delete;
+
+    // Opens the file, reads CompObj, picks the reader for the storage layout and fills the
+    // project. Returns a Status; called once per project.
+    int read();
+
+    QString filePath() const { return m_filePath; }
+    QString userType() const { return m_userType; }
+    QString progId() const { return m_progId; }
+    QString clipboardFormat() const { return m_clipboardFormat; }
+
+    // Keys are unique IDs; iteration order is not meaningful.
+    const QHash<qint32, Task *> &tasks() const { return m_tasks; }
+    const QHash<qint32, Resource *> &resources() const { return m_resources; }
+    // In the order read.
+    const QList<Assignment *> &assignments() const { return m_assignments; }
+
+    Task *task(qint32 uniqueId) const { return m_tasks.value(uniqueId); }
+    Resource *resource(qint32 uniqueId) const { return m_resources.value(uniqueId); }
+
+    // Used by the version readers while filling the project; each takes ownership and
+    // replaces (and frees) an earlier record under the same key.
+    void insertTask(Task *task);
+    void insertResource(Resource *resource);
+    void setAssignments(const QList<Assignment *> &assignments);
+    void setCompObjTexts(const QString &userType, const QString &progId,
+                         const QString &clipboardFormat);
+
+private:
+    void clear();
+
+    QString m_filePath;
+    QString m_userType;
+    QString m_progId;
+    QString m_clipboardFormat;
+    QHash<qint32, Task *> m_tasks;
+    QHash<qint32, Resource *> m_resources;
+    QList<Assignment *> m_assignments;
+};
+
+} // namespace mppr
