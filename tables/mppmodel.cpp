@@ -85,10 +85,9 @@ void MPPModel::setColumns(const QVariantMap &descriptions)
     for (const QString &id : qAsConst(m_columnIds)) {
         QVariantMap description = descriptions.value(id).toMap();
         if (!descriptions.contains(id)) {
-            description = QVariantMap { { "display", id },
-                                        { "id", id },
-                                        { "group", "Other" },
-                                        { "datatype", "string" } };
+            description = QVariantMap {
+                { "display", id }, { "id", id }, { "group", "Other" }, { "datatype", "string" }
+            };
         }
         m_columns.append(ColumnInfo { description.value("group").toString(), id,
                                       description.value("display").toString(), description });

@@ -12,7 +12,15 @@ class MPPRsrcModel : public MPPModel
     Q_OBJECT
 
 public:
-    enum Column { RsrcId, RsrcSeqNum, RsrcType, RsrcShortName, RsrcName, ParentRsrcId, ColumnCount };
+    enum Column {
+        RsrcId,
+        RsrcSeqNum,
+        RsrcType,
+        RsrcShortName,
+        RsrcName,
+        ParentRsrcId,
+        ColumnCount
+    };
 
     explicit MPPRsrcModel(QObject *parent = nullptr);
 

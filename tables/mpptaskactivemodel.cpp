@@ -1,8 +1,9 @@
 #include "tables/mpptaskactivemodel.h"
 
 MPPTaskActiveModel::MPPTaskActiveModel(QObject *parent)
-    : MPPModel({ "task_id", "actv_code_type_id", "actv_code_id", "proj_id", "update_date", "update_user" },
-               parent)
+    : MPPModel(
+        { "task_id", "actv_code_type_id", "actv_code_id", "proj_id", "update_date", "update_user" },
+        parent)
 {
 }
 

@@ -1,7 +1,7 @@
 #include "tables/mpptaskpredmodel.h"
 
-#include "tables/mppunits.h"
 #include "mppr/project.h"
+#include "tables/mppunits.h"
 
 #include <algorithm>
 

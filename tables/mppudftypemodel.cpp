@@ -1,9 +1,9 @@
 #include "tables/mppudftypemodel.h"
 
 MPPUdfTypeModel::MPPUdfTypeModel(QObject *parent)
-    : MPPModel({ "udf_type_id", "table_name", "udf_type_name", "udf_type_label",
-                 "logical_data_type" },
-               parent)
+    : MPPModel(
+        { "udf_type_id", "table_name", "udf_type_name", "udf_type_label", "logical_data_type" },
+        parent)
 {
     setObjectName(QStringLiteral("UDFTYPE"));
     Q_ASSERT(columnIds().size() == ColumnCount);

@@ -1,7 +1,7 @@
 #include "tables/mppudfvaluemodel.h"
 
-#include "tables/mppudftypemodel.h"
 #include "mppr/project.h"
+#include "tables/mppudftypemodel.h"
 
 #include <limits>
 
@@ -10,9 +10,9 @@ constexpr int Fields = MPPUdfTypeModel::FieldCount;
 }
 
 MPPUdfValueModel::MPPUdfValueModel(QObject *parent)
-    : MPPModel({ "udf_type_id", "fk_id", "proj_id", "udf_date", "udf_text", "udf_number",
-                 "udf_code_id" },
-               parent)
+    : MPPModel(
+        { "udf_type_id", "fk_id", "proj_id", "udf_date", "udf_text", "udf_number", "udf_code_id" },
+        parent)
 {
     setObjectName(QStringLiteral("UDFVALUE"));
     Q_ASSERT(columnIds().size() == ColumnCount);

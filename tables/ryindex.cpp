@@ -22,8 +22,7 @@ RyIndex::RyIndex(QAbstractItemModel *model, int keyColumn)
 
 RyIndex::~RyIndex() = default;
 
-int RyIndex::build(QAbstractItemModel *model, int keyColumn, int parentKeyColumn,
-                   int displayColumn)
+int RyIndex::build(QAbstractItemModel *model, int keyColumn, int parentKeyColumn, int displayColumn)
 {
     if (!model)
         return 0;

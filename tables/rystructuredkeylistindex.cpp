@@ -13,8 +13,8 @@ RyStructuredKeyListIndex::RyStructuredKeyListIndex(const RyIndex &parentIndex,
             shared.intersect(child.second.rows);
             if (shared.isEmpty())
                 continue;
-            const QVariant key = QStringLiteral("%1x%2").arg(parent.first.toString(),
-                                                             child.first.toString());
+            const QVariant key
+                = QStringLiteral("%1x%2").arg(parent.first.toString(), child.first.toString());
             m_entries[key] = Entry { shared, child.second.display, parent.first, {} };
             parentEntry.children.append(key);
         }
@@ -23,8 +23,7 @@ RyStructuredKeyListIndex::RyStructuredKeyListIndex(const RyIndex &parentIndex,
     }
 }
 
-void RyStructuredKeyListIndex::fillItemModel(QStandardItemModel *itemModel,
-                                             bool addLeafRows) const
+void RyStructuredKeyListIndex::fillItemModel(QStandardItemModel *itemModel, bool addLeafRows) const
 {
     if (!itemModel)
         return;
