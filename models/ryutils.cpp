@@ -1,0 +1,472 @@
+#include "models/ryutils.h"
+
+#include <QAbstractItemModel>
+#include <QColor>
+#include <QDateTime>
+#include <QFile>
+#include <QHeaderView>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QVector>
+#include <QtDebug>
+
+#include <cmath>
+#include <utility>
+
+namespace RyUtils {
+
+namespace {
+
+QString headerText(const QAbstractItemModel *model, int section, Qt::Orientation orientation)
+{
+    return model->headerData(section, orientation, Qt::DisplayRole).toString();
+}
+
+QString sectionText(const QHeaderView *header, int logical)
+{
+    return header->model() ? headerText(header->model(), logical, header->orientation())
+                           : QString();
+}
+
+bool isNull(const QVariant &value)
+{
+    return !value.isValid() || value.isNull();
+}
+
+bool isIntegral(const QVariant &value)
+{
+    switch (value.userType()) {
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isNumber(const QVariant &value)
+{
+    const int type = value.userType();
+    return isIntegral(value) || type == QMetaType::Double || type == QMetaType::Float;
+}
+
+bool isDate(const QVariant &value)
+{
+    const int type = value.userType();
+    return type == QMetaType::QDateTime || type == QMetaType::QDate;
+}
+
+// Hides every section of the header.
+void hideAll(QHeaderView *header)
+{
+    for (int s = 0; s < header->count(); ++s)
+        header->hideSection(s);
+}
+
+// Shows `logical` and puts it at visual position `position`.
+void showAt(QHeaderView *header, int logical, int position)
+{
+    header->showSection(logical);
+    if (header->visualIndex(logical) != position)
+        header->moveSection(header->visualIndex(logical), position);
+}
+
+// Children of a row are those of its column-0 index, the convention every view relies on.
+QModelIndex childParent(const QModelIndex &index)
+{
+    return index.isValid() ? index.sibling(index.row(), 0) : index;
+}
+
+template<typename Better>
+void rollUp(QAbstractItemModel *model, int column, int role, const QModelIndex &parent,
+            Better better)
+{
+    if (!model || column < 0)
+        return;
+    // Reverse pre-order visits every row after all of its descendants, which is what a
+    // recursive roll-up does, without recursing as deep as the tree is.
+    QModelIndexList rows = flattenIndexes(model, childParent(parent));
+    rows.prepend(childParent(parent));
+    for (int i = rows.size() - 1; i >= 0; --i) {
+        const QModelIndex node = rows.at(i);
+        QVariant best;
+        const int children = model->rowCount(node);
+        for (int c = 0; c < children; ++c) {
+            const QVariant value = model->index(c, column, node).data(Qt::DisplayRole);
+            if (isNull(value))
+                continue;
+            if (isNull(best) || better(value, best))
+                best = value;
+        }
+        if (!isNull(best) && node.isValid())
+            model->setData(node.sibling(node.row(), column), best, role);
+    }
+}
+
+QString formatHours(double hours)
+{
+    QString text = QString::number(hours, 'f', 2);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+int findColumn(const QAbstractItemModel *model, const QString &text)
+{
+    if (!model)
+        return -1;
+    const int columns = model->columnCount();
+    for (int c = 0; c < columns; ++c) {
+        if (headerText(model, c, Qt::Horizontal) == text)
+            return c;
+    }
+    return -1;
+}
+
+int findSection(const QHeaderView *header, const QVariant &value, int role)
+{
+    const QAbstractItemModel *model = header ? header->model() : nullptr;
+    if (!model)
+        return -1;
+    const Qt::Orientation orientation = header->orientation();
+    const int count = orientation == Qt::Horizontal ? model->columnCount() : model->rowCount();
+    for (int s = 0; s < count; ++s) {
+        if (model->headerData(s, orientation, role) == value)
+            return s;
+    }
+    return -1;
+}
+
+QModelIndex verticalLookup(const QVariant &value, const QAbstractItemModel *model, int returnColumn,
+                           int lookupColumn)
+{
+    if (!model)
+        return QModelIndex();
+    const int columns = model->columnCount();
+    if (returnColumn < 0 || returnColumn >= columns) {
+        qWarning() << "Invalid return column passed to verticalLookup";
+        return QModelIndex();
+    }
+    if (lookupColumn < 0 || lookupColumn >= columns) {
+        qWarning() << "Invalid lookup column passed to verticalLookup";
+        return QModelIndex();
+    }
+    const QModelIndexList hits = model->match(model->index(0, lookupColumn), Qt::DisplayRole, value,
+                                              1, Qt::MatchExactly | Qt::MatchRecursive);
+    if (hits.isEmpty())
+        return QModelIndex();
+    const QModelIndex hit = hits.first();
+    return model->index(hit.row(), returnColumn, hit.parent());
+}
+
+int firstVisibleColumn(const QHeaderView *header)
+{
+    if (!header)
+        return -1;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            return logical;
+    }
+    return -1;
+}
+
+int indexDepth(const QModelIndex &index)
+{
+    int depth = 0;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+        ++depth;
+    return depth;
+}
+
+QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelIndex &parent)
+{
+    QModelIndexList result;
+    if (!model)
+        return result;
+    // An explicit stack of (parent, next child row): schedules can nest deeper than the call stack.
+    QVector<std::pair<QModelIndex, int>> stack { { parent, 0 } };
+    while (!stack.isEmpty()) {
+        auto &top = stack.last();
+        if (top.second >= model->rowCount(top.first)) {
+            stack.removeLast();
+            continue;
+        }
+        const QModelIndex child = model->index(top.second++, 0, top.first);
+        result.append(child);
+        stack.append({ child, 0 });
+    }
+    return result;
+}
+
+QStringList saveHeaderState(const QHeaderView *header)
+{
+    QStringList state;
+    if (!header)
+        return state;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (header->isSectionHidden(logical))
+            continue;
+        state << QStringLiteral("%1:%2")
+                     .arg(sectionText(header, logical))
+                     .arg(header->sectionSize(logical));
+    }
+    return state;
+}
+
+void restoreHeaderState(QHeaderView *header, const QStringList &state)
+{
+    if (!header || state.isEmpty())
+        return;
+    hideAll(header);
+    QVector<int> shown;
+    for (const QString &entry : state) {
+        const QStringList parts = entry.split(QLatin1Char(':'));
+        if (parts.size() != 2)
+            continue;
+        const int logical = findColumn(header->model(), parts.at(0));
+        if (logical < 0)
+            continue;
+        header->showSection(logical);
+        bool ok = false;
+        const int width = parts.at(1).toInt(&ok, 10);
+        // A width that is no number keeps the section's size rather than collapsing it.
+        if (ok && width >= 0)
+            header->resizeSection(logical, width);
+        shown << logical;
+    }
+    if (shown.isEmpty())
+        return;
+    hideAll(header);
+    for (int j = 0; j < shown.size(); ++j)
+        showAt(header, shown.at(j), j);
+}
+
+QStringList visibleHeaderTexts(const QHeaderView *header)
+{
+    QStringList texts;
+    if (!header)
+        return texts;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            texts << sectionText(header, logical);
+    }
+    return texts;
+}
+
+void applyColumnOrder(QHeaderView *header, const QStringList &names)
+{
+    if (!header || names.isEmpty())
+        return;
+    hideAll(header);
+    int position = 0;
+    for (const QString &name : names) {
+        const int logical = findColumn(header->model(), name);
+        if (logical >= 0)
+            showAt(header, logical, position++);
+    }
+}
+
+void setFixedSectionSize(QHeaderView *header, int size)
+{
+    if (!header)
+        return;
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    // The style's minimum follows the font and may exceed the 22-pixel rows that table and
+    // chart share; the fixed size must win.
+    if (size < header->minimumSectionSize())
+        header->setMinimumSectionSize(size);
+    header->setDefaultSectionSize(size);
+}
+
+QString fontToText(const QFont &font)
+{
+    QString text = font.family() + QLatin1Char(':');
+    if (font.style() != QFont::StyleNormal)
+        text += QLatin1Char('i');
+    if (font.underline())
+        text += QLatin1Char('u');
+    if (font.weight() > 57)
+        text += QLatin1Char('b');
+    return text;
+}
+
+QFont fontFromText(const QString &text)
+{
+    // A text without ":" is taken as a bare family name.
+    const QStringList parts = text.split(QLatin1Char(':'));
+    const QString flags = parts.value(1);
+    QFont font(parts.at(0));
+    font.setItalic(flags.contains(QLatin1Char('i')));
+    font.setUnderline(flags.contains(QLatin1Char('u')));
+    font.setWeight(flags.contains(QLatin1Char('b')) ? 75 : 50);
+    return font;
+}
+
+QString colorToText(const QColor &color)
+{
+    return QStringLiteral("r%1g%2b%3a%4")
+        .arg(color.red())
+        .arg(color.green())
+        .arg(color.blue())
+        .arg(color.alpha());
+}
+
+QBrush colorFromText(const QString &text)
+{
+    static const QRegularExpression letter(QStringLiteral("[a-z]"));
+    const QStringList parts = text.split(letter, Qt::SkipEmptyParts);
+    if (parts.size() < 4)
+        return QBrush();
+    int rgba[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        rgba[i] = parts.at(i).toInt(&ok, 10);
+        if (!ok || rgba[i] < 0 || rgba[i] > 255)
+            return QBrush();
+    }
+    return QBrush(QColor(rgba[0], rgba[1], rgba[2], rgba[3]));
+}
+
+QString dayMonthText(const QVariant &value)
+{
+    // The C locale keeps the month names English, like monthName().
+    return QLocale::c().toString(value.toDate(), QStringLiteral("dd MMMM"));
+}
+
+QString monthName(int month)
+{
+    if (month < 1 || month > 12)
+        return QString();
+    return QLocale::c().monthName(month, QLocale::LongFormat);
+}
+
+QString quarterText(int quarter)
+{
+    return QStringLiteral("Q%1").arg(quarter);
+}
+
+QString weekText(int week)
+{
+    return QStringLiteral("Week %1").arg(week);
+}
+
+QString readTextFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+QString stripCodePrefix(const QString &text)
+{
+    // Only the prefixes of the P6 code values: user texts such as "A1_Pour" keep their start.
+    static const char *const prefixes[] = { "TT_", "PR_", "RT_", "TK_", "CS_" };
+    for (const char *prefix : prefixes) {
+        if (text.startsWith(QLatin1String(prefix)))
+            return text.mid(3);
+    }
+    return text;
+}
+
+QString displayText(const QVariant &value)
+{
+    if (isNull(value))
+        return QString();
+    const QDateTime date = value.toDateTime();
+    if (date.isValid())
+        return date.toString(QStringLiteral("dd-MM-yyyy"));
+    return stripCodePrefix(value.toString());
+}
+
+bool variantLessThan(const QVariant &left, const QVariant &right)
+{
+    const bool leftNull = isNull(left);
+    const bool rightNull = isNull(right);
+    if (leftNull || rightNull)
+        return leftNull && !rightNull;
+    if (isIntegral(left) && isIntegral(right)) {
+        if (left.userType() == QMetaType::ULongLong || right.userType() == QMetaType::ULongLong)
+            return left.toULongLong() < right.toULongLong();
+        return left.toLongLong() < right.toLongLong();
+    }
+    if (isNumber(left) && isNumber(right))
+        return left.toDouble() < right.toDouble();
+    if (isDate(left) && isDate(right))
+        return left.toDateTime() < right.toDateTime();
+    return left.toString() < right.toString();
+}
+
+void rollUpMax(QAbstractItemModel *model, int column, int role, const QModelIndex &parent)
+{
+    rollUp(model, column, role, parent, [](const QVariant &value, const QVariant &best) {
+        return variantLessThan(best, value);
+    });
+}
+
+void rollUpMin(QAbstractItemModel *model, int column, int role, const QModelIndex &parent)
+{
+    rollUp(model, column, role, parent, [](const QVariant &value, const QVariant &best) {
+        return variantLessThan(value, best);
+    });
+}
+
+QString predecessorDetail(const QString &type, const QVariant &lagHours)
+{
+    QString detail = type.startsWith(QLatin1String("PR_")) ? type.mid(3) : type;
+    bool ok = false;
+    // Hours to two decimals; a lag that rounds to nothing is no lag.
+    const double lag = std::round(lagHours.toDouble(&ok) * 100.0) / 100.0;
+    if (ok && lag != 0.0) {
+        if (lag > 0)
+            detail += QLatin1Char('+');
+        detail += formatHours(lag) + QLatin1Char('h');
+    }
+    return detail;
+}
+
+QMap<int, QMap<QString, QString>> predecessorTexts(const QAbstractItemModel *relationships)
+{
+    QMap<int, QMap<QString, QString>> texts;
+    if (!relationships)
+        return texts;
+    const int taskColumn = findColumn(relationships, QStringLiteral("task_id"));
+    const int typeColumn = findColumn(relationships, QStringLiteral("Type"));
+    const int lagColumn = findColumn(relationships, QStringLiteral("Lag"));
+    const int keyColumn = relationships->columnCount() - 2;
+    if (taskColumn < 0 || typeColumn < 0 || keyColumn < 0)
+        return texts;
+    const int rows = relationships->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        const int taskId = relationships->index(r, taskColumn).data().toInt();
+        const QString key = relationships->index(r, keyColumn).data().toString();
+        if (key.isEmpty())
+            continue;
+        const QString type = relationships->index(r, typeColumn).data().toString();
+        if (type.isEmpty())
+            continue;
+        const QVariant lag
+            = lagColumn >= 0 ? relationships->index(r, lagColumn).data() : QVariant();
+        texts[taskId][key] = predecessorDetail(type, lag);
+    }
+    return texts;
+}
+
+} // namespace RyUtils
