@@ -1,6 +1,6 @@
 // Block streams: Props, field maps, fixed and variable data.
 
-#include "mppblockbuilder.h"
+#include "tests/support/mppblockbuilder.h"
 
 #include "mppr/fieldmap.h"
 #include "mppr/fixeddatablock.h"
@@ -72,7 +72,7 @@ void TestMppBlocks::propsShorterThanHeaderFails()
 void TestMppBlocks::fieldMapBlockIndexFollowsOffsetRestarts()
 {
     QVector<FieldEntry> entries;
-    const quint16 offsets[] = {0, 4, 8, 2, 6};
+    const quint16 offsets[] = { 0, 4, 8, 2, 6 };
     for (int i = 0; i < 5; ++i) {
         FieldEntry e;
         e.fieldId = TaskFieldBase + quint32(i);
@@ -82,7 +82,7 @@ void TestMppBlocks::fieldMapBlockIndexFollowsOffsetRestarts()
         entries.append(e);
     }
     const FieldMap map = FieldMap::fromItem(fieldMapItem(entries), FieldMapStyle::Mpp14);
-    const quint32 expected[] = {0, 0, 0, 1, 1};
+    const quint32 expected[] = { 0, 0, 0, 1, 1 };
     for (int i = 0; i < 5; ++i) {
         const FieldDescriptor d = map.descriptor(TaskFieldBase + quint32(i));
         QCOMPARE(d.location, FieldLocation::FixedData);
@@ -104,14 +104,15 @@ void TestMppBlocks::fieldMapCategories()
     FieldEntry other;
     other.fieldId = 0x12340000;
     other.offset = 2;
-    const FieldMap map = FieldMap::fromItem(fieldMapItem({flag, meta, other}), FieldMapStyle::Mpp14);
+    const FieldMap map
+        = FieldMap::fromItem(fieldMapItem({ flag, meta, other }), FieldMapStyle::Mpp14);
     QCOMPARE(map.descriptor(TaskFieldBase + 0x18).location, FieldLocation::MetaFlag);
     QCOMPARE(map.descriptor(TaskFieldBase + 0x19).location, FieldLocation::MetaData);
     QCOMPARE(map.descriptor(0x12340000).fieldClass, quint32(0x0F400001));
     QVERIFY(map.descriptor(TaskFieldBase + 0x99).isAbsent());
     // A trailing partial entry is ignored.
     const FieldMap partial
-            = FieldMap::fromItem(fieldMapItem({flag}) + QByteArray(27, '\1'), FieldMapStyle::Mpp14);
+        = FieldMap::fromItem(fieldMapItem({ flag }) + QByteArray(27, '\1'), FieldMapStyle::Mpp14);
     QCOMPARE(partial.size(), 1);
 }
 
@@ -120,7 +121,7 @@ void TestMppBlocks::fieldMapVariableKeyOfOldLayout()
     FieldEntry name;
     name.fieldId = TaskFieldBase + 0x0E;
     name.varKey = 11;
-    const QByteArray item = fieldMapItem({name});
+    const QByteArray item = fieldMapItem({ name });
     QCOMPARE(FieldMap::fromItem(item, FieldMapStyle::Mpp9).descriptor(name.fieldId).offset,
              quint16(11));
     QCOMPARE(FieldMap::fromItem(item, FieldMapStyle::Mpp14).descriptor(name.fieldId).offset,
@@ -154,9 +155,9 @@ void TestMppBlocks::fixedMetaItemSize()
     for (int i = 0; i < count; ++i)
         items.append(metaItem(storedSize, quint8(i), i * 100));
     FixedMetaBlock meta;
-    QCOMPARE(meta.parse(fixedMetaStream(items, storedSize) + QByteArray(extraBytes, '\0'),
-                        statedSize),
-             int(StatusOk));
+    QCOMPARE(
+        meta.parse(fixedMetaStream(items, storedSize) + QByteArray(extraBytes, '\0'), statedSize),
+        int(StatusOk));
     QCOMPARE(meta.itemSize(), expectedSize);
     QCOMPARE(meta.itemCount(), count);
     QCOMPARE(int(meta.item(count - 1).u8(0)), count - 1);
@@ -166,13 +167,13 @@ void TestMppBlocks::fixedMetaRejectsBadStreams_data()
 {
     QTest::addColumn<QByteArray>("stream");
     QTest::addColumn<int>("status");
-    QByteArray wrongMagic = fixedMetaStream({metaItem(10, 0, 0)}, 10);
+    QByteArray wrongMagic = fixedMetaStream({ metaItem(10, 0, 0) }, 10);
     wrongMagic[0] = 0;
     QTest::newRow("empty") << QByteArray() << int(StatusMalformedBlock);
     QTest::newRow("wrong magic") << wrongMagic << int(StatusMalformedBlock);
     QTest::newRow("count beyond stream")
-            << fixedMetaStream({metaItem(10, 0, 0)}, 10, 1000000) << int(StatusMalformedBlock);
-    QTest::newRow("huge count") << fixedMetaStream({}, 10, -2) << int(StatusMalformedBlock);
+        << fixedMetaStream({ metaItem(10, 0, 0) }, 10, 1000000) << int(StatusMalformedBlock);
+    QTest::newRow("huge count") << fixedMetaStream({}, 10, 0x7FFFFFFF) << int(StatusMalformedBlock);
     QTest::newRow("no items") << fixedMetaStream({}, 10) << int(StatusOk);
 }
 
@@ -192,12 +193,12 @@ void TestMppBlocks::fixedDataLocatesRecordsByOwnOffset()
     // a negative one.
     const QByteArray data = QByteArray("AAAA") + "BBBBBB" + "CC";
     FixedMetaBlock meta;
-    QCOMPARE(meta.parse(fixedMetaStream({metaItem(10, 0, 10), metaItem(10, 0, 0),
-                                         metaItem(10, 0, 4), metaItem(10, 0, 500),
-                                         metaItem(10, 0, -4)},
-                                        10),
-                        10),
-             int(StatusOk));
+    QCOMPARE(
+        meta.parse(fixedMetaStream({ metaItem(10, 0, 10), metaItem(10, 0, 0), metaItem(10, 0, 4),
+                                     metaItem(10, 0, 500), metaItem(10, 0, -4) },
+                                   10),
+                   10),
+        int(StatusOk));
     FixedDataBlock fixed;
     QCOMPARE(fixed.parse(data, meta), int(StatusOk));
     QCOMPARE(fixed.record(0).toByteArray(), QByteArray("CC"));
@@ -208,7 +209,7 @@ void TestMppBlocks::fixedDataLocatesRecordsByOwnOffset()
     QVERIFY(fixed.record(5).isEmpty());
 
     FixedMetaBlock tooSmall;
-    QCOMPARE(tooSmall.parse(fixedMetaStream({metaItem(4, 0, 0)}, 4), 4), int(StatusOk));
+    QCOMPARE(tooSmall.parse(fixedMetaStream({ metaItem(4, 0, 0) }, 4), 4), int(StatusOk));
     QCOMPARE(fixed.parse(data, tooSmall), int(StatusMalformedBlock));
 }
 
@@ -227,9 +228,9 @@ void TestMppBlocks::fixedDataSplitsFixedSizeRecords()
 
 void TestMppBlocks::varMetaItemLayouts()
 {
-    const QVector<VarValue> values = {{7, 11, textBytes("seven")},
-                                      {0x123456, 12, textBytes("big")},
-                                      {7, 11, textBytes("later")}};
+    const QVector<VarValue> values = { { 7, 11, textBytes("seven") },
+                                       { 0x123456, 12, textBytes("big") },
+                                       { 7, 11, textBytes("later") } };
     QByteArray meta8, data8;
     varStreams(values, true, &meta8, &data8);
     QCOMPARE(meta8.size(), 24 + 3 * 8);
@@ -241,10 +242,10 @@ void TestMppBlocks::varMetaItemLayouts()
     QCOMPARE(var.value(7, 11).toByteArray(), textBytes("later"));
     QCOMPARE(var.value(0x123456, 12).toByteArray(), textBytes("big"));
     QVERIFY(var.value(7, 12).isEmpty());
-    QCOMPARE(meta.uniqueIds(), (QVector<qint32> {7, 0x123456}));
+    QCOMPARE(meta.uniqueIds(), (QVector<qint32> { 7, 0x123456 }));
 
     QByteArray meta12, data12;
-    varStreams({{-5, TaskFieldBase + 0x0E, textBytes("x")}}, false, &meta12, &data12);
+    varStreams({ { -5, TaskFieldBase + 0x0E, textBytes("x") } }, false, &meta12, &data12);
     QCOMPARE(meta.parse(meta12, VarMetaBlock::ItemLayout::FieldId), int(StatusOk));
     QCOMPARE(var.parse(data12, meta), int(StatusOk));
     QCOMPARE(var.value(-5, TaskFieldBase + 0x0E).toByteArray(), textBytes("x"));
@@ -255,7 +256,8 @@ void TestMppBlocks::varMetaItemLayouts()
 void TestMppBlocks::varDataShortStreamFails()
 {
     QByteArray metaBytes, data;
-    varStreams({{1, 1, QByteArray("abc")}, {2, 1, QByteArray("defg")}}, false, &metaBytes, &data);
+    varStreams({ { 1, 1, QByteArray("abc") }, { 2, 1, QByteArray("defg") } }, false, &metaBytes,
+               &data);
     VarMetaBlock meta;
     QCOMPARE(meta.parse(metaBytes, VarMetaBlock::ItemLayout::FieldId), int(StatusOk));
     VarDataBlock var;

@@ -1,4 +1,4 @@
-#include "mppblockbuilder.h"
+#include "tests/support/mppblockbuilder.h"
 
 #include <QtEndian>
 

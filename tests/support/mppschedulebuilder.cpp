@@ -1,7 +1,7 @@
-#include "mppschedulebuilder.h"
+#include "tests/support/mppschedulebuilder.h"
 
-#include "cfbwriter.h"
-#include "mppblockbuilder.h"
+#include "tests/support/cfbwriter.h"
+#include "tests/support/mppblockbuilder.h"
 
 using namespace MppBlockBuilder;
 
@@ -86,25 +86,26 @@ constexpr quint8 Text1Key = 14;
 QByteArray taskFieldMap(const MppScheduleSpec &spec)
 {
     QVector<FieldEntry> entries = {
-        fixed(TaskBase + 0x56, 0, Integer, 4),   fixed(TaskBase + 0xA0, 4, Integer, 4),
-        fixed(TaskBase + 0x23, 8, Date, 4),      fixed(TaskBase + 0x24, 12, Date, 4),
-        fixed(TaskBase + 0x25, 16, Date, 4),     fixed(TaskBase + 0x26, 20, Date, 4),
-        fixed(TaskBase + 0x27, 24, Date, 4),     fixed(TaskBase + 0x28, 28, Date, 4),
-        fixed(TaskBase + 0x29, 32, Date, 4),     fixed(TaskBase + 0x2A, 36, Date, 4),
-        fixed(TaskBase + 0x15, 40, Integer, 4),  fixed(TaskBase + 0x1F, 44, Integer, 4),
+        fixed(TaskBase + 0x56, 0, Integer, 4),  fixed(TaskBase + 0xA0, 4, Integer, 4),
+        fixed(TaskBase + 0x23, 8, Date, 4),     fixed(TaskBase + 0x24, 12, Date, 4),
+        fixed(TaskBase + 0x25, 16, Date, 4),    fixed(TaskBase + 0x26, 20, Date, 4),
+        fixed(TaskBase + 0x27, 24, Date, 4),    fixed(TaskBase + 0x28, 28, Date, 4),
+        fixed(TaskBase + 0x29, 32, Date, 4),    fixed(TaskBase + 0x2A, 36, Date, 4),
+        fixed(TaskBase + 0x15, 40, Integer, 4), fixed(TaskBase + 0x1F, 44, Integer, 4),
     };
     if (!spec.omitSlackFields) {
-        entries += {fixed(TaskBase + 0x1B6, 48, Integer, 4), fixed(TaskBase + 0x1B7, 52, Integer, 4),
-                    fixed(TaskBase + 0x1D, 56, Integer, 4),  fixed(TaskBase + 0x00, 60, Number, 8),
-                    fixed(TaskBase + 0x02, 68, Number, 8)};
+        entries
+            += { fixed(TaskBase + 0x1B6, 48, Integer, 4), fixed(TaskBase + 0x1B7, 52, Integer, 4),
+                 fixed(TaskBase + 0x1D, 56, Integer, 4), fixed(TaskBase + 0x00, 60, Number, 8),
+                 fixed(TaskBase + 0x02, 68, Number, 8) };
     }
     entries += fixed(TaskBase + 0x04, 76, Number, 8);
     if (spec.layout != MppScheduleSpec::Mpp9) {
         // Offsets starting again at 0 open the second fixed block.
-        entries += {fixed(TaskBase + 0x503, 0, Date, 4), fixed(TaskBase + 0x504, 4, Date, 4),
-                    flag(TaskBase + 0x500)};
+        entries += { fixed(TaskBase + 0x503, 0, Date, 4), fixed(TaskBase + 0x504, 4, Date, 4),
+                     flag(TaskBase + 0x500) };
     }
-    entries += {variable(TaskBase + 0x0E, NameKey), variable(TaskBase + 0x33, Text1Key)};
+    entries += { variable(TaskBase + 0x0E, NameKey), variable(TaskBase + 0x33, Text1Key) };
     return fieldMapItem(entries);
 }
 
@@ -173,9 +174,9 @@ void addTasks(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QBy
         records.append(taskRecord(t));
         records2.append(task2Record(t));
         if (!t.name.isEmpty())
-            vars.append({t.uniqueId, byKey ? NameKey : TaskBase + 0x0E, textBytes(t.name)});
+            vars.append({ t.uniqueId, byKey ? NameKey : TaskBase + 0x0E, textBytes(t.name) });
         if (!t.text1.isEmpty())
-            vars.append({t.uniqueId, byKey ? Text1Key : TaskBase + 0x33, textBytes(t.text1)});
+            vars.append({ t.uniqueId, byKey ? Text1Key : TaskBase + 0x33, textBytes(t.text1) });
     }
     const Placed placed = place(records, spec.reverseRecordOrder);
     const Placed placed2 = place(records2, spec.reverseRecordOrder);
@@ -227,8 +228,8 @@ void addRelations(const MppScheduleSpec &spec, const QString &dir, QMap<QString,
 
 QByteArray resourceFieldMap()
 {
-    return fieldMapItem({fixed(ResourceBase + 0x00, 0, Integer, 4), variable(ResourceBase + 0x01, 0),
-                         variable(ResourceBase + 0x02, 0)});
+    return fieldMapItem({ fixed(ResourceBase + 0x00, 0, Integer, 4),
+                          variable(ResourceBase + 0x01, 0), variable(ResourceBase + 0x02, 0) });
 }
 
 void addResources(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
@@ -237,9 +238,9 @@ void addResources(const MppScheduleSpec &spec, const QString &dir, QMap<QString,
     QVector<MppBlockBuilder::VarValue> vars;
     for (const MppResourceSpec &r : spec.resources) {
         records.append(u32Bytes(quint32(r.uniqueId)) + QByteArray(4, '\0'));
-        vars.append({r.uniqueId, ResourceBase + 0x01, textBytes(r.name)});
+        vars.append({ r.uniqueId, ResourceBase + 0x01, textBytes(r.name) });
         if (!r.shortName.isEmpty())
-            vars.append({r.uniqueId, ResourceBase + 0x02, textBytes(r.shortName)});
+            vars.append({ r.uniqueId, ResourceBase + 0x02, textBytes(r.shortName) });
     }
     const Placed placed = place(records, false);
     QVector<QByteArray> meta, meta2;
@@ -256,18 +257,15 @@ void addResources(const MppScheduleSpec &spec, const QString &dir, QMap<QString,
 
 QByteArray assignmentFieldMap()
 {
-    return fieldMapItem({fixed(AssignmentBase + 0x00, 0, Integer, 4),
-                         fixed(AssignmentBase + 0x01, 4, Integer, 4),
-                         fixed(AssignmentBase + 0x02, 8, Integer, 4),
-                         fixed(AssignmentBase + 0x14, 12, Date, 4),
-                         fixed(AssignmentBase + 0x15, 16, Date, 4),
-                         fixed(AssignmentBase + 0x0A, 20, Number, 8),
-                         // The second block: the offset starts again.
-                         fixed(AssignmentBase + 0x0B, 0, Number, 8)});
+    return fieldMapItem(
+        { fixed(AssignmentBase + 0x00, 0, Integer, 4), fixed(AssignmentBase + 0x01, 4, Integer, 4),
+          fixed(AssignmentBase + 0x02, 8, Integer, 4), fixed(AssignmentBase + 0x14, 12, Date, 4),
+          fixed(AssignmentBase + 0x15, 16, Date, 4), fixed(AssignmentBase + 0x0A, 20, Number, 8),
+          // The second block: the offset starts again.
+          fixed(AssignmentBase + 0x0B, 0, Number, 8) });
 }
 
-void addAssignments(const MppScheduleSpec &spec, const QString &dir,
-                    QMap<QString, QByteArray> &out)
+void addAssignments(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
 {
     QByteArray data, data2;
     QVector<QByteArray> meta;
@@ -294,7 +292,7 @@ void addAssignments(const MppScheduleSpec &spec, const QString &dir,
         data2.append(record2);
     }
     for (const MppAssignmentSpec &a : spec.assignments)
-        vars.append({a.uniqueId, AssignmentBase + 0x44, textBytes(QStringLiteral("n"))});
+        vars.append({ a.uniqueId, AssignmentBase + 0x44, textBytes(QStringLiteral("n")) });
     out[dir + "/TBkndAssn/FixedMeta"] = fixedMetaStream(meta, 34);
     out[dir + "/TBkndAssn/FixedData"] = data;
     out[dir + "/TBkndAssn/Fixed2Data"] = data2;
@@ -307,8 +305,10 @@ QMap<QString, QByteArray> buildMppStreams(const MppScheduleSpec &spec)
 {
     QMap<QString, QByteArray> out;
     const QString dir = directory(spec);
-    out[QStringLiteral("/\x01" "CompObj")] = compObjStream(
-            spec.userType, QStringLiteral("MSProject.MPP14"), QStringLiteral("MSProject.Project.9"));
+    out[QStringLiteral("/\x01"
+                       "CompObj")]
+        = compObjStream(spec.userType, QStringLiteral("MSProject.MPP14"),
+                        QStringLiteral("MSProject.Project.9"));
     QMap<quint32, QByteArray> props;
     props.insert(0x20014, taskFieldMap(spec));
     if (spec.layout == MppScheduleSpec::Mpp14) {

@@ -18,11 +18,11 @@ struct MppTaskSpec
     QString name;
     qint32 parentUniqueId = -1;
     // Wall-clock dates (Qt::UTC); a null date is stored as "no date".
-    QDateTime start, finish;                 // fields 0x503/0x504 (second block)
+    QDateTime start, finish; // fields 0x503/0x504 (second block)
     QDateTime scheduledStart, scheduledFinish; // fields 0x23/0x24
     QDateTime earlyStart, earlyFinish, lateStart, lateFinish, actualStart, actualFinish;
     bool manual = false; // flag 0x500
-    bool blank = false;  // meta flag: only the unique ID is kept
+    bool blank = false; // meta flag: only the unique ID is kept
     qint32 freeSlack = 0;
     qint32 startSlack = 0;
     qint32 finishSlack = 0;
@@ -56,9 +56,9 @@ struct MppAssignmentSpec
     qint32 uniqueId = 0;
     qint32 taskUniqueId = 0;
     qint32 resourceUniqueId = 0;
-    double workHours = 0;       // field 0x0A
+    double workHours = 0; // field 0x0A
     double actualWorkHours = 0; // field 0x0B
-    QDateTime start, finish;    // fields 0x14/0x15
+    QDateTime start, finish; // fields 0x14/0x15
 };
 
 struct MppScheduleSpec
@@ -73,9 +73,9 @@ struct MppScheduleSpec
 
     // Variations of what saving versions do.
     int taskFixed2MetaSize = 93;
-    bool relationLayoutB = true;       // lag at 14, unit at 18
-    bool reverseRecordOrder = false;   // fixed records stored in the opposite order of items
-    bool omitSlackFields = false;      // fields 0x1B6, 0x1B7, 0x1D, 0x00, 0x02 not in the map
+    bool relationLayoutB = true; // lag at 14, unit at 18
+    bool reverseRecordOrder = false; // fixed records stored in the opposite order of items
+    bool omitSlackFields = false; // fields 0x1B6, 0x1B7, 0x1D, 0x00, 0x02 not in the map
     bool withRelationsStorage = true;
 };
 
