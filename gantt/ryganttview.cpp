@@ -667,7 +667,7 @@ void RyGanttView::scrollTo(const QModelIndex &index, ScrollHint)
 
 void RyGanttView::updateGeometries()
 {
-    if (d->geometryGuard)
+    if (d->geometryGuard || !d->header) // the base class calls in while the view is built
         return;
     GuardScope guard(d->geometryGuard);
     const int h = d->header->isHidden()
@@ -805,34 +805,39 @@ QVariantMap RyGanttView::prepareSnapshot()
     viewport()->update();
     if (selectionModel())
         selectionModel()->clearSelection();
+    // Scroll values are read before the resize, which shrinks the scroll ranges to nothing.
     QVariantMap state;
     state.insert(QStringLiteral("width"), width());
-    resize(d->header->sizeHint().width(),
-           d->header->sizeHint().height() + d->visibleItems.size() * d->rowHeight);
-    // The buddy lays itself out separately: the mirrored vertical scrolling stays silent.
+    state.insert(QStringLiteral("height"), height());
     state.insert(QStringLiteral("ver_scroll_val"), verticalScrollBar()->value());
+    state.insert(QStringLiteral("hor_scroll_val"), horizontalScrollBar()->value());
+    // The buddy lays itself out separately: the mirrored vertical scrolling stays silent.
     verticalScrollBar()->blockSignals(true);
     verticalScrollBar()->setValue(0);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    state.insert(QStringLiteral("hor_scroll_val"), horizontalScrollBar()->value());
     horizontalScrollBar()->setValue(0);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The frame comes on top, so that the viewport holds the whole chart.
+    const int frame = 2 * frameWidth();
+    resize(d->header->sizeHint().width() + frame,
+           d->header->sizeHint().height() + d->visibleItems.size() * d->rowHeight + frame);
     updateGeometries();
     return state;
 }
 
 void RyGanttView::restoreSnapshot(const QVariantMap &state)
 {
-    resize(state.value(QStringLiteral("width")).toInt(), height());
-    // The chart's own vertical bar stays hidden; the buddy's shows the position.
-    verticalScrollBar()->setValue(state.value(QStringLiteral("ver_scroll_val")).toInt());
-    verticalScrollBar()->blockSignals(false);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    horizontalScrollBar()->setValue(state.value(QStringLiteral("hor_scroll_val")).toInt());
     d->header->setSnapshotMode(false);
     d->snapshotMode = false;
+    resize(state.value(QStringLiteral("width")).toInt(),
+           state.value(QStringLiteral("height"), height()).toInt());
     invalidateRows();
     updateGeometries();
+    // Values go back once the ranges are restored. The chart's own vertical bar stays hidden.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    horizontalScrollBar()->setValue(state.value(QStringLiteral("hor_scroll_val")).toInt());
+    verticalScrollBar()->setValue(state.value(QStringLiteral("ver_scroll_val")).toInt());
+    verticalScrollBar()->blockSignals(false);
     viewport()->update();
 }
 

@@ -377,46 +377,72 @@ int MppReader::readTasks()
 
 void MppReader::numberOutline()
 {
+    // Siblings are numbered in ascending unique-ID order below their parent's number, and every
+    // task without a real parent is "1". Ancestors of a numbered task take part even when they
+    // are blank or short records; tasks on a parent cycle without a root keep their text.
     const QHash<qint32, Task *> &tasks = m_project.tasks();
-    QVector<qint32> ids = tasks.keys().toVector();
-    std::sort(ids.begin(), ids.end());
-    struct Numbered
-    {
-        QString text;
-        int children = 0;
+    enum class State : quint8 { Unknown, Visiting, Member, Outside };
+    QHash<qint32, State> state;
+    state.reserve(tasks.size());
+    const auto isRoot = [&tasks](const Task *t) {
+        return t->parentUniqueId == t->uniqueId || !tasks.contains(t->parentUniqueId);
     };
-    QHash<qint32, Numbered> numbered;
-    numbered.reserve(ids.size());
-    // A walk longer than the task count has met a parent cycle: those tasks keep their text.
-    const int maxSteps = ids.size() + 1;
-    const int maxPasses = ids.size() + 1;
-    bool numberedBelowParent = true;
-    for (int pass = 0; numberedBelowParent && pass < maxPasses; ++pass) {
-        numberedBelowParent = false;
-        for (const qint32 id : qAsConst(ids)) {
-            Task *start = tasks.value(id);
-            if (numbered.contains(id) || start->blankRecord || start->shortRecord)
-                continue;
-            Task *t = start;
-            for (int step = 0; step < maxSteps; ++step) {
-                const auto parent = numbered.find(t->parentUniqueId);
-                if (parent != numbered.end()) {
-                    const QString text
-                        = parent->text + QLatin1Char('.') + QString::number(++parent->children);
-                    numbered.insert(t->uniqueId, Numbered { text, 0 });
-                    t->code = text;
-                    numberedBelowParent = true;
-                    break;
-                }
-                Task *parentTask = tasks.value(t->parentUniqueId);
-                if (t->parentUniqueId == t->uniqueId || !parentTask) {
-                    numbered.insert(t->uniqueId, Numbered { QStringLiteral("1"), 0 });
-                    t->code = QStringLiteral("1");
-                    break;
-                }
-                t = parentTask;
+
+    QVector<Task *> roots;
+    QHash<qint32, QVector<Task *>> children;
+    QVector<Task *> chain;
+    for (Task *task : tasks) {
+        if (task->blankRecord || task->shortRecord || state.value(task->uniqueId) != State::Unknown)
+            continue;
+        // Walk up to a root or to a task already decided; each task is visited once overall.
+        chain.clear();
+        Task *t = task;
+        State verdict = State::Outside;
+        while (true) {
+            const State s = state.value(t->uniqueId);
+            if (s == State::Member || s == State::Outside) {
+                verdict = s;
+                break;
             }
+            if (s == State::Visiting)
+                break; // a cycle without a root
+            state.insert(t->uniqueId, State::Visiting);
+            chain.append(t);
+            if (isRoot(t)) {
+                verdict = State::Member;
+                break;
+            }
+            t = tasks.value(t->parentUniqueId);
         }
+        for (Task *member : qAsConst(chain)) {
+            state.insert(member->uniqueId, verdict);
+            if (verdict != State::Member)
+                continue;
+            if (isRoot(member))
+                roots.append(member);
+            else
+                children[member->parentUniqueId].append(member);
+        }
+    }
+
+    const auto byUniqueId = [](const Task *a, const Task *b) { return a->uniqueId < b->uniqueId; };
+    std::sort(roots.begin(), roots.end(), byUniqueId);
+    for (auto &list : children)
+        std::sort(list.begin(), list.end(), byUniqueId);
+    // Depth-first without recursion: parent chains can be as long as the task list.
+    QVector<Task *> pending(roots.crbegin(), roots.crend());
+    for (Task *root : qAsConst(roots))
+        root->code = QStringLiteral("1");
+    while (!pending.isEmpty()) {
+        Task *parent = pending.takeLast();
+        const auto it = children.constFind(parent->uniqueId);
+        if (it == children.constEnd())
+            continue;
+        int n = 0;
+        for (Task *child : *it)
+            child->code = parent->code + QLatin1Char('.') + QString::number(++n);
+        for (auto child = it->crbegin(); child != it->crend(); ++child)
+            pending.append(*child);
     }
 }
 
