@@ -33,7 +33,7 @@ RyDateFilter::RyDateFilter(QAbstractItemModel *model, int column, QWidget *paren
     , m_secondValue(newDateEdit())
 {
     addExpressionTab(QStringLiteral("datetime"), m_firstValue, m_secondValue);
-    fillValues();
+    populate();
 }
 
 void RyDateFilter::fillValues()

@@ -26,7 +26,7 @@ RyDoubleFilter::RyDoubleFilter(QAbstractItemModel *model, int column, QWidget *p
     , m_secondValue(newValueBox())
 {
     addExpressionTab(QStringLiteral("double"), m_firstValue, m_secondValue);
-    fillValues();
+    populate();
 }
 
 void RyDoubleFilter::setExpression(const QString &firstOperator, const QVariant &firstValue,

@@ -122,6 +122,17 @@ void RyFilterDialogPopUp::buildMenu()
     m_searchEdit->setFocus();
 }
 
+void RyFilterDialogPopUp::populate()
+{
+    // Filled while detached: tens of thousands of single-row insertions would otherwise each
+    // go through the search proxy and the view.
+    m_valueView->setModel(nullptr);
+    m_valueProxy->setSourceModel(nullptr);
+    fillValues();
+    m_valueProxy->setSourceModel(m_valueModel);
+    m_valueView->setModel(m_valueProxy);
+}
+
 void RyFilterDialogPopUp::fillValues()
 {
     RyIndex index(m_model, m_column);

@@ -93,6 +93,7 @@ protected:
     RyFilterDialogPopUp(QAbstractItemModel *model, int column, QWidget *parent);
 
     // Fills the value list below "(Select All)"; the typed subclasses call it once built.
+    void populate();
     virtual void fillValues();
     // Adds the "Expression" tab with the operators of `datatype` and the two value widgets.
     void addExpressionTab(const QString &datatype, QWidget *firstValueWidget,

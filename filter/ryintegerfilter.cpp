@@ -19,7 +19,7 @@ RyIntegerFilter::RyIntegerFilter(QAbstractItemModel *model, int column, QWidget 
     , m_secondValue(newValueBox())
 {
     addExpressionTab(QStringLiteral("integer"), m_firstValue, m_secondValue);
-    fillValues();
+    populate();
 }
 
 void RyIntegerFilter::setExpression(const QString &firstOperator, const QVariant &firstValue,

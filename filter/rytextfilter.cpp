@@ -8,7 +8,7 @@ RyTextFilter::RyTextFilter(QAbstractItemModel *model, int column, QWidget *paren
     , m_secondValue(new QLineEdit)
 {
     addExpressionTab(QStringLiteral("string"), m_firstValue, m_secondValue);
-    fillValues();
+    populate();
 }
 
 void RyTextFilter::setExpression(const QString &firstOperator, const QVariant &firstValue,
