@@ -111,6 +111,12 @@ QByteArray taskFieldMap(const MppScheduleSpec &spec)
 
 QByteArray taskRecord(const MppTaskSpec &t)
 {
+    if (t.shortRecord) {
+        QByteArray r(16, '\0');
+        putU32(r, 0, quint32(t.uniqueId));
+        putU32(r, 4, quint32(t.tf17));
+        return r;
+    }
     QByteArray r(TaskRecordSize, '\0');
     const auto date = [&r](int offset, const QDateTime &d) { r.replace(offset, 4, dateBytes(d)); };
     putU32(r, 0, quint32(t.uniqueId));
@@ -238,7 +244,8 @@ void addResources(const MppScheduleSpec &spec, const QString &dir, QMap<QString,
     QVector<MppBlockBuilder::VarValue> vars;
     for (const MppResourceSpec &r : spec.resources) {
         records.append(u32Bytes(quint32(r.uniqueId)) + QByteArray(4, '\0'));
-        vars.append({ r.uniqueId, ResourceBase + 0x01, textBytes(r.name) });
+        if (!r.name.isEmpty())
+            vars.append({ r.uniqueId, ResourceBase + 0x01, textBytes(r.name) });
         if (!r.shortName.isEmpty())
             vars.append({ r.uniqueId, ResourceBase + 0x02, textBytes(r.shortName) });
     }

@@ -23,6 +23,8 @@ struct MppTaskSpec
     QDateTime earlyStart, earlyFinish, lateStart, lateFinish, actualStart, actualFinish;
     bool manual = false; // flag 0x500
     bool blank = false; // meta flag: only the unique ID is kept
+    bool shortRecord = false; // a 16-byte fixed record: unique ID and field 0x17 only
+    qint32 tf17 = 0;
     qint32 freeSlack = 0;
     qint32 startSlack = 0;
     qint32 finishSlack = 0;
