@@ -345,18 +345,25 @@ void RyGanttView::rebuildAllRows() const
     const QAbstractItemModel *m = model();
     if (!m)
         return;
-    // Pre-order walk without recursion: a stack of (parent, next row).
-    QVector<QPair<QModelIndex, int>> stack { { QModelIndex(), 0 } };
+    // Pre-order walk without recursion; each level keeps its row count.
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
     while (!stack.isEmpty()) {
-        auto &top = stack.last();
-        if (top.second >= m->rowCount(top.first)) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
-        const QModelIndex index = m->index(top.second++, 0, top.first);
+        const QModelIndex index = m->index(top.next++, 0, top.parent);
         d->allRows.append(index);
-        if (m->hasChildren(index))
-            stack.append({ index, 0 });
+        const int children = m->rowCount(index);
+        if (children > 0)
+            stack.append({ index, 0, children });
     }
 }
 
@@ -372,19 +379,28 @@ void RyGanttView::rebuildVisibleRows() const
         return;
     const QTreeView *tree = d->buddy;
     const bool sameModel = tree && tree->model() == m;
-    QVector<QPair<QModelIndex, int>> stack { { QModelIndex(), 0 } };
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
     while (!stack.isEmpty()) {
-        auto &top = stack.last();
-        if (top.second >= m->rowCount(top.first)) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
-        const QModelIndex index = m->index(top.second++, 0, top.first);
+        const QModelIndex index = m->index(top.next++, 0, top.parent);
         d->visiblePositions.insert(index, d->visibleItems.size());
         d->visibleItems.append(index);
         // Without a buddy every row counts as expanded.
-        if (m->hasChildren(index) && (!sameModel || tree->isExpanded(index)))
-            stack.append({ index, 0 });
+        if (sameModel && !tree->isExpanded(index))
+            continue;
+        const int children = m->rowCount(index);
+        if (children > 0)
+            stack.append({ index, 0, children });
     }
 }
 
@@ -667,7 +683,7 @@ void RyGanttView::scrollTo(const QModelIndex &index, ScrollHint)
 
 void RyGanttView::updateGeometries()
 {
-    if (d->geometryGuard)
+    if (d->geometryGuard || !d->header) // the base class calls in while the view is built
         return;
     GuardScope guard(d->geometryGuard);
     const int h = d->header->isHidden()
@@ -805,34 +821,39 @@ QVariantMap RyGanttView::prepareSnapshot()
     viewport()->update();
     if (selectionModel())
         selectionModel()->clearSelection();
+    // Scroll values are read before the resize, which shrinks the scroll ranges to nothing.
     QVariantMap state;
     state.insert(QStringLiteral("width"), width());
-    resize(d->header->sizeHint().width(),
-           d->header->sizeHint().height() + d->visibleItems.size() * d->rowHeight);
-    // The buddy lays itself out separately: the mirrored vertical scrolling stays silent.
+    state.insert(QStringLiteral("height"), height());
     state.insert(QStringLiteral("ver_scroll_val"), verticalScrollBar()->value());
+    state.insert(QStringLiteral("hor_scroll_val"), horizontalScrollBar()->value());
+    // The buddy lays itself out separately: the mirrored vertical scrolling stays silent.
     verticalScrollBar()->blockSignals(true);
     verticalScrollBar()->setValue(0);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    state.insert(QStringLiteral("hor_scroll_val"), horizontalScrollBar()->value());
     horizontalScrollBar()->setValue(0);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The frame comes on top, so that the viewport holds the whole chart.
+    const int frame = 2 * frameWidth();
+    resize(d->header->sizeHint().width() + frame,
+           d->header->sizeHint().height() + d->visibleItems.size() * d->rowHeight + frame);
     updateGeometries();
     return state;
 }
 
 void RyGanttView::restoreSnapshot(const QVariantMap &state)
 {
-    resize(state.value(QStringLiteral("width")).toInt(), height());
-    // The chart's own vertical bar stays hidden; the buddy's shows the position.
-    verticalScrollBar()->setValue(state.value(QStringLiteral("ver_scroll_val")).toInt());
-    verticalScrollBar()->blockSignals(false);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    horizontalScrollBar()->setValue(state.value(QStringLiteral("hor_scroll_val")).toInt());
     d->header->setSnapshotMode(false);
     d->snapshotMode = false;
+    resize(state.value(QStringLiteral("width")).toInt(),
+           state.value(QStringLiteral("height"), height()).toInt());
     invalidateRows();
     updateGeometries();
+    // Values go back once the ranges are restored. The chart's own vertical bar stays hidden.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    horizontalScrollBar()->setValue(state.value(QStringLiteral("hor_scroll_val")).toInt());
+    verticalScrollBar()->setValue(state.value(QStringLiteral("ver_scroll_val")).toInt());
+    verticalScrollBar()->blockSignals(false);
     viewport()->update();
 }
 

@@ -377,46 +377,78 @@ int MppReader::readTasks()
 
 void MppReader::numberOutline()
 {
-    const QHash<qint32, Task *> &tasks = m_project.tasks();
-    QVector<qint32> ids = tasks.keys().toVector();
-    std::sort(ids.begin(), ids.end());
-    struct Numbered
-    {
-        QString text;
-        int children = 0;
-    };
-    QHash<qint32, Numbered> numbered;
-    numbered.reserve(ids.size());
-    // A walk longer than the task count has met a parent cycle: those tasks keep their text.
-    const int maxSteps = ids.size() + 1;
-    const int maxPasses = ids.size() + 1;
-    bool numberedBelowParent = true;
-    for (int pass = 0; numberedBelowParent && pass < maxPasses; ++pass) {
-        numberedBelowParent = false;
-        for (const qint32 id : qAsConst(ids)) {
-            Task *start = tasks.value(id);
-            if (numbered.contains(id) || start->blankRecord || start->shortRecord)
-                continue;
-            Task *t = start;
-            for (int step = 0; step < maxSteps; ++step) {
-                const auto parent = numbered.find(t->parentUniqueId);
-                if (parent != numbered.end()) {
-                    const QString text
-                        = parent->text + QLatin1Char('.') + QString::number(++parent->children);
-                    numbered.insert(t->uniqueId, Numbered { text, 0 });
-                    t->code = text;
-                    numberedBelowParent = true;
-                    break;
-                }
-                Task *parentTask = tasks.value(t->parentUniqueId);
-                if (t->parentUniqueId == t->uniqueId || !parentTask) {
-                    numbered.insert(t->uniqueId, Numbered { QStringLiteral("1"), 0 });
-                    t->code = QStringLiteral("1");
-                    break;
-                }
-                t = parentTask;
+    // Siblings are numbered in ascending unique-ID order below their parent's number, and every
+    // task without a real parent is "1". Ancestors of a numbered task take part even when they
+    // are blank or short records; tasks on a parent cycle without a root keep their text.
+    QVector<Task *> tasks;
+    tasks.reserve(m_project.tasks().size());
+    for (Task *task : m_project.tasks())
+        tasks.append(task);
+    std::sort(tasks.begin(), tasks.end(),
+              [](const Task *a, const Task *b) { return a->uniqueId < b->uniqueId; });
+    QHash<qint32, int> indexOf;
+    indexOf.reserve(tasks.size());
+    for (int i = 0; i < tasks.size(); ++i)
+        indexOf.insert(tasks.at(i)->uniqueId, i);
+    // Index of each task's parent, or -1 for a task without a real parent (a root).
+    QVector<int> parent(tasks.size(), -1);
+    for (int i = 0; i < tasks.size(); ++i) {
+        const Task *t = tasks.at(i);
+        if (t->parentUniqueId != t->uniqueId)
+            parent[i] = indexOf.value(t->parentUniqueId, -1);
+    }
+
+    enum State : quint8 { Unknown, Visiting, Member, Outside };
+    QVector<quint8> state(tasks.size(), Unknown);
+    QVector<int> chain;
+    for (int i = 0; i < tasks.size(); ++i) {
+        if (tasks.at(i)->blankRecord || tasks.at(i)->shortRecord || state.at(i) != Unknown)
+            continue;
+        // Walk up to a root or to a task already decided; each task is visited once overall.
+        chain.clear();
+        quint8 verdict = Outside;
+        for (int t = i;;) {
+            if (state.at(t) == Member || state.at(t) == Outside) {
+                verdict = state.at(t);
+                break;
             }
+            if (state.at(t) == Visiting)
+                break; // a cycle without a root
+            state[t] = Visiting;
+            chain.append(t);
+            if (parent.at(t) < 0) {
+                verdict = Member;
+                break;
+            }
+            t = parent.at(t);
         }
+        for (const int t : qAsConst(chain))
+            state[t] = verdict;
+    }
+
+    // Children in ascending unique-ID order, as the tasks are sorted.
+    QVector<QVector<int>> children(tasks.size());
+    QVector<int> roots;
+    for (int i = 0; i < tasks.size(); ++i) {
+        if (state.at(i) != Member)
+            continue;
+        if (parent.at(i) < 0)
+            roots.append(i);
+        else
+            children[parent.at(i)].append(i);
+    }
+    // Depth-first without recursion: parent chains can be as long as the task list.
+    QVector<int> pending(roots.crbegin(), roots.crend());
+    for (const int root : qAsConst(roots))
+        tasks.at(root)->code = QStringLiteral("1");
+    while (!pending.isEmpty()) {
+        const int p = pending.takeLast();
+        const QString prefix = tasks.at(p)->code + QLatin1Char('.');
+        const QVector<int> &list = children.at(p);
+        for (int n = 0; n < list.size(); ++n)
+            tasks.at(list.at(n))->code = prefix + QString::number(n + 1);
+        for (auto child = list.crbegin(); child != list.crend(); ++child)
+            pending.append(*child);
     }
 }
 

@@ -1,6 +1,9 @@
 #include "mppr/project.h"
 
+#include "cfb/compoundfile.h"
+
 #include "mppr/compobjinfo.h"
+#include "mppr/compoundfilestore.h"
 #include "mppr/mpp12reader.h"
 #include "mppr/mpp14reader.h"
 #include "mppr/mpp9reader.h"
@@ -62,9 +65,20 @@ Project::~Project()
 
 int Project::read()
 {
-    // The layout readers arrive with the compound file reader.
     clear();
-    return StatusOpenFailed;
+    cfb::CompoundFile file(m_filePath);
+    if (!file.open())
+        return StatusOpenFailed;
+    return read(CompoundFileStore(file));
+}
+
+int Project::readData(const QByteArray &fileBytes)
+{
+    clear();
+    cfb::CompoundFile file;
+    if (!file.openData(fileBytes))
+        return StatusOpenFailed;
+    return read(CompoundFileStore(file));
 }
 
 int Project::read(const StreamStore &store)

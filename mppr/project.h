@@ -154,6 +154,8 @@ public:
     // Opens the file, reads CompObj, picks the reader for the storage layout and fills the
     // project. Returns a Status; called once per project.
     int read();
+    // The same from the bytes of a whole file (filePath is only informational).
+    int readData(const QByteArray &fileBytes);
     // The same from streams held elsewhere (the compound file is already open).
     int read(const StreamStore &store);
 
