@@ -83,11 +83,13 @@ std::optional<int> compareCell(const QVariant &cell, const QVariant &operand)
     if (!cell.isValid() || cell.isNull() || !operand.isValid())
         return std::nullopt;
     if (isNumber(cell)) {
+        if (isNumber(operand))
+            return sign(cell.toDouble(), operand.toDouble());
         bool ok = false;
         const double value = operand.toString().trimmed().toDouble(&ok);
-        if (!ok && !isNumber(operand))
+        if (!ok)
             return std::nullopt;
-        return sign(cell.toDouble(), ok ? value : operand.toDouble());
+        return sign(cell.toDouble(), value);
     }
     if (cell.userType() == QMetaType::QDate) {
         const QDate date = operandDate(operand);
@@ -213,6 +215,9 @@ bool RyExpression::evaluate(const RyExpression *first, const QVariant &cell)
 QVariant RyExpression::convertCell(const QVariant &cell, const QString &datatype)
 {
     if (datatype == QLatin1String("double")) {
+        // Numbers need no detour through their text.
+        if (isNumber(cell))
+            return cell.toDouble();
         bool ok = false;
         const double value
             = cell.toString().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
