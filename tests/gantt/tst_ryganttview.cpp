@@ -104,6 +104,8 @@ private slots:
     void finishToStartRouteDropsBelowPredecessor();
     void linkGoingUpEndsAtTheSuccessorsBottom();
     void linksToHiddenRowsAreNotDrawn();
+    void linksFollowSortingAndDropWithRows();
+    void settingTheSameModelAgainKeepsTracking();
     void collapsingAGroupMovesRowsUp();
     void trackingBarsShowProgress();
     void dataDateLineOnUpperTierBoundary();
@@ -279,6 +281,30 @@ void TestRyGanttView::linksToHiddenRowsAreNotDrawn()
     const QImage expanded = f.image();
     f.view.clearRelationships();
     QVERIFY(f.image() != expanded);
+}
+
+void TestRyGanttView::linksFollowSortingAndDropWithRows()
+{
+    Fixture f;
+    f.view.addRelationship(f.row("T4"), f.row("T3"), "FS");
+    QVERIFY(f.image().pixelColor(223, 135) != QColor(Qt::red));
+    // Sorting B's tasks descending puts T4 above T3: the link now runs up from T3.
+    f.model.itemFromIndex(f.row("B"))->sortChildren(Name, Qt::DescendingOrder);
+    QCOMPARE(f.view.relationshipCount(), 1);
+    QCOMPARE(f.view.visibleItems().at(5), f.row("T4"));
+    QCOMPARE(f.image().pixelColor(223, 135), QColor(Qt::red));
+    // Rows going away drop the links; their owner adds them again.
+    f.model.removeRow(f.row("M1").row(), f.row("A"));
+    QCOMPARE(f.view.relationshipCount(), 0);
+}
+
+void TestRyGanttView::settingTheSameModelAgainKeepsTracking()
+{
+    Fixture f;
+    f.view.setModel(&f.model);
+    f.model.itemFromIndex(f.row("B"))->appendRow(makeRow("T5", "TT_Task", Start, Start));
+    QCOMPARE(f.view.visibleItems().size(), 8);
+    QCOMPARE(f.view.selectionModel(), f.tree.selectionModel());
 }
 
 void TestRyGanttView::collapsingAGroupMovesRowsUp()
