@@ -345,18 +345,25 @@ void RyGanttView::rebuildAllRows() const
     const QAbstractItemModel *m = model();
     if (!m)
         return;
-    // Pre-order walk without recursion: a stack of (parent, next row).
-    QVector<QPair<QModelIndex, int>> stack { { QModelIndex(), 0 } };
+    // Pre-order walk without recursion; each level keeps its row count.
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
     while (!stack.isEmpty()) {
-        auto &top = stack.last();
-        if (top.second >= m->rowCount(top.first)) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
-        const QModelIndex index = m->index(top.second++, 0, top.first);
+        const QModelIndex index = m->index(top.next++, 0, top.parent);
         d->allRows.append(index);
-        if (m->hasChildren(index))
-            stack.append({ index, 0 });
+        const int children = m->rowCount(index);
+        if (children > 0)
+            stack.append({ index, 0, children });
     }
 }
 
@@ -372,19 +379,28 @@ void RyGanttView::rebuildVisibleRows() const
         return;
     const QTreeView *tree = d->buddy;
     const bool sameModel = tree && tree->model() == m;
-    QVector<QPair<QModelIndex, int>> stack { { QModelIndex(), 0 } };
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
     while (!stack.isEmpty()) {
-        auto &top = stack.last();
-        if (top.second >= m->rowCount(top.first)) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
-        const QModelIndex index = m->index(top.second++, 0, top.first);
+        const QModelIndex index = m->index(top.next++, 0, top.parent);
         d->visiblePositions.insert(index, d->visibleItems.size());
         d->visibleItems.append(index);
         // Without a buddy every row counts as expanded.
-        if (m->hasChildren(index) && (!sameModel || tree->isExpanded(index)))
-            stack.append({ index, 0 });
+        if (sameModel && !tree->isExpanded(index))
+            continue;
+        const int children = m->rowCount(index);
+        if (children > 0)
+            stack.append({ index, 0, children });
     }
 }
 
