@@ -59,7 +59,7 @@ struct RyGanttView::Private
     QPointer<QTreeView> buddy;
     mutable bool visibleRowsDirty = true;
     mutable QVector<QModelIndex> allRows;
-    mutable QVector<QModelIndex> visibleItems;
+    mutable QVector<QModelIndex> m_visibleItems;
     mutable QHash<QModelIndex, int> visiblePositions;
     int rowHeight = Ry::RowHeight;
     RyTimeLineHeader *header = nullptr;
@@ -325,7 +325,7 @@ void RyGanttView::restoreState(const QVariant &state)
 void RyGanttView::invalidateRows()
 {
     d->visibleRowsDirty = true;
-    d->visibleItems.clear();
+    d->m_visibleItems.clear();
     d->visiblePositions.clear();
     d->linkRectCache.clear();
     d->visibleLinksDirty = true;
@@ -369,7 +369,7 @@ void RyGanttView::rebuildAllRows() const
 
 void RyGanttView::rebuildVisibleRows() const
 {
-    d->visibleItems.clear();
+    d->m_visibleItems.clear();
     d->visiblePositions.clear();
     d->linkRectCache.clear();
     d->visibleLinksDirty = true;
@@ -393,8 +393,8 @@ void RyGanttView::rebuildVisibleRows() const
             continue;
         }
         const QModelIndex index = m->index(top.next++, 0, top.parent);
-        d->visiblePositions.insert(index, d->visibleItems.size());
-        d->visibleItems.append(index);
+        d->visiblePositions.insert(index, d->m_visibleItems.size());
+        d->m_visibleItems.append(index);
         // Without a buddy every row counts as expanded.
         if (sameModel && !tree->isExpanded(index))
             continue;
@@ -407,7 +407,7 @@ void RyGanttView::rebuildVisibleRows() const
 QModelIndexList RyGanttView::visibleItems() const
 {
     ensureRows();
-    return QModelIndexList(d->visibleItems.cbegin(), d->visibleItems.cend());
+    return QModelIndexList(d->m_visibleItems.cbegin(), d->m_visibleItems.cend());
 }
 
 void RyGanttView::onModelChanged()
@@ -517,7 +517,7 @@ QPoint RyGanttView::offsets() const
 
 QRect RyGanttView::contentBarRect(int position, int barKind) const
 {
-    if (position < 0 || position >= d->visibleItems.size())
+    if (position < 0 || position >= d->m_visibleItems.size())
         return QRect();
     QString startName = QStringLiteral("Start Date");
     QString finishName = QStringLiteral("Finish Date");
@@ -532,7 +532,7 @@ QRect RyGanttView::contentBarRect(int position, int barKind) const
     const int finishColumn = columnOf(finishName);
     if (startColumn < 0 || finishColumn < 0)
         return QRect();
-    const QModelIndex index = d->visibleItems.at(position);
+    const QModelIndex index = d->m_visibleItems.at(position);
     const QDateTime start = index.sibling(index.row(), startColumn).data().toDateTime();
     const QDateTime finish = index.sibling(index.row(), finishColumn).data().toDateTime();
     if (!start.isValid() || !finish.isValid())
@@ -556,7 +556,7 @@ QRect RyGanttView::barRect(const QModelIndex &index, int barKind) const
 
 QRect RyGanttView::linkRect(int position) const
 {
-    const QModelIndex index = d->visibleItems.at(position);
+    const QModelIndex index = d->m_visibleItems.at(position);
     auto it = d->linkRectCache.constFind(index);
     if (it != d->linkRectCache.constEnd())
         return it.value();
@@ -583,7 +583,7 @@ QModelIndex RyGanttView::indexAt(const QPoint &point) const
     if (y < 0)
         return QModelIndex();
     const int position = y / d->rowHeight;
-    return position < d->visibleItems.size() ? d->visibleItems.at(position) : QModelIndex();
+    return position < d->m_visibleItems.size() ? d->m_visibleItems.at(position) : QModelIndex();
 }
 
 int RyGanttView::horizontalOffset() const
@@ -616,12 +616,12 @@ void RyGanttView::setSelection(const QRect &rect, QItemSelectionModel::Selection
         return;
     const int first = (verticalOffset() + rect.top()) / d->rowHeight;
     const int last = (verticalOffset() + rect.bottom()) / d->rowHeight;
-    const int count = d->visibleItems.size();
+    const int count = d->m_visibleItems.size();
     if (first < 0 || first >= count || last < 0 || last >= count)
         return;
     QItemSelection selection;
     for (int position = first; position <= last; ++position) {
-        const QModelIndex index = d->visibleItems.at(position);
+        const QModelIndex index = d->m_visibleItems.at(position);
         const int lastColumn = model()->columnCount(index.parent()) - 1;
         selection.select(index, index.sibling(index.row(), std::max(0, lastColumn)));
     }
@@ -697,7 +697,11 @@ void RyGanttView::updateGeometries()
     QScrollBar *hbar = horizontalScrollBar();
     hbar->setSingleStep(std::max(1, d->header->unitWidth()));
     hbar->setPageStep(viewport()->width());
-    hbar->setRange(0, std::max(0, d->header->sizeHint().width() - viewport()->width()));
+    // Scroll values stop on unit boundaries (rounded down), so the maximum is rounded up to one:
+    // otherwise the end of the chart could not be reached.
+    const int unit = std::max(1, d->header->unitWidth());
+    const int overflow = std::max(0, d->header->sizeHint().width() - viewport()->width());
+    hbar->setRange(0, (overflow + unit - 1) / unit * unit);
 
     QScrollBar *vbar = verticalScrollBar();
     if (d->buddy) {
@@ -710,7 +714,7 @@ void RyGanttView::updateGeometries()
         vbar->setSingleStep(d->rowHeight);
         vbar->setPageStep(viewport()->height());
         vbar->setRange(0,
-                       std::max(0, d->visibleItems.size() * d->rowHeight - viewport()->height()));
+                       std::max(0, d->m_visibleItems.size() * d->rowHeight - viewport()->height()));
     }
     QAbstractItemView::updateGeometries();
 }
@@ -836,7 +840,7 @@ QVariantMap RyGanttView::prepareSnapshot()
     // The frame comes on top, so that the viewport holds the whole chart.
     const int frame = 2 * frameWidth();
     resize(d->header->sizeHint().width() + frame,
-           d->header->sizeHint().height() + d->visibleItems.size() * d->rowHeight + frame);
+           d->header->sizeHint().height() + d->m_visibleItems.size() * d->rowHeight + frame);
     updateGeometries();
     return state;
 }
@@ -863,7 +867,7 @@ void RyGanttView::paintEvent(QPaintEvent *event)
 {
     ensureRows();
     QPainter painter(viewport());
-    const int count = d->visibleItems.size();
+    const int count = d->m_visibleItems.size();
     const int fullHeight = d->snapshotMode ? count * d->rowHeight : viewport()->height();
     const int top = offsets().y();
     // Only the rows inside the exposed area; in snapshot mode that may be every row.
@@ -939,7 +943,7 @@ void RyGanttView::paintLinks(QPainter &painter, int first, int last)
 {
     if (d->visibleLinksDirty) {
         d->visibleLinks.clear();
-        const int count = d->visibleItems.size();
+        const int count = d->m_visibleItems.size();
         d->linkBlocks = QVector<QVector<int>>(count / LinkBlockRows + 1);
         for (const Link &link : qAsConst(d->links)) {
             if (!link.successor.isValid() || !link.predecessor.isValid())
@@ -1008,11 +1012,11 @@ void RyGanttView::paintLink(QPainter &painter, const QRect &p, const QRect &s, c
 
 void RyGanttView::paintRow(QPainter &painter, QStyleOptionViewItem option, int position)
 {
-    if (d->visibleItems.isEmpty()) {
+    if (d->m_visibleItems.isEmpty()) {
         qWarning() << "RyGanttView::paintRow m_visibleItems is empty";
         return;
     }
-    const QModelIndex index = d->visibleItems.at(position);
+    const QModelIndex index = d->m_visibleItems.at(position);
     const QPoint offset = offsets();
     auto paintBar = [&](int barKind) {
         const QRect rect = contentBarRect(position, barKind);

@@ -109,6 +109,7 @@ private slots:
     void dataDateLineOnUpperTierBoundary();
     void weekendShadingAndVerticalLines();
     void horizontalScrollStopsOnUnits();
+    void lastDayVisibleAtScrollEnd();
     void verticalScrollMirrorsBuddy();
     void selectionIsShared();
     void indexAtAndVisualRect();
@@ -385,6 +386,18 @@ void TestRyGanttView::horizontalScrollStopsOnUnits()
     QCOMPARE(sizeChanged.count(), 1);
     QCOMPARE(f.view.horizontalScrollBar()->value(), 0);
     QCOMPARE(f.view.header()->height(), 72);
+}
+
+void TestRyGanttView::lastDayVisibleAtScrollEnd()
+{
+    Fixture f;
+    f.view.resize(200, 300);
+    QScrollBar *bar = f.view.horizontalScrollBar();
+    bar->setValue(bar->maximum());
+    // T4 ends on the range's finish date: its last day is inside the viewport.
+    const QRect t4 = f.view.barRect(f.row("T4"), -1);
+    QVERIFY(t4.right() < f.view.viewport()->width());
+    QVERIFY(t4.right() >= f.view.viewport()->width() - 32);
 }
 
 void TestRyGanttView::verticalScrollMirrorsBuddy()
