@@ -22,10 +22,13 @@ namespace {
 // the rows in view, not every link of the project.
 constexpr int LinkBlockRows = 32;
 
+// Plain indexes: persistent ones would be walked by the model on every batch of removed rows,
+// which makes filtering a 50,000-row project with as many links crawl. Links are dropped when
+// rows come or go (the activity view adds them again) and carried over layout changes.
 struct Link
 {
-    QPersistentModelIndex successor;
-    QPersistentModelIndex predecessor;
+    QModelIndex successor;
+    QModelIndex predecessor;
     QString type;
 };
 
@@ -57,13 +60,16 @@ private:
 struct RyGanttView::Private
 {
     QPointer<QTreeView> buddy;
+    int buddyExtent = -1;
     mutable bool visibleRowsDirty = true;
     mutable QVector<QModelIndex> allRows;
-    mutable QVector<QModelIndex> visibleItems;
+    mutable QVector<QModelIndex> m_visibleItems;
     mutable QHash<QModelIndex, int> visiblePositions;
     int rowHeight = Ry::RowHeight;
     RyTimeLineHeader *header = nullptr;
-    QMultiHash<QPersistentModelIndex, Link> links;
+    QMultiHash<QModelIndex, Link> links;
+    QVector<QPair<QPersistentModelIndex, QPersistentModelIndex>> linksDuringLayout;
+    QStringList linkTypesDuringLayout;
     int linkBarStyle = 0;
     mutable QHash<QModelIndex, QRect> linkRectCache; // content coordinates
     bool geometryGuard = false;
@@ -83,7 +89,7 @@ struct RyGanttView::Private
     mutable bool visibleLinksDirty = true;
     mutable QVector<VisibleLink> visibleLinks;
     mutable QVector<QVector<int>> linkBlocks;
-    QPointer<QAbstractItemModel> connectedModel;
+    QVector<QMetaObject::Connection> modelConnections;
 };
 
 RyGanttView::RyGanttView(QWidget *parent)
@@ -132,8 +138,18 @@ void RyGanttView::setBuddy(QTreeView *treeView)
     setVerticalScrollMode(treeView->verticalScrollMode());
     QScrollBar *buddyBar = treeView->verticalScrollBar();
     connect(buddyBar, &QScrollBar::valueChanged, this, &RyGanttView::onBuddyVerticalScrollChanged);
-    // Expanding rows in the tree changes its range without moving its value.
-    connect(buddyBar, &QScrollBar::rangeChanged, this, &RyGanttView::updateGeometries);
+    // Expanding rows in the tree changes its range without moving its value. expandAll() and
+    // collapseAll() emit no expanded/collapsed signals: a changed extent (range plus page) of the
+    // tree is taken as a sign that its shown rows changed.
+    connect(buddyBar, &QScrollBar::rangeChanged, this, [this, buddyBar] {
+        const int extent = buddyBar->maximum() + buddyBar->pageStep();
+        if (extent != d->buddyExtent) {
+            d->buddyExtent = extent;
+            invalidateRows();
+            viewport()->update();
+        }
+        updateGeometries();
+    });
     adoptBuddySelectionModel();
     connect(treeView, &QTreeView::collapsed, this, &RyGanttView::onVisibleItemsChanged);
     connect(treeView, &QTreeView::expanded, this, &RyGanttView::onVisibleItemsChanged);
@@ -161,24 +177,35 @@ void RyGanttView::adoptBuddySelectionModel()
 
 void RyGanttView::setModel(QAbstractItemModel *newModel)
 {
-    if (d->connectedModel)
-        d->connectedModel->disconnect(this);
+    // Only this class's own connections: the base class keeps its own to the same model.
+    for (const QMetaObject::Connection &connection : qAsConst(d->modelConnections))
+        disconnect(connection);
+    d->modelConnections.clear();
     if (newModel != model())
         d->links.clear();
     d->columnCache.clear();
     d->trackingDelegate->setProgressColumn(
         RyUtils::findColumn(newModel, QStringLiteral("Progress")));
     QAbstractItemView::setModel(newModel);
-    d->connectedModel = newModel;
     if (newModel) {
-        connect(newModel, &QAbstractItemModel::layoutChanged, this, &RyGanttView::onModelChanged);
-        connect(newModel, &QAbstractItemModel::modelReset, this, &RyGanttView::onModelChanged);
+        using M = QAbstractItemModel;
+        auto &c = d->modelConnections;
+        c << connect(newModel, &M::layoutAboutToBeChanged, this,
+                     &RyGanttView::holdLinksDuringLayout);
+        c << connect(newModel, &M::layoutChanged, this, &RyGanttView::restoreLinksAfterLayout);
+        c << connect(newModel, &M::layoutChanged, this, &RyGanttView::onModelChanged);
+        c << connect(newModel, &M::modelReset, this, &RyGanttView::onModelChanged);
+        c << connect(newModel, &M::modelAboutToBeReset, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::rowsAboutToBeMoved, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::columnsAboutToBeInserted, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::columnsAboutToBeRemoved, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::columnsAboutToBeMoved, this, &RyGanttView::dropLinks);
         // Column lookups by header text are cached until the columns change.
         auto forgetColumns = [this] { d->columnCache.clear(); };
-        connect(newModel, &QAbstractItemModel::headerDataChanged, this, forgetColumns);
-        connect(newModel, &QAbstractItemModel::columnsInserted, this, forgetColumns);
-        connect(newModel, &QAbstractItemModel::columnsRemoved, this, forgetColumns);
-        connect(newModel, &QAbstractItemModel::columnsMoved, this, forgetColumns);
+        c << connect(newModel, &M::headerDataChanged, this, forgetColumns);
+        c << connect(newModel, &M::columnsInserted, this, forgetColumns);
+        c << connect(newModel, &M::columnsRemoved, this, forgetColumns);
+        c << connect(newModel, &M::columnsMoved, this, forgetColumns);
     }
     adoptBuddySelectionModel();
     invalidateRows();
@@ -299,7 +326,7 @@ void RyGanttView::addRelationship(const QModelIndex &successor, const QModelInde
 
 void RyGanttView::clearRelationships()
 {
-    d->links = QMultiHash<QPersistentModelIndex, Link>();
+    d->links = QMultiHash<QModelIndex, Link>();
     d->visibleLinksDirty = true;
     viewport()->update();
 }
@@ -307,6 +334,39 @@ void RyGanttView::clearRelationships()
 int RyGanttView::relationshipCount() const
 {
     return d->links.size();
+}
+
+void RyGanttView::dropLinks()
+{
+    if (d->links.isEmpty())
+        return;
+    d->links.clear();
+    d->visibleLinksDirty = true;
+}
+
+void RyGanttView::holdLinksDuringLayout()
+{
+    d->linksDuringLayout.clear();
+    d->linkTypesDuringLayout.clear();
+    for (const Link &link : qAsConst(d->links)) {
+        d->linksDuringLayout.append({ link.successor, link.predecessor });
+        d->linkTypesDuringLayout.append(link.type);
+    }
+    d->links.clear();
+}
+
+void RyGanttView::restoreLinksAfterLayout()
+{
+    for (int i = 0; i < d->linksDuringLayout.size(); ++i) {
+        const QModelIndex successor = d->linksDuringLayout.at(i).first;
+        const QModelIndex predecessor = d->linksDuringLayout.at(i).second;
+        if (successor.isValid() && predecessor.isValid())
+            d->links.insert(successor,
+                            Link { successor, predecessor, d->linkTypesDuringLayout.at(i) });
+    }
+    d->linksDuringLayout.clear();
+    d->linkTypesDuringLayout.clear();
+    d->visibleLinksDirty = true;
 }
 
 QVariant RyGanttView::saveState() const
@@ -325,7 +385,7 @@ void RyGanttView::restoreState(const QVariant &state)
 void RyGanttView::invalidateRows()
 {
     d->visibleRowsDirty = true;
-    d->visibleItems.clear();
+    d->m_visibleItems.clear();
     d->visiblePositions.clear();
     d->linkRectCache.clear();
     d->visibleLinksDirty = true;
@@ -345,24 +405,31 @@ void RyGanttView::rebuildAllRows() const
     const QAbstractItemModel *m = model();
     if (!m)
         return;
-    // Pre-order walk without recursion: a stack of (parent, next row).
-    QVector<QPair<QModelIndex, int>> stack { { QModelIndex(), 0 } };
+    // Pre-order walk without recursion; each level keeps its row count.
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
     while (!stack.isEmpty()) {
-        auto &top = stack.last();
-        if (top.second >= m->rowCount(top.first)) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
-        const QModelIndex index = m->index(top.second++, 0, top.first);
+        const QModelIndex index = m->index(top.next++, 0, top.parent);
         d->allRows.append(index);
-        if (m->hasChildren(index))
-            stack.append({ index, 0 });
+        const int children = m->rowCount(index);
+        if (children > 0)
+            stack.append({ index, 0, children });
     }
 }
 
 void RyGanttView::rebuildVisibleRows() const
 {
-    d->visibleItems.clear();
+    d->m_visibleItems.clear();
     d->visiblePositions.clear();
     d->linkRectCache.clear();
     d->visibleLinksDirty = true;
@@ -372,26 +439,35 @@ void RyGanttView::rebuildVisibleRows() const
         return;
     const QTreeView *tree = d->buddy;
     const bool sameModel = tree && tree->model() == m;
-    QVector<QPair<QModelIndex, int>> stack { { QModelIndex(), 0 } };
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
     while (!stack.isEmpty()) {
-        auto &top = stack.last();
-        if (top.second >= m->rowCount(top.first)) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
-        const QModelIndex index = m->index(top.second++, 0, top.first);
-        d->visiblePositions.insert(index, d->visibleItems.size());
-        d->visibleItems.append(index);
+        const QModelIndex index = m->index(top.next++, 0, top.parent);
+        d->visiblePositions.insert(index, d->m_visibleItems.size());
+        d->m_visibleItems.append(index);
         // Without a buddy every row counts as expanded.
-        if (m->hasChildren(index) && (!sameModel || tree->isExpanded(index)))
-            stack.append({ index, 0 });
+        if (sameModel && !tree->isExpanded(index))
+            continue;
+        const int children = m->rowCount(index);
+        if (children > 0)
+            stack.append({ index, 0, children });
     }
 }
 
 QModelIndexList RyGanttView::visibleItems() const
 {
     ensureRows();
-    return QModelIndexList(d->visibleItems.cbegin(), d->visibleItems.cend());
+    return QModelIndexList(d->m_visibleItems.cbegin(), d->m_visibleItems.cend());
 }
 
 void RyGanttView::onModelChanged()
@@ -424,18 +500,21 @@ void RyGanttView::doItemsLayout()
 
 void RyGanttView::reset()
 {
+    dropLinks();
     invalidateRows();
     QAbstractItemView::reset();
 }
 
 void RyGanttView::rowsInserted(const QModelIndex &parent, int start, int end)
 {
+    dropLinks();
     invalidateRows();
     QAbstractItemView::rowsInserted(parent, start, end);
 }
 
 void RyGanttView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
+    dropLinks();
     invalidateRows();
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
 }
@@ -501,7 +580,7 @@ QPoint RyGanttView::offsets() const
 
 QRect RyGanttView::contentBarRect(int position, int barKind) const
 {
-    if (position < 0 || position >= d->visibleItems.size())
+    if (position < 0 || position >= d->m_visibleItems.size())
         return QRect();
     QString startName = QStringLiteral("Start Date");
     QString finishName = QStringLiteral("Finish Date");
@@ -516,7 +595,7 @@ QRect RyGanttView::contentBarRect(int position, int barKind) const
     const int finishColumn = columnOf(finishName);
     if (startColumn < 0 || finishColumn < 0)
         return QRect();
-    const QModelIndex index = d->visibleItems.at(position);
+    const QModelIndex index = d->m_visibleItems.at(position);
     const QDateTime start = index.sibling(index.row(), startColumn).data().toDateTime();
     const QDateTime finish = index.sibling(index.row(), finishColumn).data().toDateTime();
     if (!start.isValid() || !finish.isValid())
@@ -540,7 +619,7 @@ QRect RyGanttView::barRect(const QModelIndex &index, int barKind) const
 
 QRect RyGanttView::linkRect(int position) const
 {
-    const QModelIndex index = d->visibleItems.at(position);
+    const QModelIndex index = d->m_visibleItems.at(position);
     auto it = d->linkRectCache.constFind(index);
     if (it != d->linkRectCache.constEnd())
         return it.value();
@@ -567,7 +646,7 @@ QModelIndex RyGanttView::indexAt(const QPoint &point) const
     if (y < 0)
         return QModelIndex();
     const int position = y / d->rowHeight;
-    return position < d->visibleItems.size() ? d->visibleItems.at(position) : QModelIndex();
+    return position < d->m_visibleItems.size() ? d->m_visibleItems.at(position) : QModelIndex();
 }
 
 int RyGanttView::horizontalOffset() const
@@ -600,12 +679,12 @@ void RyGanttView::setSelection(const QRect &rect, QItemSelectionModel::Selection
         return;
     const int first = (verticalOffset() + rect.top()) / d->rowHeight;
     const int last = (verticalOffset() + rect.bottom()) / d->rowHeight;
-    const int count = d->visibleItems.size();
+    const int count = d->m_visibleItems.size();
     if (first < 0 || first >= count || last < 0 || last >= count)
         return;
     QItemSelection selection;
     for (int position = first; position <= last; ++position) {
-        const QModelIndex index = d->visibleItems.at(position);
+        const QModelIndex index = d->m_visibleItems.at(position);
         const int lastColumn = model()->columnCount(index.parent()) - 1;
         selection.select(index, index.sibling(index.row(), std::max(0, lastColumn)));
     }
@@ -681,7 +760,11 @@ void RyGanttView::updateGeometries()
     QScrollBar *hbar = horizontalScrollBar();
     hbar->setSingleStep(std::max(1, d->header->unitWidth()));
     hbar->setPageStep(viewport()->width());
-    hbar->setRange(0, std::max(0, d->header->sizeHint().width() - viewport()->width()));
+    // Scroll values stop on unit boundaries (rounded down), so the maximum is rounded up to one:
+    // otherwise the end of the chart could not be reached.
+    const int unit = std::max(1, d->header->unitWidth());
+    const int overflow = std::max(0, d->header->sizeHint().width() - viewport()->width());
+    hbar->setRange(0, (overflow + unit - 1) / unit * unit);
 
     QScrollBar *vbar = verticalScrollBar();
     if (d->buddy) {
@@ -694,7 +777,7 @@ void RyGanttView::updateGeometries()
         vbar->setSingleStep(d->rowHeight);
         vbar->setPageStep(viewport()->height());
         vbar->setRange(0,
-                       std::max(0, d->visibleItems.size() * d->rowHeight - viewport()->height()));
+                       std::max(0, d->m_visibleItems.size() * d->rowHeight - viewport()->height()));
     }
     QAbstractItemView::updateGeometries();
 }
@@ -820,7 +903,7 @@ QVariantMap RyGanttView::prepareSnapshot()
     // The frame comes on top, so that the viewport holds the whole chart.
     const int frame = 2 * frameWidth();
     resize(d->header->sizeHint().width() + frame,
-           d->header->sizeHint().height() + d->visibleItems.size() * d->rowHeight + frame);
+           d->header->sizeHint().height() + d->m_visibleItems.size() * d->rowHeight + frame);
     updateGeometries();
     return state;
 }
@@ -847,7 +930,7 @@ void RyGanttView::paintEvent(QPaintEvent *event)
 {
     ensureRows();
     QPainter painter(viewport());
-    const int count = d->visibleItems.size();
+    const int count = d->m_visibleItems.size();
     const int fullHeight = d->snapshotMode ? count * d->rowHeight : viewport()->height();
     const int top = offsets().y();
     // Only the rows inside the exposed area; in snapshot mode that may be every row.
@@ -923,11 +1006,9 @@ void RyGanttView::paintLinks(QPainter &painter, int first, int last)
 {
     if (d->visibleLinksDirty) {
         d->visibleLinks.clear();
-        const int count = d->visibleItems.size();
+        const int count = d->m_visibleItems.size();
         d->linkBlocks = QVector<QVector<int>>(count / LinkBlockRows + 1);
         for (const Link &link : qAsConst(d->links)) {
-            if (!link.successor.isValid() || !link.predecessor.isValid())
-                continue;
             const int s
                 = d->visiblePositions.value(link.successor.sibling(link.successor.row(), 0), -1);
             const int p = d->visiblePositions.value(
@@ -992,11 +1073,11 @@ void RyGanttView::paintLink(QPainter &painter, const QRect &p, const QRect &s, c
 
 void RyGanttView::paintRow(QPainter &painter, QStyleOptionViewItem option, int position)
 {
-    if (d->visibleItems.isEmpty()) {
+    if (d->m_visibleItems.isEmpty()) {
         qWarning() << "RyGanttView::paintRow m_visibleItems is empty";
         return;
     }
-    const QModelIndex index = d->visibleItems.at(position);
+    const QModelIndex index = d->m_visibleItems.at(position);
     const QPoint offset = offsets();
     auto paintBar = [&](int barKind) {
         const QRect rect = contentBarRect(position, barKind);

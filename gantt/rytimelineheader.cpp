@@ -452,9 +452,18 @@ QString RyTimeLineHeader::label(const QDate &date, int unit, int formatIndex)
     return QString();
 }
 
+// The chart ends with the lowest-tier unit that holds the finish date, so that the last day's
+// bar and header cell are not cut off at the end of the scroll range.
+int RyTimeLineHeader::rangeEndX() const
+{
+    if (d->tiers.isEmpty())
+        return 0;
+    return dateToX(next(d->finish, lowestTier()));
+}
+
 QSize RyTimeLineHeader::sizeHint() const
 {
-    return QSize(dateToX(d->finish), d->tiers.size() * TierHeight);
+    return QSize(rangeEndX(), d->tiers.size() * TierHeight);
 }
 
 QSize RyTimeLineHeader::minimumSizeHint() const
@@ -476,7 +485,7 @@ void RyTimeLineHeader::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     const QDate first = xToDate(d->scrollPosition);
-    const int rangeWidth = dateToX(d->finish);
+    const int rangeWidth = rangeEndX();
     const int paintWidth = d->snapshotMode ? rangeWidth : std::min(QWidget::width(), rangeWidth);
     for (int row = 0; row < d->tiers.size(); ++row)
         paintTier(painter, row, d->tiers.at(row), first, paintWidth);
@@ -494,7 +503,7 @@ void RyTimeLineHeader::paintTier(QPainter &painter, int row, int unit, const QDa
     option.textAlignment = lowest ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
     QDate date = first;
     int x = 0;
-    for (int section = 0; x < paintWidth && section < MaxSteps; ++section) {
+    for (int section = 0; x < paintWidth && section <= paintWidth; ++section) {
         const QDate n = next(date, unit);
         const int w = width(date, n, unit);
         option.section = section;

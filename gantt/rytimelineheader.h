@@ -49,6 +49,8 @@ public:
     float dayFraction(int unit) const;
     int dateToX(const QDate &date, bool upperTier = false) const;
     QDate xToDate(int x) const;
+    // Width of the whole range: up to the end of the lowest-tier unit holding the finish date.
+    int rangeEndX() const;
     // Label of the `unit` cell starting at `date` in the given format (see the tables in the .cpp).
     static QString label(const QDate &date, int unit, int formatIndex);
 

@@ -53,7 +53,11 @@ QVariant RyRecordSetModel::data(const QModelIndex &index, int role) const
 {
     if (!isInside(index))
         return QVariant();
-    return m_records.at(index.row()).value(index.column()).value(storedRole(role));
+    const Record &record = m_records.at(index.row());
+    const int stored = storedRole(role);
+    if (stored == Qt::DisplayRole)
+        return record.display.value(index.column());
+    return record.otherRoles.value(index.column()).value(stored);
 }
 
 bool RyRecordSetModel::setData(const QModelIndex &index, const QVariant &value, int role)
@@ -61,7 +65,14 @@ bool RyRecordSetModel::setData(const QModelIndex &index, const QVariant &value, 
     if (!isInside(index))
         return false;
     const int stored = storedRole(role);
-    m_records[index.row()][index.column()].insert(stored, value);
+    Record &record = m_records[index.row()];
+    if (stored == Qt::DisplayRole) {
+        if (record.display.size() <= index.column())
+            record.display.resize(index.column() + 1);
+        record.display[index.column()] = value;
+    } else {
+        record.otherRoles[index.column()].insert(stored, value);
+    }
     QVector<int> roles { stored };
     if (stored == Qt::DisplayRole)
         roles << Qt::EditRole;
@@ -129,8 +140,11 @@ bool RyRecordSetModel::insertColumns(int column, int count, const QModelIndex &p
     m_header = shiftKeys(m_header, column, count);
     for (int c = column; c < column + count; ++c)
         m_header.insert(c, {});
-    for (Record &record : m_records)
-        record = shiftKeys(record, column, count);
+    for (Record &record : m_records) {
+        if (record.display.size() > column)
+            record.display.insert(column, count, QVariant());
+        record.otherRoles = shiftKeys(record.otherRoles, column, count);
+    }
     endInsertColumns();
     return true;
 }
@@ -141,8 +155,11 @@ bool RyRecordSetModel::removeColumns(int column, int count, const QModelIndex &p
         return false;
     beginRemoveColumns(QModelIndex(), column, column + count - 1);
     m_header = shiftKeys(m_header, column, -count);
-    for (Record &record : m_records)
-        record = shiftKeys(record, column, -count);
+    for (Record &record : m_records) {
+        if (record.display.size() > column)
+            record.display.remove(column, qMin(count, record.display.size() - column));
+        record.otherRoles = shiftKeys(record.otherRoles, column, -count);
+    }
     endRemoveColumns();
     return true;
 }
@@ -171,15 +188,11 @@ void RyRecordSetModel::setRecords(const QVariantList &records)
         Record record;
         if (element.canConvert<QVariantMap>()) {
             const QVariantMap map = element.toMap();
-            for (int i = 0; i < names.size(); ++i) {
-                const auto value = map.constFind(names.at(i));
-                if (value != map.cend())
-                    record[i].insert(Qt::DisplayRole, *value);
-            }
+            record.display.resize(names.size());
+            for (int i = 0; i < names.size(); ++i)
+                record.display[i] = map.value(names.at(i));
         } else {
-            const QVariantList list = element.toList();
-            for (int i = 0; i < list.size(); ++i)
-                record[i].insert(Qt::DisplayRole, list.at(i));
+            record.display = element.toList().toVector();
         }
         m_records.append(record);
     }

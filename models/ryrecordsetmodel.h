@@ -33,8 +33,12 @@ public:
     void setRecords(const QVariantList &records);
 
 private:
-    using Cell = QHash<int, QVariant>; // role -> value
-    using Record = QHash<int, Cell>; // column -> cell
+    // Display values sit in a plain vector, since nearly every cell has only that role.
+    struct Record
+    {
+        QVector<QVariant> display; // by column
+        QHash<int, QHash<int, QVariant>> otherRoles; // column -> role -> value
+    };
 
     bool isInside(const QModelIndex &index) const;
 

@@ -7,7 +7,6 @@
 #include "mppr/streamstore.h"
 #include "mppr/vardatablock.h"
 
-#include <QSet>
 
 #include <algorithm>
 #include <initializer_list>
@@ -380,68 +379,74 @@ void MppReader::numberOutline()
     // Siblings are numbered in ascending unique-ID order below their parent's number, and every
     // task without a real parent is "1". Ancestors of a numbered task take part even when they
     // are blank or short records; tasks on a parent cycle without a root keep their text.
-    const QHash<qint32, Task *> &tasks = m_project.tasks();
-    enum class State : quint8 { Unknown, Visiting, Member, Outside };
-    QHash<qint32, State> state;
-    state.reserve(tasks.size());
-    const auto isRoot = [&tasks](const Task *t) {
-        return t->parentUniqueId == t->uniqueId || !tasks.contains(t->parentUniqueId);
-    };
+    QVector<Task *> tasks;
+    tasks.reserve(m_project.tasks().size());
+    for (Task *task : m_project.tasks())
+        tasks.append(task);
+    std::sort(tasks.begin(), tasks.end(),
+              [](const Task *a, const Task *b) { return a->uniqueId < b->uniqueId; });
+    QHash<qint32, int> indexOf;
+    indexOf.reserve(tasks.size());
+    for (int i = 0; i < tasks.size(); ++i)
+        indexOf.insert(tasks.at(i)->uniqueId, i);
+    // Index of each task's parent, or -1 for a task without a real parent (a root).
+    QVector<int> parent(tasks.size(), -1);
+    for (int i = 0; i < tasks.size(); ++i) {
+        const Task *t = tasks.at(i);
+        if (t->parentUniqueId != t->uniqueId)
+            parent[i] = indexOf.value(t->parentUniqueId, -1);
+    }
 
-    QVector<Task *> roots;
-    QHash<qint32, QVector<Task *>> children;
-    QVector<Task *> chain;
-    for (Task *task : tasks) {
-        if (task->blankRecord || task->shortRecord || state.value(task->uniqueId) != State::Unknown)
+    enum State : quint8 { Unknown, Visiting, Member, Outside };
+    QVector<quint8> state(tasks.size(), Unknown);
+    QVector<int> chain;
+    for (int i = 0; i < tasks.size(); ++i) {
+        if (tasks.at(i)->blankRecord || tasks.at(i)->shortRecord || state.at(i) != Unknown)
             continue;
         // Walk up to a root or to a task already decided; each task is visited once overall.
         chain.clear();
-        Task *t = task;
-        State verdict = State::Outside;
-        while (true) {
-            const State s = state.value(t->uniqueId);
-            if (s == State::Member || s == State::Outside) {
-                verdict = s;
+        quint8 verdict = Outside;
+        for (int t = i;;) {
+            if (state.at(t) == Member || state.at(t) == Outside) {
+                verdict = state.at(t);
                 break;
             }
-            if (s == State::Visiting)
+            if (state.at(t) == Visiting)
                 break; // a cycle without a root
-            state.insert(t->uniqueId, State::Visiting);
+            state[t] = Visiting;
             chain.append(t);
-            if (isRoot(t)) {
-                verdict = State::Member;
+            if (parent.at(t) < 0) {
+                verdict = Member;
                 break;
             }
-            t = tasks.value(t->parentUniqueId);
+            t = parent.at(t);
         }
-        for (Task *member : qAsConst(chain)) {
-            state.insert(member->uniqueId, verdict);
-            if (verdict != State::Member)
-                continue;
-            if (isRoot(member))
-                roots.append(member);
-            else
-                children[member->parentUniqueId].append(member);
-        }
+        for (const int t : qAsConst(chain))
+            state[t] = verdict;
     }
 
-    const auto byUniqueId = [](const Task *a, const Task *b) { return a->uniqueId < b->uniqueId; };
-    std::sort(roots.begin(), roots.end(), byUniqueId);
-    for (auto &list : children)
-        std::sort(list.begin(), list.end(), byUniqueId);
-    // Depth-first without recursion: parent chains can be as long as the task list.
-    QVector<Task *> pending(roots.crbegin(), roots.crend());
-    for (Task *root : qAsConst(roots))
-        root->code = QStringLiteral("1");
-    while (!pending.isEmpty()) {
-        Task *parent = pending.takeLast();
-        const auto it = children.constFind(parent->uniqueId);
-        if (it == children.constEnd())
+    // Children in ascending unique-ID order, as the tasks are sorted.
+    QVector<QVector<int>> children(tasks.size());
+    QVector<int> roots;
+    for (int i = 0; i < tasks.size(); ++i) {
+        if (state.at(i) != Member)
             continue;
-        int n = 0;
-        for (Task *child : *it)
-            child->code = parent->code + QLatin1Char('.') + QString::number(++n);
-        for (auto child = it->crbegin(); child != it->crend(); ++child)
+        if (parent.at(i) < 0)
+            roots.append(i);
+        else
+            children[parent.at(i)].append(i);
+    }
+    // Depth-first without recursion: parent chains can be as long as the task list.
+    QVector<int> pending(roots.crbegin(), roots.crend());
+    for (const int root : qAsConst(roots))
+        tasks.at(root)->code = QStringLiteral("1");
+    while (!pending.isEmpty()) {
+        const int p = pending.takeLast();
+        const QString prefix = tasks.at(p)->code + QLatin1Char('.');
+        const QVector<int> &list = children.at(p);
+        for (int n = 0; n < list.size(); ++n)
+            tasks.at(list.at(n))->code = prefix + QString::number(n + 1);
+        for (auto child = list.crbegin(); child != list.crend(); ++child)
             pending.append(*child);
     }
 }

@@ -96,8 +96,10 @@ void TestRyTimeLineHeader::yearOverMonthTicks()
     auto header = makeHeader(80, QDate(2017, 3, 10), QDate(2019, 6, 1));
     QCOMPARE(header->tiers().size(), 2);
     QCOMPARE(header->tickDates(), (QList<QDate> { QDate(2018, 1, 1), QDate(2019, 1, 1) }));
-    // Month lowest, first partial month counted whole: Jun 2019 starts 27 units in.
-    QCOMPARE(header->sizeHint().width(), 27 * 32);
+    // Month lowest, first partial month counted whole: Jun 2019 starts 27 units in, and the
+    // chart ends with that month.
+    QCOMPARE(header->dateToX(QDate(2019, 6, 1)), 27 * 32);
+    QCOMPARE(header->sizeHint().width(), 28 * 32);
     QCOMPARE(header->dateToX(QDate(2018, 1, 1), true), 10 * 32);
 }
 
@@ -502,7 +504,7 @@ void TestRyTimeLineHeader::noTiers()
 // Sections are drawn up to the range end; beyond it the widget shows its background.
 void TestRyTimeLineHeader::paintsSectionsUpToRangeEnd()
 {
-    auto header = makeHeader(20, Monday, Monday.addDays(5)); // range is 160 pixels wide
+    auto header = makeHeader(20, Monday, Monday.addDays(4)); // five days: 160 pixels wide
     header->resize(400, 48);
     const QImage image = header->grab().toImage();
     const QColor background = header->palette().color(QPalette::Window);

@@ -3,6 +3,7 @@
 #include "models/ryrecordsetmodel.h"
 
 #include <QAbstractItemModelTester>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
@@ -40,6 +41,7 @@ private slots:
     void nullJoinedModelRefused();
     void keysCompareLikeVariants_data();
     void keysCompareLikeVariants();
+    void lookupMatchesLinearSearch();
     void sourceSortRebuildsMapsAndFollowsRows();
     void sourceRowChangesPassOn();
     void sourceResetAndNewSource();
@@ -193,6 +195,52 @@ void TestRyJoinProxyModel::keysCompareLikeVariants()
     for (int n = 0; n < joinedKeys.size(); ++n)
         lookup.insert(n, joinedKeys.at(n));
     QCOMPARE(lookup.firstMatch(key), expected);
+}
+
+void TestRyJoinProxyModel::lookupMatchesLinearSearch()
+{
+    // Mixed key types, many duplicates, a table that grows as keys arrive.
+    QRandomGenerator random(1234);
+    const auto randomValue = [&random]() -> QVariant {
+        const int n = int(random.bounded(20));
+        switch (random.bounded(9)) {
+        case 0:
+            return n;
+        case 1:
+            return QString::number(n);
+        case 2:
+            return n + 0.5;
+        case 3:
+            return double(n);
+        case 4:
+            return QString("k%1").arg(n);
+        case 5:
+            return QDate(2024, 1, 1 + n);
+        case 6:
+            return QString("2024-01-%1").arg(1 + n, 2, 10, QChar('0'));
+        case 7:
+            return QString(" %1").arg(n);
+        default:
+            return QVariant();
+        }
+    };
+    QVariantList stored;
+    RyKeyLookup lookup;
+    for (int n = 0; n < 3000; ++n) {
+        stored << randomValue();
+        lookup.insert(2 * n, stored.last()); // rows need not be contiguous
+    }
+    for (int probe = 0; probe < 3000; ++probe) {
+        const QVariant value = randomValue();
+        int expected = -1;
+        for (int n = 0; n < stored.size() && expected < 0; ++n) {
+            if (stored.at(n) == value)
+                expected = 2 * n;
+        }
+        QCOMPARE(lookup.firstMatch(value), expected);
+    }
+    lookup.clear();
+    QCOMPARE(lookup.firstMatch(1), -1);
 }
 
 void TestRyJoinProxyModel::sourceSortRebuildsMapsAndFollowsRows()

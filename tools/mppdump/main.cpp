@@ -5,6 +5,9 @@
 #include "projectjson.h"
 
 #include "mppr/project.h"
+#ifdef MPPDUMP_TABLES
+#include "tablesdump.h"
+#endif
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -26,6 +29,11 @@ void describe(QCommandLineParser &parser)
         "Exit status: 0 read, 2 read failed (\"status\" in the JSON), 64 bad usage."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The .mpp file to read."));
+#ifdef MPPDUMP_TABLES
+    parser.addOption({ QStringLiteral("tables"),
+                       QStringLiteral("Print every table and derived model after a complete load "
+                                      "instead of the project.") });
+#endif
 }
 
 int usageError(const QCommandLineParser &parser, const QString &message)
@@ -59,6 +67,13 @@ int main(int argc, char *argv[])
     if (files.size() != 1)
         return usageError(parser, QStringLiteral("expected exactly one FILE"));
 
+#ifdef MPPDUMP_TABLES
+    if (parser.isSet(QStringLiteral("tables"))) {
+        int status = 0;
+        printJson(tablesToJson(files.first(), &status));
+        return status == mppr::StatusOk ? 0 : ExitReadFailed;
+    }
+#endif
     mppr::Project project(files.first());
     const int status = project.read();
     printJson(projectToJson(project, status));
