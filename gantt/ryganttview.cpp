@@ -22,10 +22,13 @@ namespace {
 // the rows in view, not every link of the project.
 constexpr int LinkBlockRows = 32;
 
+// Plain indexes: persistent ones would be walked by the model on every batch of removed rows,
+// which makes filtering a 50,000-row project with as many links crawl. Links are dropped when
+// rows come or go (the activity view adds them again) and carried over layout changes.
 struct Link
 {
-    QPersistentModelIndex successor;
-    QPersistentModelIndex predecessor;
+    QModelIndex successor;
+    QModelIndex predecessor;
     QString type;
 };
 
@@ -57,13 +60,16 @@ private:
 struct RyGanttView::Private
 {
     QPointer<QTreeView> buddy;
+    int buddyExtent = -1;
     mutable bool visibleRowsDirty = true;
     mutable QVector<QModelIndex> allRows;
     mutable QVector<QModelIndex> m_visibleItems;
     mutable QHash<QModelIndex, int> visiblePositions;
     int rowHeight = Ry::RowHeight;
     RyTimeLineHeader *header = nullptr;
-    QMultiHash<QPersistentModelIndex, Link> links;
+    QMultiHash<QModelIndex, Link> links;
+    QVector<QPair<QPersistentModelIndex, QPersistentModelIndex>> linksDuringLayout;
+    QStringList linkTypesDuringLayout;
     int linkBarStyle = 0;
     mutable QHash<QModelIndex, QRect> linkRectCache; // content coordinates
     bool geometryGuard = false;
@@ -83,7 +89,7 @@ struct RyGanttView::Private
     mutable bool visibleLinksDirty = true;
     mutable QVector<VisibleLink> visibleLinks;
     mutable QVector<QVector<int>> linkBlocks;
-    QPointer<QAbstractItemModel> connectedModel;
+    QVector<QMetaObject::Connection> modelConnections;
 };
 
 RyGanttView::RyGanttView(QWidget *parent)
@@ -132,8 +138,18 @@ void RyGanttView::setBuddy(QTreeView *treeView)
     setVerticalScrollMode(treeView->verticalScrollMode());
     QScrollBar *buddyBar = treeView->verticalScrollBar();
     connect(buddyBar, &QScrollBar::valueChanged, this, &RyGanttView::onBuddyVerticalScrollChanged);
-    // Expanding rows in the tree changes its range without moving its value.
-    connect(buddyBar, &QScrollBar::rangeChanged, this, &RyGanttView::updateGeometries);
+    // Expanding rows in the tree changes its range without moving its value. expandAll() and
+    // collapseAll() emit no expanded/collapsed signals: a changed extent (range plus page) of the
+    // tree is taken as a sign that its shown rows changed.
+    connect(buddyBar, &QScrollBar::rangeChanged, this, [this, buddyBar] {
+        const int extent = buddyBar->maximum() + buddyBar->pageStep();
+        if (extent != d->buddyExtent) {
+            d->buddyExtent = extent;
+            invalidateRows();
+            viewport()->update();
+        }
+        updateGeometries();
+    });
     adoptBuddySelectionModel();
     connect(treeView, &QTreeView::collapsed, this, &RyGanttView::onVisibleItemsChanged);
     connect(treeView, &QTreeView::expanded, this, &RyGanttView::onVisibleItemsChanged);
@@ -161,24 +177,35 @@ void RyGanttView::adoptBuddySelectionModel()
 
 void RyGanttView::setModel(QAbstractItemModel *newModel)
 {
-    if (d->connectedModel)
-        d->connectedModel->disconnect(this);
+    // Only this class's own connections: the base class keeps its own to the same model.
+    for (const QMetaObject::Connection &connection : qAsConst(d->modelConnections))
+        disconnect(connection);
+    d->modelConnections.clear();
     if (newModel != model())
         d->links.clear();
     d->columnCache.clear();
     d->trackingDelegate->setProgressColumn(
         RyUtils::findColumn(newModel, QStringLiteral("Progress")));
     QAbstractItemView::setModel(newModel);
-    d->connectedModel = newModel;
     if (newModel) {
-        connect(newModel, &QAbstractItemModel::layoutChanged, this, &RyGanttView::onModelChanged);
-        connect(newModel, &QAbstractItemModel::modelReset, this, &RyGanttView::onModelChanged);
+        using M = QAbstractItemModel;
+        auto &c = d->modelConnections;
+        c << connect(newModel, &M::layoutAboutToBeChanged, this,
+                     &RyGanttView::holdLinksDuringLayout);
+        c << connect(newModel, &M::layoutChanged, this, &RyGanttView::restoreLinksAfterLayout);
+        c << connect(newModel, &M::layoutChanged, this, &RyGanttView::onModelChanged);
+        c << connect(newModel, &M::modelReset, this, &RyGanttView::onModelChanged);
+        c << connect(newModel, &M::modelAboutToBeReset, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::rowsAboutToBeMoved, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::columnsAboutToBeInserted, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::columnsAboutToBeRemoved, this, &RyGanttView::dropLinks);
+        c << connect(newModel, &M::columnsAboutToBeMoved, this, &RyGanttView::dropLinks);
         // Column lookups by header text are cached until the columns change.
         auto forgetColumns = [this] { d->columnCache.clear(); };
-        connect(newModel, &QAbstractItemModel::headerDataChanged, this, forgetColumns);
-        connect(newModel, &QAbstractItemModel::columnsInserted, this, forgetColumns);
-        connect(newModel, &QAbstractItemModel::columnsRemoved, this, forgetColumns);
-        connect(newModel, &QAbstractItemModel::columnsMoved, this, forgetColumns);
+        c << connect(newModel, &M::headerDataChanged, this, forgetColumns);
+        c << connect(newModel, &M::columnsInserted, this, forgetColumns);
+        c << connect(newModel, &M::columnsRemoved, this, forgetColumns);
+        c << connect(newModel, &M::columnsMoved, this, forgetColumns);
     }
     adoptBuddySelectionModel();
     invalidateRows();
@@ -299,7 +326,7 @@ void RyGanttView::addRelationship(const QModelIndex &successor, const QModelInde
 
 void RyGanttView::clearRelationships()
 {
-    d->links = QMultiHash<QPersistentModelIndex, Link>();
+    d->links = QMultiHash<QModelIndex, Link>();
     d->visibleLinksDirty = true;
     viewport()->update();
 }
@@ -307,6 +334,39 @@ void RyGanttView::clearRelationships()
 int RyGanttView::relationshipCount() const
 {
     return d->links.size();
+}
+
+void RyGanttView::dropLinks()
+{
+    if (d->links.isEmpty())
+        return;
+    d->links.clear();
+    d->visibleLinksDirty = true;
+}
+
+void RyGanttView::holdLinksDuringLayout()
+{
+    d->linksDuringLayout.clear();
+    d->linkTypesDuringLayout.clear();
+    for (const Link &link : qAsConst(d->links)) {
+        d->linksDuringLayout.append({ link.successor, link.predecessor });
+        d->linkTypesDuringLayout.append(link.type);
+    }
+    d->links.clear();
+}
+
+void RyGanttView::restoreLinksAfterLayout()
+{
+    for (int i = 0; i < d->linksDuringLayout.size(); ++i) {
+        const QModelIndex successor = d->linksDuringLayout.at(i).first;
+        const QModelIndex predecessor = d->linksDuringLayout.at(i).second;
+        if (successor.isValid() && predecessor.isValid())
+            d->links.insert(successor,
+                            Link { successor, predecessor, d->linkTypesDuringLayout.at(i) });
+    }
+    d->linksDuringLayout.clear();
+    d->linkTypesDuringLayout.clear();
+    d->visibleLinksDirty = true;
 }
 
 QVariant RyGanttView::saveState() const
@@ -440,18 +500,21 @@ void RyGanttView::doItemsLayout()
 
 void RyGanttView::reset()
 {
+    dropLinks();
     invalidateRows();
     QAbstractItemView::reset();
 }
 
 void RyGanttView::rowsInserted(const QModelIndex &parent, int start, int end)
 {
+    dropLinks();
     invalidateRows();
     QAbstractItemView::rowsInserted(parent, start, end);
 }
 
 void RyGanttView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
+    dropLinks();
     invalidateRows();
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
 }
@@ -946,8 +1009,6 @@ void RyGanttView::paintLinks(QPainter &painter, int first, int last)
         const int count = d->m_visibleItems.size();
         d->linkBlocks = QVector<QVector<int>>(count / LinkBlockRows + 1);
         for (const Link &link : qAsConst(d->links)) {
-            if (!link.successor.isValid() || !link.predecessor.isValid())
-                continue;
             const int s
                 = d->visiblePositions.value(link.successor.sibling(link.successor.row(), 0), -1);
             const int p = d->visiblePositions.value(

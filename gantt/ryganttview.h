@@ -50,6 +50,8 @@ public:
 
     // Links are keyed by the successor; several per successor are allowed. Type is "FS", "FF",
     // "SS" or "SF". Links between different models or from a row to itself are ignored.
+    // Rows inserted or removed, a reset or a column change drop all links (their owner adds
+    // them again); a layout change (sorting) keeps them.
     void addRelationship(const QModelIndex &successor, const QModelIndex &predecessor,
                          const QString &type = QStringLiteral("FS"));
     void clearRelationships();
@@ -114,6 +116,9 @@ private:
     std::unique_ptr<Private> d;
 
     void adoptBuddySelectionModel();
+    void dropLinks();
+    void holdLinksDuringLayout();
+    void restoreLinksAfterLayout();
     void ensureRows() const;
     void rebuildAllRows() const;
     void rebuildVisibleRows() const;

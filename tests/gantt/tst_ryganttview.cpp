@@ -104,7 +104,10 @@ private slots:
     void finishToStartRouteDropsBelowPredecessor();
     void linkGoingUpEndsAtTheSuccessorsBottom();
     void linksToHiddenRowsAreNotDrawn();
+    void linksFollowSortingAndDropWithRows();
+    void settingTheSameModelAgainKeepsTracking();
     void collapsingAGroupMovesRowsUp();
+    void collapseAllWithoutSignals();
     void trackingBarsShowProgress();
     void dataDateLineOnUpperTierBoundary();
     void weekendShadingAndVerticalLines();
@@ -281,6 +284,30 @@ void TestRyGanttView::linksToHiddenRowsAreNotDrawn()
     QVERIFY(f.image() != expanded);
 }
 
+void TestRyGanttView::linksFollowSortingAndDropWithRows()
+{
+    Fixture f;
+    f.view.addRelationship(f.row("T4"), f.row("T3"), "FS");
+    QVERIFY(f.image().pixelColor(223, 135) != QColor(Qt::red));
+    // Sorting B's tasks descending puts T4 above T3: the link now runs up from T3.
+    f.model.itemFromIndex(f.row("B"))->sortChildren(Name, Qt::DescendingOrder);
+    QCOMPARE(f.view.relationshipCount(), 1);
+    QCOMPARE(f.view.visibleItems().at(5), f.row("T4"));
+    QCOMPARE(f.image().pixelColor(223, 135), QColor(Qt::red));
+    // Rows going away drop the links; their owner adds them again.
+    f.model.removeRow(f.row("M1").row(), f.row("A"));
+    QCOMPARE(f.view.relationshipCount(), 0);
+}
+
+void TestRyGanttView::settingTheSameModelAgainKeepsTracking()
+{
+    Fixture f;
+    f.view.setModel(&f.model);
+    f.model.itemFromIndex(f.row("B"))->appendRow(makeRow("T5", "TT_Task", Start, Start));
+    QCOMPARE(f.view.visibleItems().size(), 8);
+    QCOMPARE(f.view.selectionModel(), f.tree.selectionModel());
+}
+
 void TestRyGanttView::collapsingAGroupMovesRowsUp()
 {
     Fixture f;
@@ -297,6 +324,34 @@ void TestRyGanttView::collapsingAGroupMovesRowsUp()
 
     f.tree.expand(f.row("A"));
     QCOMPARE(f.view.barRect(f.row("T3"), -1).top(), 5 * 22);
+}
+
+void TestRyGanttView::collapseAllWithoutSignals()
+{
+    // A tree too short to scroll at first: 40 groups of 3 tasks.
+    QStandardItemModel model;
+    model.setHorizontalHeaderLabels(
+        { "Activity Name", "Activity Type", "Start Date", "Finish Date" });
+    for (int g = 0; g < 40; ++g) {
+        auto group = makeRow(QString("G%1").arg(g), QString(), Start, Start);
+        for (int t = 0; t < 3; ++t)
+            group[Name]->appendRow(makeRow(QString("T%1").arg(t), "TT_Task", Start, Start));
+        model.appendRow(group);
+    }
+    QTreeView tree;
+    tree.setModel(&model);
+    tree.resize(300, 300);
+    RyGanttView view;
+    view.setModel(&model);
+    view.setBuddy(&tree);
+    view.resize(600, 300);
+    tree.show();
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    tree.expandAll(); // no expanded() signals
+    QTRY_COMPARE(view.visibleItems().size(), 160);
+    tree.collapseAll();
+    QTRY_COMPARE(view.visibleItems().size(), 40);
 }
 
 void TestRyGanttView::trackingBarsShowProgress()

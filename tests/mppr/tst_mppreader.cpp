@@ -220,6 +220,9 @@ void TestMppReader::manualSchedulingFlag_data()
     QTest::newRow("112 v12") << int(MppScheduleSpec::Mpp12) << "Microsoft Project 12.0" << 86;
     QTest::newRow("112 v14") << int(MppScheduleSpec::Mpp12) << "Microsoft.Project 14.0" << 86;
     QTest::newRow("112 v16") << int(MppScheduleSpec::Mpp12) << "Microsoft.Project 16.0" << 86;
+    // Saved with the item size of a later version: read, not rejected.
+    QTest::newRow("112 items of 93")
+        << int(MppScheduleSpec::Mpp12) << "Microsoft.Project 16.0" << 93;
 }
 
 void TestMppReader::manualSchedulingFlag()

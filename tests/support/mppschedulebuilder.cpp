@@ -167,7 +167,9 @@ Placed place(const QVector<QByteArray> &records, bool reverse)
 void addTasks(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
 {
     const bool twoBlocks = spec.layout != MppScheduleSpec::Mpp9;
-    const int fixed2MetaSize = spec.layout == MppScheduleSpec::Mpp14 ? spec.taskFixed2MetaSize : 86;
+    const int fixed2MetaSize = spec.taskFixed2MetaSize > 0 ? spec.taskFixed2MetaSize
+        : spec.layout == MppScheduleSpec::Mpp14            ? 93
+                                                           : 86;
     QVector<QByteArray> records, records2;
     // Records 0 to 2 hold no tasks.
     for (int i = 0; i < 3; ++i) {

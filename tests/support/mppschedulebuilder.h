@@ -74,7 +74,7 @@ struct MppScheduleSpec
     QVector<MppAssignmentSpec> assignments;
 
     // Variations of what saving versions do.
-    int taskFixed2MetaSize = 93;
+    int taskFixed2MetaSize = 0; // 0: as saved by default, 93 in "   114", 86 in "   112"
     bool relationLayoutB = true; // lag at 14, unit at 18
     bool reverseRecordOrder = false; // fixed records stored in the opposite order of items
     bool omitSlackFields = false; // fields 0x1B6, 0x1B7, 0x1D, 0x00, 0x02 not in the map
