@@ -176,7 +176,7 @@ void TestRySortFilterWidget::runPopUp(int column,
         if (QWidget *popUp = QApplication::activePopupWidget())
             popUp->close();
     });
-    guard.start(5000);
+    guard.start(30000);
     const QRect rect = sectionRect(column);
     m_widget->onAutoFilterPopUp(rect, column, RySortFilterWidget::buttonRect(rect).center());
     QVERIFY(reached);
