@@ -4,32 +4,11 @@
 #include "models/ryutils.h"
 #include "views/ryactivitygrouper.h"
 
+#include "activitystack.h"
+
 #include <QAbstractItemModelTester>
 #include <QStandardItemModel>
 #include <QtTest>
-
-namespace {
-
-void setColumns(QStandardItemModel *model, const QList<QStringList> &columns)
-{
-    model->setColumnCount(columns.size());
-    for (int c = 0; c < columns.size(); ++c) {
-        const QStringList &column = columns.at(c); // display, datatype, structure
-        model->setHeaderData(c, Qt::Horizontal, column.at(0));
-        model->setHeaderData(c, Qt::Horizontal, column.at(0), Ry::ColumnIdRole);
-        QVariantMap description { { "display", column.at(0) }, { "datatype", column.at(1) } };
-        if (column.size() > 2)
-            description.insert("structure", column.at(2));
-        model->setHeaderData(c, Qt::Horizontal, description, Ry::ColumnDescriptionRole);
-    }
-}
-
-QDateTime at(int year, int month, int day)
-{
-    return QDateTime(QDate(year, month, day), QTime(8, 0));
-}
-
-} // namespace
 
 // A small activity stack shaped like the loader's: a record set of ID/parentID/Group joined with
 // the activity table and the WBS table, under the parent item proxy.
@@ -57,6 +36,7 @@ private:
     int group(const QStringList &rules);
     QString dump(const QModelIndex &parent = QModelIndex()) const;
 
+    ActivityStack *m_stack = nullptr;
     QStandardItemModel *m_records = nullptr;
     QStandardItemModel *m_tasks = nullptr;
     QStandardItemModel *m_wbs = nullptr;
@@ -67,71 +47,11 @@ private:
 
 void TestRyActivityGrouper::init()
 {
-    m_records = new QStandardItemModel(this);
-    setColumns(m_records,
-               { { "ID", "integer" }, { "parentID", "integer" }, { "Group", "string" } });
-    m_tasks = new QStandardItemModel(this);
-    m_tasks->setObjectName("TASK");
-    setColumns(m_tasks,
-               { { "task_id", "integer" },
-                 { "wbs_id", "integer" },
-                 { "Activity ID", "string" },
-                 { "Activity Type", "string" },
-                 { "Start Date", "datetime" },
-                 { "Finish Date", "datetime" } });
-    m_wbs = new QStandardItemModel(this);
-    m_wbs->setObjectName("PROJWBS");
-    setColumns(m_wbs,
-               { { "wbs_id", "integer" },
-                 { "seq_num", "integer" },
-                 { "WBS Code", "string", "true" },
-                 { "WBS Name", "string", "true" },
-                 { "parent_wbs_id", "integer" } });
-
-    // WBS: P > (A > A1, B); listed child first to show that table order does not matter.
-    const QList<QVariantList> wbs = { { 4, 0, "P.A.1", "A1", 2 },
-                                      { 1, 0, "P", "Project", QVariant() },
-                                      { 2, 0, "P.A", "Alpha", 1 },
-                                      { 3, 0, "P.B", "Beta", 1 } };
-    for (const QVariantList &values : wbs) {
-        QList<QStandardItem *> row;
-        for (const QVariant &value : values) {
-            auto *item = new QStandardItem;
-            item->setData(value, Qt::DisplayRole);
-            row.append(item);
-        }
-        m_wbs->appendRow(row);
-    }
-    struct Task
-    {
-        int id, wbs;
-        QString code;
-        QDateTime start, finish;
-    };
-    const QList<Task> tasks = { { 10, 4, "T10", at(2024, 1, 15), at(2024, 2, 1) },
-                                { 11, 2, "T11", at(2024, 3, 31), at(2024, 4, 10) },
-                                { 12, 3, "T12", at(2024, 4, 1), at(2024, 6, 30) },
-                                { 13, 3, "T13", at(2024, 11, 2), at(2024, 12, 24) },
-                                { 14, 4, "T14", at(2025, 2, 1), at(2025, 3, 3) } };
-    for (const Task &task : tasks) {
-        m_tasks->appendRow({ new QStandardItem(QString::number(task.id)),
-                             new QStandardItem(QString::number(task.wbs)),
-                             new QStandardItem(task.code), new QStandardItem("TT_Task"),
-                             new QStandardItem, new QStandardItem });
-        const int row = m_tasks->rowCount() - 1;
-        m_tasks->setData(m_tasks->index(row, 0), task.id);
-        m_tasks->setData(m_tasks->index(row, 1), task.wbs);
-        m_tasks->setData(m_tasks->index(row, 4), task.start);
-        m_tasks->setData(m_tasks->index(row, 5), task.finish);
-        auto *id = new QStandardItem;
-        id->setData(task.id, Qt::DisplayRole);
-        m_records->appendRow({ id, new QStandardItem, new QStandardItem });
-    }
-
-    m_activities = new RyJoinProxyModel(this);
-    m_activities->setSourceModel(m_records);
-    m_activities->addJoinAll(m_tasks, 0, 0);
-    m_activities->addJoin(m_wbs, 0, { 2, 3 }, 4); // keyed by the joined wbs_id
+    m_stack = new ActivityStack;
+    m_records = &m_stack->records;
+    m_tasks = &m_stack->tasks;
+    m_wbs = &m_stack->wbs;
+    m_activities = &m_stack->activities;
     m_tree = new RyParentItemProxyModel(this);
     m_tree->setSourceModel(m_activities);
     m_tree->setParentColumns(0, 1);
@@ -143,10 +63,7 @@ void TestRyActivityGrouper::init()
 void TestRyActivityGrouper::cleanup()
 {
     delete m_tree;
-    delete m_activities;
-    delete m_records;
-    delete m_tasks;
-    delete m_wbs;
+    delete m_stack;
 }
 
 int TestRyActivityGrouper::group(const QStringList &rules)
@@ -165,7 +82,7 @@ QString TestRyActivityGrouper::dump(const QModelIndex &parent) const
         const QModelIndex index = m_tree->index(row, 0, parent);
         const QVariant group = index.sibling(row, 2).data();
         if (group.isNull()) {
-            parts.append(index.sibling(row, 5).data().toString());
+            parts.append(index.sibling(row, 5).data().toString()); // Activity ID
         } else {
             parts.append(group.toString() + "[" + dump(index) + "]");
         }
@@ -206,7 +123,7 @@ void TestRyActivityGrouper::quarterRule()
 
 void TestRyActivityGrouper::plainColumn()
 {
-    m_tasks->setData(m_tasks->index(2, 3), "TT_Mile");
+    m_tasks->setData(m_tasks->index(2, 4), "TT_Mile");
     QCOMPARE(group({ "Activity Type" }), 2);
     QCOMPARE(dump(), QString("TT_Mile[T12],TT_Task[T10,T11,T13,T14]"));
 }
@@ -266,11 +183,11 @@ void TestRyActivityGrouper::rollUpEarliestStartLatestFinish()
     const QModelIndex project = m_tree->index(0, 0);
     const QModelIndex alpha = m_tree->index(0, 0, project);
     const QModelIndex beta = m_tree->index(1, 0, project);
-    QCOMPARE(alpha.sibling(alpha.row(), 7).data().toDateTime(), at(2024, 1, 15));
-    QCOMPARE(alpha.sibling(alpha.row(), 8).data().toDateTime(), at(2025, 3, 3));
-    QCOMPARE(beta.sibling(beta.row(), 7).data().toDateTime(), at(2024, 4, 1));
-    QCOMPARE(project.sibling(0, 7).data().toDateTime(), at(2024, 1, 15));
-    QCOMPARE(project.sibling(0, 8).data().toDateTime(), at(2025, 3, 3));
+    QCOMPARE(alpha.sibling(alpha.row(), 8).data().toDateTime(), ActivityStack::at(2024, 1, 15));
+    QCOMPARE(alpha.sibling(alpha.row(), 9).data().toDateTime(), ActivityStack::at(2025, 3, 3));
+    QCOMPARE(beta.sibling(beta.row(), 8).data().toDateTime(), ActivityStack::at(2024, 4, 1));
+    QCOMPARE(project.sibling(0, 8).data().toDateTime(), ActivityStack::at(2024, 1, 15));
+    QCOMPARE(project.sibling(0, 9).data().toDateTime(), ActivityStack::at(2025, 3, 3));
 }
 
 void TestRyActivityGrouper::rowNumbersAndOutlineLevels()
