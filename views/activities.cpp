@@ -216,6 +216,7 @@ void Activities::groupBySelection(const QStringList &rules)
     numberRows();
     qDebug() << "groupBySelection elapsed time after setParentStructure: " << timer.elapsed();
     calculateGroupings();
+    qDebug() << "groupBySelection elapsed time after calculateGroupings: " << timer.elapsed();
     updateGanttRelationship();
     qDebug() << "full time: " << timer.elapsed();
 }
@@ -303,19 +304,26 @@ void Activities::updateGanttRelationship()
     if (taskId < 0)
         return;
     // One walk over the shown rows instead of a search per relationship end; the first row
-    // with a task id wins, as a search from the top would find.
-    QHash<QString, QModelIndex> rowOfTask;
+    // with a task id wins, as a search from the top would find. Task ids are numbers, so they
+    // are hashed as such, without building a text per row.
+    QHash<qlonglong, QModelIndex> rowOfTask;
     const QModelIndexList rows = RyUtils::flattenIndexes(m_filterProxy);
     rowOfTask.reserve(rows.size());
     for (const QModelIndex &row : rows) {
-        const QString key = row.data().toString();
-        if (!key.isEmpty() && !rowOfTask.contains(key))
+        bool ok = false;
+        const qlonglong key = row.data().toLongLong(&ok);
+        if (ok && !rowOfTask.contains(key))
             rowOfTask.insert(key, row.sibling(row.row(), taskId));
     }
+    auto find = [&rowOfTask](const QVariant &value) {
+        bool ok = false;
+        const qlonglong key = value.toLongLong(&ok);
+        return ok ? rowOfTask.value(key) : QModelIndex();
+    };
     const QAbstractItemModel *links = m_relationshipTable;
     for (int row = 0; row < links->rowCount(); ++row) {
-        const QModelIndex successor = rowOfTask.value(links->index(row, 0).data().toString());
-        const QModelIndex predecessor = rowOfTask.value(links->index(row, 1).data().toString());
+        const QModelIndex successor = find(links->index(row, 0).data());
+        const QModelIndex predecessor = find(links->index(row, 1).data());
         if (!successor.isValid() || !predecessor.isValid())
             continue;
         const QString type

@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QSet>
 #include <QSignalBlocker>
+#include <QSortFilterProxyModel>
 
 #include <algorithm>
 #include <functional>
@@ -212,14 +213,22 @@ NodeList structuredIndex(const QAbstractItemModel *model, int column, int role, 
         }
         return parent;
     };
+    QHash<QString, int> nodeOfKey; // many activities share one element
     for (int row = 0; row < rows; ++row) {
         const QString key = model->index(row, column).data(role).toString();
-        if (key.isEmpty() || !hierarchy.elements.contains(key))
-            continue;
-        QStringList chain = hierarchy.path(key);
-        if (maxLevel > 0 && chain.size() > maxLevel)
-            chain = chain.mid(0, maxLevel);
-        nodes[nodeFor(chain)].rows.append(row);
+        auto cached = nodeOfKey.constFind(key);
+        if (cached == nodeOfKey.constEnd()) {
+            int node = -1;
+            if (!key.isEmpty() && hierarchy.elements.contains(key)) {
+                QStringList chain = hierarchy.path(key);
+                if (maxLevel > 0 && chain.size() > maxLevel)
+                    chain = chain.mid(0, maxLevel);
+                node = nodeFor(chain);
+            }
+            cached = nodeOfKey.insert(key, node);
+        }
+        if (cached.value() >= 0)
+            nodes[cached.value()].rows.append(row);
     }
     // Pre-order with sorted siblings.
     NodeList ordered;
@@ -408,7 +417,7 @@ QAbstractItemModel *RyActivityGrouper::recordSet(QAbstractItemModel *activityMod
 }
 
 void RyActivityGrouper::removeGrouping(QAbstractItemModel *activityModel, int baseRowCount,
-                                       RyParentItemProxyModel *tree)
+                                       RyParentItemProxyModel *tree, bool rebuildTree)
 {
     QAbstractItemModel *records = recordSet(activityModel);
     if (!records || records->rowCount() <= baseRowCount)
@@ -424,7 +433,8 @@ void RyActivityGrouper::removeGrouping(QAbstractItemModel *activityModel, int ba
                 records->setData(records->index(row, parentColumn), QVariant());
         }
     }
-    tree->setParentColumns(idColumn, parentColumn);
+    if (rebuildTree)
+        tree->setParentColumns(idColumn, parentColumn);
 }
 
 void RyActivityGrouper::insertGroups(QAbstractItemModel *activityModel,
@@ -476,15 +486,21 @@ int RyActivityGrouper::regroup(QAbstractItemModel *activityModel, int baseRowCou
 {
     QElapsedTimer timer;
     timer.start();
-    removeGrouping(activityModel, baseRowCount, tree);
+    // With groups to insert, the tree is replaced as a whole afterwards: one reset, not two.
+    QAbstractItemModel *records = recordSet(activityModel);
+    removeGrouping(activityModel, baseRowCount, tree, rules.isEmpty());
     const int base = activityModel->rowCount();
     qDebug() << "groupBySelection elapsed time after removeGrouping: " << timer.elapsed();
-    if (!rules.isEmpty()) {
-        const QVector<Group> groups = buildGroups(activityModel, base, rules, tables, levelStyles);
-        qDebug() << "After cross" << timer.elapsed();
+    QVector<Group> groups;
+    if (!rules.isEmpty())
+        groups = buildGroups(activityModel, base, rules, tables, levelStyles);
+    qDebug() << "After cross" << timer.elapsed();
+    if (!groups.isEmpty())
         insertGroups(activityModel, groups, tree);
-        qDebug() << " insertToModel time: " << timer.elapsed();
-    }
+    else if (!rules.isEmpty() && records)
+        tree->setParentColumns(RyUtils::findColumn(records, QStringLiteral("ID")),
+                               RyUtils::findColumn(records, QStringLiteral("parentID")));
+    qDebug() << " insertToModel time: " << timer.elapsed();
     qDebug() << "groupBySelection elapsed time after handleGroupings: " << timer.elapsed();
     return base;
 }
@@ -537,10 +553,95 @@ void RyActivityGrouper::numberRows(RyParentItemProxyModel *tree, QAbstractItemMo
     }
 }
 
+namespace {
+
+struct RollUpColumn
+{
+    int column;
+    bool earliest; // start columns take the earliest value, finish columns the latest
+};
+
+// Local date-times are ordered by their fields: QDateTime's own ordering converts both sides
+// through the time zone, which costs a system call per comparison on large schedules.
+bool valueLess(const QVariant &a, const QVariant &b)
+{
+    if (a.type() == QVariant::DateTime && b.type() == QVariant::DateTime) {
+        const QDateTime x = a.toDateTime();
+        const QDateTime y = b.toDateTime();
+        if (x.timeSpec() == y.timeSpec() && x.timeSpec() != Qt::OffsetFromUTC)
+            return x.date() != y.date() ? x.date() < y.date() : x.time() < y.time();
+    }
+    return RyUtils::variantLessThan(a, b);
+}
+
+// The index below the proxies that keep the column numbering (filtering, tree), so that the
+// many leaf reads skip their mapping.
+QModelIndex columnPreservingSource(QModelIndex index)
+{
+    for (int depth = 0; depth < 8; ++depth) {
+        if (auto *filter = qobject_cast<const QSortFilterProxyModel *>(index.model()))
+            index = filter->mapToSource(index);
+        else if (auto *tree = qobject_cast<const RyParentItemProxyModel *>(index.model()))
+            index = tree->mapToSource(index);
+        else
+            break;
+    }
+    return index;
+}
+
+QVector<QVariant> readValues(const QModelIndex &row, const QVector<RollUpColumn> &columns)
+{
+    const QModelIndex source = columnPreservingSource(row);
+    const QAbstractItemModel *model = source.model();
+    QVector<QVariant> values;
+    values.reserve(columns.size());
+    for (const RollUpColumn &c : columns)
+        values.append(model ? model->index(source.row(), c.column, source.parent()).data()
+                            : QVariant());
+    return values;
+}
+
+// The rolled-up values of `parent`'s children, computed bottom-up; rows with children get
+// theirs written. A child whose subtree has no value in a column offers its own value.
+QVector<QVariant> rollUpChildren(QAbstractItemModel *model, const QModelIndex &parent,
+                                 const QVector<RollUpColumn> &columns, int depth)
+{
+    QVector<QVariant> best(columns.size());
+    const int rows = model->rowCount(parent);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex child = model->index(row, 0, parent);
+        QVector<QVariant> values;
+        if (depth < 1000 && model->hasChildren(child)) {
+            values = rollUpChildren(model, child, columns, depth + 1);
+            for (int k = 0; k < columns.size(); ++k) {
+                if (values.at(k).isNull())
+                    values[k] = child.sibling(row, columns.at(k).column).data();
+                else
+                    model->setData(child.sibling(row, columns.at(k).column), values.at(k));
+            }
+        } else {
+            values = readValues(child, columns);
+        }
+        for (int k = 0; k < columns.size(); ++k) {
+            const QVariant &value = values.at(k);
+            if (value.isNull())
+                continue;
+            const bool better = columns.at(k).earliest ? valueLess(value, best.at(k))
+                                                       : valueLess(best.at(k), value);
+            if (best.at(k).isNull() || better)
+                best[k] = value;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
 void RyActivityGrouper::rollUpDates(QAbstractItemModel *model)
 {
     if (!model)
         return;
+    QVector<RollUpColumn> columns;
     for (int column = 0; column < model->columnCount(); ++column) {
         const QVariantMap description
             = model->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
@@ -548,8 +649,10 @@ void RyActivityGrouper::rollUpDates(QAbstractItemModel *model)
             continue;
         const QString text = model->headerData(column, Qt::Horizontal).toString().toLower();
         if (text.contains(QLatin1String("start")))
-            RyUtils::rollUpMin(model, column, Qt::DisplayRole);
+            columns.append({ column, true });
         else if (text.contains(QLatin1String("finish")))
-            RyUtils::rollUpMax(model, column, Qt::DisplayRole);
+            columns.append({ column, false });
     }
+    if (!columns.isEmpty())
+        rollUpChildren(model, QModelIndex(), columns, 0);
 }

@@ -60,9 +60,10 @@ public:
     // The record set under a join proxy activity model, or null.
     static QAbstractItemModel *recordSet(QAbstractItemModel *activityModel);
 
-    // Removes the group rows after `baseRowCount` and puts every activity at the top level.
+    // Removes the group rows after `baseRowCount` and, with `rebuildTree`, puts every activity
+    // at the top level of `tree`.
     static void removeGrouping(QAbstractItemModel *activityModel, int baseRowCount,
-                               RyParentItemProxyModel *tree);
+                               RyParentItemProxyModel *tree, bool rebuildTree = true);
     // Appends the group rows to the record set and hands the tree structure to `tree`.
     static void insertGroups(QAbstractItemModel *activityModel, const QVector<Group> &groups,
                              RyParentItemProxyModel *tree);
