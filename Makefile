@@ -47,9 +47,16 @@ bench: deps
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DTARVIK_BENCH=ON
 	cmake --build $(RELEASE) -j $(JOBS)
 
+# Builds the reader's libFuzzer target under ASan/UBSan, seeds a build-local corpus with the
+# samples and fuzzes for FUZZ_TIME seconds.
+FUZZ_TIME ?= 60
 fuzz: deps
-	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_READER_ONLY=ON
-	cmake --build build-fuzz -j $(JOBS)
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_READER_ONLY=ON -DTARVIK_SANITIZE=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_reader
+	mkdir -p build-fuzz/corpus build-fuzz/seeds
+	cp ../shared/samples/*/*.mpp build-fuzz/seeds/
+	cd build-fuzz && ./fuzz/fuzz_reader -max_total_time=$(FUZZ_TIME) -rss_limit_mb=2048 -timeout=10 \
+	    -max_len=1048576 corpus seeds
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(RELEASE) build-fuzz

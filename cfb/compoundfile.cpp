@@ -383,9 +383,10 @@ std::vector<int> CompoundFile::childrenInOrder(int storage) const
     std::vector<bool> seen(m_directory.size());
     seen[size_t(storage)] = true;
     std::vector<quint32> pending;
-    // Each entry is pushed at most once, so a tree with cycles still ends.
+    // Each entry is pushed at most once, so a tree with cycles still ends. Invalid entries
+    // are passed through but not listed: their siblings are still found.
     auto pushLeftSpine = [&](quint32 link) {
-        while (isLink(link) && !seen[link] && m_directory[link].valid) {
+        while (isLink(link) && !seen[link]) {
             seen[link] = true;
             pending.push_back(link);
             link = m_directory[link].left;
@@ -395,7 +396,8 @@ std::vector<int> CompoundFile::childrenInOrder(int storage) const
     while (!pending.empty()) {
         const quint32 link = pending.back();
         pending.pop_back();
-        children.push_back(int(link));
+        if (m_directory[link].valid)
+            children.push_back(int(link));
         pushLeftSpine(m_directory[link].right);
     }
     return children;

@@ -1,6 +1,18 @@
 #include "mppr/project.h"
 
+#include "cfb/compoundfile.h"
+
+#include "mppr/compobjinfo.h"
+#include "mppr/compoundfilestore.h"
+#include "mppr/mpp12reader.h"
+#include "mppr/mpp14reader.h"
+#include "mppr/mpp9reader.h"
+#include "mppr/streamstore.h"
+
+#include <QDebug>
 #include <QSet>
+
+#include <memory>
 
 namespace mppr {
 
@@ -53,9 +65,48 @@ Project::~Project()
 
 int Project::read()
 {
-    // The layout readers arrive with the compound file reader.
     clear();
-    return StatusOpenFailed;
+    cfb::CompoundFile file(m_filePath);
+    if (!file.open())
+        return StatusOpenFailed;
+    return read(CompoundFileStore(file));
+}
+
+int Project::readData(const QByteArray &fileBytes)
+{
+    clear();
+    cfb::CompoundFile file;
+    if (!file.openData(fileBytes))
+        return StatusOpenFailed;
+    return read(CompoundFileStore(file));
+}
+
+int Project::read(const StreamStore &store)
+{
+    clear();
+    for (const QString &name : store.list(QStringLiteral("/")))
+        qDebug().noquote() << name;
+    const QByteArray compObj = store.read(QStringLiteral("/CompObj"));
+    qDebug() << "Size: " << compObj.size();
+    CompObjInfo info;
+    info.parse(compObj); // whatever could be read is used
+    if (info.ansiUserType == QLatin1String("Microsoft Project 4.0")) {
+        setCompObjTexts(info.ansiUserType, QStringLiteral("MSProject.Project.4"),
+                        QStringLiteral("MSProject.MPP4"));
+    } else {
+        setCompObjTexts(info.ansiUserType, info.progId, info.ansiClipboardFormat);
+    }
+
+    std::unique_ptr<MppReader> reader;
+    if (store.exists(QStringLiteral("/   114")))
+        reader = std::make_unique<Mpp14Reader>(store, *this);
+    else if (store.exists(QStringLiteral("/   112")))
+        reader = std::make_unique<Mpp12Reader>(store, *this);
+    else if (store.exists(QStringLiteral("/   19")))
+        reader = std::make_unique<Mpp9Reader>(store, *this);
+    if (!reader)
+        return StatusUnknownLayout;
+    return reader->read();
 }
 
 void Project::clear()

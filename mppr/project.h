@@ -15,6 +15,8 @@
 
 namespace mppr {
 
+class StreamStore;
+
 // Result codes of Project::read() and of the version readers. The reader never throws.
 enum Status : int {
     StatusOk = 0,
@@ -152,6 +154,10 @@ public:
     // Opens the file, reads CompObj, picks the reader for the storage layout and fills the
     // project. Returns a Status; called once per project.
     int read();
+    // The same from the bytes of a whole file (filePath is only informational).
+    int readData(const QByteArray &fileBytes);
+    // The same from streams held elsewhere (the compound file is already open).
+    int read(const StreamStore &store);
 
     QString filePath() const { return m_filePath; }
     QString userType() const { return m_userType; }
@@ -170,6 +176,7 @@ public:
     // Used by the version readers while filling the project; each takes ownership and
     // replaces (and frees) an earlier record under the same key.
     void insertTask(Task *task);
+    void reserveTasks(int count) { m_tasks.reserve(count); }
     void insertResource(Resource *resource);
     void setAssignments(const QList<Assignment *> &assignments);
     void setCompObjTexts(const QString &userType, const QString &progId,

@@ -1,0 +1,144 @@
+#include "app/layoutstore.h"
+
+#include "app/appconfig.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QStringList>
+
+const QString LayoutStore::ConnectionName = QStringLiteral("RyPDB");
+const QString LayoutStore::FileName = QStringLiteral("RyPDB.db");
+
+LayoutStore::LayoutStore() = default;
+
+LayoutStore::~LayoutStore()
+{
+    if (!m_db.isValid())
+        return;
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(ConnectionName);
+}
+
+bool LayoutStore::looksLikeSqliteFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return true; // SQLite creates it
+    if (!QFileInfo(path).isFile())
+        return false;
+    if (file.size() == 0)
+        return true; // an empty file is an empty database to SQLite
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray magic("SQLite format 3\0", 16);
+    return file.read(magic.size()) == magic;
+}
+
+bool LayoutStore::open(const QString &directory)
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
+    QString folder = directory;
+    if (!AppConfig::ensureDirectory(folder))
+        folder = QDir::currentPath();
+    m_fileName = QDir(folder).absolutePath() + QLatin1Char('/') + FileName;
+    qDebug() << "Config database file: " << m_fileName;
+
+    // SQLite would happily "open" any file and fail later; refuse early so that a file the user
+    // put there is never touched by the creation script.
+    if (!looksLikeSqliteFile(m_fileName)) {
+        qWarning() << "Not a layout database, left untouched:" << m_fileName;
+        return false;
+    }
+    m_db.setDatabaseName(m_fileName);
+    if (!m_db.open())
+        return false;
+    if (m_db.tables().isEmpty())
+        createTables();
+    return true;
+}
+
+bool LayoutStore::isOpen() const
+{
+    return m_db.isValid() && m_db.isOpen();
+}
+
+void LayoutStore::createTables()
+{
+    QFile resource(QStringLiteral(":/files/createrypdb.sql"));
+    if (!resource.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    const QString script = QString::fromUtf8(resource.readAll());
+    const QStringList statements = script.split(QLatin1Char(';'));
+    for (const QString &statement : statements) {
+        if (statement.trimmed().isEmpty())
+            continue; // an empty statement is an error to SQLite and does nothing anyway
+        QSqlQuery query(m_db);
+        query.exec(statement);
+    }
+}
+
+QList<QPair<QString, QString>> LayoutStore::layouts() const
+{
+    QList<QPair<QString, QString>> result;
+    if (!isOpen())
+        return result;
+    QSqlQuery query(m_db);
+    if (!query.exec(
+            QStringLiteral("select layout_name, layout_data from tblLayout order by layout_name")))
+        return result;
+    while (query.next())
+        result.append({ query.value(0).toString(), query.value(1).toString() });
+    return result;
+}
+
+QString LayoutStore::defaultTemplate() const
+{
+    if (!isOpen())
+        return QString();
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("select layout_data from tblLayout where layout_name = '%1'")
+                        .arg(QStringLiteral("default"))))
+        return QString();
+    QString document;
+    while (query.next())
+        document = query.value(0).toString();
+    return document;
+}
+
+bool LayoutStore::contains(const QString &name) const
+{
+    if (!isOpen())
+        return false;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("select layout_id from tblLayout where layout_name = :lname"));
+    query.bindValue(QStringLiteral(":lname"), name);
+    return query.exec() && query.next();
+}
+
+bool LayoutStore::insert(const QString &name, const QString &document)
+{
+    if (!isOpen())
+        return false;
+    QSqlQuery query(m_db);
+    query.prepare(
+        QStringLiteral("INSERT INTO tblLayout(layout_name, layout_data) VALUES (:name,:data)"));
+    query.bindValue(QStringLiteral(":name"), name);
+    query.bindValue(QStringLiteral(":data"), document);
+    return query.exec();
+}
+
+bool LayoutStore::overwrite(const QString &name, const QString &document)
+{
+    if (!isOpen())
+        return false;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("UPDATE tblLayout SET update_date = current_timestamp, "
+                                 "layout_data = :data WHERE layout_name =:name"));
+    query.bindValue(QStringLiteral(":data"), document);
+    query.bindValue(QStringLiteral(":name"), name);
+    return query.exec();
+}

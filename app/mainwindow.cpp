@@ -1,0 +1,542 @@
+#include "app/mainwindow.h"
+
+#include "app/appconfig.h"
+#include "app/layoutstore.h"
+#include "app/mainwindowform.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVariantMap>
+#include <QWidgetAction>
+
+namespace {
+
+const QString IsMruKey = QStringLiteral("isMRU");
+
+bool isRecentFileAction(const QAction *action)
+{
+    return action->data().toMap().value(IsMruKey).toBool();
+}
+
+bool hasSuffix(const QString &path, const QString &suffix)
+{
+    return QFileInfo(path).suffix().toLower() == suffix;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new MainWindowForm)
+    , layouts(new LayoutStore)
+{
+    ui->setupUi(this);
+    createPages();
+    createMenus();
+    createToolBar();
+    openDatabase();
+    connectActions();
+
+    const QIcon icon(QStringLiteral(":/images/green_pyramid.png"));
+    setWindowIcon(icon);
+    QApplication::setWindowIcon(icon);
+    updateToolBarActions();
+
+    details->setVisible(ui->actionDetail->isChecked());
+    reloadLayoutMenu(QStringLiteral("default"));
+
+    ui->actionOpen->setVisible(false);
+    ui->actionSave_file->setVisible(false);
+    ui->actionOpenCaced->setVisible(false);
+    ui->actionImportLayout->setVisible(false);
+    ui->menuLayout->menuAction()->setVisible(false);
+    ui->actionGroup->setVisible(false);
+
+    readRecentFiles();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createPages()
+{
+    splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    activities = new QWidget(splitter);
+    activities->setObjectName(QStringLiteral("activities"));
+    details = new QWidget(splitter);
+    details->setObjectName(QStringLiteral("details"));
+    splitter->addWidget(activities);
+    splitter->addWidget(details);
+    resources = new QWidget(this);
+    resources->setObjectName(QStringLiteral("resources"));
+    ui->stackedWidget->addWidget(splitter);
+    ui->stackedWidget->addWidget(resources);
+    ui->stackedWidget->setCurrentIndex(0);
+}
+
+void MainWindow::createMenus()
+{
+    menuOutline = new QMenu(QStringLiteral("Outline"), this);
+    menuOutline->setObjectName(QStringLiteral("menuOutline"));
+    menuOutline->setIcon(QIcon(QStringLiteral(":/images/outline_32.png")));
+    menuOutline->addAction(ui->actionExpand);
+    menuOutline->addAction(ui->actionCollapse);
+    menuOutline->addSeparator();
+    menuOutline->addAction(ui->actionExpand_All);
+    menuOutline->addAction(ui->actionCollapse_All);
+    for (QAction *level : levelActions())
+        menuOutline->addAction(level);
+
+    menuView = new QMenu(QStringLiteral("View"), this);
+    menuView->setObjectName(QStringLiteral("menuView"));
+    menuView->setIcon(QIcon(QStringLiteral(":/images/table_stack.png")));
+    viewGroup = new QActionGroup(this);
+    viewGroup->setExclusive(true);
+    for (QAction *view :
+         { ui->actionGanttChart, ui->actionTrackingGanttChart, ui->actionResources }) {
+        viewGroup->addAction(view);
+        menuView->addAction(view);
+    }
+
+    menuTime = new QMenu(QStringLiteral("Time"), this);
+    menuTime->setObjectName(QStringLiteral("menuTime"));
+    menuTime->setIcon(QIcon(QStringLiteral(":/images/time_f_32.png")));
+    menuTime->setToolTip(QStringLiteral("Time Scales"));
+    menuTime->menuAction()->setToolTip(QStringLiteral("Time Scales"));
+    for (QAction *scale : timeActions())
+        menuTime->addAction(scale);
+
+    // The name/Save widget heads the Layout menu; stored layouts follow the separator.
+    auto *box = new QWidget(this);
+    auto *boxLayout = new QHBoxLayout(box);
+    leLayoutName = new QLineEdit(box);
+    leLayoutName->setObjectName(QStringLiteral("leLayoutName"));
+    leLayoutName->setPlaceholderText(QStringLiteral("Layout name"));
+    pbSaveLayout = new QPushButton(QStringLiteral("Save"), box);
+    pbSaveLayout->setObjectName(QStringLiteral("pbSaveLayout"));
+    pbSaveLayout->setEnabled(false);
+    boxLayout->addWidget(leLayoutName);
+    boxLayout->addWidget(pbSaveLayout);
+    auto *nameAction = new QWidgetAction(this);
+    nameAction->setDefaultWidget(box);
+    ui->menuLayout->addAction(nameAction);
+    ui->menuLayout->addSeparator();
+
+    connect(ui->actionClose, &QAction::triggered, this, &MainWindow::onCloseAction);
+    connect(ui->actionPrint, &QAction::triggered, this, &MainWindow::onPrintMenu);
+}
+
+namespace {
+
+QToolButton *menuButton(QMenu *menu, QToolButton::ToolButtonPopupMode mode, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(menu->objectName() + QStringLiteral("Button"));
+    // The default action brings its menu along; setMenu() with that same action would drop it.
+    button->setDefaultAction(menu->menuAction());
+    button->setPopupMode(mode);
+    return button;
+}
+
+} // namespace
+
+void MainWindow::createToolBar()
+{
+    QToolBar *bar = ui->mainToolBar;
+    bar->addAction(ui->actionOpen);
+    // Pressing the View and Outline buttons themselves runs a command; the arrow opens the menu.
+    bar->addWidget(menuButton(menuView, QToolButton::MenuButtonPopup, bar));
+    bar->addAction(ui->actionColumns);
+    bar->addAction(ui->actionGroup);
+    bar->addAction(ui->actionDetail);
+    bar->addAction(ui->actionExport);
+    bar->addWidget(menuButton(menuOutline, QToolButton::MenuButtonPopup, bar));
+    auto *spacer = new QWidget(bar);
+    spacer->setObjectName(QStringLiteral("toolBarSpacer"));
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    bar->addWidget(spacer);
+    bar->addWidget(menuButton(menuTime, QToolButton::InstantPopup, bar));
+    bar->addAction(ui->actionStyles);
+}
+
+void MainWindow::openDatabase()
+{
+    layouts->open(AppConfig::directory());
+}
+
+void MainWindow::connectActions()
+{
+    connect(ui->actionColumns, &QAction::triggered, this, &MainWindow::onColumnsAction);
+    connect(ui->actionGroup, &QAction::triggered, this, &MainWindow::onGroupAction);
+    connect(ui->actionDetail, &QAction::triggered, this, &MainWindow::onDetailAction);
+    connect(ui->actionStyles, &QAction::triggered, this, &MainWindow::onBarStyles);
+    connect(ui->actionExport, &QAction::triggered, this, &MainWindow::onExportAction);
+    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
+    connect(ui->actionSnip, &QAction::triggered, this, &MainWindow::onSnip);
+    connect(ui->actionOpen_file, &QAction::triggered, this, &MainWindow::onOpenFileAction);
+    connect(ui->actionImportLayout, &QAction::triggered, this, &MainWindow::onImportLayout);
+    for (QAction *scale : timeActions())
+        connect(scale, &QAction::triggered, this, &MainWindow::setGanttTimelime);
+    const QList<QAction *> outlineActions = QList<QAction *> {
+        ui->actionExpand, ui->actionCollapse, ui->actionExpand_All, ui->actionCollapse_All
+    } + levelActions();
+    for (QAction *command : outlineActions)
+        connect(command, &QAction::triggered, this, &MainWindow::onOutlineChanged);
+    connect(pbSaveLayout, &QPushButton::clicked, this, &MainWindow::saveLayoutClicked);
+    connect(leLayoutName, &QLineEdit::textEdited, this, &MainWindow::layoutNameEdited);
+    connect(viewGroup, &QActionGroup::triggered, this, &MainWindow::setView);
+    connect(menuOutline->menuAction(), &QAction::triggered, this,
+            &MainWindow::onExpandCollapseClicked);
+    connect(menuView->menuAction(), &QAction::triggered, this, &MainWindow::onDefaultViewClicked);
+}
+
+QList<QAction *> MainWindow::timeActions() const
+{
+    return { ui->actionYear, ui->actionQuarter, ui->actionMonth, ui->actionWeek, ui->actionDay };
+}
+
+QList<QAction *> MainWindow::levelActions() const
+{
+    return { ui->actionLevel_1, ui->actionLevel_2, ui->actionLevel_3, ui->actionLevel_4,
+             ui->actionLevel_5, ui->actionLevel_6, ui->actionLevel_7 };
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recent files
+
+QString MainWindow::recentFilesPath() const
+{
+    return RecentFiles::defaultPath();
+}
+
+void MainWindow::readRecentFiles()
+{
+    recentFiles.load(recentFilesPath());
+    rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    QMenu *file = ui->menuFile;
+    const QList<QAction *> current = file->actions();
+    for (QAction *action : current) {
+        if (isRecentFileAction(action)) {
+            file->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    QAction *last = file->actions().isEmpty() ? nullptr : file->actions().constLast();
+    if (!recentFiles.isEmpty() && !(last && last->isSeparator()))
+        file->addSeparator();
+    else if (recentFiles.isEmpty() && last && last->isSeparator())
+        file->removeAction(last);
+
+    for (const RecentEntry &entry : recentFiles.entries()) {
+        if (hasSuffix(entry.file, QStringLiteral("xer")))
+            continue;
+        QAction *action = file->addAction(entry.file);
+        action->setData(QVariantMap { { IsMruKey, true },
+                                      { QStringLiteral("fileName"), entry.file },
+                                      { QStringLiteral("type"), entry.type } });
+        connect(action, &QAction::triggered, this, &MainWindow::onMRUClick);
+    }
+}
+
+void MainWindow::onMRUClick()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action || !isRecentFileAction(action))
+        return;
+    const QString fileName = action->data().toMap().value(QStringLiteral("fileName")).toString();
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo::exists(fileName)) {
+        if (hasSuffix(fileName, QStringLiteral("mpp")))
+            openProject(fileName);
+        return;
+    }
+    QMessageBox::critical(this, QStringLiteral("File doesn't exist"),
+                          QStringLiteral("File was deleted"), QMessageBox::Ok);
+    recentFiles.removeFile(fileName);
+    rebuildRecentMenu();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    recentFiles.save(recentFilesPath());
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout store
+
+void MainWindow::reloadLayoutMenu(const QString &selectedName)
+{
+    layoutTable.clear();
+    QMenu *menu = ui->menuLayout;
+    const QList<QAction *> entries = menu->actions();
+    for (int i = 2; i < entries.size(); ++i) {
+        menu->removeAction(entries.at(i));
+        delete entries.at(i);
+    }
+
+    auto addEntry = [this, menu, &selectedName](const QString &text, const QString &document) {
+        QAction *action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setData(document);
+        action->setChecked(text == selectedName);
+        connect(action, &QAction::triggered, this, &MainWindow::applayLayoutClicked);
+    };
+    for (const auto &layout : layouts->layouts()) {
+        layoutTable.insert(layout.first, layout.second);
+        addEntry(layout.first, layout.second);
+    }
+
+    QString templateDocument = layoutTable.value(QStringLiteral("default"));
+    if (templateDocument.isEmpty())
+        templateDocument = layouts->defaultTemplate();
+    for (const P6Layout &imported : importedLayouts) {
+        QVariantMap document
+            = QJsonDocument::fromJson(templateDocument.toUtf8()).toVariant().toMap();
+        QStringList columns;
+        for (const P6Layout::Column &column : imported.columns)
+            columns << QStringLiteral("%1:%2").arg(column.display).arg(column.width);
+        document.insert(QStringLiteral("columns"), columns);
+        document.insert(QStringLiteral("group"), imported.groups);
+        document.insert(QStringLiteral("sortby"), imported.sorts);
+        addEntry(
+            QStringLiteral("[P6] ") + imported.name,
+            QString::fromUtf8(QJsonDocument::fromVariant(document).toJson(QJsonDocument::Compact)));
+    }
+
+    if (layoutTable.isEmpty()) {
+        QAction *none = menu->addAction(QStringLiteral("layouts not found"));
+        none->setEnabled(false);
+    }
+}
+
+void MainWindow::setImportedLayouts(const QList<P6Layout> &layouts)
+{
+    importedLayouts = layouts;
+    reloadLayoutMenu(QStringLiteral("default"));
+}
+
+void MainWindow::applayLayoutClicked()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    applyLayout(action->data().toString());
+    const QList<QAction *> entries = ui->menuLayout->actions();
+    for (QAction *entry : entries) {
+        if (entry->isChecked())
+            entry->setChecked(false);
+    }
+    action->setChecked(true);
+}
+
+void MainWindow::storeLayout(const QString &document, const QString &name, bool overwrite)
+{
+    if (!layouts->contains(name)) {
+        layouts->insert(name, document);
+        return;
+    }
+    if (!overwrite) {
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("Overwrite layout"),
+            QStringLiteral("Layout with same name already exists. Overwrite it?"),
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    layouts->overwrite(name, document);
+}
+
+void MainWindow::saveLayoutClicked()
+{
+    if (!sender())
+        return;
+    const QString name = leLayoutName->text();
+    if (name.isEmpty())
+        return;
+    storeLayout(layoutDocument(), name, false);
+    reloadLayoutMenu(name);
+}
+
+void MainWindow::layoutNameEdited(QString text)
+{
+    pbSaveLayout->setEnabled(!text.isEmpty());
+}
+
+void MainWindow::applyLayout(const QString &document)
+{
+    if (document.isEmpty())
+        return;
+}
+
+QString MainWindow::layoutDocument() const
+{
+    QVariantMap document;
+    document.insert(QStringLiteral("outline"), outline);
+    return QString::fromUtf8(QJsonDocument::fromVariant(document).toJson(QJsonDocument::Compact));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void MainWindow::onColumnsAction() { }
+
+void MainWindow::onGroupAction() { }
+
+void MainWindow::onDetailAction()
+{
+    details->setVisible(ui->actionDetail->isChecked());
+}
+
+void MainWindow::onBarStyles() { }
+
+void MainWindow::onExportAction() { }
+
+void MainWindow::onAbout()
+{
+    QString body = QStringLiteral(
+        "<!DOCTYPE html><html><body><h1>About Tarvik</h1><p>This is version 0.0.0.0</p>"
+        "<p>Made by the Tarvik developers<br>Tarvik Schedule Viewer Project<br>"
+        "Harbour Lane 12<br>1000 Examplestad</p>"
+        "<p><a href=\"https://tarvik.example.org\">tarvik.example.org</a></p>"
+        "</body></html>");
+    body.replace(QStringLiteral("0.0.0.0"), QApplication::applicationVersion());
+    QMessageBox::about(this, QStringLiteral("About Tarvik"), body);
+}
+
+void MainWindow::onSnip() { }
+
+void MainWindow::onPrintMenu() { }
+
+void MainWindow::onImportLayout() { }
+
+void MainWindow::onOpenFileAction()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Select files to open"), QString(),
+        QStringLiteral("Project files (") + QStringLiteral("*.mpp") + QStringLiteral(")"));
+    if (path.isEmpty() || hasSuffix(path, QStringLiteral("xer")))
+        return;
+    if (path.endsWith(QStringLiteral(".mpp"), Qt::CaseInsensitive))
+        openProject(path);
+}
+
+void MainWindow::openProject(const QString &path)
+{
+    RecentEntry entry;
+    entry.file = path;
+    entry.name = path;
+    entry.type = 0;
+    recentFiles.add(entry);
+    rebuildRecentMenu();
+    setWindowTitle(path);
+}
+
+bool MainWindow::isLoading() const
+{
+    return false;
+}
+
+void MainWindow::onMppLoadDone() { }
+
+void MainWindow::showProgress()
+{
+    if (!progressDialog) {
+        progressDialog.reset(new QProgressDialog);
+        progressDialog->setFixedWidth(250);
+        progressDialog->setAutoReset(false);
+        progressDialog->setAutoClose(false);
+        progressDialog->setLabelText(QStringLiteral("Project load"));
+        progressDialog->setCancelButton(nullptr);
+        progressDialog->setWindowModality(Qt::ApplicationModal);
+    }
+    progressDialog->show();
+}
+
+void MainWindow::setProgress(int value, QString text)
+{
+    if (!progressDialog)
+        return;
+    progressDialog->setValue(value);
+    progressDialog->setLabelText(text);
+}
+
+void MainWindow::hideProgress()
+{
+    if (!progressDialog)
+        return;
+    progressDialog->hide();
+    progressDialog.reset();
+}
+
+void MainWindow::updateToolBarActions()
+{
+    const bool available = false;
+    for (QAction *command : { ui->actionColumns, ui->actionGroup, ui->actionDetail,
+                              ui->actionExport, ui->actionStyles }) {
+        command->setEnabled(available);
+    }
+    for (QMenu *menu : { menuOutline, menuTime, menuView }) {
+        menu->setEnabled(available);
+        menu->menuAction()->setEnabled(available);
+    }
+}
+
+void MainWindow::setGanttTimelime() { }
+
+void MainWindow::onOutlineChanged()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    outline = action->text();
+}
+
+void MainWindow::onExpandCollapseClicked() { }
+
+void MainWindow::setView(QAction *action)
+{
+    if (action == ui->actionGanttChart || action == ui->actionTrackingGanttChart) {
+        ui->stackedWidget->setCurrentIndex(0);
+        ui->actionDetail->setVisible(true);
+    } else if (action == ui->actionResources) {
+        ui->stackedWidget->setCurrentIndex(1);
+        ui->actionDetail->setVisible(false);
+    } else {
+        return;
+    }
+    updateColumnsIcon();
+}
+
+void MainWindow::onDefaultViewClicked()
+{
+    ui->actionGanttChart->setChecked(true);
+    setView(ui->actionGanttChart);
+}
+
+void MainWindow::updateColumnsIcon() { }
+
+void MainWindow::onCloseAction() { }

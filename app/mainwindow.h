@@ -1,0 +1,129 @@
+// The only top-level window: menus, tool bar, the two-page view stack, opening projects,
+// the recent-files list and the layout store. Every user command enters through a slot here.
+#pragma once
+
+#include "app/recentfiles.h"
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class LayoutStore;
+class MainWindowForm;
+class QAction;
+class QActionGroup;
+class QLineEdit;
+class QMenu;
+class QProgressDialog;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+
+// A layout taken from a P6 layout file: listed as "[P6] <name>" over the "default" layout.
+struct P6Layout
+{
+    struct Column
+    {
+        QString display;
+        int width = 0;
+    };
+    int id = 0;
+    QString name;
+    QList<Column> columns;
+    QStringList groups;
+    QStringList sorts;
+};
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const MainWindowForm &form() const { return *ui; }
+    QString outlineText() const { return outline; }
+    const QList<RecentEntry> &recentEntries() const { return recentFiles.entries(); }
+    QString recentFilesPath() const;
+    const LayoutStore &layoutStore() const { return *layouts; }
+    QMenu *outlineMenu() const { return menuOutline; }
+    QMenu *viewMenu() const { return menuView; }
+    QMenu *timeMenu() const { return menuTime; }
+    QLineEdit *layoutNameEdit() const { return leLayoutName; }
+    QPushButton *layoutSaveButton() const { return pbSaveLayout; }
+    QWidget *activityView() const { return activities; }
+    QWidget *detailsView() const { return details; }
+    QWidget *resourcesView() const { return resources; }
+    bool isLoading() const;
+
+    void openProject(const QString &path);
+    void reloadLayoutMenu(const QString &selectedName);
+    void applyLayout(const QString &document);
+    QString layoutDocument() const;
+    void storeLayout(const QString &document, const QString &name, bool overwrite);
+    void setImportedLayouts(const QList<P6Layout> &layouts);
+
+public slots:
+    void onColumnsAction();
+    void onGroupAction();
+    void onDetailAction();
+    void onBarStyles();
+    void onExportAction();
+    void onAbout();
+    void onSnip();
+    void onCloseAction();
+    void onMppLoadDone();
+    void showProgress();
+    void setProgress(int value, QString text);
+    void hideProgress();
+    void updateToolBarActions();
+    void applayLayoutClicked();
+    void onOpenFileAction();
+    void onImportLayout();
+    void setGanttTimelime();
+    void onOutlineChanged();
+    void saveLayoutClicked();
+    void layoutNameEdited(QString text);
+    void onPrintMenu();
+    void onMRUClick();
+    void setView(QAction *action);
+    void updateColumnsIcon();
+    void onExpandCollapseClicked();
+    void onDefaultViewClicked();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createPages();
+    void createMenus();
+    void createToolBar();
+    void openDatabase();
+    void connectActions();
+    void readRecentFiles();
+    void rebuildRecentMenu();
+    QList<QAction *> timeActions() const;
+    QList<QAction *> levelActions() const;
+
+    std::unique_ptr<MainWindowForm> ui;
+    QString outline;
+    RecentFiles recentFiles;
+    std::unique_ptr<LayoutStore> layouts;
+    QList<P6Layout> importedLayouts;
+    QHash<QString, QString> layoutTable;
+    QSplitter *splitter = nullptr;
+    QWidget *activities = nullptr;
+    QWidget *details = nullptr;
+    QWidget *resources = nullptr;
+    QMenu *menuOutline = nullptr;
+    QMenu *menuView = nullptr;
+    QMenu *menuTime = nullptr;
+    QLineEdit *leLayoutName = nullptr;
+    QPushButton *pbSaveLayout = nullptr;
+    QActionGroup *viewGroup = nullptr;
+    std::unique_ptr<QProgressDialog> progressDialog;
+};

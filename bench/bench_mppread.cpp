@@ -1,0 +1,118 @@
+// Reading a generated schedule of 50,000 tasks (5-level WBS, a link per task, 2,000 resources,
+// 50,000 assignments): tasks per second, and the growth of peak resident memory during a read
+// against the file size.
+
+#include "tests/support/mppschedulegenerator.h"
+
+#include "mppr/project.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int TaskCount = 50000;
+
+MppGeneratorOptions largeSchedule()
+{
+    MppGeneratorOptions options;
+    options.tasks = TaskCount;
+    options.depth = 5;
+    options.resources = 2000;
+    options.assignments = 50000;
+    return options;
+}
+
+// The file is written by a child process, so that the generator's memory never counts towards
+// this process's peak.
+QString scheduleFile()
+{
+    static const QString path = [] {
+        const QString file = QDir::temp().filePath(QStringLiteral("tarvik-bench-50000.mpp"));
+        const pid_t child = fork();
+        if (child == 0) {
+            QFile out(file);
+            const bool ok = out.open(QIODevice::WriteOnly)
+                && out.write(buildMppFile(generateMppSchedule(largeSchedule()))) > 0;
+            _exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? file : QString();
+    }();
+    return path;
+}
+
+long peakResidentKiB()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Runs first, while the process peak is still the baseline.
+void BM_ReadPeakMemory(benchmark::State &state)
+{
+    const QString file = scheduleFile();
+    if (file.isEmpty()) {
+        state.SkipWithError("cannot write the schedule");
+        return;
+    }
+    const double fileMiB = QFileInfo(file).size() / 1048576.0;
+    double growthMiB = 0;
+    for (auto _ : state) {
+        const long before = peakResidentKiB();
+        mppr::Project project(file);
+        if (project.read() != mppr::StatusOk || project.tasks().size() != TaskCount)
+            state.SkipWithError("the schedule did not read");
+        growthMiB = (peakResidentKiB() - before) / 1024.0;
+    }
+    state.counters["file_MiB"] = fileMiB;
+    state.counters["maxrss_growth_MiB"] = growthMiB;
+    state.counters["growth_per_file_size"] = growthMiB / fileMiB;
+}
+BENCHMARK(BM_ReadPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ReadSchedule(benchmark::State &state)
+{
+    const QString file = scheduleFile();
+    if (file.isEmpty()) {
+        state.SkipWithError("cannot write the schedule");
+        return;
+    }
+    for (auto _ : state) {
+        auto project = std::make_unique<mppr::Project>(file);
+        if (project->read() != mppr::StatusOk)
+            state.SkipWithError("the schedule did not read");
+        benchmark::DoNotOptimize(project->tasks().size());
+        // Freeing the project is not part of reading it.
+        state.PauseTiming();
+        project.reset();
+        state.ResumeTiming();
+    }
+    state.counters["tasks_per_s"]
+        = benchmark::Counter(TaskCount, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ReadSchedule)->Repetitions(7)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The reader's debug lines would swamp the report.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,35 @@
+// The filter pop-up of a date column: a Year > Month > day tree of the column's dates and
+// conditions on dates (the time of day does not count).
+#pragma once
+
+#include "filter/ryfilterdialogpopup.h"
+
+class QDateEdit;
+class QStandardItem;
+
+class RyDateFilter : public RyFilterDialogPopUp
+{
+    Q_OBJECT
+
+public:
+    RyDateFilter(QAbstractItemModel *model, int column, QWidget *parent = nullptr);
+
+    void setExpression(const QString &firstOperator, const QVariant &firstValue,
+                       const QString &secondOperator, const QVariant &secondValue,
+                       bool isAnd) override;
+    QVariant firstValue() const override;
+    QVariant secondValue() const override;
+    QString displayOperator(const QString &op) const override;
+
+    QDateEdit *firstValueEdit() const { return m_firstValue; }
+    QDateEdit *secondValueEdit() const { return m_secondValue; }
+
+protected:
+    void fillValues() override;
+
+private:
+    void appendDays(QStandardItem *monthItem, const QSet<int> &rows) const;
+
+    QDateEdit *m_firstValue;
+    QDateEdit *m_secondValue;
+};

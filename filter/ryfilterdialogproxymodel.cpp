@@ -1,0 +1,195 @@
+#include "filter/ryfilterdialogproxymodel.h"
+
+#include "models/ryconstants.h"
+
+RyFilterDialogProxyModel::RyFilterDialogProxyModel(QObject *parent)
+    : QSortFilterProxyModel(parent)
+{
+}
+
+RyFilterDialogProxyModel::~RyFilterDialogProxyModel() = default;
+
+void RyFilterDialogProxyModel::setValueFilter(int column, const QVariantList &values)
+{
+    m_valueFilters.insert(column, values);
+    refilter();
+}
+
+void RyFilterDialogProxyModel::setExpressionFilter(int column, std::unique_ptr<RyExpression> first)
+{
+    if (first)
+        m_expressionFilters[column] = std::move(first);
+    else
+        m_expressionFilters.erase(column);
+    refilter();
+}
+
+void RyFilterDialogProxyModel::clearFilter(int column)
+{
+    m_valueFilters.remove(column);
+    m_expressionFilters.erase(column);
+    refilter();
+}
+
+void RyFilterDialogProxyModel::clearAllFilters()
+{
+    m_valueFilters.clear();
+    m_expressionFilters.clear();
+    refilter();
+}
+
+const RyExpression *RyFilterDialogProxyModel::expressionFilter(int column) const
+{
+    const auto it = m_expressionFilters.find(column);
+    return it == m_expressionFilters.end() ? nullptr : it->second.get();
+}
+
+bool RyFilterDialogProxyModel::isColumnFiltered(int column) const
+{
+    return m_valueFilters.contains(column) || m_expressionFilters.count(column) > 0;
+}
+
+QVariantMap RyFilterDialogProxyModel::filterSettings() const
+{
+    QVariantMap patterns;
+    for (auto it = m_valueFilters.cbegin(); it != m_valueFilters.cend(); ++it)
+        patterns.insert(QString::number(it.key()), it.value());
+    QVariantMap expressions;
+    for (const auto &entry : m_expressionFilters)
+        expressions.insert(QString::number(entry.first), entry.second->toText());
+    return { { QStringLiteral("patterns"), patterns },
+             { QStringLiteral("expressions"), expressions } };
+}
+
+void RyFilterDialogProxyModel::setFilterSettings(const QVariantMap &settings)
+{
+    m_valueFilters.clear();
+    m_expressionFilters.clear();
+    // A key that is not a column number would otherwise read as column 0: skip it.
+    const QVariantMap patterns = settings.value(QStringLiteral("patterns")).toMap();
+    for (auto it = patterns.cbegin(); it != patterns.cend(); ++it) {
+        bool ok = false;
+        const int column = it.key().toInt(&ok);
+        if (ok)
+            m_valueFilters.insert(column, it.value().toList());
+    }
+    const QVariantMap expressions = settings.value(QStringLiteral("expressions")).toMap();
+    for (auto it = expressions.cbegin(); it != expressions.cend(); ++it) {
+        bool ok = false;
+        const int column = it.key().toInt(&ok);
+        std::unique_ptr<RyExpression> first = RyExpression::fromText(it.value().toString());
+        if (ok && first)
+            m_expressionFilters[column] = std::move(first);
+    }
+    // One pass instead of one per entry: the rows shown at the end are the same.
+    refilter();
+}
+
+void RyFilterDialogProxyModel::setSourceModel(QAbstractItemModel *sourceModel)
+{
+    for (const QMetaObject::Connection &connection : m_headerConnections)
+        disconnect(connection);
+    // Connected before the base class connects its own handlers, so that the column types are
+    // read again before the rows are filtered anew.
+    if (sourceModel) {
+        const auto reread = [this] { rebuildLookups(); };
+        m_headerConnections[0]
+            = connect(sourceModel, &QAbstractItemModel::headerDataChanged, this, reread);
+        m_headerConnections[1]
+            = connect(sourceModel, &QAbstractItemModel::modelReset, this, reread);
+        m_headerConnections[2]
+            = connect(sourceModel, &QAbstractItemModel::columnsInserted, this, reread);
+        m_headerConnections[3]
+            = connect(sourceModel, &QAbstractItemModel::columnsRemoved, this, reread);
+    }
+    QSortFilterProxyModel::setSourceModel(sourceModel);
+    refilter();
+}
+
+void RyFilterDialogProxyModel::refilter()
+{
+    rebuildLookups();
+    invalidateFilter();
+}
+
+void RyFilterDialogProxyModel::rebuildLookups()
+{
+    m_valueLookup.clear();
+    for (auto it = m_valueFilters.cbegin(); it != m_valueFilters.cend(); ++it) {
+        // Display texts are compared as texts, so a hash of texts answers the same as walking
+        // the list with QVariant equality, without a quadratic cost on long lists.
+        QSet<QString> texts;
+        texts.reserve(it.value().size());
+        for (const QVariant &value : it.value())
+            texts.insert(value.toString());
+        m_valueLookup.append({ it.key(), texts });
+    }
+    m_conditions.clear();
+    const QAbstractItemModel *source = sourceModel();
+    for (const auto &entry : m_expressionFilters) {
+        const QString datatype = source
+            ? source->headerData(entry.first, Qt::Horizontal, Ry::ColumnDescriptionRole)
+                  .toMap()
+                  .value(QStringLiteral("datatype"))
+                  .toString()
+            : QString();
+        m_conditions.append({ entry.first, datatype, entry.second.get() });
+    }
+}
+
+bool RyFilterDialogProxyModel::filterAcceptsRow(int sourceRow,
+                                                const QModelIndex &sourceParent) const
+{
+    if (!m_valueFilters.isEmpty())
+        return acceptsByValues(sourceRow, sourceParent);
+    if (!m_expressionFilters.empty())
+        return acceptsByConditions(sourceRow, sourceParent);
+    return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
+}
+
+bool RyFilterDialogProxyModel::anyChildAccepted(const QModelIndex &sourceIndex) const
+{
+    const QAbstractItemModel *source = sourceModel();
+    const int rows = source->rowCount(sourceIndex);
+    for (int child = 0; child < rows; ++child) {
+        if (filterAcceptsRow(child, sourceIndex))
+            return true;
+    }
+    return false;
+}
+
+bool RyFilterDialogProxyModel::acceptsByValues(int sourceRow, const QModelIndex &sourceParent) const
+{
+    const QAbstractItemModel *source = sourceModel();
+    const QModelIndex keyIndex = source->index(sourceRow, filterKeyColumn(), sourceParent);
+    if (!keyIndex.isValid())
+        return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
+    if (anyChildAccepted(keyIndex))
+        return true;
+    for (const auto &lookup : m_valueLookup) {
+        const QString text
+            = source->index(sourceRow, lookup.first, sourceParent).data(Qt::DisplayRole).toString();
+        if (!lookup.second.contains(text))
+            return false;
+    }
+    return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
+}
+
+bool RyFilterDialogProxyModel::acceptsByConditions(int sourceRow,
+                                                   const QModelIndex &sourceParent) const
+{
+    const QAbstractItemModel *source = sourceModel();
+    const QModelIndex keyIndex = source->index(sourceRow, filterKeyColumn(), sourceParent);
+    if (!keyIndex.isValid())
+        return true;
+    if (anyChildAccepted(keyIndex))
+        return true;
+    for (const Condition &condition : m_conditions) {
+        const QVariant cell
+            = source->index(sourceRow, condition.column, sourceParent).data(Qt::DisplayRole);
+        const QVariant value = RyExpression::convertCell(cell, condition.datatype);
+        if (!RyExpression::evaluate(condition.first, value))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,27 @@
+// The filter pop-up of a text column: conditions on texts typed into line edits.
+#pragma once
+
+#include "filter/ryfilterdialogpopup.h"
+
+class QLineEdit;
+
+class RyTextFilter : public RyFilterDialogPopUp
+{
+    Q_OBJECT
+
+public:
+    RyTextFilter(QAbstractItemModel *model, int column, QWidget *parent = nullptr);
+
+    void setExpression(const QString &firstOperator, const QVariant &firstValue,
+                       const QString &secondOperator, const QVariant &secondValue,
+                       bool isAnd) override;
+    QVariant firstValue() const override;
+    QVariant secondValue() const override;
+
+    QLineEdit *firstValueEdit() const { return m_firstValue; }
+    QLineEdit *secondValueEdit() const { return m_secondValue; }
+
+private:
+    QLineEdit *m_firstValue;
+    QLineEdit *m_secondValue;
+};

@@ -1,0 +1,135 @@
+// The Gantt chart: an item view that draws one row per row shown in its buddy tree view, with
+// bars placed on the time axis of the timeline header it owns, relationship links, weekend
+// shading, vertical grid lines, a data date line and the selection frame. It never edits.
+// The buddy tree and the model are not owned; the header and both delegates are children.
+#pragma once
+
+#include "gantt/ryganttviewbarstyle.h"
+
+#include <QAbstractItemView>
+#include <QDateTime>
+
+#include <memory>
+
+class QTreeView;
+class RyTimeLineHeader;
+class RyGanttViewDelegate;
+class RyTrackingGanttViewDelegate;
+
+class RyGanttView : public QAbstractItemView
+{
+    Q_OBJECT
+public:
+    enum RowType { NoRowType = -1, TaskRow = 0, MilestoneRow = 1, SummaryRow = 2 };
+
+    explicit RyGanttView(QWidget *parent = nullptr);
+    ~RyGanttView() override;
+
+    void setBuddy(QTreeView *treeView);
+    QTreeView *buddy() const;
+    void setModel(QAbstractItemModel *model) override;
+    RyTimeLineHeader *header() const;
+    RyGanttViewDelegate *barDelegate() const;
+    RyTrackingGanttViewDelegate *trackingDelegate() const;
+
+    void setActivityTypeColumn(int column);
+    int activityTypeColumn() const;
+    void setShowLinks(bool show);
+    bool showLinks() const;
+    void setShowVerticalLines(bool show);
+    bool showVerticalLines() const;
+    void setDataDate(const QDateTime &dateTime);
+    QDateTime dataDate() const;
+    void setTrackingMode(bool on);
+    bool trackingMode() const;
+    void setTimelineFlags(quint8 flags);
+    quint8 timelineFlags() const;
+    void setBarStyles(const QList<RyGanttViewBarStyle> &styles);
+    QList<RyGanttViewBarStyle> barStyles() const;
+    int rowHeight() const;
+
+    // Links are keyed by the successor; several per successor are allowed. Type is "FS", "FF",
+    // "SS" or "SF". Links between different models or from a row to itself are ignored.
+    // Rows inserted or removed, a reset or a column change drop all links (their owner adds
+    // them again); a layout change (sorting) keeps them.
+    void addRelationship(const QModelIndex &successor, const QModelIndex &predecessor,
+                         const QString &type = QStringLiteral("FS"));
+    void clearRelationships();
+    int relationshipCount() const;
+
+    // {"timelineFlags": flags}, stored by layouts under "bars".
+    QVariant saveState() const;
+    void restoreState(const QVariant &state);
+
+    bool isCritical(const QModelIndex &index) const;
+    RowType rowType(const QModelIndex &index) const;
+    // Rows shown in the buddy, in display order (column 0); row r of the chart is entry r.
+    QModelIndexList visibleItems() const;
+    // The bar of bar style `barKind` (-1: the plain "Start Date"/"Finish Date" bar) of a row,
+    // in viewport coordinates; empty when the row is not shown or lacks a date.
+    QRect barRect(const QModelIndex &index, int barKind) const;
+
+    // Lays the chart out at full size for printing or snipping; restoreSnapshot puts it back.
+    QVariantMap prepareSnapshot();
+    void restoreSnapshot(const QVariantMap &state);
+
+    QRect visualRect(const QModelIndex &index) const override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint &point) const override;
+    void doItemsLayout() override;
+    void reset() override;
+    void selectAll() override;
+
+signals:
+    void headerSizeChanged();
+
+public slots:
+    void onModelChanged();
+    void onVisibleItemsChanged();
+    void sectionResized();
+    void updateTimeRange();
+    void onBuddyVerticalScrollChanged(int step);
+    void onVerticalScrollChanged(int value);
+    void onBuddySelectionChanged(const QModelIndex &current, const QModelIndex &previous);
+
+protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex &index) const override;
+    void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags flags) override;
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+protected slots:
+    void updateGeometries() override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QVector<int> &roles = QVector<int>()) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+
+    void adoptBuddySelectionModel();
+    void dropLinks();
+    void holdLinksDuringLayout();
+    void restoreLinksAfterLayout();
+    void ensureRows() const;
+    void rebuildAllRows() const;
+    void rebuildVisibleRows() const;
+    void invalidateRows();
+    int columnOf(const QString &headerText) const;
+    QRect contentBarRect(int position, int barKind) const;
+    QRect linkRect(int position) const;
+    QPoint offsets() const;
+    void paintBackground(QPainter &painter, int first, int last, int fullHeight);
+    void paintLinks(QPainter &painter, int first, int last);
+    void paintLink(QPainter &painter, const QRect &p, const QRect &s, const QString &type,
+                   const QColor &color);
+    void paintRow(QPainter &painter, QStyleOptionViewItem option, int position);
+};

@@ -1,0 +1,81 @@
+// Time axis above the Gantt chart: one to five stacked tiers (year, quarter, month, week, day),
+// the mapping of dates to x positions and back, the zoom of the lowest tier, the label formats,
+// the date range and the tick dates of the chart's vertical lines. Owned by the Gantt view.
+#pragma once
+
+#include <QDate>
+#include <QMap>
+#include <QVector>
+#include <QWidget>
+
+#include <memory>
+
+class RyTimeLineHeader : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit RyTimeLineHeader(QWidget *parent = nullptr);
+    ~RyTimeLineHeader() override;
+
+    static constexpr int TierHeight = 24;
+    static constexpr int MinimumUnitWidth = 12;
+    static constexpr int MaximumUnitWidth = 128;
+
+    void setTimelineFlags(quint8 flags);
+    quint8 timelineFlags() const;
+    // Shown tiers from the top row down, coarsest first; the last entry is the lowest tier.
+    QList<int> tiers() const;
+    int lowestTier() const; // 0 without tiers
+
+    void setRange(const QDate &start, const QDate &finish);
+    QDate startDate() const;
+    QDate finishDate() const;
+
+    int unitWidth() const;
+    QList<QDate> tickDates() const;
+    QMap<int, int> dateFormats() const;
+    void setDateFormats(const QMap<int, int> &formats);
+    int scrollPosition() const;
+
+    void setSnapshotMode(bool on);
+    bool snapshotMode() const;
+
+    // Start of the `unit` cell after the one holding `date`. `lowestUnit` 0 means the lowest tier.
+    QDate next(const QDate &date, int unit, int lowestUnit = 0) const;
+    // Pixel width of the `unit` cell running from `from` to `to`.
+    int width(const QDate &from, const QDate &to, int unit) const;
+    using QWidget::width;
+    // Share of one lowest-tier unit covered by one `unit`.
+    float dayFraction(int unit) const;
+    int dateToX(const QDate &date, bool upperTier = false) const;
+    QDate xToDate(int x) const;
+    // Width of the whole range: up to the end of the lowest-tier unit holding the finish date.
+    int rangeEndX() const;
+    // Label of the `unit` cell starting at `date` in the given format (see the tables in the .cpp).
+    static QString label(const QDate &date, int unit, int formatIndex);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void geometriesChanged();
+    void sectionResized();
+    void scrollbarChanged(int value);
+
+public slots:
+    void onScrollbarChanged(int value);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+
+    void setUnitWidth(int width);
+    void rebuildTickDates();
+    void paintTier(QPainter &painter, int row, int unit, const QDate &first, int paintWidth);
+};

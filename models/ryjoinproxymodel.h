@@ -1,0 +1,105 @@
+// Widens a flat source table with columns of other flat tables, like a left outer join on a key
+// column: each source row shows the chosen columns of the first joined row whose key equals a key
+// of the source row. Cells are read and written through to the model that owns them; neither the
+// source nor the joined models are owned.
+#pragma once
+
+#include <QAbstractProxyModel>
+#include <QHash>
+#include <QPair>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QVector>
+
+struct RyJoinMapping
+{
+    int joinedKeyColumn = -1; // key column in the joined model
+    int sourceKeyColumn = -1; // column of the proxy (source or earlier join) holding the key
+    QPointer<QAbstractItemModel> model; // the joined model, not owned
+    QList<int> columns; // the joined model's columns shown, in order
+
+    bool operator==(const RyJoinMapping &other) const;
+};
+Q_DECLARE_METATYPE(RyJoinMapping)
+
+class RyJoinProxyModel : public QAbstractProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit RyJoinProxyModel(QObject *parent = nullptr);
+
+    void setSourceModel(QAbstractItemModel *model) override;
+    bool addJoin(QAbstractItemModel *joined, int joinedKeyColumn, const QList<int> &columns,
+                 int sourceKeyColumn);
+    bool addJoinAll(QAbstractItemModel *joined, int joinedKeyColumn, int sourceKeyColumn);
+    QAbstractItemModel *sourceModelForColumn(int column) const;
+    QList<RyJoinMapping> joins() const { return m_joins.toList(); }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    bool hasChildren(const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex index(int row, int column,
+                      const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    QModelIndex sibling(int row, int column, const QModelIndex &index) const override;
+    QModelIndex buddy(const QModelIndex &index) const override;
+    QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex &sourceIndex) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QMap<int, QVariant> itemData(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    bool setItemData(const QModelIndex &index, const QMap<int, QVariant> &roles) override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                       int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QSize span(const QModelIndex &index) const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+
+public slots:
+    void resetMappings();
+    void resetMapping(const RyJoinMapping &join);
+    void _q_clearMapping();
+    void _q_sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                              const QVector<int> &roles);
+    void _q_sourceHeaderDataChanged(Qt::Orientation orientation, int first, int last);
+    void _q_sourceLayoutChanged(const QList<QPersistentModelIndex> &parents,
+                                QAbstractItemModel::LayoutChangeHint hint);
+    void _q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex> &parents,
+                                         QAbstractItemModel::LayoutChangeHint hint);
+    void _q_sourceAboutToBeReset();
+    void _q_sourceReset();
+
+private:
+    struct Resolved
+    {
+        QAbstractItemModel *model = nullptr;
+        int column = -1;
+        int join = -1; // -1 for a source column
+    };
+    Resolved resolve(int column) const;
+    int sourceColumnCount() const;
+    int joinedColumnCount() const;
+    QVector<int> buildRowMap(int join) const;
+    void rebuildAllMaps();
+    void connectSource(QAbstractItemModel *model);
+    // Row insertions and removals in the source keep the row maps and overrides in step.
+    void onSourceRowsAboutToBeInserted(const QModelIndex &parent, int first, int last);
+    void onSourceRowsInserted(const QModelIndex &parent, int first, int last);
+    void onSourceRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last);
+    void onSourceRowsRemoved(const QModelIndex &parent, int first, int last);
+    void shiftRows(int first, int delta);
+
+    QVector<RyJoinMapping> m_joins;
+    QVector<QVector<int>> m_rowMaps; // per join: proxy row -> joined row, or -1
+    QHash<QPair<int, int>, QVariant> m_overrides; // (row, column) -> value written without a cell
+    QVector<QMetaObject::Connection> m_sourceConnections;
+    // Across a source layout change: each persistent proxy index with the source row it stood for.
+    QModelIndexList m_layoutProxyIndexes;
+    QVector<QPersistentModelIndex> m_layoutSourceRows;
+    bool m_inSourceLayoutChange = false;
+};

@@ -1,0 +1,68 @@
+#pragma once
+
+// Reads and decodes field values of one record class from its parsed blocks: fixed records
+// (block 0 FixedData, block 1 Fixed2Data), variable data, and flag bits of the meta items.
+
+#include "mppr/bytes.h"
+#include "mppr/fieldmap.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace mppr {
+
+class FixedDataBlock;
+class FixedMetaBlock;
+class VarDataBlock;
+
+// The empty or wrong-sized value decodes to the default (0, empty text, the unset date).
+qint32 decodeInteger(ByteView value);
+double decodeNumber(ByteView value);
+QString decodeText(ByteView value);
+QDateTime decodeDate(ByteView value);
+// A double truncated toward zero to a 32-bit integer; values outside that range saturate.
+qint32 truncateToInt32(double value);
+
+struct RecordBlocks
+{
+    const FixedMetaBlock *meta = nullptr; // FixedMeta: MetaData flags
+    const FixedMetaBlock *meta2 = nullptr; // Fixed2Meta: MetaFlag flags
+    const FixedDataBlock *fixed = nullptr; // block 0
+    const FixedDataBlock *fixed2 = nullptr; // block 1
+    const VarDataBlock *varData = nullptr;
+    // "   19" layout: variable data is addressed by the descriptor's 8-bit key.
+    bool varDataByKey = false;
+};
+
+class FieldReader
+{
+public:
+    explicit FieldReader(const RecordBlocks &blocks)
+        : m_blocks(blocks)
+    {
+    }
+
+    // The raw value bytes of a field for fixed record `record` and record unique ID uniqueId.
+    ByteView value(const FieldDescriptor &field, int record, qint32 uniqueId) const;
+
+    qint32 integer(const FieldDescriptor &field, int record, qint32 uniqueId) const
+    {
+        return decodeInteger(value(field, record, uniqueId));
+    }
+    double number(const FieldDescriptor &field, int record, qint32 uniqueId) const
+    {
+        return decodeNumber(value(field, record, uniqueId));
+    }
+    QString text(const FieldDescriptor &field, qint32 uniqueId) const;
+    QDateTime date(const FieldDescriptor &field, int record, qint32 uniqueId) const
+    {
+        return decodeDate(value(field, record, uniqueId));
+    }
+    // Bit `offset` of meta item `item`; false unless the field is a flag (category 100).
+    bool flag(const FieldDescriptor &field, int item) const;
+
+private:
+    RecordBlocks m_blocks;
+};
+
+} // namespace mppr

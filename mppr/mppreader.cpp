@@ -1,0 +1,506 @@
+#include "mppr/mppreader.h"
+
+#include "mppr/fieldreader.h"
+#include "mppr/fixeddatablock.h"
+#include "mppr/fixedmetablock.h"
+#include "mppr/project.h"
+#include "mppr/streamstore.h"
+#include "mppr/vardatablock.h"
+
+
+#include <algorithm>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+namespace mppr {
+
+namespace {
+
+constexpr quint32 TaskMapKey = 0x20014;
+constexpr quint32 TaskMapFallbackKey = 0x3000014;
+constexpr int TaskFixedMetaSize = 47;
+constexpr int FirstTaskRecord = 3; // records 0 to 2 are never tasks
+constexpr int ShortRecordSize = 16;
+constexpr int RelationMetaSize = 10;
+constexpr int RelationRecordSize = 20;
+constexpr quint16 MaxLagUnitCode = 13;
+
+// The descriptor of the first candidate task field (highest number first) that the map has.
+FieldDescriptor taskField(const FieldMap &map, std::initializer_list<quint32> numbers)
+{
+    for (const quint32 number : numbers) {
+        const FieldDescriptor d = map.descriptor(TaskFieldBase + number);
+        if (!d.isAbsent())
+            return d;
+    }
+    return FieldDescriptor();
+}
+
+template<size_t N>
+std::array<FieldDescriptor, N> taskFields(const FieldMap &map, const quint32 (&numbers)[N])
+{
+    std::array<FieldDescriptor, N> fields;
+    for (size_t i = 0; i < N; ++i)
+        fields[i] = map.descriptor(TaskFieldBase + numbers[i]);
+    return fields;
+}
+
+constexpr quint32 TextFields[30] = {
+    0x33,  0x36,  0x39,  0x3C,  0x3F,  0x42,  0x43,  0x44,  0x45,  0x46,
+    0x13D, 0x13E, 0x13F, 0x140, 0x141, 0x142, 0x143, 0x144, 0x145, 0x146,
+    0x147, 0x148, 0x149, 0x14A, 0x14B, 0x14C, 0x14D, 0x14E, 0x14F, 0x150,
+};
+constexpr quint32 DateAFields[10]
+    = { 0x34, 0x37, 0x3A, 0x3D, 0x40, 0x11A, 0x11C, 0x11E, 0x120, 0x122 };
+constexpr quint32 DateBFields[10]
+    = { 0x35, 0x38, 0x3B, 0x3E, 0x41, 0x11B, 0x11D, 0x11F, 0x121, 0x123 };
+constexpr quint32 NumberFields[10]
+    = { 0x6A, 0x6B, 0x6C, 0x102, 0x103, 0x104, 0x105, 0x106, 0x107, 0x108 };
+constexpr quint32 IntegerFields[10]
+    = { 0x67, 0x68, 0x69, 0x113, 0x114, 0x115, 0x116, 0x117, 0x118, 0x119 };
+// Element 0 of the last four groups is never stored.
+constexpr quint32 DateCFields[10]
+    = { 0x516, 0x519, 0x51C, 0x51F, 0x522, 0x525, 0x528, 0x52B, 0x52E, 0x531 };
+constexpr quint32 DateDFields[10]
+    = { 0x517, 0x51A, 0x51D, 0x520, 0x523, 0x526, 0x529, 0x52C, 0x52F, 0x532 };
+constexpr quint32 IntegerBFields[10]
+    = { 0x518, 0x51B, 0x51E, 0x521, 0x524, 0x527, 0x52A, 0x52D, 0x530, 0x533 };
+constexpr quint32 NumberBFields[10]
+    = { 0x1E4, 0x1EF, 0x1FA, 0x205, 0x210, 0x222, 0x22D, 0x238, 0x243, 0x24E };
+
+// Every task member's descriptor, resolved once per read.
+struct TaskFields
+{
+    explicit TaskFields(const FieldMap &map)
+        : uniqueId(taskField(map, { 0x56 }))
+        , tf17(taskField(map, { 0x17 }))
+        , name(taskField(map, { 0x0E }))
+        , tf15(taskField(map, { 0x15 }))
+        , tf16(taskField(map, { 0x16 }))
+        , start(taskField(map, { 0x503 }))
+        , finish(taskField(map, { 0x504 }))
+        , actualStart(taskField(map, { 0x29 }))
+        , actualFinish(taskField(map, { 0x2A }))
+        , earlyStart(taskField(map, { 0x25 }))
+        , earlyFinish(taskField(map, { 0x26 }))
+        , lateStart(taskField(map, { 0x27 }))
+        , lateFinish(taskField(map, { 0x28 }))
+        , scheduledStart(taskField(map, { 0x53A, 0x23 }))
+        , scheduledFinish(taskField(map, { 0x53B, 0x24 }))
+        , percentComplete(taskField(map, { 0x20 }))
+        , tf21(taskField(map, { 0x21 }))
+        , autoScheduled(taskField(map, { 0x500 }))
+        , tf18(taskField(map, { 0x18 }))
+        , tf52(taskField(map, { 0x52 }))
+        , parentUniqueId(taskField(map, { 0xA0 }))
+        , tf11(taskField(map, { 0x11 }))
+        , constraintDate(taskField(map, { 0x12 }))
+        , code(taskField(map, { 0x10 }))
+        , tf1c(taskField(map, { 0x1C }))
+        , tf33(taskField(map, { 0x33 }))
+        , tf05(taskField(map, { 0x05 }))
+        , texts(taskFields(map, TextFields))
+        , datesA(taskFields(map, DateAFields))
+        , datesB(taskFields(map, DateBFields))
+        , numbers(taskFields(map, NumberFields))
+        , integers(taskFields(map, IntegerFields))
+        , tf513(taskField(map, { 0x513 }))
+        , tf2b(taskField(map, { 0x2B }))
+        , tf514(taskField(map, { 0x514 }))
+        , tf2c(taskField(map, { 0x2C }))
+        , tf515(taskField(map, { 0x515 }))
+        , tf06(taskField(map, { 0x06 }))
+        , datesC(taskFields(map, DateCFields))
+        , datesD(taskFields(map, DateDFields))
+        , integersB(taskFields(map, IntegerBFields))
+        , numbersB(taskFields(map, NumberBFields))
+        , tf0a(taskField(map, { 0x0A }))
+        , tf1f(taskField(map, { 0x1F }))
+        , tf04(taskField(map, { 0x04 }))
+        , startSlack(taskField(map, { 0x1B6 }))
+        , finishSlack(taskField(map, { 0x1B7 }))
+        , duration(taskField(map, { 0x1D }))
+        , work(taskField(map, { 0x00 }))
+        , actualWork(taskField(map, { 0x02 }))
+    {
+    }
+
+    FieldDescriptor uniqueId, tf17, name, tf15, tf16, start, finish, actualStart, actualFinish,
+        earlyStart, earlyFinish, lateStart, lateFinish, scheduledStart, scheduledFinish,
+        percentComplete, tf21, autoScheduled, tf18, tf52, parentUniqueId, tf11, constraintDate,
+        code, tf1c, tf33, tf05;
+    std::array<FieldDescriptor, 30> texts;
+    std::array<FieldDescriptor, 10> datesA, datesB, numbers, integers;
+    FieldDescriptor tf513, tf2b, tf514, tf2c, tf515, tf06;
+    std::array<FieldDescriptor, 10> datesC, datesD, integersB, numbersB;
+    FieldDescriptor tf0a, tf1f, tf04, startSlack, finishSlack, duration, work, actualWork;
+};
+
+// Reads the members of one full task record.
+class TaskRecordReader
+{
+public:
+    TaskRecordReader(const FieldReader &reader, const TaskFields &fields, int record,
+                     qint32 uniqueId, bool readsPercentComplete)
+        : r(reader)
+        , f(fields)
+        , i(record)
+        , u(uniqueId)
+        , percent(readsPercentComplete)
+    {
+    }
+
+    void readInto(Task &t) const
+    {
+        integer(f.tf17, t.tf17);
+        t.name = r.text(f.name, u);
+        integer(f.tf15, t.tf15);
+        integer(f.tf16, t.tf16);
+        date(f.start, t.start);
+        date(f.finish, t.finish);
+        date(f.actualStart, t.actualStart);
+        date(f.actualFinish, t.actualFinish);
+        date(f.earlyStart, t.earlyStart);
+        date(f.earlyFinish, t.earlyFinish);
+        date(f.lateStart, t.lateStart);
+        date(f.lateFinish, t.lateFinish);
+        date(f.scheduledStart, t.scheduledStart);
+        date(f.scheduledFinish, t.scheduledFinish);
+        if (percent) {
+            integerAsNumber(f.percentComplete, t.percentComplete);
+            integerAsNumber(f.tf21, t.tf21);
+        }
+        if (!f.autoScheduled.isAbsent())
+            t.autoScheduled = r.flag(f.autoScheduled, i) ? 0 : 1;
+        if (!f.tf18.isAbsent())
+            t.tf18 = r.flag(f.tf18, i);
+        if (!f.tf52.isAbsent())
+            t.tf52 = r.flag(f.tf52, i);
+        integer(f.parentUniqueId, t.parentUniqueId);
+        integer(f.tf11, t.tf11);
+        date(f.constraintDate, t.constraintDate);
+        t.code = r.text(f.code, u);
+        integer(f.tf1c, t.tf1c);
+        if (!f.tf1c.isAbsent())
+            integer(f.tf33, t.tf33);
+        number(f.tf05, t.tf05);
+        for (size_t k = 0; k < t.texts.size(); ++k)
+            t.texts[k] = r.text(f.texts[k], u);
+        for (size_t k = 0; k < 10; ++k) {
+            date(f.datesA[k], t.datesA[k]);
+            date(f.datesB[k], t.datesB[k]);
+            number(f.numbers[k], t.numbers[k]);
+            integer(f.integers[k], t.integers[k]);
+        }
+        date(f.tf513, t.tf513);
+        if (isUnset(t.tf513))
+            date(f.tf2b, t.tf513);
+        date(f.tf514, t.tf514);
+        if (isUnset(t.tf514))
+            date(f.tf2c, t.tf514);
+        integer(f.tf515, t.tf515);
+        number(f.tf06, t.tf06);
+        for (size_t k = 1; k < 10; ++k) {
+            date(f.datesC[k], t.datesC[k]);
+            date(f.datesD[k], t.datesD[k]);
+            integer(f.integersB[k], t.integersB[k]);
+            if (!f.numbersB[k].isAbsent())
+                t.numbersB[k] = truncateToInt32(r.number(f.numbersB[k], i, u));
+        }
+        number(f.tf0a, t.tf0a);
+        integer(f.tf1f, t.tf1f);
+        number(f.tf04, t.tf04);
+        optionalInteger(f.startSlack, t.startSlack);
+        optionalInteger(f.finishSlack, t.finishSlack);
+        optionalInteger(f.duration, t.duration);
+        optionalNumber(f.work, t.work);
+        optionalNumber(f.actualWork, t.actualWork);
+    }
+
+private:
+    // Members are written only for fields the map has.
+    void integer(const FieldDescriptor &d, qint32 &member) const
+    {
+        if (!d.isAbsent())
+            member = r.integer(d, i, u);
+    }
+    void integerAsNumber(const FieldDescriptor &d, double &member) const
+    {
+        if (!d.isAbsent())
+            member = r.integer(d, i, u);
+    }
+    void number(const FieldDescriptor &d, double &member) const
+    {
+        if (!d.isAbsent())
+            member = r.number(d, i, u);
+    }
+    void date(const FieldDescriptor &d, QDateTime &member) const
+    {
+        if (!d.isAbsent())
+            member = r.date(d, i, u);
+    }
+    void optionalInteger(const FieldDescriptor &d, std::optional<qint32> &member) const
+    {
+        if (!d.isAbsent())
+            member = r.integer(d, i, u);
+    }
+    void optionalNumber(const FieldDescriptor &d, std::optional<double> &member) const
+    {
+        if (!d.isAbsent())
+            member = r.number(d, i, u);
+    }
+
+    const FieldReader &r;
+    const TaskFields &f;
+    const int i;
+    const qint32 u;
+    const bool percent;
+};
+
+// Start and finish as shown: the scheduled dates win for automatically scheduled tasks.
+void applyScheduledDates(Task &t)
+{
+    if (isUnset(t.start) || (!isUnset(t.scheduledStart) && t.autoScheduled == 1))
+        t.start = t.scheduledStart;
+    if (isUnset(t.finish) || (!isUnset(t.scheduledFinish) && t.autoScheduled == 1))
+        t.finish = t.scheduledFinish;
+}
+
+struct Relation
+{
+    qint32 predecessor;
+    qint32 successor;
+    qint16 type;
+    ByteView record;
+};
+
+} // namespace
+
+MppReader::MppReader(const StreamStore &store, Project &project, const Layout &layout)
+    : m_store(store)
+    , m_project(project)
+    , m_layout(layout)
+{
+}
+
+MppReader::~MppReader() = default;
+
+int MppReader::readProps()
+{
+    const int status = m_props.parse(m_store.read(path(QStringLiteral("/Props"))));
+    if (status != StatusOk)
+        return status;
+    m_taskMap = fieldMap(TaskMapKey, TaskMapFallbackKey);
+    const quint32 flagFields[5] = { 0x18, 0x47, 0x52, 0x4FF, 0x500 };
+    for (int k = 0; k < 5; ++k) {
+        const FieldLocation location = k < 3 ? FieldLocation::MetaData : FieldLocation::MetaFlag;
+        m_taskMap.setFlagPosition(TaskFieldBase + flagFields[k], location, m_layout.flagBits[k]);
+    }
+    return StatusOk;
+}
+
+FieldMap MppReader::fieldMap(quint32 key, quint32 fallbackKey) const
+{
+    QByteArray item = m_props.item(key);
+    if (item.isEmpty())
+        item = m_props.item(fallbackKey);
+    return FieldMap::fromItem(item, m_layout.mapStyle);
+}
+
+int MppReader::readTasks()
+{
+    const TaskFields fields(m_taskMap);
+    if (fields.uniqueId.isAbsent())
+        return StatusMissingField;
+
+    FixedMetaBlock meta, meta2;
+    FixedDataBlock fixed, fixed2;
+    VarMetaBlock varMeta;
+    VarDataBlock varData;
+    const QString dir = path(QStringLiteral("/TBkndTask/"));
+    int status = meta.parse(m_store.read(dir + "FixedMeta"), TaskFixedMetaSize);
+    if (status == StatusOk)
+        status = fixed.parse(m_store.read(dir + "FixedData"), meta);
+    if (status == StatusOk && m_layout.hasFixed2) {
+        const QByteArray stream = m_store.read(dir + "Fixed2Meta");
+        status = meta2.parse(stream, m_layout.taskFixed2MetaSize);
+        if (status != StatusOk && m_layout.taskFixed2MetaRetrySize > 0)
+            status = meta2.parse(stream, m_layout.taskFixed2MetaRetrySize);
+        if (status == StatusOk)
+            status = fixed2.parse(m_store.read(dir + "Fixed2Data"), meta2);
+    }
+    if (status == StatusOk)
+        status = varMeta.parse(m_store.read(dir + "VarMeta"), m_layout.varMetaLayout);
+    if (status == StatusOk)
+        status = varData.parse(m_store.read(dir + "Var2Data"), varMeta);
+    if (status != StatusOk)
+        return status;
+
+    RecordBlocks blocks;
+    blocks.meta = &meta;
+    blocks.fixed = &fixed;
+    if (m_layout.hasFixed2) {
+        blocks.meta2 = &meta2;
+        blocks.fixed2 = &fixed2;
+    }
+    blocks.varData = &varData;
+    blocks.varDataByKey = m_layout.varMetaLayout == VarMetaBlock::ItemLayout::Key;
+    const FieldReader reader(blocks);
+
+    m_project.reserveTasks(meta.itemCount());
+    for (int i = FirstTaskRecord; i < meta.itemCount(); ++i) {
+        const ByteView record = fixed.record(i);
+        if (record.isEmpty())
+            continue;
+        auto task = std::make_unique<Task>();
+        const ByteView item = meta.item(i);
+        if (!item.isEmpty() && (item.u8(0) & 0x02)) {
+            task->uniqueId = reader.integer(fields.uniqueId, i, 0);
+            task->blankRecord = true;
+        } else if (record.size() == ShortRecordSize) {
+            task->uniqueId = record.i32(0);
+            task->tf17 = record.i32(4);
+            task->shortRecord = true;
+        } else {
+            task->uniqueId = reader.integer(fields.uniqueId, i, 0);
+            TaskRecordReader(reader, fields, i, task->uniqueId, m_layout.readsPercentComplete)
+                .readInto(*task);
+            applyScheduledDates(*task);
+        }
+        m_project.insertTask(task.release());
+    }
+    numberOutline();
+    return StatusOk;
+}
+
+void MppReader::numberOutline()
+{
+    // Siblings are numbered in ascending unique-ID order below their parent's number, and every
+    // task without a real parent is "1". Ancestors of a numbered task take part even when they
+    // are blank or short records; tasks on a parent cycle without a root keep their text.
+    QVector<Task *> tasks;
+    tasks.reserve(m_project.tasks().size());
+    for (Task *task : m_project.tasks())
+        tasks.append(task);
+    std::sort(tasks.begin(), tasks.end(),
+              [](const Task *a, const Task *b) { return a->uniqueId < b->uniqueId; });
+    QHash<qint32, int> indexOf;
+    indexOf.reserve(tasks.size());
+    for (int i = 0; i < tasks.size(); ++i)
+        indexOf.insert(tasks.at(i)->uniqueId, i);
+    // Index of each task's parent, or -1 for a task without a real parent (a root).
+    QVector<int> parent(tasks.size(), -1);
+    for (int i = 0; i < tasks.size(); ++i) {
+        const Task *t = tasks.at(i);
+        if (t->parentUniqueId != t->uniqueId)
+            parent[i] = indexOf.value(t->parentUniqueId, -1);
+    }
+
+    enum State : quint8 { Unknown, Visiting, Member, Outside };
+    QVector<quint8> state(tasks.size(), Unknown);
+    QVector<int> chain;
+    for (int i = 0; i < tasks.size(); ++i) {
+        if (tasks.at(i)->blankRecord || tasks.at(i)->shortRecord || state.at(i) != Unknown)
+            continue;
+        // Walk up to a root or to a task already decided; each task is visited once overall.
+        chain.clear();
+        quint8 verdict = Outside;
+        for (int t = i;;) {
+            if (state.at(t) == Member || state.at(t) == Outside) {
+                verdict = state.at(t);
+                break;
+            }
+            if (state.at(t) == Visiting)
+                break; // a cycle without a root
+            state[t] = Visiting;
+            chain.append(t);
+            if (parent.at(t) < 0) {
+                verdict = Member;
+                break;
+            }
+            t = parent.at(t);
+        }
+        for (const int t : qAsConst(chain))
+            state[t] = verdict;
+    }
+
+    // Children in ascending unique-ID order, as the tasks are sorted.
+    QVector<QVector<int>> children(tasks.size());
+    QVector<int> roots;
+    for (int i = 0; i < tasks.size(); ++i) {
+        if (state.at(i) != Member)
+            continue;
+        if (parent.at(i) < 0)
+            roots.append(i);
+        else
+            children[parent.at(i)].append(i);
+    }
+    // Depth-first without recursion: parent chains can be as long as the task list.
+    QVector<int> pending(roots.crbegin(), roots.crend());
+    for (const int root : qAsConst(roots))
+        tasks.at(root)->code = QStringLiteral("1");
+    while (!pending.isEmpty()) {
+        const int p = pending.takeLast();
+        const QString prefix = tasks.at(p)->code + QLatin1Char('.');
+        const QVector<int> &list = children.at(p);
+        for (int n = 0; n < list.size(); ++n)
+            tasks.at(list.at(n))->code = prefix + QString::number(n + 1);
+        for (auto child = list.crbegin(); child != list.crend(); ++child)
+            pending.append(*child);
+    }
+}
+
+int MppReader::readRelations()
+{
+    const QString dir = path(QStringLiteral("/TBkndCons"));
+    if (!m_store.exists(dir))
+        return StatusOk;
+    FixedMetaBlock meta;
+    FixedDataBlock fixed;
+    int status = meta.parse(m_store.read(dir + "/FixedMeta"), RelationMetaSize);
+    if (status == StatusOk)
+        status = fixed.parse(m_store.read(dir + "/FixedData"), meta);
+    if (status != StatusOk)
+        return status;
+
+    std::vector<Relation> accepted;
+    bool layoutA = true;
+    bool layoutB = true;
+    bool haveMaximum = false;
+    quint32 maximumId = 0;
+    for (int i = 0; i < meta.itemCount(); ++i) {
+        const ByteView item = meta.item(i);
+        const ByteView record = fixed.record(i);
+        if (item.size() < 8 || item.u16(0) != 0 || item.i32(4) == -1
+            || record.size() < RelationRecordSize)
+            continue;
+        const quint32 id = record.u32(0);
+        if (haveMaximum && id < maximumId)
+            continue;
+        haveMaximum = true;
+        maximumId = id;
+        const Relation relation { record.i32(4), record.i32(8), record.i16(12), record };
+        if (relation.predecessor == relation.successor || !m_project.task(relation.predecessor)
+            || !m_project.task(relation.successor))
+            continue;
+        if (layoutA && record.u16(14) > MaxLagUnitCode)
+            layoutA = false;
+        if (layoutB && record.u16(18) > MaxLagUnitCode)
+            layoutB = false;
+        accepted.push_back(relation);
+    }
+
+    const bool useB = !layoutA || (layoutB && m_layout.relationLayoutB);
+    for (const Relation &relation : accepted) {
+        Task *successor = m_project.task(relation.successor);
+        const ByteView &r = relation.record;
+        successor->predUniqueIds.append(relation.predecessor);
+        successor->predTypes.append(relation.type);
+        successor->predLags.append(useB ? r.i32(14) : r.i32(16));
+        successor->predLagUnits.append(useB ? r.u16(18) : r.u16(14));
+    }
+    return StatusOk;
+}
+
+} // namespace mppr

@@ -1,0 +1,60 @@
+#pragma once
+
+// What the three storage layouts share: the task records, the relations and the outline
+// numbering. Mpp14Reader, Mpp12Reader and Mpp9Reader set the differences.
+
+#include "mppr/fieldmap.h"
+#include "mppr/propsblock.h"
+#include "mppr/varmetablock.h"
+
+#include <QString>
+
+namespace mppr {
+
+class Project;
+class StreamStore;
+
+class MppReader
+{
+public:
+    virtual ~MppReader();
+    virtual int read() = 0;
+
+    // What distinguishes a storage layout.
+    struct Layout
+    {
+        QString directory; // "   114", "   112" or "   19"
+        FieldMapStyle mapStyle = FieldMapStyle::Mpp14;
+        bool hasFixed2 = true; // Fixed2Meta and Fixed2Data exist
+        int taskFixed2MetaSize = 0; // stated item size of the task Fixed2Meta
+        int taskFixed2MetaRetrySize = 0; // tried when the stated size fails; 0 for none
+        bool readsPercentComplete = true;
+        VarMetaBlock::ItemLayout varMetaLayout = VarMetaBlock::ItemLayout::FieldId;
+        // Bits of flag task fields 0x18, 0x47, 0x52 (FixedMeta) and 0x4FF, 0x500 (Fixed2Meta).
+        quint16 flagBits[5] = {};
+        // Relation lag layout when the stored unit codes leave both possible.
+        bool relationLayoutB = false;
+    };
+
+protected:
+    MppReader(const StreamStore &store, Project &project, const Layout &layout);
+
+    QString path(const QString &relative) const { return m_layout.directory + relative; }
+    // Builds the task field map from the version's Props and places the flag fields.
+    int readProps();
+    FieldMap fieldMap(quint32 key, quint32 fallbackKey) const;
+
+    int readTasks();
+    int readRelations();
+
+    const StreamStore &m_store;
+    Project &m_project;
+    Layout m_layout;
+    PropsBlock m_props;
+    FieldMap m_taskMap;
+
+private:
+    void numberOutline();
+};
+
+} // namespace mppr

@@ -1,0 +1,7 @@
+#include "mppr/streamstore.h"
+
+namespace mppr {
+
+StreamStore::~StreamStore() = default;
+
+} // namespace mppr

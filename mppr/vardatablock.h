@@ -1,0 +1,27 @@
+#pragma once
+
+// Var2Data: length-prefixed values at the offsets that VarMeta names.
+
+#include "mppr/bytes.h"
+
+#include <QHash>
+
+namespace mppr {
+
+class VarMetaBlock;
+
+class VarDataBlock
+{
+public:
+    // Status 0 or 5: every offset of the meta block must hold a complete value.
+    int parse(const QByteArray &stream, const VarMetaBlock &meta);
+
+    // The value for (record unique ID, field); empty when there is none.
+    ByteView value(qint32 uniqueId, quint32 field) const;
+
+private:
+    QByteArray m_stream;
+    const VarMetaBlock *m_meta = nullptr;
+};
+
+} // namespace mppr

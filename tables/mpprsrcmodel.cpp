@@ -1,0 +1,45 @@
+#include "tables/mpprsrcmodel.h"
+
+#include "mppr/project.h"
+
+MPPRsrcModel::MPPRsrcModel(QObject *parent)
+    : MPPModel({ "rsrc_id", "rsrc_seq_num", "rsrc_type", "rsrc_short_name", "rsrc_name",
+                 "parent_rsrc_id" },
+               parent)
+{
+    setObjectName(QStringLiteral("RSRC"));
+    Q_ASSERT(columnIds().size() == ColumnCount);
+}
+
+void MPPRsrcModel::setProject(mppr::Project *project)
+{
+    beginResetModel();
+    m_project = project;
+    m_resources.clear();
+    if (project) {
+        m_resources.reserve(project->resources().size());
+        for (mppr::Resource *resource : project->resources())
+            m_resources.append(resource);
+    }
+    m_rowCount = m_resources.size();
+    endResetModel();
+}
+
+QVariant MPPRsrcModel::cell(int row, int column) const
+{
+    const mppr::Resource &r = *m_resources.at(row);
+    switch (column) {
+    case RsrcId:
+        return uint(r.uniqueId);
+    case RsrcSeqNum:
+        return uint(r.uniqueIdText.toInt(nullptr, 10));
+    case RsrcType:
+        return QStringLiteral("RT_Labor");
+    case RsrcShortName:
+        return r.shortName;
+    case RsrcName:
+        return r.name;
+    default:
+        return QVariant();
+    }
+}

@@ -1,0 +1,198 @@
+#include "tables/mpptaskmodel.h"
+
+#include "mppr/project.h"
+#include "tables/mppunits.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+bool readable(const mppr::Task *task)
+{
+    return !task->blankRecord && !task->shortRecord;
+}
+
+const QDateTime &firstSet(const QDateTime &a, const QDateTime &b, const QDateTime &c,
+                          const QDateTime &d)
+{
+    if (!mppr::isUnset(a))
+        return a;
+    if (!mppr::isUnset(b))
+        return b;
+    if (!mppr::isUnset(c))
+        return c;
+    return d;
+}
+
+QVariant taskType(const mppr::Task &task)
+{
+    const QDateTime finish = MPPTaskModel::derivedFinish(task);
+    if (!mppr::isUnset(finish) && MPPTaskModel::derivedStart(task) == finish)
+        return QStringLiteral("TT_Mile");
+    return QStringLiteral("TT_Task");
+}
+
+QVariant totalFloat(const mppr::Task &task)
+{
+    // Without both slack fields the float is unknown, not zero.
+    if (!task.startSlack || !task.finishSlack)
+        return QVariant();
+    return MPPUnits::durationHours(std::min(*task.startSlack, *task.finishSlack));
+}
+
+} // namespace
+
+MPPTaskModel::MPPTaskModel(QObject *parent)
+    : MPPModel({ "task_id",
+                 "proj_id",
+                 "wbs_id",
+                 "clndr_id",
+                 "task_type",
+                 "task_code",
+                 "task_name",
+                 "rsrc_id",
+                 "total_float_hr_cnt",
+                 "free_float_hr_cnt",
+                 "remain_drtn_hr_cnt",
+                 "act_work_qty",
+                 "remain_work_qty",
+                 "target_work_qty",
+                 "target_drtn_hr_cnt",
+                 "target_equip_qty",
+                 "act_equip_qty",
+                 "remain_equip_qty",
+                 "cstr_date",
+                 "act_start_date",
+                 "act_end_date",
+                 "late_start_date",
+                 "late_end_date",
+                 "expect_end_date",
+                 "early_start_date",
+                 "early_end_date",
+                 "restart_date",
+                 "reend_date",
+                 "parent_uid",
+                 "calc_start_date",
+                 "calc_end_date",
+                 "task_progress" },
+               parent)
+{
+    setObjectName(QStringLiteral("TASK"));
+    Q_ASSERT(columnIds().size() == ColumnCount);
+}
+
+void MPPTaskModel::setProject(mppr::Project *project)
+{
+    beginResetModel();
+    m_tasks.clear();
+    m_parentUids.clear();
+    m_project = project;
+    m_rowCount = 0;
+    if (project) {
+        const auto &tasks = project->tasks();
+        QSet<qint32> parents;
+        parents.reserve(tasks.size());
+        for (const mppr::Task *task : tasks) {
+            if (readable(task))
+                parents.insert(task->parentUniqueId);
+        }
+        m_tasks.reserve(tasks.size());
+        for (mppr::Task *task : tasks) {
+            if (readable(task) && !parents.contains(task->uniqueId))
+                m_tasks.append(task);
+        }
+        m_parentUids.resize(m_tasks.size());
+        m_rowCount = m_tasks.size();
+    }
+    endResetModel();
+}
+
+bool MPPTaskModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::DisplayRole || !inRange(index) || index.column() != ParentUid)
+        return false;
+    m_parentUids[index.row()] = value;
+    return true;
+}
+
+const mppr::Task *MPPTaskModel::task(int row) const
+{
+    return row >= 0 && row < m_tasks.size() ? m_tasks.at(row) : nullptr;
+}
+
+QDateTime MPPTaskModel::derivedStart(const mppr::Task &task)
+{
+    return firstSet(task.actualStart, task.earlyStart, task.lateStart, task.start);
+}
+
+QDateTime MPPTaskModel::derivedFinish(const mppr::Task &task)
+{
+    return firstSet(task.actualFinish, task.earlyFinish, task.lateFinish, task.finish);
+}
+
+void *MPPTaskModel::rowPointer(int row) const
+{
+    return m_tasks.at(row);
+}
+
+QVariant MPPTaskModel::cell(int row, int column) const
+{
+    const mppr::Task &t = *m_tasks.at(row);
+    switch (column) {
+    case TaskId:
+        return uint(t.uniqueId);
+    case ProjId:
+    case ClndrId:
+        return 1;
+    case WbsId:
+        return t.parentUniqueId == -1 ? QVariant() : QVariant(uint(t.parentUniqueId));
+    case TaskType:
+        return taskType(t);
+    case TaskCode:
+        return t.code;
+    case TaskName:
+        return t.name;
+    case TotalFloatHrCnt:
+        return totalFloat(t);
+    case FreeFloatHrCnt:
+        return MPPUnits::durationHours(t.tf15);
+    case RemainDrtnHrCnt:
+        return MPPUnits::durationHours(t.tf1f);
+    case ActWorkQty:
+        return MPPUnits::workHours(t.actualWork);
+    case RemainWorkQty:
+        return MPPUnits::workHours(t.tf04);
+    case TargetWorkQty:
+        return MPPUnits::workHours(t.work);
+    case TargetDrtnHrCnt:
+        return MPPUnits::durationHours(t.duration);
+    case CstrDate:
+        return dateValue(t.constraintDate);
+    case ActStartDate:
+        return dateValue(t.actualStart);
+    case ActEndDate:
+        return dateValue(t.actualFinish);
+    case LateStartDate:
+        return dateValue(t.lateStart);
+    case LateEndDate:
+        return dateValue(t.lateFinish);
+    case EarlyStartDate:
+        return dateValue(t.earlyStart);
+    case EarlyEndDate:
+        return dateValue(t.earlyFinish);
+    case ParentUid:
+        return m_parentUids.at(row);
+    case CalcStartDate:
+        return dateValue(derivedStart(t));
+    case CalcEndDate:
+        return dateValue(derivedFinish(t));
+    case TaskProgress:
+        return QString::number(t.percentComplete, 'g', 6) + QLatin1Char('%');
+    default:
+        // rsrc_id, the equipment quantities (the file has no non-labour units per task),
+        // expect_end_date, restart_date, reend_date.
+        return QVariant();
+    }
+}

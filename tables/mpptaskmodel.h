@@ -1,0 +1,70 @@
+// TASK: one row per activity, i.e. every readable task that is no other task's parent.
+#pragma once
+
+#include "tables/mppmodel.h"
+
+namespace mppr {
+struct Task;
+}
+
+class MPPTaskModel : public MPPModel
+{
+    Q_OBJECT
+
+public:
+    enum Column {
+        TaskId,
+        ProjId,
+        WbsId,
+        ClndrId,
+        TaskType,
+        TaskCode,
+        TaskName,
+        RsrcId,
+        TotalFloatHrCnt,
+        FreeFloatHrCnt,
+        RemainDrtnHrCnt,
+        ActWorkQty,
+        RemainWorkQty,
+        TargetWorkQty,
+        TargetDrtnHrCnt,
+        TargetEquipQty,
+        ActEquipQty,
+        RemainEquipQty,
+        CstrDate,
+        ActStartDate,
+        ActEndDate,
+        LateStartDate,
+        LateEndDate,
+        ExpectEndDate,
+        EarlyStartDate,
+        EarlyEndDate,
+        RestartDate,
+        ReendDate,
+        ParentUid,
+        CalcStartDate,
+        CalcEndDate,
+        TaskProgress,
+        ColumnCount
+    };
+
+    explicit MPPTaskModel(QObject *parent = nullptr);
+
+    void setProject(mppr::Project *project) override;
+    // Only parent_uid is writable (display role); the write emits no dataChanged.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    const mppr::Task *task(int row) const;
+
+    // The first non-unset of actual, early, late and shown start (finish).
+    static QDateTime derivedStart(const mppr::Task &task);
+    static QDateTime derivedFinish(const mppr::Task &task);
+
+protected:
+    QVariant cell(int row, int column) const override;
+    void *rowPointer(int row) const override;
+
+private:
+    QVector<mppr::Task *> m_tasks;
+    QVector<QVariant> m_parentUids;
+};

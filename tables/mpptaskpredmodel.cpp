@@ -1,0 +1,74 @@
+#include "tables/mpptaskpredmodel.h"
+
+#include "mppr/project.h"
+#include "tables/mppunits.h"
+
+#include <algorithm>
+
+MPPTaskPredModel::MPPTaskPredModel(QObject *parent)
+    : MPPModel({ "task_id", "pred_task_id", "pred_proj_id", "pred_type", "lag_hr_cnt" }, parent)
+{
+    setObjectName(QStringLiteral("TASKPRED"));
+    Q_ASSERT(columnIds().size() == ColumnCount);
+}
+
+void MPPTaskPredModel::setProject(mppr::Project *project)
+{
+    beginResetModel();
+    m_relations.clear();
+    m_project = project;
+    m_rowCount = 0;
+    if (project) {
+        for (const mppr::Task *task : project->tasks()) {
+            // The four lists are parallel; stay inside the shortest should a reader break that.
+            const int count = std::min({ task->predUniqueIds.size(), task->predLags.size(),
+                                         task->predLagUnits.size(), task->predTypes.size() });
+            for (int k = 0; k < count; ++k) {
+                m_relations.append(Relation { task->uniqueId, task->predUniqueIds.at(k),
+                                              double(task->predLags.at(k)),
+                                              task->predLagUnits.at(k), task->predTypes.at(k) });
+            }
+        }
+        m_rowCount = m_relations.size();
+    }
+    endResetModel();
+}
+
+QVariant MPPTaskPredModel::typeCode(qint16 type)
+{
+    switch (type) {
+    case 0:
+        return QStringLiteral("PR_FF");
+    case 1:
+        return QStringLiteral("PR_FS");
+    case 2:
+        return QStringLiteral("PR_SF");
+    case 3:
+        return QStringLiteral("PR_SS");
+    default:
+        return QVariant();
+    }
+}
+
+QVariant MPPTaskPredModel::cell(int row, int column) const
+{
+    const Relation &r = m_relations.at(row);
+    switch (column) {
+    case TaskId:
+        return uint(r.taskUniqueId);
+    case PredTaskId:
+        return uint(r.predUniqueId);
+    case PredProjId:
+        return 1;
+    case PredType:
+        return typeCode(r.type);
+    case LagHrCnt:
+        // The unit code only says how the authoring tool displays the lag; the stored value is
+        // always tenths of a minute, except for percentage lags, which have no hour value.
+        if (MPPUnits::isPercentLagUnit(r.lagUnit))
+            return QVariant();
+        return r.lag / 600.0;
+    default:
+        return QVariant();
+    }
+}

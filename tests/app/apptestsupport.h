@@ -1,0 +1,80 @@
+// Helpers for the application tests: a private configuration folder per test and a way to
+// answer the message boxes the window opens.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+// Points HOME at a fresh temporary folder; with QStandardPaths' test mode the configuration
+// folder then is <home>/.qttest/config/Tarvik.
+class ScratchHome
+{
+public:
+    ScratchHome()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setApplicationName(QStringLiteral("Tarvik"));
+        QCoreApplication::setOrganizationName(QString());
+        m_oldHome = qgetenv("HOME");
+        qputenv("HOME", m_dir.path().toLocal8Bit());
+    }
+    ~ScratchHome() { qputenv("HOME", m_oldHome); }
+
+    QString path() const { return m_dir.path(); }
+    QString configDir() const
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    }
+    // Creates the configuration folder and returns the path of `name` inside it.
+    QString configFile(const QString &name) const
+    {
+        QDir().mkpath(configDir());
+        return configDir() + QLatin1Char('/') + name;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldHome;
+};
+
+// Presses `button` on every message box that becomes the active modal widget while this object
+// lives, and records what the boxes said.
+class MessageBoxAnswerer : public QObject
+{
+public:
+    explicit MessageBoxAnswerer(QMessageBox::StandardButton button)
+        : m_button(button)
+    {
+        connect(&m_timer, &QTimer::timeout, this, &MessageBoxAnswerer::poll);
+        m_timer.start(5);
+    }
+
+    int count = 0;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+private:
+    void poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        ++count;
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        if (QAbstractButton *button = box->button(m_button))
+            button->click();
+        else
+            box->reject();
+    }
+
+    QMessageBox::StandardButton m_button;
+    QTimer m_timer;
+};

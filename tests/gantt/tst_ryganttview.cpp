@@ -1,0 +1,645 @@
+#include "gantt/ryganttview.h"
+#include "gantt/ryganttviewdelegate.h"
+#include "gantt/rytimelineheader.h"
+#include "models/ryconstants.h"
+
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+const QDate Start(2017, 1, 2); // a Monday; the chart starts here
+const QColor TaskBlue(QStringLiteral("#99ccff"));
+const QColor Orange(255, 165, 0);
+
+enum Column { Name, Type, StartDate, FinishDate, TotalFloat, Progress, ActualStart, ActualFinish };
+
+QList<QStandardItem *> makeRow(const QString &name, const QString &type, const QDate &start,
+                               const QDate &finish, const QVariant &totalFloat = QVariant(),
+                               const QString &progress = QString())
+{
+    QList<QStandardItem *> row;
+    for (int c = 0; c <= ActualFinish; ++c)
+        row << new QStandardItem;
+    row[Name]->setText(name);
+    row[Type]->setText(type);
+    if (start.isValid())
+        row[StartDate]->setData(QDateTime(start, QTime(8, 0)), Qt::DisplayRole);
+    if (finish.isValid())
+        row[FinishDate]->setData(QDateTime(finish, QTime(17, 0)), Qt::DisplayRole);
+    if (totalFloat.isValid())
+        row[TotalFloat]->setData(totalFloat, Qt::DisplayRole);
+    if (!progress.isEmpty())
+        row[Progress]->setText(progress);
+    return row;
+}
+
+// Group A: T1 (3-5 Jan, 50%), T2 (4 Jan, one day), M1 (milestone 10 Jan).
+// Group B: T3 (6-8 Jan, total float 0: critical), T4 (3-12 Jan).
+// Shown rows when expanded: 0 A, 1 T1, 2 T2, 3 M1, 4 B, 5 T3, 6 T4.
+struct Fixture
+{
+    QStandardItemModel model;
+    QTreeView tree;
+    RyGanttView view;
+
+    Fixture()
+    {
+        model.setHorizontalHeaderLabels({ "Activity Name", "Activity Type", "Start Date",
+                                          "Finish Date", "Total float", "Progress", "Actual Start",
+                                          "Actual Finish" });
+        auto groupA = makeRow("A", QString(), Start, QDate(2017, 1, 10));
+        groupA[Name]->appendRow(
+            makeRow("T1", "TT_Task", QDate(2017, 1, 3), QDate(2017, 1, 5), 5.0, "50%"));
+        groupA[Name]->appendRow(
+            makeRow("T2", "TT_Task", QDate(2017, 1, 4), QDate(2017, 1, 4), 3.0));
+        groupA[Name]->appendRow(
+            makeRow("M1", "TT_Mile", QDate(2017, 1, 10), QDate(2017, 1, 10), 2.0));
+        model.appendRow(groupA);
+        auto groupB = makeRow("B", QString(), QDate(2017, 1, 3), QDate(2017, 1, 12));
+        groupB[Name]->appendRow(
+            makeRow("T3", "TT_Task", QDate(2017, 1, 6), QDate(2017, 1, 8), 0.0));
+        groupB[Name]->appendRow(makeRow("T4", "TT_Task", QDate(2017, 1, 3), QDate(2017, 1, 12)));
+        model.appendRow(groupB);
+
+        tree.setModel(&model);
+        tree.expandAll();
+        tree.resize(300, 400);
+        view.setModel(&model);
+        view.setBuddy(&tree);
+        view.setActivityTypeColumn(Type);
+        view.setTimelineFlags(Ry::Month | Ry::Day);
+        view.resize(1200, 400);
+        tree.show();
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+    QModelIndex row(const QString &name) const
+    {
+        const QModelIndexList found = model.match(model.index(0, 0), Qt::DisplayRole, name, 1,
+                                                  Qt::MatchExactly | Qt::MatchRecursive);
+        return found.value(0);
+    }
+    QImage image() { return view.viewport()->grab().toImage(); }
+    int x(const QDate &date) const { return view.header()->dateToX(date); }
+};
+
+} // namespace
+
+class TestRyGanttView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void rowsMirrorTheBuddy();
+    void timeRangeFromTheModel();
+    void barPositionsFromDateToX();
+    void oneDayBarForFinishEqualStart();
+    void milestoneDiamondOnStart();
+    void criticalBarAndOutgoingLinkAreRed();
+    void criticalMilestoneIsOneRedBar();
+    void finishToStartRouteDropsBelowPredecessor();
+    void linkGoingUpEndsAtTheSuccessorsBottom();
+    void linksToHiddenRowsAreNotDrawn();
+    void linksFollowSortingAndDropWithRows();
+    void settingTheSameModelAgainKeepsTracking();
+    void collapsingAGroupMovesRowsUp();
+    void trackingBarsShowProgress();
+    void dataDateLineOnUpperTierBoundary();
+    void weekendShadingAndVerticalLines();
+    void horizontalScrollStopsOnUnits();
+    void lastDayVisibleAtScrollEnd();
+    void verticalScrollMirrorsBuddy();
+    void selectionIsShared();
+    void indexAtAndVisualRect();
+    void stateRoundTrip();
+    void barStyles();
+    void addRelationshipIgnoresBadPairs();
+    void isCritical_data();
+    void isCritical();
+    void rowTypes();
+    void scrollToBringsBarIntoView();
+    void snapshotRoundTrip();
+};
+
+void TestRyGanttView::rowsMirrorTheBuddy()
+{
+    Fixture f;
+    const QModelIndexList rows = f.view.visibleItems();
+    QCOMPARE(rows.size(), 7);
+    QStringList names;
+    for (const QModelIndex &index : rows) {
+        QCOMPARE(index.column(), 0);
+        names << index.data().toString();
+    }
+    QCOMPARE(names, (QStringList { "A", "T1", "T2", "M1", "B", "T3", "T4" }));
+}
+
+void TestRyGanttView::timeRangeFromTheModel()
+{
+    Fixture f;
+    QCOMPARE(f.view.header()->startDate(), Start);
+    QCOMPARE(f.view.header()->finishDate(), QDate(2017, 1, 12));
+
+    QStandardItemModel noDates;
+    noDates.setHorizontalHeaderLabels({ "Name" });
+    noDates.appendRow(new QStandardItem("x"));
+    QTest::ignoreMessage(QtWarningMsg, "No start/finish date set");
+    f.view.setModel(&noDates);
+    QCOMPARE(f.view.header()->startDate(), Start); // unchanged
+}
+
+void TestRyGanttView::barPositionsFromDateToX()
+{
+    Fixture f;
+    const QRect t1 = f.view.barRect(f.row("T1"), -1);
+    QCOMPARE(t1.left(), f.x(QDate(2017, 1, 3)));
+    QCOMPARE(t1.left(), 32);
+    QCOMPARE(t1.width(), 3 * 32); // the finish day counts in full
+    QCOMPARE(t1.top(), 22);
+    QCOMPARE(t1.height(), 22);
+    const QImage image = f.image();
+    QCOMPARE(image.pixelColor(32, 22 + 6), TaskBlue);
+    QCOMPARE(image.pixelColor(127, 22 + 16), TaskBlue);
+    QVERIFY(image.pixelColor(128, 33) != TaskBlue);
+    QVERIFY(image.pixelColor(31, 33) != TaskBlue);
+    QVERIFY(image.pixelColor(60, 22 + 5) != TaskBlue);
+    QVERIFY(image.pixelColor(60, 22 + 17) != TaskBlue);
+}
+
+void TestRyGanttView::oneDayBarForFinishEqualStart()
+{
+    Fixture f;
+    const QRect t2 = f.view.barRect(f.row("T2"), -1);
+    QCOMPARE(t2, QRect(64, 44, 32, 22));
+    const QImage image = f.image();
+    QCOMPARE(image.pixelColor(64, 55), TaskBlue);
+    QCOMPARE(image.pixelColor(95, 55), TaskBlue);
+    QVERIFY(image.pixelColor(96, 55) != TaskBlue);
+}
+
+void TestRyGanttView::milestoneDiamondOnStart()
+{
+    Fixture f;
+    const int x = f.x(QDate(2017, 1, 10));
+    const int top = 3 * 22;
+    const QImage image = f.image();
+    // Diamond rows 6..16 of the row; its widest row spans x - 5 .. x + 5.
+    QCOMPARE(image.pixelColor(x, top + 6), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(x - 5, top + 11), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(x + 5, top + 11), QColor(Qt::black));
+    QVERIFY(image.pixelColor(x - 6, top + 11) != QColor(Qt::black));
+    QVERIFY(image.pixelColor(x + 6, top + 11) != QColor(Qt::black));
+    QVERIFY(image.pixelColor(x + 10, top + 11) != TaskBlue); // no body
+}
+
+void TestRyGanttView::criticalBarAndOutgoingLinkAreRed()
+{
+    Fixture f;
+    f.view.addRelationship(f.row("T4"), f.row("T3"), "FS");
+    f.view.addRelationship(f.row("T2"), f.row("T1"), "FS");
+    QCOMPARE(f.view.relationshipCount(), 2);
+    const QImage image = f.image();
+    const int top = 5 * 22;
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 6)) + 2, top + 10), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 8)) + 31, top + 16), QColor(Qt::red));
+    QVERIFY(image.pixelColor(f.x(QDate(2017, 1, 6)) + 2, top + 17) != QColor(Qt::red));
+    // The link leaving T3 is red; the one leaving T1 (not critical) is black.
+    QCOMPARE(image.pixelColor(223, top + 19), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(127, 22 + 19), QColor(Qt::black));
+}
+
+void TestRyGanttView::criticalMilestoneIsOneRedBar()
+{
+    Fixture f;
+    f.model.itemFromIndex(f.row("M1").sibling(f.row("M1").row(), TotalFloat))
+        ->setData(-1.0, Qt::DisplayRole);
+    const int x = f.x(QDate(2017, 1, 10));
+    const int top = 3 * 22;
+    const QImage image = f.image();
+    QCOMPARE(image.pixelColor(x, top + 6), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(x + 31, top + 16), QColor(Qt::red));
+    QVERIFY(image.pixelColor(x - 5, top + 11) != QColor(Qt::black)); // no diamond
+}
+
+void TestRyGanttView::finishToStartRouteDropsBelowPredecessor()
+{
+    Fixture f;
+    f.view.addRelationship(f.row("T4"), f.row("T3"), "FS");
+    const QImage image = f.image();
+    // P = T3: x 128..223, row 5 (110..131); S = T4 starts at x 32 on row 6 (132..153).
+    const int pRight = 223, sLeft = 32, boundary = 132;
+    QCOMPARE(image.pixelColor(pRight, 129), QColor(Qt::red)); // down from the bar end
+    QCOMPARE(image.pixelColor(100, boundary), QColor(Qt::red)); // across on the row boundary
+    QVERIFY(image.pixelColor(100, 121) != QColor(Qt::red)); // not across the bar's centre
+    // Arrowhead pointing down, tip 5 pixels below the successor's top.
+    QCOMPARE(image.pixelColor(sLeft, boundary + 5), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(sLeft - 4, boundary + 1), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(sLeft + 4, boundary + 1), QColor(Qt::red));
+    QVERIFY(image.pixelColor(sLeft - 2, boundary + 4) != QColor(Qt::red));
+    QVERIFY(image.pixelColor(sLeft, boundary + 6) != QColor(Qt::red));
+
+    // A successor starting after the predecessor's end: straight across the centre, then down.
+    f.view.clearRelationships();
+    f.view.addRelationship(f.row("M1"), f.row("T1"), "FS");
+    const QImage second = f.image();
+    const int centre = 22 + 10 + 1; // T1 row centre + 1
+    const int m1 = f.x(QDate(2017, 1, 10));
+    QCOMPARE(second.pixelColor(200, centre), QColor(Qt::black));
+    QCOMPARE(second.pixelColor(m1, 50), QColor(Qt::black));
+    QVERIFY(second.pixelColor(127, 44) != QColor(Qt::black));
+}
+
+void TestRyGanttView::linkGoingUpEndsAtTheSuccessorsBottom()
+{
+    Fixture f;
+    // T1 (row 1) succeeds T4 (row 6) start-to-start: the route goes up.
+    f.view.addRelationship(f.row("T1"), f.row("T4"), "SS");
+    const QImage image = f.image();
+    const int pLeft = 32; // T4 left
+    // S.left (32) < P.right: first up to T4's top (132), across to S.left (32), up to T1's bottom.
+    QCOMPARE(image.pixelColor(pLeft, 135), QColor(Qt::black)); // T4's body starts at 138
+    QCOMPARE(image.pixelColor(pLeft, 100), QColor(Qt::black));
+    // Upward arrowhead: tip 4 pixels above T1's bottom (43), base row 4 below the tip.
+    QCOMPARE(image.pixelColor(pLeft, 39), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(pLeft - 4, 43), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(pLeft + 4, 43), QColor(Qt::black));
+    QVERIFY(image.pixelColor(pLeft - 4, 42) != QColor(Qt::black));
+}
+
+void TestRyGanttView::linksToHiddenRowsAreNotDrawn()
+{
+    Fixture f;
+    f.tree.collapse(f.row("A"));
+    const QImage without = f.image();
+    f.view.addRelationship(f.row("T4"), f.row("T1"), "FS");
+    QCOMPARE(f.image(), without);
+    f.tree.expand(f.row("A"));
+    const QImage expanded = f.image();
+    f.view.clearRelationships();
+    QVERIFY(f.image() != expanded);
+}
+
+void TestRyGanttView::linksFollowSortingAndDropWithRows()
+{
+    Fixture f;
+    f.view.addRelationship(f.row("T4"), f.row("T3"), "FS");
+    QVERIFY(f.image().pixelColor(223, 135) != QColor(Qt::red));
+    // Sorting B's tasks descending puts T4 above T3: the link now runs up from T3.
+    f.model.itemFromIndex(f.row("B"))->sortChildren(Name, Qt::DescendingOrder);
+    QCOMPARE(f.view.relationshipCount(), 1);
+    QCOMPARE(f.view.visibleItems().at(5), f.row("T4"));
+    QCOMPARE(f.image().pixelColor(223, 135), QColor(Qt::red));
+    // Rows going away drop the links; their owner adds them again.
+    f.model.removeRow(f.row("M1").row(), f.row("A"));
+    QCOMPARE(f.view.relationshipCount(), 0);
+}
+
+void TestRyGanttView::settingTheSameModelAgainKeepsTracking()
+{
+    Fixture f;
+    f.view.setModel(&f.model);
+    f.model.itemFromIndex(f.row("B"))->appendRow(makeRow("T5", "TT_Task", Start, Start));
+    QCOMPARE(f.view.visibleItems().size(), 8);
+    QCOMPARE(f.view.selectionModel(), f.tree.selectionModel());
+}
+
+void TestRyGanttView::collapsingAGroupMovesRowsUp()
+{
+    Fixture f;
+    QCOMPARE(f.view.barRect(f.row("T3"), -1).top(), 5 * 22);
+    f.tree.collapse(f.row("A"));
+    QCOMPARE(f.view.visibleItems().size(), 4);
+    QCOMPARE(f.view.barRect(f.row("T3"), -1).top(), 2 * 22);
+    QVERIFY(f.view.barRect(f.row("T1"), -1).isEmpty());
+    QVERIFY(!f.view.visualRect(f.row("T1")).isValid());
+    const QImage image = f.image();
+    const int x = f.x(QDate(2017, 1, 6)) + 2;
+    QCOMPARE(image.pixelColor(x, 2 * 22 + 10), QColor(Qt::red));
+    QVERIFY(image.pixelColor(x, 5 * 22 + 10) != QColor(Qt::red));
+
+    f.tree.expand(f.row("A"));
+    QCOMPARE(f.view.barRect(f.row("T3"), -1).top(), 5 * 22);
+}
+
+void TestRyGanttView::trackingBarsShowProgress()
+{
+    Fixture f;
+    f.view.setTrackingMode(true);
+    QVERIFY(f.view.trackingMode());
+    const QImage image = f.image();
+    const QColor done(QStringLiteral("#3b87d4"));
+    const QColor base(QStringLiteral("#99ccff"));
+    // T1: 96 pixels from x 32, 50 %: 48 pixels done; inner bars 5 high at offset 9.
+    const int y = 22 + 11;
+    QCOMPARE(image.pixelColor(32, y), done);
+    QCOMPARE(image.pixelColor(79, y), done);
+    QCOMPARE(image.pixelColor(80, y), base);
+    QCOMPARE(image.pixelColor(127, y), base);
+    QCOMPARE(image.pixelColor(32, 22 + 9), done);
+    QVERIFY(image.pixelColor(32, 22 + 8) != done);
+    QVERIFY(image.pixelColor(32, 22 + 14) != done);
+    // T2 has no progress text: only the base bar, even though it is a task.
+    QCOMPARE(image.pixelColor(64, 44 + 11), base);
+    // The critical T3 is a progress bar as well in tracking mode.
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 6)), 5 * 22 + 11), base);
+
+    f.view.setTrackingMode(false);
+    QCOMPARE(f.image().pixelColor(79, y), TaskBlue);
+}
+
+void TestRyGanttView::dataDateLineOnUpperTierBoundary()
+{
+    Fixture f;
+    f.view.setShowVerticalLines(false);
+    f.view.setDataDate(QDateTime(QDate(2017, 1, 10), QTime(12, 0)));
+    f.view.viewport()->update();
+    const int boundary = f.view.header()->dateToX(QDate(2017, 2, 1), true);
+    QCOMPARE(boundary, 30 * 32);
+    const QImage image = f.image();
+    QCOMPARE(image.pixelColor(boundary, 300), Orange);
+    QVERIFY(image.pixelColor(f.x(QDate(2017, 1, 10)), 300) != Orange);
+}
+
+void TestRyGanttView::weekendShadingAndVerticalLines()
+{
+    Fixture f;
+    f.view.setDataDate(QDateTime());
+    f.view.header()->setRange(Start, QDate(2017, 3, 31));
+    QMetaObject::invokeMethod(&f.view, "updateGeometries");
+    const QImage image = f.image();
+    const QColor alternate = f.view.palette().color(QPalette::AlternateBase);
+    const QColor base = image.pixelColor(f.x(QDate(2017, 1, 5)), 300);
+    QVERIFY(alternate != base);
+    // Saturday 7 and Sunday 8 January are shaded, Friday 6 and Monday 9 are not.
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 7)), 300), alternate);
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 8)) + 31, 300), alternate);
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 6)) + 31, 300), base);
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 9)), 300), base);
+    // A grey line at the month tick.
+    const int tick = f.view.header()->dateToX(QDate(2017, 2, 1), true);
+    QCOMPARE(image.pixelColor(tick, 300), QColor(Qt::gray));
+    f.view.setShowVerticalLines(false);
+    QVERIFY(f.image().pixelColor(tick, 300) != QColor(Qt::gray));
+
+    // A week tier at the bottom: no weekend shading.
+    f.view.setTimelineFlags(Ry::Month | Ry::Week);
+    const QImage weeks = f.image();
+    for (int x = 0; x < 600; ++x)
+        QVERIFY(weeks.pixelColor(x, 300) != alternate);
+}
+
+void TestRyGanttView::horizontalScrollStopsOnUnits()
+{
+    Fixture f;
+    f.view.resize(400, 300);
+    f.view.header()->setRange(Start, QDate(2017, 6, 30));
+    QMetaObject::invokeMethod(&f.view, "updateGeometries");
+    QVERIFY(f.view.horizontalScrollBar()->maximum() > 100);
+    f.view.horizontalScrollBar()->setValue(70);
+    QCOMPARE(f.view.horizontalScrollBar()->value(), 64);
+    QCOMPARE(f.view.header()->scrollPosition(), 64);
+    QCOMPARE(f.view.barRect(f.row("T1"), -1).left(), 32 - 64);
+    // The header sits above the viewport, as high as its tiers.
+    QCOMPARE(f.view.header()->height(), 48);
+    QCOMPARE(f.view.viewport()->geometry().top(), f.view.header()->geometry().bottom() + 1);
+
+    QSignalSpy sizeChanged(&f.view, &RyGanttView::headerSizeChanged);
+    f.view.setTimelineFlags(Ry::Year | Ry::Month | Ry::Day);
+    QCOMPARE(sizeChanged.count(), 1);
+    QCOMPARE(f.view.horizontalScrollBar()->value(), 0);
+    QCOMPARE(f.view.header()->height(), 72);
+}
+
+void TestRyGanttView::lastDayVisibleAtScrollEnd()
+{
+    Fixture f;
+    f.view.resize(200, 300);
+    QScrollBar *bar = f.view.horizontalScrollBar();
+    bar->setValue(bar->maximum());
+    // T4 ends on the range's finish date: its last day is inside the viewport.
+    const QRect t4 = f.view.barRect(f.row("T4"), -1);
+    QVERIFY(t4.right() < f.view.viewport()->width());
+    QVERIFY(t4.right() >= f.view.viewport()->width() - 32);
+}
+
+void TestRyGanttView::verticalScrollMirrorsBuddy()
+{
+    QStandardItemModel model;
+    model.setHorizontalHeaderLabels(
+        { "Activity Name", "Activity Type", "Start Date", "Finish Date" });
+    for (int i = 0; i < 200; ++i)
+        model.appendRow(makeRow(QString::number(i), "TT_Task", Start.addDays(i % 20),
+                                Start.addDays(i % 20 + 2)));
+    QTreeView tree;
+    tree.setModel(&model);
+    tree.resize(300, 300);
+    RyGanttView view;
+    view.setModel(&model);
+    view.setBuddy(&tree);
+    view.setActivityTypeColumn(Type);
+    view.resize(600, 300);
+    tree.show();
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(!view.verticalScrollBar()->isVisible());
+
+    tree.verticalScrollBar()->setValue(50);
+    QCOMPARE(view.verticalScrollBar()->value(), 50);
+    QCOMPARE(view.indexAt(QPoint(10, 5)).data().toString(), QStringLiteral("50"));
+    QCOMPARE(view.barRect(model.index(50, 0), -1).top(), 0);
+
+    view.verticalScrollBar()->setValue(120);
+    QCOMPARE(tree.verticalScrollBar()->value(), 120);
+    QCOMPARE(view.visualRect(model.index(121, 0)).top(), 22);
+    // Bars of the rows in view are painted at their row.
+    const QImage image = view.viewport()->grab().toImage();
+    const QRect bar = view.barRect(model.index(121, 0), -1);
+    QCOMPARE(image.pixelColor(bar.left() + 1, bar.top() + 10), TaskBlue);
+}
+
+void TestRyGanttView::selectionIsShared()
+{
+    Fixture f;
+    QCOMPARE(f.view.selectionModel(), f.tree.selectionModel());
+    // A click in the chart selects the whole row in both views.
+    QTest::mouseClick(f.view.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 5 * 22 + 5));
+    QVERIFY(f.tree.selectionModel()->isRowSelected(f.row("T3").row(), f.row("T3").parent()));
+    QCOMPARE(f.tree.selectionModel()->currentIndex().sibling(f.row("T3").row(), 0), f.row("T3"));
+    // The selection frame: grey outline around the row.
+    QCOMPARE(f.image().pixelColor(500, 5 * 22), QColor(Qt::gray));
+    // Both views keep sharing after the model is set again.
+    QStandardItemModel other;
+    QTest::ignoreMessage(QtWarningMsg, "No start/finish date set");
+    f.tree.setModel(&other);
+    f.view.setModel(&other);
+    QCOMPARE(f.view.selectionModel(), f.tree.selectionModel());
+}
+
+void TestRyGanttView::indexAtAndVisualRect()
+{
+    Fixture f;
+    QCOMPARE(f.view.indexAt(QPoint(10, 3 * 22 + 1)), f.row("M1"));
+    QVERIFY(!f.view.indexAt(QPoint(10, 7 * 22 + 1)).isValid());
+    QVERIFY(!f.view.indexAt(QPoint(10, -5)).isValid());
+    QCOMPARE(f.view.visualRect(f.row("B")), QRect(0, 4 * 22, f.view.viewport()->width(), 22));
+    QVERIFY(f.view.visualRect(f.row("B").sibling(1, Type)).isEmpty());
+}
+
+void TestRyGanttView::stateRoundTrip()
+{
+    Fixture f;
+    QCOMPARE(f.view.saveState().toMap(), (QVariantMap { { "timelineFlags", 20 } }));
+    f.view.restoreState(
+        QVariantMap { { "timelineFlags", 80 }, { "visibleBars", QVariantList { 0, 1 } } });
+    QCOMPARE(int(f.view.timelineFlags()), 80);
+    QCOMPARE(f.view.header()->tiers(), (QList<int> { Ry::Year, Ry::Month }));
+    // A layout without the key: no tiers, every x is 0.
+    f.view.restoreState(QVariantMap { { "bars", QVariantMap() } });
+    QCOMPARE(int(f.view.timelineFlags()), 0);
+    QVERIFY(f.view.header()->tiers().isEmpty());
+    QCOMPARE(f.view.header()->dateToX(QDate(2017, 1, 5)), 0);
+    f.view.restoreState(QVariantMap { { "timelineFlags", 0x114 } }); // 8 bits kept
+    QCOMPARE(int(f.view.timelineFlags()), 0x14);
+}
+
+void TestRyGanttView::barStyles()
+{
+    Fixture f;
+    QCOMPARE(f.view.barStyles(), RyGanttViewBarStyle::defaultStyles());
+    f.view.setBarStyles({});
+    QCOMPARE(f.view.barStyles().size(), 7);
+
+    // A layout of one style: tasks paint only style 0, milestones and summaries nothing.
+    RyGanttViewBarStyle green = RyGanttViewBarStyle::defaultStyles().first();
+    green.bodyColor = QColor(QStringLiteral("#21996b"));
+    green.displayColumns.insert(RyGanttViewBarStyle::Right, QStringLiteral("Activity Name"));
+    f.view.setBarStyles({ green });
+    QCOMPARE(f.view.barStyles().size(), 1);
+    const QImage image = f.image();
+    QCOMPARE(image.pixelColor(40, 22 + 10), green.bodyColor);
+    const int m1 = f.x(QDate(2017, 1, 10));
+    QVERIFY(image.pixelColor(m1, 3 * 22 + 6) != QColor(Qt::black));
+    // The label right of T1's bar (ends at 127): text from x 137 on.
+    bool text = false;
+    for (int x = 137; x < 170 && !text; ++x)
+        for (int y = 22; y < 44 && !text; ++y)
+            text = image.pixelColor(x, y).lightness() < 128;
+    QVERIFY(text);
+
+    // A hidden style is not painted.
+    green.visible = false;
+    f.view.setBarStyles({ green });
+    QVERIFY(f.image().pixelColor(40, 22 + 10) != green.bodyColor);
+}
+
+void TestRyGanttView::addRelationshipIgnoresBadPairs()
+{
+    Fixture f;
+    QStandardItemModel other;
+    other.appendRow(new QStandardItem("x"));
+    f.view.addRelationship(f.row("T1"), f.row("T1"));
+    f.view.addRelationship(f.row("T1"), QModelIndex());
+    f.view.addRelationship(f.row("T1"), other.index(0, 0));
+    QCOMPARE(f.view.relationshipCount(), 0);
+    f.view.addRelationship(f.row("T4"), f.row("T1"));
+    f.view.addRelationship(f.row("T4"), f.row("T2"), "SS");
+    QCOMPARE(f.view.relationshipCount(), 2);
+    f.view.clearRelationships();
+    QCOMPARE(f.view.relationshipCount(), 0);
+}
+
+void TestRyGanttView::isCritical_data()
+{
+    QTest::addColumn<QVariant>("totalFloat");
+    QTest::addColumn<bool>("critical");
+    QTest::newRow("zero") << QVariant(0.0) << true;
+    QTest::newRow("negative") << QVariant(-16.0) << true;
+    QTest::newRow("positive") << QVariant(8.0) << false;
+    QTest::newRow("no value") << QVariant() << false;
+    QTest::newRow("text zero") << QVariant("0") << true;
+    QTest::newRow("empty text") << QVariant("") << false;
+}
+
+void TestRyGanttView::isCritical()
+{
+    QFETCH(QVariant, totalFloat);
+    QFETCH(bool, critical);
+    Fixture f;
+    const QModelIndex t1 = f.row("T1");
+    f.model.itemFromIndex(t1.sibling(t1.row(), TotalFloat))->setData(totalFloat, Qt::DisplayRole);
+    QCOMPARE(f.view.isCritical(t1), critical);
+    // Without the column nothing is critical.
+    f.model.setHorizontalHeaderItem(TotalFloat, new QStandardItem("Float"));
+    QVERIFY(!f.view.isCritical(f.row("T3")));
+}
+
+void TestRyGanttView::rowTypes()
+{
+    Fixture f;
+    QCOMPARE(f.view.rowType(f.row("A")), RyGanttView::SummaryRow);
+    QCOMPARE(f.view.rowType(f.row("T1")), RyGanttView::TaskRow);
+    QCOMPARE(f.view.rowType(f.row("M1")), RyGanttView::MilestoneRow);
+    const QModelIndex t2 = f.row("T2");
+    f.model.itemFromIndex(t2.sibling(t2.row(), Type))->setText("Level of Effort");
+    QCOMPARE(f.view.rowType(t2), RyGanttView::TaskRow);
+    f.model.itemFromIndex(t2.sibling(t2.row(), Type))->setText("WBS");
+    QCOMPARE(f.view.rowType(t2), RyGanttView::NoRowType);
+    f.view.setActivityTypeColumn(-1);
+    QCOMPARE(f.view.rowType(f.row("T1")), RyGanttView::NoRowType);
+    QCOMPARE(f.view.rowType(f.row("A")), RyGanttView::SummaryRow);
+}
+
+void TestRyGanttView::scrollToBringsBarIntoView()
+{
+    Fixture f;
+    f.view.resize(300, 300);
+    f.view.header()->setRange(Start, QDate(2017, 6, 30));
+    QMetaObject::invokeMethod(&f.view, "updateGeometries");
+    const QModelIndex t4 = f.row("T4");
+    f.model.itemFromIndex(t4.sibling(t4.row(), StartDate))
+        ->setData(QDateTime(QDate(2017, 3, 1), QTime()), Qt::DisplayRole);
+    f.model.itemFromIndex(t4.sibling(t4.row(), FinishDate))
+        ->setData(QDateTime(QDate(2017, 3, 3), QTime()), Qt::DisplayRole);
+    f.view.scrollTo(t4);
+    const QRect bar = f.view.barRect(t4, -1);
+    QVERIFY(bar.left() >= 0);
+    QVERIFY(bar.left() < f.view.viewport()->width());
+    f.view.scrollTo(f.row("T1"));
+    QCOMPARE(f.view.barRect(f.row("T1"), -1).left(), 0);
+}
+
+void TestRyGanttView::snapshotRoundTrip()
+{
+    Fixture f;
+    f.view.resize(400, 120);
+    f.view.header()->setRange(Start, QDate(2017, 2, 28));
+    QMetaObject::invokeMethod(&f.view, "updateGeometries");
+    f.view.horizontalScrollBar()->setValue(64);
+    f.view.selectionModel()->select(f.row("T1"),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QVariantMap state = f.view.prepareSnapshot();
+    QCOMPARE(state.value("width").toInt(), 400);
+    QCOMPARE(state.value("hor_scroll_val").toInt(), 64);
+    QVERIFY(state.contains("ver_scroll_val"));
+    QVERIFY(!f.view.selectionModel()->hasSelection());
+    QCOMPARE(f.view.viewport()->size(), QSize(f.view.header()->sizeHint().width(), 7 * 22));
+    QCOMPARE(f.view.header()->width(), f.view.header()->sizeHint().width());
+    QCOMPARE(f.view.horizontalScrollBar()->value(), 0);
+    // All rows, no scroll offsets: the last row's bar is drawn at its full-chart position.
+    const QImage image = f.view.viewport()->grab().toImage();
+    QCOMPARE(image.height(), 7 * 22);
+    QCOMPARE(image.pixelColor(33, 6 * 22 + 10), TaskBlue);
+
+    f.view.restoreSnapshot(state);
+    QCOMPARE(f.view.size(), QSize(400, 120));
+    QCOMPARE(f.view.horizontalScrollBar()->value(), 64);
+    QCOMPARE(f.view.horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QVERIFY(!f.view.header()->snapshotMode());
+}
+
+QTEST_MAIN(TestRyGanttView)
+#include "tst_ryganttview.moc"

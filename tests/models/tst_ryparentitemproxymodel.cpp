@@ -1,0 +1,355 @@
+#include "models/ryparentitemproxymodel.h"
+#include "models/ryrecordsetmodel.h"
+
+#include <QAbstractItemModelTester>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTest>
+
+namespace {
+
+// Rows of (id, parent id, value).
+RyRecordSetModel *table(const QList<QVariantList> &rows, QObject *parent)
+{
+    auto *model = new RyRecordSetModel(parent);
+    QVariantList records { QStringList { "id", "parent", "value" } };
+    for (const QVariantList &row : rows)
+        records << QVariant(row);
+    model->setRecords(records);
+    return model;
+}
+
+QAbstractItemModelTester *testerFor(QAbstractItemModel *model)
+{
+    return new QAbstractItemModelTester(
+        model, QAbstractItemModelTester::FailureReportingMode::QtTest, model);
+}
+
+// The source rows under `parent`, in display order.
+QList<int> childRows(const RyParentItemProxyModel &proxy, const QModelIndex &parent = {})
+{
+    QList<int> rows;
+    for (int r = 0; r < proxy.rowCount(parent); ++r)
+        rows << proxy.mapToSource(proxy.index(r, 0, parent)).row();
+    return rows;
+}
+
+QList<QVariantList> sampleTree()
+{
+    return { { 1, QVariant(), "a" }, { 2, 1, "b" }, { 3, 1, "c" }, { 4, 9, "d" } };
+}
+
+} // namespace
+
+class TestRyParentItemProxyModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void emptyProxy();
+    void treeFromIdColumns();
+    void duplicateIdAttachesToFirst();
+    void nullIdsNeverParentEachOther();
+    void cyclesStayVisible();
+    void onlyColumnZeroHasChildren();
+    void parentAndMapping();
+    void stableDescendingSort();
+    void writesPassThroughSilently();
+    void wrongModelWarning();
+    void sourceRowInsertionIsReset();
+    void sourceDataChanges();
+    void childMapFromOutside();
+    void sourceSortKeepsTreeAndPersistentIndexes();
+    void sourceColumnChangesFollowIdColumns();
+};
+
+void TestRyParentItemProxyModel::emptyProxy()
+{
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    QCOMPARE(proxy.rowCount(), 0);
+    QCOMPARE(proxy.columnCount(), 0);
+    QVERIFY(!proxy.index(0, 0).isValid());
+    QVERIFY(!proxy.setData(QModelIndex(), 1));
+    proxy.setSourceModel(nullptr);
+    QCOMPARE(proxy.rowCount(), 0);
+}
+
+void TestRyParentItemProxyModel::treeFromIdColumns()
+{
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(table(sampleTree(), this));
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 1, 2, 3 })); // no columns yet: flat
+    proxy.setParentColumns(0, 1);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 3 }));
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 1, 2 }));
+    QVERIFY(!proxy.hasChildren(proxy.index(1, 0)));
+    QCOMPARE(proxy.index(1, 2).data().toString(), QString("d"));
+    RyParentItemProxyModel::ChildMap expected;
+    expected.insert(-1, { 0, 3 });
+    expected.insert(0, { 1, 2 });
+    QCOMPARE(proxy.childMap(), expected);
+}
+
+void TestRyParentItemProxyModel::duplicateIdAttachesToFirst()
+{
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(table(
+        { { 5, QVariant(), "first" }, { 5, QVariant(), "second" }, { 6, 5, "child" } }, this));
+    proxy.setParentColumns(0, 1);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 1 }));
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 2 }));
+    QCOMPARE(proxy.rowCount(proxy.index(1, 0)), 0);
+}
+
+void TestRyParentItemProxyModel::nullIdsNeverParentEachOther()
+{
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(table({ { QVariant(), QVariant(), "g1" },
+                                 { QVariant(), QVariant(), "g2" },
+                                 { "x", QString(), "n" } },
+                               this));
+    proxy.setParentColumns(0, 1);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 1, 2 }));
+}
+
+void TestRyParentItemProxyModel::cyclesStayVisible()
+{
+    // 1 -> 2 -> 1 and 3 -> 3 would otherwise leave three rows nowhere in the tree.
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(
+        table({ { 1, 2, "a" }, { 2, 1, "b" }, { 3, 3, "c" }, { 4, 2, "d" } }, this));
+    proxy.setParentColumns(0, 1);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 2 }));
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 1 }));
+    const QModelIndex b = proxy.index(0, 0, proxy.index(0, 0));
+    QCOMPARE(childRows(proxy, b), QList<int>({ 3 }));
+}
+
+void TestRyParentItemProxyModel::onlyColumnZeroHasChildren()
+{
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(table(sampleTree(), this));
+    proxy.setParentColumns(0, 1);
+    const QModelIndex other = proxy.index(0, 2);
+    QCOMPARE(proxy.rowCount(other), 0);
+    QVERIFY(!proxy.hasChildren(other));
+    QVERIFY(!proxy.index(0, 0, other).isValid());
+    QCOMPARE(proxy.rowCount(proxy.index(0, 0)), 2);
+}
+
+void TestRyParentItemProxyModel::parentAndMapping()
+{
+    auto *source = table(sampleTree(), this);
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(source);
+    proxy.setParentColumns(0, 1);
+    const QModelIndex c = proxy.mapFromSource(source->index(2, 2));
+    QCOMPARE(c.row(), 1);
+    QCOMPARE(c.column(), 2);
+    QCOMPARE(c.data().toString(), QString("c"));
+    QCOMPARE(c.parent(), proxy.index(0, 0));
+    QVERIFY(!proxy.index(0, 0).parent().isValid());
+    QCOMPARE(proxy.mapToSource(c), source->index(2, 2));
+    QCOMPARE(proxy.sibling(0, 0, c), proxy.index(0, 0, proxy.index(0, 0)));
+    QCOMPARE(proxy.sibling(1, 2, c), c);
+    QCOMPARE(proxy.buddy(c), c);
+    QCOMPARE(proxy.headerData(2, Qt::Horizontal).toString(), QString("value"));
+    QCOMPARE(proxy.flags(c), source->flags(source->index(2, 2)));
+}
+
+void TestRyParentItemProxyModel::stableDescendingSort()
+{
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(table({ { 1, QVariant(), "m" },
+                                 { 2, 1, "x" },
+                                 { 3, 1, "y" },
+                                 { 4, 1, "x" },
+                                 { 5, 1, "z" },
+                                 { 6, QVariant(), "n" },
+                                 { 7, 6, "b" },
+                                 { 8, 6, "a" } },
+                               this));
+    proxy.setParentColumns(0, 1);
+    const QPersistentModelIndex second(proxy.index(1, 0, proxy.index(0, 0))); // row 2 ("y")
+    QSignalSpy layout(&proxy, &QAbstractItemModel::layoutChanged);
+    proxy.sort(2, Qt::DescendingOrder);
+    QCOMPARE(layout.count(), 1);
+    QCOMPARE(childRows(proxy), QList<int>({ 5, 0 }));
+    QCOMPARE(childRows(proxy, proxy.index(1, 0)), QList<int>({ 4, 2, 1, 3 })); // x, x keep order
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 6, 7 }));
+    QCOMPARE(second.row(), 1);
+    QCOMPARE(second.data(Qt::DisplayRole).toInt(), 3);
+    proxy.sort(2, Qt::AscendingOrder);
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 1, 3, 2, 4 }));
+    proxy.sort(3); // beyond the columns: nothing
+    QCOMPARE(layout.count(), 2);
+}
+
+void TestRyParentItemProxyModel::writesPassThroughSilently()
+{
+    auto *source = table(sampleTree(), this);
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(source);
+    proxy.setParentColumns(0, 1);
+    QSignalSpy changed(&proxy, &QAbstractItemModel::dataChanged);
+    const QModelIndex b = proxy.index(0, 2, proxy.index(0, 0));
+    QVERIFY(proxy.setData(b, "B"));
+    QCOMPARE(source->index(1, 2).data().toString(), QString("B"));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(proxy.setData(QModelIndex(), "x"), source->setData(QModelIndex(), "x"));
+}
+
+void TestRyParentItemProxyModel::wrongModelWarning()
+{
+    auto *source = table(sampleTree(), this);
+    RyParentItemProxyModel proxy;
+    proxy.setSourceModel(source);
+    QTest::ignoreMessage(QtWarningMsg,
+                         "RyParentItemProxyModel: index from wrong model passed to mapToSource");
+    QVERIFY(!proxy.mapToSource(source->index(0, 0)).isValid());
+}
+
+void TestRyParentItemProxyModel::sourceRowInsertionIsReset()
+{
+    auto *source = table(sampleTree(), this);
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(source);
+    proxy.setParentColumns(0, 1);
+    QSignalSpy reset(&proxy, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&proxy, &QAbstractItemModel::rowsInserted);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^_q_sourceRowsInserted called by "));
+    QVERIFY(source->insertRows(1, 1));
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(inserted.count(), 0);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 1, 4 }));
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 2, 3 }));
+    QVERIFY(source->removeRows(0, 1));
+    QCOMPARE(reset.count(), 2);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 1, 2, 3 })); // the parent row is gone
+}
+
+void TestRyParentItemProxyModel::sourceDataChanges()
+{
+    auto *source = table(sampleTree(), this);
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(source);
+    proxy.setParentColumns(0, 1);
+    QSignalSpy changed(&proxy, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(&proxy, &QAbstractItemModel::modelReset);
+    source->setData(source->index(2, 2), "C");
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex(), proxy.index(1, 2, proxy.index(0, 0)));
+    QCOMPARE(reset.count(), 0);
+    source->setData(source->index(3, 1), 1); // d moves under a
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 1, 2, 3 }));
+
+    // A change over rows under different parents arrives once per parent.
+    QStandardItemModel flat(3, 2);
+    flat.setItem(0, 0, new QStandardItem("p"));
+    flat.setItem(1, 1, new QStandardItem("p"));
+    RyParentItemProxyModel tree;
+    testerFor(&tree);
+    tree.setSourceModel(&flat);
+    tree.setParentColumns(0, 1);
+    QSignalSpy treeChanged(&tree, &QAbstractItemModel::dataChanged);
+    emit flat.dataChanged(flat.index(0, 0), flat.index(2, 0));
+    QCOMPARE(treeChanged.count(), 0); // column 0 is the id column: rebuilt instead
+    flat.blockSignals(true);
+    flat.setColumnCount(3);
+    flat.blockSignals(false);
+    tree.setParentColumns(0, 1);
+    emit flat.dataChanged(flat.index(0, 2), flat.index(2, 2));
+    QCOMPARE(treeChanged.count(), 2);
+}
+
+void TestRyParentItemProxyModel::childMapFromOutside()
+{
+    auto *source = table(sampleTree(), this);
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(source);
+    proxy.setParentColumns(0, 1);
+    RyParentItemProxyModel::ChildMap groups;
+    groups.insert(-1, { 3 });
+    groups.insert(3, { 2, 0, 2, 17 }); // a repeated and an unknown row are dropped
+    groups.insert(0, { 1 });
+    groups.insert(12, { 1 });
+    proxy.setChildMap(groups);
+    QCOMPARE(childRows(proxy), QList<int>({ 3 }));
+    QCOMPARE(childRows(proxy, proxy.index(0, 0)), QList<int>({ 2, 0 }));
+    QCOMPARE(childRows(proxy, proxy.index(1, 0, proxy.index(0, 0))), QList<int>({ 1 }));
+    // Ids do not shape a given map; a rebuild from the columns replaces it.
+    source->setData(source->index(1, 1), 4);
+    QCOMPARE(childRows(proxy), QList<int>({ 3 }));
+    proxy.setParentColumns(0, 1);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 3 }));
+    QCOMPARE(childRows(proxy, proxy.index(1, 0)), QList<int>({ 1 }));
+}
+
+void TestRyParentItemProxyModel::sourceSortKeepsTreeAndPersistentIndexes()
+{
+    QStandardItemModel source(0, 3);
+    const QList<QVariantList> rows { { 3, 1, "c" }, { 1, QVariant(), "a" }, { 2, 1, "b" } };
+    for (const QVariantList &row : rows) {
+        QList<QStandardItem *> items;
+        for (const QVariant &v : row) {
+            auto *item = new QStandardItem;
+            item->setData(v, Qt::DisplayRole);
+            items << item;
+        }
+        source.appendRow(items);
+    }
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(&source);
+    proxy.setParentColumns(0, 1);
+    const QPersistentModelIndex c(proxy.index(0, 2, proxy.index(0, 0)));
+    QCOMPARE(c.data().toString(), QString("c"));
+    source.sort(2);
+    QCOMPARE(c.data().toString(), QString("c"));
+    QCOMPARE(c.row(), 1);
+    QCOMPARE(proxy.rowCount(), 1);
+    QCOMPARE(proxy.index(0, 2).data().toString(), QString("a"));
+
+    // A given map follows the rows too.
+    RyParentItemProxyModel::ChildMap map;
+    map.insert(-1, { 2 }); // "c" is now source row 2
+    map.insert(2, { 0, 1 });
+    proxy.setChildMap(map);
+    source.sort(2, Qt::DescendingOrder); // c, b, a
+    QCOMPARE(proxy.index(0, 2).data().toString(), QString("c"));
+    QCOMPARE(proxy.index(0, 2, proxy.index(0, 0)).data().toString(), QString("a"));
+}
+
+void TestRyParentItemProxyModel::sourceColumnChangesFollowIdColumns()
+{
+    auto *source = table(sampleTree(), this);
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(source);
+    proxy.setParentColumns(0, 1);
+    QVERIFY(source->insertColumns(0, 2));
+    QCOMPARE(proxy.idColumn(), 2);
+    QCOMPARE(proxy.parentColumn(), 3);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 3 }));
+    QCOMPARE(proxy.columnCount(), 5);
+    QVERIFY(source->removeColumns(3, 1));
+    QCOMPARE(proxy.parentColumn(), -1);
+    QCOMPARE(childRows(proxy), QList<int>({ 0, 1, 2, 3 }));
+}
+
+QTEST_MAIN(TestRyParentItemProxyModel)
+#include "tst_ryparentitemproxymodel.moc"

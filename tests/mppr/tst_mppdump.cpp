@@ -1,0 +1,163 @@
+// The mppdump tool: exit codes and the JSON names that scripts rely on.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryFile>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+};
+
+Run mppdump(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(MPPDUMP_PATH), arguments);
+    process.waitForFinished(60000);
+    return { process.exitCode(), process.readAllStandardOutput() };
+}
+
+QStringList sortedKeys(const QJsonObject &object)
+{
+    QStringList keys = object.keys();
+    keys.sort();
+    return keys;
+}
+
+} // namespace
+
+class TestMppDump : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void usage();
+    void dumpsProject();
+    void failedReadStillPrintsJson();
+};
+
+void TestMppDump::usage()
+{
+    QCOMPARE(mppdump({}).exitCode, 64);
+    QCOMPARE(mppdump({ QStringLiteral("a.mpp"), QStringLiteral("b.mpp") }).exitCode, 64);
+    QCOMPARE(mppdump({ QStringLiteral("--no-such-option"), QStringLiteral("a.mpp") }).exitCode, 64);
+    const Run help = mppdump({ QStringLiteral("--help") });
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains("FILE"));
+}
+
+void TestMppDump::dumpsProject()
+{
+    const QString file = QStringLiteral(TARVIK_SOURCE_DIR "/samples/demo.mpp");
+    const Run run = mppdump({ file });
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(sortedKeys(json),
+             QStringList({ "assignments", "clipboardFormat", "file", "progId", "resources",
+                           "status", "tasks", "userType" }));
+    QCOMPARE(json["file"].toString(), file);
+    QCOMPARE(json["status"].toInt(), 0);
+
+    const QJsonArray tasks = json["tasks"].toArray();
+    QVERIFY(tasks.size() >= 50);
+    const QStringList taskKeys = { "uniqueId",
+                                   "tf17",
+                                   "name",
+                                   "blankRecord",
+                                   "shortRecord",
+                                   "tf15",
+                                   "tf16",
+                                   "start",
+                                   "finish",
+                                   "actualStart",
+                                   "actualFinish",
+                                   "earlyStart",
+                                   "earlyFinish",
+                                   "lateStart",
+                                   "lateFinish",
+                                   "scheduledStart",
+                                   "scheduledFinish",
+                                   "percentComplete",
+                                   "tf21",
+                                   "autoScheduled",
+                                   "tf18",
+                                   "tf52",
+                                   "parentUniqueId",
+                                   "tf11",
+                                   "constraintDate",
+                                   "code",
+                                   "tf1c",
+                                   "tf33",
+                                   "tf05",
+                                   "predUniqueIds",
+                                   "predLags",
+                                   "predLagUnits",
+                                   "predTypes",
+                                   "texts",
+                                   "datesA",
+                                   "datesB",
+                                   "numbers",
+                                   "integers",
+                                   "tf513",
+                                   "tf514",
+                                   "tf515",
+                                   "tf06",
+                                   "datesC",
+                                   "datesD",
+                                   "integersB",
+                                   "numbersB",
+                                   "tf0a",
+                                   "tf1f",
+                                   "tf04",
+                                   "startSlack",
+                                   "finishSlack",
+                                   "duration",
+                                   "work",
+                                   "actualWork",
+                                   "predecessors" };
+    QStringList expected = taskKeys;
+    expected.sort();
+    int previous = -1;
+    for (const QJsonValue &value : tasks) {
+        const QJsonObject task = value.toObject();
+        QCOMPARE(sortedKeys(task), expected);
+        QVERIFY(task["uniqueId"].toInt() > previous); // sorted by unique ID
+        previous = task["uniqueId"].toInt();
+    }
+    const QJsonObject second = tasks.at(2).toObject();
+    QCOMPARE(second["start"].toString(), QStringLiteral("2025-01-06T08:00:00"));
+    QVERIFY(second["actualStart"].isNull());
+    QCOMPARE(second["texts"].toArray().size(), 30);
+    const QJsonArray predecessors = tasks.at(3).toObject()["predecessors"].toArray();
+    QCOMPARE(predecessors.size(), 1);
+    QCOMPARE(sortedKeys(predecessors.at(0).toObject()),
+             QStringList({ "lag", "lagUnits", "type", "uniqueId" }));
+
+    const QJsonObject resource = json["resources"].toArray().at(0).toObject();
+    QCOMPARE(sortedKeys(resource), QStringList({ "name", "shortName", "uniqueId" }));
+    const QJsonObject assignment = json["assignments"].toArray().at(0).toObject();
+    QCOMPARE(assignment.size(), 20);
+    QVERIFY(assignment.contains("af0a") && assignment.contains("taskUniqueId"));
+}
+
+void TestMppDump::failedReadStillPrintsJson()
+{
+    QTemporaryFile notMpp;
+    QVERIFY(notMpp.open());
+    notMpp.write("plain text");
+    notMpp.close();
+    const Run run = mppdump({ notMpp.fileName() });
+    QCOMPARE(run.exitCode, 2);
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(json["status"].toInt(), 1);
+    QVERIFY(json["tasks"].toArray().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestMppDump)
+#include "tst_mppdump.moc"

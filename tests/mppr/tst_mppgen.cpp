@@ -1,0 +1,114 @@
+// Generated schedules read back exactly: every task, link, resource and assignment.
+
+#include "tests/support/mppschedulegenerator.h"
+
+#include "mppr/project.h"
+
+#include <QtTest>
+
+using namespace mppr;
+
+namespace {
+
+QDateTime orUnset(const QDateTime &date)
+{
+    return date.isValid() ? date : epoch();
+}
+
+} // namespace
+
+class TestMppGen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false")); }
+    void roundTrip_data();
+    void roundTrip();
+    void demoScheduleInRepository();
+};
+
+void TestMppGen::roundTrip_data()
+{
+    QTest::addColumn<int>("tasks");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("resources");
+    QTest::addColumn<int>("assignments");
+    QTest::newRow("summary only") << 1 << 3 << 0 << 0;
+    QTest::newRow("small") << 60 << 3 << 5 << 40;
+    QTest::newRow("deep") << 400 << 5 << 30 << 500;
+    QTest::newRow("flat") << 300 << 1 << 2 << 10;
+}
+
+void TestMppGen::roundTrip()
+{
+    QFETCH(int, tasks);
+    QFETCH(int, depth);
+    QFETCH(int, resources);
+    QFETCH(int, assignments);
+    MppGeneratorOptions options;
+    options.tasks = tasks;
+    options.depth = depth;
+    options.resources = resources;
+    options.assignments = assignments;
+    const MppScheduleSpec spec = generateMppSchedule(options);
+
+    Project project(QStringLiteral("generated.mpp"));
+    QCOMPARE(project.readData(buildMppFile(spec)), int(StatusOk));
+    QCOMPARE(project.tasks().size(), tasks);
+    int maxLevel = 0;
+    for (const MppTaskSpec &s : spec.tasks) {
+        const Task *t = project.task(s.uniqueId);
+        QVERIFY(t);
+        QCOMPARE(t->name, s.name);
+        QCOMPARE(t->parentUniqueId, s.parentUniqueId);
+        QCOMPARE(t->start, orUnset(s.start));
+        QCOMPARE(t->finish, orUnset(s.finish));
+        QCOMPARE(t->earlyStart, orUnset(s.earlyStart));
+        QCOMPARE(t->lateFinish, orUnset(s.lateFinish));
+        QCOMPARE(t->texts[0], s.text1);
+        QCOMPARE(*t->duration, s.duration);
+        QCOMPARE(*t->work, s.work);
+        QCOMPARE(t->tf04, s.remainingWork);
+        maxLevel = qMax(maxLevel, int(t->code.count(QLatin1Char('.'))));
+    }
+    QCOMPARE(maxLevel, tasks > 1 ? depth : 0);
+
+    int links = 0;
+    for (const MppRelationSpec &r : spec.relations) {
+        const Task *successor = project.task(r.successor);
+        QCOMPARE(successor->predUniqueIds, QVector<qint32> { r.predecessor });
+        QCOMPARE(successor->predLags, QVector<qint32> { r.lag });
+        QCOMPARE(successor->predTypes, QVector<qint16> { qint16(r.type) });
+        ++links;
+    }
+    QCOMPARE(links, qMax(0, tasks - 2));
+
+    QCOMPARE(project.resources().size(), resources);
+    for (const MppResourceSpec &r : spec.resources) {
+        QCOMPARE(project.resource(r.uniqueId)->name, r.name);
+        QCOMPARE(project.resource(r.uniqueId)->shortName, r.shortName);
+    }
+    QCOMPARE(project.assignments().size(), spec.assignments.size());
+    for (int k = 0; k < spec.assignments.size(); ++k) {
+        const Assignment *a = project.assignments().at(k);
+        const MppAssignmentSpec &s = spec.assignments.at(k);
+        QCOMPARE(a->uniqueId, s.uniqueId);
+        QCOMPARE(a->taskUniqueId, s.taskUniqueId);
+        QCOMPARE(a->resourceUniqueId, s.resourceUniqueId);
+        QCOMPARE(a->af0a, s.workHours);
+        QCOMPARE(a->af14, orUnset(s.start));
+    }
+}
+
+void TestMppGen::demoScheduleInRepository()
+{
+    Project project(QStringLiteral(TARVIK_SOURCE_DIR "/samples/demo.mpp"));
+    QCOMPARE(project.read(), int(StatusOk));
+    QVERIFY(project.tasks().size() >= 50);
+    QVERIFY(!project.resources().isEmpty());
+    QVERIFY(!project.assignments().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestMppGen)
+#include "tst_mppgen.moc"

@@ -1,0 +1,518 @@
+// The layout readers on crafted schedules: tasks, outline numbers, flags, relations, resources,
+// assignments, and the status of damaged or unknown files.
+
+#include "memorystore.h"
+#include "tests/support/cfbwriter.h"
+#include "tests/support/mppblockbuilder.h"
+#include "tests/support/mppschedulebuilder.h"
+
+#include "mppr/project.h"
+
+#include <QtTest>
+
+using namespace mppr;
+
+using TaskParents = QVector<QPair<int, int>>; // (unique ID, parent)
+
+namespace {
+
+QDateTime at(int y, int m, int d, int h = 8, int min = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC);
+}
+
+MppTaskSpec task(qint32 uid, qint32 parent, const QString &name = QString())
+{
+    MppTaskSpec t;
+    t.uniqueId = uid;
+    t.parentUniqueId = parent;
+    t.name = name.isEmpty() ? QStringLiteral("Task %1").arg(uid) : name;
+    t.scheduledStart = at(2024, 3, 4);
+    t.scheduledFinish = at(2024, 3, 8, 17);
+    t.start = t.scheduledStart;
+    t.finish = t.scheduledFinish;
+    return t;
+}
+
+MppRelationSpec relation(quint32 id, qint32 pred, qint32 succ, qint32 lag = 0, quint16 units = 7)
+{
+    MppRelationSpec r;
+    r.id = id;
+    r.predecessor = pred;
+    r.successor = succ;
+    r.lag = lag;
+    r.lagUnits = units;
+    return r;
+}
+
+// A summary task 0 with children 1..count.
+MppScheduleSpec flatSchedule(int count, MppScheduleSpec::Layout layout = MppScheduleSpec::Mpp14)
+{
+    MppScheduleSpec spec;
+    spec.layout = layout;
+    spec.tasks.append(task(0, -1, QStringLiteral("Project")));
+    for (int uid = 1; uid <= count; ++uid)
+        spec.tasks.append(task(uid, 0));
+    return spec;
+}
+
+// Reads the schedule written as a compound file.
+int readFile(const MppScheduleSpec &spec, Project &project)
+{
+    return project.readData(buildMppFile(spec));
+}
+
+int readStreams(const QMap<QString, QByteArray> &streams, Project &project)
+{
+    return project.read(MemoryStore(streams));
+}
+
+QString dateText(const QDateTime &date)
+{
+    return isUnset(date) ? QStringLiteral("unset") : date.toString(Qt::ISODate);
+}
+
+} // namespace
+
+class TestMppReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void readsEveryLayout_data();
+    void readsEveryLayout();
+    void outlineNumbers_data();
+    void outlineNumbers();
+    void blankAndShortRecords();
+    void manualSchedulingFlag_data();
+    void manualSchedulingFlag();
+    void startTakesScheduledDateWhenUnset();
+    void recordsOutOfItemOrder();
+    void relationsDropOutOfOrderAndForeignLinks();
+    void relationLagLayout_data();
+    void relationLagLayout();
+    void resourcesNeedAName();
+    void assignments();
+    void slackFieldsAbsentFromMap();
+    void statuses_data();
+    void statuses();
+    void compObjTexts();
+    void firstLayoutDirectoryWins();
+};
+
+void TestMppReader::initTestCase()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+}
+
+void TestMppReader::readsEveryLayout_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::newRow("114") << int(MppScheduleSpec::Mpp14);
+    QTest::newRow("112") << int(MppScheduleSpec::Mpp12);
+    QTest::newRow("19") << int(MppScheduleSpec::Mpp9);
+}
+
+void TestMppReader::readsEveryLayout()
+{
+    QFETCH(int, layout);
+    MppScheduleSpec spec = flatSchedule(3, MppScheduleSpec::Layout(layout));
+    spec.tasks[2].parentUniqueId = 1;
+    spec.tasks[2].text1 = QStringLiteral("ünïcode");
+    spec.tasks[1].earlyStart = at(2024, 3, 4, 8, 30);
+    spec.tasks[1].lateFinish = at(2024, 12, 31, 23, 54);
+    spec.relations = { relation(1, 1, 2, 4800), relation(2, 2, 3, -600, 5) };
+    spec.resources = { { 1, QStringLiteral("Ann"), QStringLiteral("A") } };
+    spec.assignments = { { 10, 1, 1, 8.0, 2.0, at(2024, 3, 4), at(2024, 3, 8, 17) } };
+
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    QCOMPARE(project.userType(), QStringLiteral("Microsoft.Project 15.0"));
+    QCOMPARE(project.tasks().size(), 4);
+    const Task *t1 = project.task(1);
+    const Task *t2 = project.task(2);
+    QCOMPARE(t1->name, QStringLiteral("Task 1"));
+    QCOMPARE(t2->parentUniqueId, 1);
+    QCOMPARE(t2->texts[0], QStringLiteral("ünïcode"));
+    QCOMPARE(t2->code, QStringLiteral("1.1.1"));
+    QCOMPARE(project.task(3)->code, QStringLiteral("1.2"));
+    QCOMPARE(dateText(t1->start), QStringLiteral("2024-03-04T08:00:00Z"));
+    QCOMPARE(dateText(t1->finish), QStringLiteral("2024-03-08T17:00:00Z"));
+    QCOMPARE(dateText(t1->earlyStart), QStringLiteral("2024-03-04T08:30:00Z"));
+    QCOMPARE(dateText(t1->lateFinish), QStringLiteral("2024-12-31T23:54:00Z"));
+    QCOMPARE(dateText(t1->actualStart), QStringLiteral("unset"));
+    QCOMPARE(t2->predUniqueIds, QVector<qint32> { 1 });
+    QCOMPARE(t2->predLags, QVector<qint32> { 4800 });
+    QCOMPARE(project.task(3)->predLags, QVector<qint32> { -600 });
+    QCOMPARE(project.task(3)->predLagUnits, QVector<qint32> { 5 });
+    QCOMPARE(project.task(3)->predTypes, QVector<qint16> { 1 });
+    if (layout == MppScheduleSpec::Mpp14) {
+        QCOMPARE(project.resources().size(), 1);
+        QCOMPARE(project.assignments().size(), 1);
+    } else {
+        // Only the "   114" reader reads resources and assignments.
+        QVERIFY(project.resources().isEmpty());
+        QVERIFY(project.assignments().isEmpty());
+    }
+}
+
+void TestMppReader::outlineNumbers_data()
+{
+    QTest::addColumn<TaskParents>("tasks");
+    QTest::addColumn<QStringList>("codes"); // in task order
+    QTest::newRow("siblings by unique id")
+        << TaskParents { { 0, -1 }, { 5, 0 }, { 3, 0 } } << QStringList { "1", "1.2", "1.1" };
+    QTest::newRow("children before their parent")
+        << TaskParents { { 0, -1 }, { 2, 9 }, { 3, 9 }, { 9, 0 }, { 1, 0 } }
+        << QStringList { "1", "1.2.1", "1.2.2", "1.2", "1.1" };
+    QTest::newRow("own parent is a root")
+        << TaskParents { { 0, -1 }, { 4, 4 }, { 5, 4 } } << QStringList { "1", "1", "1.1" };
+    // Tasks 7 and 8 are each other's parent: no root, so they keep their stored text.
+    QTest::newRow("parent cycle") << TaskParents {
+        { 0, -1 }, { 7, 8 }, { 8, 7 }, { 9, 7 }, { 1, 0 }
+    } << QStringList { "1", "", "", "", "1.1" };
+}
+
+void TestMppReader::outlineNumbers()
+{
+    QFETCH(TaskParents, tasks);
+    QFETCH(QStringList, codes);
+    MppScheduleSpec spec;
+    for (const auto &[uid, parent] : tasks)
+        spec.tasks.append(task(uid, parent));
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    for (int i = 0; i < tasks.size(); ++i)
+        QCOMPARE(project.task(tasks.at(i).first)->code, codes.at(i));
+}
+
+void TestMppReader::blankAndShortRecords()
+{
+    MppScheduleSpec spec = flatSchedule(3);
+    spec.tasks[1].blank = true;
+    spec.tasks[2].shortRecord = true;
+    spec.tasks[2].tf17 = 42;
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    const Task *blank = project.task(1);
+    QVERIFY(blank->blankRecord);
+    QVERIFY(blank->name.isEmpty());
+    QVERIFY(isUnset(blank->start));
+    const Task *shortTask = project.task(2);
+    QVERIFY(shortTask->shortRecord);
+    QCOMPARE(shortTask->tf17, 42);
+    QVERIFY(shortTask->code.isEmpty()); // not numbered
+    QCOMPARE(project.task(3)->code, QStringLiteral("1.1"));
+}
+
+void TestMppReader::manualSchedulingFlag_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("userType");
+    QTest::addColumn<int>("fixed2MetaSize");
+    for (const int size : { 92, 93, 94, 96 }) {
+        QTest::addRow("114 v15 items of %d", size)
+            << int(MppScheduleSpec::Mpp14) << "Microsoft.Project 15.0" << size;
+    }
+    QTest::newRow("114 v14") << int(MppScheduleSpec::Mpp14) << "Microsoft.Project 14.0" << 93;
+    QTest::newRow("114 without prefix") << int(MppScheduleSpec::Mpp14) << "Microsoft Project" << 92;
+    QTest::newRow("112 v12") << int(MppScheduleSpec::Mpp12) << "Microsoft Project 12.0" << 86;
+    QTest::newRow("112 v14") << int(MppScheduleSpec::Mpp12) << "Microsoft.Project 14.0" << 86;
+    QTest::newRow("112 v16") << int(MppScheduleSpec::Mpp12) << "Microsoft.Project 16.0" << 86;
+    // Saved with the item size of a later version: read, not rejected.
+    QTest::newRow("112 items of 93")
+        << int(MppScheduleSpec::Mpp12) << "Microsoft.Project 16.0" << 93;
+}
+
+void TestMppReader::manualSchedulingFlag()
+{
+    QFETCH(int, layout);
+    QFETCH(QString, userType);
+    QFETCH(int, fixed2MetaSize);
+    MppScheduleSpec spec = flatSchedule(2, MppScheduleSpec::Layout(layout));
+    spec.userType = userType;
+    spec.taskFixed2MetaSize = fixed2MetaSize;
+    // Task 1 is manually scheduled: its shown dates are not the scheduled ones.
+    spec.tasks[1].manual = true;
+    spec.tasks[1].start = at(2024, 3, 1);
+    spec.tasks[1].finish = at(2024, 3, 2, 17);
+    spec.tasks[2].start = at(2024, 1, 1);
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    QCOMPARE(project.task(1)->autoScheduled, 0);
+    QCOMPARE(project.task(1)->start, at(2024, 3, 1));
+    QCOMPARE(project.task(1)->finish, at(2024, 3, 2, 17));
+    QCOMPARE(project.task(2)->autoScheduled, 1);
+    QCOMPARE(project.task(2)->start, at(2024, 3, 4));
+}
+
+void TestMppReader::startTakesScheduledDateWhenUnset()
+{
+    // The "   19" layout has no second block: the shown start comes from the scheduled one.
+    MppScheduleSpec spec = flatSchedule(1, MppScheduleSpec::Mpp9);
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    QCOMPARE(project.task(1)->start, at(2024, 3, 4));
+    QCOMPARE(project.task(1)->autoScheduled, 1);
+
+    spec = flatSchedule(1);
+    spec.tasks[1].manual = true;
+    spec.tasks[1].start = QDateTime(); // stored as no date
+    Project manual(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, manual), int(StatusOk));
+    QCOMPARE(manual.task(1)->start, at(2024, 3, 4));
+}
+
+void TestMppReader::recordsOutOfItemOrder()
+{
+    MppScheduleSpec spec = flatSchedule(4);
+    spec.reverseRecordOrder = true;
+    spec.relations = { relation(1, 1, 2), relation(2, 3, 4) };
+    spec.resources
+        = { { 1, QStringLiteral("Ann"), QString() }, { 2, QStringLiteral("Bob"), QString() } };
+    spec.assignments = { { 10, 1, 1, 1.0, 0, {}, {} },
+                         { 11, 2, 2, 2.0, 0, {}, {} },
+                         { 12, 3, 1, 3.0, 0, {}, {} } };
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    for (int uid = 1; uid <= 4; ++uid)
+        QCOMPARE(project.task(uid)->name, QStringLiteral("Task %1").arg(uid));
+    QCOMPARE(project.task(2)->predUniqueIds, QVector<qint32> { 1 });
+    QCOMPARE(project.task(4)->predUniqueIds, QVector<qint32> { 3 });
+    QCOMPARE(project.assignments().size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const Assignment *a = project.assignments().at(i);
+        QCOMPARE(a->uniqueId, 10 + i);
+        QCOMPARE(a->taskUniqueId, 1 + i);
+        QCOMPARE(a->af0a, 1.0 + i);
+    }
+}
+
+void TestMppReader::relationsDropOutOfOrderAndForeignLinks()
+{
+    MppScheduleSpec spec = flatSchedule(8);
+    spec.relations = { relation(1, 1, 2), relation(2, 2, 3),
+                       relation(5, 3, 4), relation(3, 4, 5), // smaller than 5: dropped
+                       relation(7, 5, 6), relation(8, 6, 6), // a task linked to itself
+                       relation(9, 99, 7) }; // an unknown task
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    QCOMPARE(project.task(4)->predUniqueIds, QVector<qint32> { 3 });
+    QVERIFY(project.task(5)->predUniqueIds.isEmpty());
+    QCOMPARE(project.task(6)->predUniqueIds, QVector<qint32> { 5 });
+    QVERIFY(project.task(7)->predUniqueIds.isEmpty());
+
+    spec.withRelationsStorage = false;
+    Project noRelations(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, noRelations), int(StatusOk));
+    QVERIFY(noRelations.task(2)->predUniqueIds.isEmpty());
+}
+
+void TestMppReader::relationLagLayout_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("userType");
+    QTest::addColumn<bool>("storedB");
+    QTest::addColumn<quint16>("units");
+    QTest::addColumn<qint32>("lag");
+    QTest::addColumn<bool>("readsRight");
+    // A lag of 4800 has 0 in its upper half: with units 7 both layouts look possible, and
+    // the version decides.
+    const int l14 = MppScheduleSpec::Mpp14;
+    const int l12 = MppScheduleSpec::Mpp12;
+    const int l9 = MppScheduleSpec::Mpp9;
+    QTest::newRow("114 v15 default B")
+        << l14 << "Microsoft.Project 15.0" << true << quint16(7) << 4800 << true;
+    QTest::newRow("114 v14 default A")
+        << l14 << "Microsoft.Project 14.0" << false << quint16(7) << 4800 << true;
+    QTest::newRow("114 no prefix default B")
+        << l14 << "Microsoft Project 14.0" << true << quint16(7) << 4800 << true;
+    QTest::newRow("112 v16 default A")
+        << l12 << "Microsoft.Project 16.0" << false << quint16(7) << 4800 << true;
+    QTest::newRow("19 v15 default A")
+        << l9 << "Microsoft.Project 15.0" << false << quint16(7) << 4800 << true;
+    // Unit codes above 13 rule a layout out whatever the version.
+    QTest::newRow("114 v15 stored A")
+        << l14 << "Microsoft.Project 15.0" << false << quint16(7) << 960000 << true;
+    QTest::newRow("112 stored B") << l12 << "Microsoft.Project 16.0" << true << quint16(9)
+                                  << 4800 * 50 << true;
+}
+
+void TestMppReader::relationLagLayout()
+{
+    QFETCH(int, layout);
+    QFETCH(QString, userType);
+    QFETCH(bool, storedB);
+    QFETCH(quint16, units);
+    QFETCH(qint32, lag);
+    MppScheduleSpec spec = flatSchedule(2, MppScheduleSpec::Layout(layout));
+    spec.userType = userType;
+    spec.relationLayoutB = storedB;
+    spec.relations = { relation(1, 1, 2, lag, units) };
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    QCOMPARE(project.task(2)->predLags, QVector<qint32> { lag });
+    QCOMPARE(project.task(2)->predLagUnits, QVector<qint32> { units });
+}
+
+void TestMppReader::resourcesNeedAName()
+{
+    MppScheduleSpec spec = flatSchedule(1);
+    spec.resources = { { 1, QString(), QStringLiteral("X") },
+                       { 2, QStringLiteral("Bob"), QStringLiteral("B") } };
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    QCOMPARE(project.resources().size(), 1);
+    const Resource *bob = project.resource(2);
+    QCOMPARE(bob->name, QStringLiteral("Bob"));
+    QCOMPARE(bob->shortName, QStringLiteral("B"));
+    QCOMPARE(bob->uniqueIdText, QStringLiteral("2"));
+}
+
+void TestMppReader::assignments()
+{
+    MppScheduleSpec spec = flatSchedule(2);
+    spec.resources = { { 1, QStringLiteral("Ann"), QString() } };
+    spec.assignments = { { 10, 1, 1, 8.0, 2.5, at(2024, 3, 4), at(2024, 3, 8, 17) },
+                         { 11, 2, 1, 1.0, 0, {}, {} },
+                         { 12, 99, 1, 1.0, 0, {}, {} }, // unknown task
+                         { 13, 2, 7, 1.0, 0, {}, {} } }; // unknown resource
+    QMap<QString, QByteArray> streams = buildMppStreams(spec);
+    // Item 1 starts with a non-zero byte: it is skipped.
+    streams[QStringLiteral("/   114/TBkndAssn/FixedMeta")][16 + 34] = 1;
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readStreams(streams, project), int(StatusOk));
+    QCOMPARE(project.assignments().size(), 1);
+    const Assignment *a = project.assignments().first();
+    QCOMPARE(a->uniqueId, 10);
+    QCOMPARE(a->af0a, 8.0); // 480000 thousandths of a minute
+    QCOMPARE(a->af0b, 2.5); // from the second fixed block
+    QCOMPARE(a->af14, at(2024, 3, 4));
+    QCOMPARE(a->af15, at(2024, 3, 8, 17));
+    QVERIFY(isUnset(a->af16));
+}
+
+void TestMppReader::slackFieldsAbsentFromMap()
+{
+    MppScheduleSpec spec = flatSchedule(1);
+    spec.tasks[1].startSlack = 4800;
+    spec.tasks[1].finishSlack = 2400;
+    spec.tasks[1].duration = 4800;
+    spec.tasks[1].work = 480000;
+    spec.tasks[1].actualWork = 120000;
+    Project present(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, present), int(StatusOk));
+    const Task *t = present.task(1);
+    QCOMPARE(t->startSlack, std::optional<qint32>(4800));
+    QCOMPARE(t->finishSlack, std::optional<qint32>(2400));
+    QCOMPARE(t->duration, std::optional<qint32>(4800));
+    QCOMPARE(t->work, std::optional<double>(480000));
+    QCOMPARE(t->actualWork, std::optional<double>(120000));
+
+    spec.omitSlackFields = true;
+    Project absent(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, absent), int(StatusOk));
+    const Task *a = absent.task(1);
+    QVERIFY(!a->startSlack && !a->finishSlack && !a->duration && !a->work && !a->actualWork);
+    // A blank record reads nothing, not even the fields in the map.
+    spec.omitSlackFields = false;
+    spec.tasks[1].blank = true;
+    Project blank(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, blank), int(StatusOk));
+    QVERIFY(!blank.task(1)->startSlack);
+}
+
+void TestMppReader::statuses_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("status");
+    const MppScheduleSpec spec = flatSchedule(2);
+    const QMap<QString, QByteArray> streams = buildMppStreams(spec);
+    const auto fileOf = [](QMap<QString, QByteArray> s) {
+        CfbWriter writer;
+        for (auto it = s.cbegin(); it != s.cend(); ++it)
+            writer.addStream(it.key(), it.value());
+        return writer.build();
+    };
+    const auto without = [&](const QString &path) {
+        QMap<QString, QByteArray> s = streams;
+        s.remove(path);
+        return fileOf(s);
+    };
+    const auto replaced = [&](const QString &path, const QByteArray &bytes) {
+        QMap<QString, QByteArray> s = streams;
+        s[path] = bytes;
+        return fileOf(s);
+    };
+    const QString dir = QStringLiteral("/   114");
+    QTest::newRow("not a compound file") << QByteArray("not an mpp file") << int(StatusOpenFailed);
+    QTest::newRow("no layout directory")
+        << fileOf({ { QStringLiteral("/   1/Props"), QByteArray(16, '\0') } })
+        << int(StatusUnknownLayout);
+    QTest::newRow("short props") << replaced(dir + "/Props", QByteArray(15, '\0'))
+                                 << int(StatusOpenFailed);
+    QTest::newRow("no task field map")
+        << replaced(dir + "/Props", MppBlockBuilder::propsStream({})) << int(StatusMissingField);
+    QTest::newRow("missing FixedMeta")
+        << without(dir + "/TBkndTask/FixedMeta") << int(StatusMalformedBlock);
+    QByteArray var2 = streams.value(dir + "/TBkndTask/Var2Data");
+    var2.chop(1);
+    QTest::newRow("short Var2Data")
+        << replaced(dir + "/TBkndTask/Var2Data", var2) << int(StatusMalformedBlock);
+    QTest::newRow("missing resource VarMeta")
+        << without(dir + "/TBkndRsc/VarMeta") << int(StatusMalformedBlock);
+    QTest::newRow("short CompObj") << replaced(QStringLiteral("/\x01"
+                                                              "CompObj"),
+                                               QByteArray(27, '\0'))
+                                   << int(StatusOk);
+}
+
+void TestMppReader::statuses()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, status);
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(project.readData(file), status);
+}
+
+void TestMppReader::compObjTexts()
+{
+    MppScheduleSpec spec = flatSchedule(1);
+    spec.userType = QStringLiteral("Microsoft Project 4.0");
+    Project old(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, old), int(StatusOk));
+    QCOMPARE(old.progId(), QStringLiteral("MSProject.Project.4"));
+    QCOMPARE(old.clipboardFormat(), QStringLiteral("MSProject.MPP4"));
+
+    spec.userType = QStringLiteral("Microsoft.Project 16.0");
+    Project current(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, current), int(StatusOk));
+    // The stored strings end with a NUL that is not part of the text.
+    QCOMPARE(current.userType(), QStringLiteral("Microsoft.Project 16.0"));
+    QCOMPARE(current.progId(), QStringLiteral("MSProject.Project.9"));
+    QCOMPARE(current.clipboardFormat(), QStringLiteral("MSProject.MPP14"));
+
+    QMap<QString, QByteArray> streams = buildMppStreams(spec);
+    streams[QStringLiteral("/CompObj")] = QByteArray(27, '\0');
+    Project shortCompObj(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readStreams(streams, shortCompObj), int(StatusOk));
+    QVERIFY(shortCompObj.userType().isEmpty());
+    QCOMPARE(shortCompObj.tasks().size(), 2);
+}
+
+void TestMppReader::firstLayoutDirectoryWins()
+{
+    QMap<QString, QByteArray> streams = buildMppStreams(flatSchedule(2));
+    const QMap<QString, QByteArray> old = buildMppStreams(flatSchedule(5, MppScheduleSpec::Mpp9));
+    for (auto it = old.cbegin(); it != old.cend(); ++it) {
+        if (it.key().startsWith(QLatin1String("/   19/")))
+            streams.insert(it.key(), it.value());
+    }
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readStreams(streams, project), int(StatusOk));
+    QCOMPARE(project.tasks().size(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestMppReader)
+#include "tst_mppreader.moc"

@@ -1,0 +1,344 @@
+#include "tests/support/mppschedulebuilder.h"
+
+#include "tests/support/cfbwriter.h"
+#include "tests/support/mppblockbuilder.h"
+
+using namespace MppBlockBuilder;
+
+namespace {
+
+constexpr quint32 TaskBase = 0x0B400000;
+constexpr quint32 ResourceBase = 0x0C400000;
+constexpr quint32 AssignmentBase = 0x0F400000;
+constexpr quint16 Integer = 3;
+constexpr quint16 Number = 101;
+constexpr quint16 Date = 19;
+constexpr quint16 Text = 8;
+constexpr quint16 Flag = 100;
+
+constexpr int TaskRecordSize = 84;
+constexpr int Task2RecordSize = 8;
+constexpr int AssignmentRecordSize = 110;
+constexpr int Assignment2RecordSize = 48;
+
+int versionOf(const QString &userType, int fallback)
+{
+    const QString prefix = QStringLiteral("Microsoft.Project ");
+    if (!userType.startsWith(prefix))
+        return fallback;
+    int v = 0;
+    for (int i = prefix.size(); i < userType.size() && userType.at(i).isDigit(); ++i)
+        v = v * 10 + userType.at(i).digitValue();
+    return v;
+}
+
+// Bit of the manual-scheduling flag (0x500) in the Fixed2Meta item.
+int manualBit(const MppScheduleSpec &spec)
+{
+    const int fallback = spec.layout == MppScheduleSpec::Mpp14 ? 14 : 15;
+    return versionOf(spec.userType, fallback) >= 15 ? 71 : 67;
+}
+
+QString directory(const MppScheduleSpec &spec)
+{
+    switch (spec.layout) {
+    case MppScheduleSpec::Mpp14:
+        return QStringLiteral("/   114");
+    case MppScheduleSpec::Mpp12:
+        return QStringLiteral("/   112");
+    default:
+        return QStringLiteral("/   19");
+    }
+}
+
+FieldEntry fixed(quint32 id, quint16 offset, quint16 category, quint16 size)
+{
+    FieldEntry e;
+    e.fieldId = id;
+    e.offset = offset;
+    e.category = category;
+    e.size = size;
+    return e;
+}
+
+FieldEntry variable(quint32 id, quint8 key)
+{
+    FieldEntry e;
+    e.fieldId = id;
+    e.category = Text;
+    e.size = 512;
+    e.varKey = key;
+    return e;
+}
+
+FieldEntry flag(quint32 id)
+{
+    FieldEntry e;
+    e.fieldId = id;
+    e.category = Flag;
+    e.size = 2;
+    return e;
+}
+
+constexpr quint8 NameKey = 11;
+constexpr quint8 Text1Key = 14;
+
+QByteArray taskFieldMap(const MppScheduleSpec &spec)
+{
+    QVector<FieldEntry> entries = {
+        fixed(TaskBase + 0x56, 0, Integer, 4),  fixed(TaskBase + 0xA0, 4, Integer, 4),
+        fixed(TaskBase + 0x23, 8, Date, 4),     fixed(TaskBase + 0x24, 12, Date, 4),
+        fixed(TaskBase + 0x25, 16, Date, 4),    fixed(TaskBase + 0x26, 20, Date, 4),
+        fixed(TaskBase + 0x27, 24, Date, 4),    fixed(TaskBase + 0x28, 28, Date, 4),
+        fixed(TaskBase + 0x29, 32, Date, 4),    fixed(TaskBase + 0x2A, 36, Date, 4),
+        fixed(TaskBase + 0x15, 40, Integer, 4), fixed(TaskBase + 0x1F, 44, Integer, 4),
+    };
+    if (!spec.omitSlackFields) {
+        entries
+            += { fixed(TaskBase + 0x1B6, 48, Integer, 4), fixed(TaskBase + 0x1B7, 52, Integer, 4),
+                 fixed(TaskBase + 0x1D, 56, Integer, 4), fixed(TaskBase + 0x00, 60, Number, 8),
+                 fixed(TaskBase + 0x02, 68, Number, 8) };
+    }
+    entries += fixed(TaskBase + 0x04, 76, Number, 8);
+    if (spec.layout != MppScheduleSpec::Mpp9) {
+        // Offsets starting again at 0 open the second fixed block.
+        entries += { fixed(TaskBase + 0x503, 0, Date, 4), fixed(TaskBase + 0x504, 4, Date, 4),
+                     flag(TaskBase + 0x500) };
+    }
+    entries += { variable(TaskBase + 0x0E, NameKey), variable(TaskBase + 0x33, Text1Key) };
+    return fieldMapItem(entries);
+}
+
+QByteArray taskRecord(const MppTaskSpec &t)
+{
+    if (t.shortRecord) {
+        QByteArray r(16, '\0');
+        putU32(r, 0, quint32(t.uniqueId));
+        putU32(r, 4, quint32(t.tf17));
+        return r;
+    }
+    QByteArray r(TaskRecordSize, '\0');
+    const auto date = [&r](int offset, const QDateTime &d) { r.replace(offset, 4, dateBytes(d)); };
+    putU32(r, 0, quint32(t.uniqueId));
+    putU32(r, 4, quint32(t.parentUniqueId));
+    date(8, t.scheduledStart);
+    date(12, t.scheduledFinish);
+    date(16, t.earlyStart);
+    date(20, t.earlyFinish);
+    date(24, t.lateStart);
+    date(28, t.lateFinish);
+    date(32, t.actualStart);
+    date(36, t.actualFinish);
+    putU32(r, 40, quint32(t.freeSlack));
+    putU32(r, 44, quint32(t.remainingDuration));
+    putU32(r, 48, quint32(t.startSlack));
+    putU32(r, 52, quint32(t.finishSlack));
+    putU32(r, 56, quint32(t.duration));
+    putF64(r, 60, t.work);
+    putF64(r, 68, t.actualWork);
+    putF64(r, 76, t.remainingWork);
+    return r;
+}
+
+QByteArray task2Record(const MppTaskSpec &t)
+{
+    return dateBytes(t.start) + dateBytes(t.finish);
+}
+
+// Lays records out at offsets named by meta items; optionally in the opposite order.
+struct Placed
+{
+    QVector<qint32> offsets; // per record, in item order
+    QByteArray data;
+};
+
+Placed place(const QVector<QByteArray> &records, bool reverse)
+{
+    Placed placed;
+    placed.offsets.resize(records.size());
+    for (int n = 0; n < records.size(); ++n) {
+        const int i = reverse ? records.size() - 1 - n : n;
+        placed.offsets[i] = placed.data.size();
+        placed.data.append(records.at(i));
+    }
+    return placed;
+}
+
+void addTasks(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
+{
+    const bool twoBlocks = spec.layout != MppScheduleSpec::Mpp9;
+    const int fixed2MetaSize = spec.taskFixed2MetaSize > 0 ? spec.taskFixed2MetaSize
+        : spec.layout == MppScheduleSpec::Mpp14            ? 93
+                                                           : 86;
+    QVector<QByteArray> records, records2;
+    // Records 0 to 2 hold no tasks.
+    for (int i = 0; i < 3; ++i) {
+        records.append(QByteArray(TaskRecordSize, '\0'));
+        records2.append(QByteArray(Task2RecordSize, '\0'));
+    }
+    QVector<MppBlockBuilder::VarValue> vars;
+    const bool byKey = spec.layout == MppScheduleSpec::Mpp9;
+    for (const MppTaskSpec &t : spec.tasks) {
+        records.append(taskRecord(t));
+        records2.append(task2Record(t));
+        if (!t.name.isEmpty())
+            vars.append({ t.uniqueId, byKey ? NameKey : TaskBase + 0x0E, textBytes(t.name) });
+        if (!t.text1.isEmpty())
+            vars.append({ t.uniqueId, byKey ? Text1Key : TaskBase + 0x33, textBytes(t.text1) });
+    }
+    const Placed placed = place(records, spec.reverseRecordOrder);
+    const Placed placed2 = place(records2, spec.reverseRecordOrder);
+    QVector<QByteArray> meta, meta2;
+    for (int i = 0; i < records.size(); ++i) {
+        const MppTaskSpec *t = i >= 3 ? &spec.tasks.at(i - 3) : nullptr;
+        meta.append(metaItem(47, t && t->blank ? 0x02 : 0x00, placed.offsets.at(i)));
+        QVector<int> bits;
+        if (t && t->manual)
+            bits.append(manualBit(spec));
+        meta2.append(metaItem(fixed2MetaSize, 0, placed2.offsets.at(i), bits));
+    }
+    out[dir + "/TBkndTask/FixedMeta"] = fixedMetaStream(meta, 47);
+    out[dir + "/TBkndTask/FixedData"] = placed.data;
+    if (twoBlocks) {
+        out[dir + "/TBkndTask/Fixed2Meta"] = fixedMetaStream(meta2, fixed2MetaSize);
+        out[dir + "/TBkndTask/Fixed2Data"] = placed2.data;
+    }
+    varStreams(vars, byKey, &out[dir + "/TBkndTask/VarMeta"], &out[dir + "/TBkndTask/Var2Data"]);
+}
+
+void addRelations(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
+{
+    if (!spec.withRelationsStorage)
+        return;
+    QVector<QByteArray> records;
+    for (const MppRelationSpec &r : spec.relations) {
+        QByteArray record(20, '\0');
+        putU32(record, 0, r.id);
+        putU32(record, 4, quint32(r.predecessor));
+        putU32(record, 8, quint32(r.successor));
+        putU16(record, 12, r.type);
+        if (spec.relationLayoutB) {
+            putU32(record, 14, quint32(r.lag));
+            putU16(record, 18, r.lagUnits);
+        } else {
+            putU16(record, 14, r.lagUnits);
+            putU32(record, 16, quint32(r.lag));
+        }
+        records.append(record);
+    }
+    const Placed placed = place(records, spec.reverseRecordOrder);
+    QVector<QByteArray> meta;
+    for (const qint32 offset : placed.offsets)
+        meta.append(metaItem(10, 0, offset));
+    out[dir + "/TBkndCons/FixedMeta"] = fixedMetaStream(meta, 10);
+    out[dir + "/TBkndCons/FixedData"] = placed.data;
+}
+
+QByteArray resourceFieldMap()
+{
+    return fieldMapItem({ fixed(ResourceBase + 0x00, 0, Integer, 4),
+                          variable(ResourceBase + 0x01, 0), variable(ResourceBase + 0x02, 0) });
+}
+
+void addResources(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
+{
+    QVector<QByteArray> records;
+    QVector<MppBlockBuilder::VarValue> vars;
+    for (const MppResourceSpec &r : spec.resources) {
+        records.append(u32Bytes(quint32(r.uniqueId)) + QByteArray(4, '\0'));
+        if (!r.name.isEmpty())
+            vars.append({ r.uniqueId, ResourceBase + 0x01, textBytes(r.name) });
+        if (!r.shortName.isEmpty())
+            vars.append({ r.uniqueId, ResourceBase + 0x02, textBytes(r.shortName) });
+    }
+    const Placed placed = place(records, false);
+    QVector<QByteArray> meta, meta2;
+    for (const qint32 offset : placed.offsets) {
+        meta.append(metaItem(37, 0, offset));
+        meta2.append(metaItem(50, 0, offset));
+    }
+    out[dir + "/TBkndRsc/FixedMeta"] = fixedMetaStream(meta, 37);
+    out[dir + "/TBkndRsc/FixedData"] = placed.data;
+    out[dir + "/TBkndRsc/Fixed2Meta"] = fixedMetaStream(meta2, 50);
+    out[dir + "/TBkndRsc/Fixed2Data"] = placed.data;
+    varStreams(vars, false, &out[dir + "/TBkndRsc/VarMeta"], &out[dir + "/TBkndRsc/Var2Data"]);
+}
+
+QByteArray assignmentFieldMap()
+{
+    return fieldMapItem(
+        { fixed(AssignmentBase + 0x00, 0, Integer, 4), fixed(AssignmentBase + 0x01, 4, Integer, 4),
+          fixed(AssignmentBase + 0x02, 8, Integer, 4), fixed(AssignmentBase + 0x14, 12, Date, 4),
+          fixed(AssignmentBase + 0x15, 16, Date, 4), fixed(AssignmentBase + 0x0A, 20, Number, 8),
+          // The second block: the offset starts again.
+          fixed(AssignmentBase + 0x0B, 0, Number, 8) });
+}
+
+void addAssignments(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
+{
+    QByteArray data, data2;
+    QVector<QByteArray> meta;
+    QVector<MppBlockBuilder::VarValue> vars;
+    const int count = spec.assignments.size();
+    for (int i = 0; i < count; ++i) {
+        // Records are stored in reverse item order when asked, to exercise offset lookup.
+        const int k = spec.reverseRecordOrder ? count - 1 - i : i;
+        meta.append(metaItem(34, 0, k * AssignmentRecordSize));
+    }
+    for (int k = 0; k < count; ++k) {
+        const int i = spec.reverseRecordOrder ? count - 1 - k : k;
+        const MppAssignmentSpec &a = spec.assignments.at(i);
+        QByteArray record(AssignmentRecordSize, '\0');
+        putU32(record, 0, quint32(a.uniqueId));
+        putU32(record, 4, quint32(a.taskUniqueId));
+        putU32(record, 8, quint32(a.resourceUniqueId));
+        record.replace(12, 4, dateBytes(a.start));
+        record.replace(16, 4, dateBytes(a.finish));
+        putF64(record, 20, a.workHours * 60000.0);
+        data.append(record);
+        QByteArray record2(Assignment2RecordSize, '\0');
+        putF64(record2, 0, a.actualWorkHours * 60000.0);
+        data2.append(record2);
+    }
+    for (const MppAssignmentSpec &a : spec.assignments)
+        vars.append({ a.uniqueId, AssignmentBase + 0x44, textBytes(QStringLiteral("n")) });
+    out[dir + "/TBkndAssn/FixedMeta"] = fixedMetaStream(meta, 34);
+    out[dir + "/TBkndAssn/FixedData"] = data;
+    out[dir + "/TBkndAssn/Fixed2Data"] = data2;
+    varStreams(vars, false, &out[dir + "/TBkndAssn/VarMeta"], &out[dir + "/TBkndAssn/Var2Data"]);
+}
+
+} // namespace
+
+QMap<QString, QByteArray> buildMppStreams(const MppScheduleSpec &spec)
+{
+    QMap<QString, QByteArray> out;
+    const QString dir = directory(spec);
+    out[QStringLiteral("/\x01"
+                       "CompObj")]
+        = compObjStream(spec.userType, QStringLiteral("MSProject.MPP14"),
+                        QStringLiteral("MSProject.Project.9"));
+    QMap<quint32, QByteArray> props;
+    props.insert(0x20014, taskFieldMap(spec));
+    if (spec.layout == MppScheduleSpec::Mpp14) {
+        props.insert(0x20015, resourceFieldMap());
+        props.insert(0x20017, assignmentFieldMap());
+    }
+    out[dir + "/Props"] = propsStream(props);
+    addTasks(spec, dir, out);
+    addRelations(spec, dir, out);
+    if (spec.layout == MppScheduleSpec::Mpp14) {
+        addResources(spec, dir, out);
+        addAssignments(spec, dir, out);
+    }
+    return out;
+}
+
+QByteArray buildMppFile(const MppScheduleSpec &spec)
+{
+    CfbWriter writer;
+    const QMap<QString, QByteArray> streams = buildMppStreams(spec);
+    for (auto it = streams.cbegin(); it != streams.cend(); ++it)
+        writer.addStream(it.key(), it.value());
+    return writer.build();
+}

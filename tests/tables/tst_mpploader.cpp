@@ -1,0 +1,391 @@
+// The loader: signal sequence and texts, registry, schema, clearing; the derived models it
+// builds over crafted projects.
+#include "tests/tables/projectbuilder.h"
+
+#include "models/ryconstants.h"
+#include "models/ryutils.h"
+#include "tables/mpploader.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace TestProject;
+using RyUtils::findColumn;
+
+namespace {
+
+QJsonDocument builtInSchema()
+{
+    QFile file(":/files/mppr.json");
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll());
+}
+
+QStringList signalTexts(const QSignalSpy &progress)
+{
+    QStringList texts;
+    for (const QList<QVariant> &arguments : progress)
+        texts.append(
+            QStringLiteral("%1 %2").arg(arguments.at(0).toInt()).arg(arguments.at(1).toString()));
+    return texts;
+}
+
+QAbstractItemModel *modelOf(const MPPLoader &loader, const QString &name)
+{
+    return qobject_cast<QAbstractItemModel *>(loader.model(name));
+}
+
+// Row of the first cell in `column` equal to `value`, or -1.
+int rowWith(const QAbstractItemModel *model, int column, const QVariant &value)
+{
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, column).data() == value)
+            return row;
+    }
+    return -1;
+}
+
+const QStringList RegistryOrder { "ACTVCODE",
+                                  "ACTVTYPE",
+                                  "ActivityModel",
+                                  "CodeModel",
+                                  "PROJWBS",
+                                  "PredecessorModel",
+                                  "RSRC",
+                                  "ResourceModel",
+                                  "TASK",
+                                  "TASKACTV",
+                                  "TASKPRED",
+                                  "TASKRSRC",
+                                  "UDFTYPE",
+                                  "UDFVALUE",
+                                  "taskCodesAssignmentModel",
+                                  "userDefinedAssignmentModel" };
+
+} // namespace
+
+class TestMppLoader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void signalSequenceOfAGoodLoad();
+    void failedReadStopsAfterTheFirstProgress_data();
+    void failedReadStopsAfterTheFirstProgress();
+    void registryNamesAndOrder();
+    void clearEmptiesTheRegistry();
+    void sourceTexts();
+    void setSchemaReplacesNamedTables();
+    void everyModelPassesTheModelTester();
+    void activityModelColumnsAndOrder();
+    void activityModelJoins();
+    void predecessorModelNamesBothEnds();
+    void resourceModelNamesTheResource();
+    void userDefinedAssignmentModel();
+    void codeModelsOnEmptyCodeTables();
+    void tablesLiveOnTheLoaderThread();
+};
+
+void TestMppLoader::signalSequenceOfAGoodLoad()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    QStringList events;
+    connect(&loader, &ProjectLoader::started, [&] { events << "started"; });
+    connect(&loader, &ProjectLoader::progress, [&](int percent, const QString &text) {
+        events << QString("%1 %2").arg(percent).arg(text);
+    });
+    connect(&loader, &ProjectLoader::finished, [&] { events << "finished"; });
+    connect(&loader, &MPPLoader::failed, [&] { events << "failed"; });
+    loader.loadProject(small());
+    QCOMPARE(events,
+             (QStringList { "20 Create Predecessor Model", "30 Create Resource Model",
+                            "40 Create Codes Model", "50 Create Task Codes Assignment Model",
+                            "60 Create UDF Assignment Model", "70 Create Activity Model",
+                            "80 Process data", "finished" }));
+    QCOMPARE(loader.models().size(), 16);
+}
+
+void TestMppLoader::failedReadStopsAfterTheFirstProgress_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("missing file") << QByteArray();
+    QTest::newRow("not a compound file") << QByteArray("plain text, not a schedule\n");
+}
+
+void TestMppLoader::failedReadStopsAfterTheFirstProgress()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bad.mpp");
+    if (!content.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    QSignalSpy started(&loader, &ProjectLoader::started);
+    QSignalSpy progress(&loader, &ProjectLoader::progress);
+    QSignalSpy finished(&loader, &ProjectLoader::finished);
+    QSignalSpy failed(&loader, &MPPLoader::failed);
+    loader.load(path);
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(signalTexts(progress), QStringList { "10 Read project from file" });
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(failed.at(0).at(0).toInt() != 0);
+    QCOMPARE(failed.at(0).at(1).toString(), path);
+    QVERIFY(loader.models().isEmpty());
+    QVERIFY(!loader.hasModel("TASK"));
+    QVERIFY(!loader.project());
+    QCOMPARE(loader.sourceName(), path);
+}
+
+void TestMppLoader::registryNamesAndOrder()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(small());
+    QStringList names;
+    for (QObject *object : loader.models()) {
+        for (const QString &name : RegistryOrder) {
+            if (loader.model(name) == object)
+                names << name;
+        }
+    }
+    QCOMPARE(names, RegistryOrder);
+    for (const QString &name : RegistryOrder) {
+        QVERIFY(loader.hasModel(name));
+        QString expected = name;
+        if (name == "PredecessorModel")
+            expected = "predecessorModel";
+        if (name == "TASKACTV")
+            expected.clear();
+        QCOMPARE(loader.model(name)->objectName(), expected);
+    }
+    QVERIFY(!loader.model("NoSuchTable"));
+}
+
+void TestMppLoader::clearEmptiesTheRegistry()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(small());
+    QPointer<QObject> activities = loader.model("ActivityModel");
+    QPointer<QObject> tasks = loader.model("TASK");
+    QVERIFY(activities && tasks);
+    loader.clear();
+    QVERIFY(loader.models().isEmpty());
+    QVERIFY(!loader.model("ActivityModel"));
+    QVERIFY(!loader.project());
+    QVERIFY(!activities);
+    QVERIFY(!tasks);
+}
+
+void TestMppLoader::sourceTexts()
+{
+    MPPLoader loader;
+    QCOMPARE(loader.loaderName(), QString("MPPLoader"));
+    QCOMPARE(loader.sourceHost(), QString("localhost"));
+    loader.load("/no/such/file.mpp");
+    QCOMPARE(loader.sourceName(), QString("/no/such/file.mpp"));
+    QCOMPARE(loader.sourceDatabase(), QString("/no/such/file.mpp"));
+    QVERIFY(loader.sourceUser().isEmpty());
+}
+
+void TestMppLoader::setSchemaReplacesNamedTables()
+{
+    MPPLoader loader;
+    QVERIFY(loader.setSchema(builtInSchema()));
+    QCOMPARE(loader.schema("TASK").size(), 55);
+    const QJsonDocument replacement = QJsonDocument::fromJson(
+        R"({"tables": [{"name": "TASK", "columns": [{"id": "task_name", "display": "Name",
+            "datatype": "string", "group": "General"}]}]})");
+    QVERIFY(loader.setSchema(replacement));
+    QCOMPARE(loader.schema("TASK").size(), 1);
+    QCOMPARE(loader.schema("PROJWBS").size(), 7);
+    loader.loadProject(small());
+    auto *tasks = modelOf(loader, "TASK");
+    QCOMPARE(tasks->headerData(6, Qt::Horizontal).toString(), QString("Name"));
+    QCOMPARE(tasks->headerData(5, Qt::Horizontal).toString(), QString("task_code"));
+    QCOMPARE(tasks->headerData(5, Qt::Horizontal, Ry::ColumnGroupRole).toString(),
+             QString("Other"));
+    // A document without tables changes nothing.
+    QVERIFY(loader.setSchema(QJsonDocument::fromJson("{}")));
+    QCOMPARE(loader.schema("PROJWBS").size(), 7);
+}
+
+void TestMppLoader::everyModelPassesTheModelTester()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(small());
+    for (const QString &name : RegistryOrder) {
+        QAbstractItemModel *model = modelOf(loader, name);
+        QVERIFY2(model, qPrintable(name));
+        QAbstractItemModelTester tester(model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY2(!QTest::currentTestFailed(), qPrintable(name));
+    }
+}
+
+void TestMppLoader::activityModelColumnsAndOrder()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(small());
+    auto *activities = modelOf(loader, "ActivityModel");
+    QCOMPARE(activities->columnCount(), 125);
+    QCOMPARE(activities->rowCount(), 3);
+    QCOMPARE(activities->headerData(0, Qt::Horizontal).toString(), QString("ID"));
+    QCOMPARE(activities->headerData(0, Qt::Horizontal, Ry::ColumnGroupRole).toString(),
+             QString("system"));
+    QCOMPARE(activities->headerData(0, Qt::Horizontal, Ry::ColumnDescriptionRole)
+                 .toMap()
+                 .value("datatype")
+                 .toString(),
+             QString("integer"));
+    QCOMPARE(activities->headerData(1, Qt::Horizontal).toString(), QString("parentID"));
+    QCOMPARE(activities->headerData(2, Qt::Horizontal).toString(), QString("Group"));
+    QCOMPARE(activities->headerData(3, Qt::Horizontal).toString(), QString("task_id"));
+    QCOMPARE(activities->headerData(9, Qt::Horizontal).toString(), QString("Activity Name"));
+    QCOMPARE(activities->headerData(35, Qt::Horizontal).toString(), QString("WBS Code"));
+    QCOMPARE(activities->headerData(36, Qt::Horizontal).toString(), QString("WBS Name"));
+    QCOMPARE(activities->headerData(37, Qt::Horizontal).toString(), QString("task_id"));
+    QCOMPARE(activities->headerData(54, Qt::Horizontal, Ry::ColumnIdRole).toString(),
+             QString("rem_ot_qty"));
+    QCOMPARE(activities->headerData(55, Qt::Horizontal).toString(), QString("Text 1"));
+    QCOMPARE(activities->headerData(55, Qt::Horizontal, Ry::ColumnGroupRole).toString(),
+             QString("User Defined"));
+    QCOMPARE(activities->headerData(124, Qt::Horizontal).toString(), QString("Duration 10"));
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(activities->index(row, 0).data(), QVariant(uint(row + 2)));
+        QCOMPARE(activities->index(row, 3).data(), QVariant(uint(row + 2)));
+    }
+}
+
+void TestMppLoader::activityModelJoins()
+{
+    auto project = small();
+    project->task(3)->texts[1] = "second text";
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(std::move(project));
+    auto *activities = modelOf(loader, "ActivityModel");
+    const int a = rowWith(activities, 0, 2u);
+    const int b = rowWith(activities, 0, 3u);
+    const int c = rowWith(activities, 0, 4u);
+    QCOMPARE(activities->index(a, findColumn(activities, "WBS Name")).data(), QVariant("Summary"));
+    // No parent summary: no WBS values.
+    QVERIFY(!activities->index(c, findColumn(activities, "WBS Name")).data().isValid());
+    // A has two assignments: the first in assignment order (resource 11) shows.
+    QCOMPARE(activities->index(a, 39).data(), QVariant(11));
+    QVERIFY(!activities->index(b, 39).data().isValid());
+    QCOMPARE(activities->index(b, findColumn(activities, "Text 2")).data(),
+             QVariant("second text"));
+    QVERIFY(activities->index(a, findColumn(activities, "Text 2")).data().toString().isEmpty());
+}
+
+void TestMppLoader::predecessorModelNamesBothEnds()
+{
+    auto project = small();
+    // A relation from the summary task: its end is no activity.
+    addRelation(project->task(4), 1, 1);
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(std::move(project));
+    auto *relations = modelOf(loader, "PredecessorModel");
+    QCOMPARE(relations->columnCount(), 9);
+    QCOMPARE(relations->rowCount(), 3);
+    QCOMPARE(relations->headerData(6, Qt::Horizontal).toString(), QString("Activity Name"));
+    QCOMPARE(relations->headerData(8, Qt::Horizontal).toString(), QString("Activity Name"));
+    for (int row = 0; row < relations->rowCount(); ++row) {
+        const uint successor = relations->index(row, 0).data().toUInt();
+        const uint predecessor = relations->index(row, 1).data().toUInt();
+        const QString names[] = { "", "Summary", "A", "B", "C" };
+        QCOMPARE(relations->index(row, 6).data().toString(), names[successor]);
+        if (predecessor == 1)
+            QVERIFY(!relations->index(row, 8).data().isValid());
+        else
+            QCOMPARE(relations->index(row, 8).data().toString(), names[predecessor]);
+        if (successor == 3)
+            QCOMPARE(relations->index(row, 4).data(), QVariant(8.0));
+    }
+}
+
+void TestMppLoader::resourceModelNamesTheResource()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(small());
+    auto *resources = modelOf(loader, "ResourceModel");
+    QCOMPARE(resources->columnCount(), 21);
+    QCOMPARE(resources->index(0, 18).data(), QVariant("RT_Labor"));
+    QCOMPARE(resources->index(0, 20).data(), QVariant("Welder"));
+    QCOMPARE(resources->index(1, 20).data(), QVariant("Crane"));
+    QCOMPARE(resources->headerData(20, Qt::Horizontal).toString(), QString("Resource Name"));
+}
+
+void TestMppLoader::userDefinedAssignmentModel()
+{
+    auto project = small();
+    project->task(2)->texts[0] = "alpha";
+    project->task(2)->numbers[0] = 250;
+    project->task(3)->datesA[0] = at(2024, 5, 1);
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(std::move(project));
+    auto *fields = modelOf(loader, "userDefinedAssignmentModel");
+    auto *tasks = modelOf(loader, "TASK");
+    QCOMPARE(fields->columnCount(), 71);
+    QCOMPARE(fields->rowCount(), tasks->rowCount());
+    QCOMPARE(fields->headerData(0, Qt::Horizontal).toString(), QString("task_id"));
+    QCOMPARE(fields->headerData(31, Qt::Horizontal).toString(), QString("Start date 1"));
+    QVERIFY(!fields->headerData(31, Qt::Horizontal, Ry::ColumnDescriptionRole).isValid());
+    const int a = rowWith(fields, 0, 2u);
+    const int b = rowWith(fields, 0, 3u);
+    QCOMPARE(fields->index(a, 1).data(), QVariant("alpha"));
+    QCOMPARE(fields->index(a, 1).data(Qt::UserRole), QVariant(0));
+    QCOMPARE(fields->index(a, 51).data(), QVariant(2.5));
+    QCOMPARE(fields->index(a, 51).data(Qt::UserRole), QVariant(50));
+    QCOMPARE(fields->index(b, 31).data(), QVariant(at(2024, 5, 1)));
+    QVERIFY(!fields->index(a, 31).data().isValid());
+    QVERIFY(!fields->setData(fields->index(a, 1), "x"));
+}
+
+void TestMppLoader::codeModelsOnEmptyCodeTables()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.loadProject(small());
+    auto *codes = modelOf(loader, "taskCodesAssignmentModel");
+    QCOMPARE(codes->columnCount(), 1);
+    QCOMPARE(codes->rowCount(), 3);
+    QCOMPARE(codes->headerData(0, Qt::Horizontal).toString(), QString("task_id"));
+    auto *codeModel = modelOf(loader, "CodeModel");
+    QCOMPARE(codeModel->columnCount(), 6 + 4);
+    QCOMPARE(codeModel->rowCount(), 0);
+}
+
+void TestMppLoader::tablesLiveOnTheLoaderThread()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    QThread worker;
+    worker.start();
+    QObject runner;
+    runner.moveToThread(&worker);
+    QMetaObject::invokeMethod(
+        &runner, [&] { loader.loadProject(small()); }, Qt::BlockingQueuedConnection);
+    worker.quit();
+    worker.wait();
+    for (QObject *model : loader.models())
+        QCOMPARE(model->thread(), loader.thread());
+}
+
+QTEST_MAIN(TestMppLoader)
+#include "tst_mpploader.moc"

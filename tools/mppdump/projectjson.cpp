@@ -1,0 +1,180 @@
+#include "projectjson.h"
+
+#include "mppr/project.h"
+
+#include <QJsonArray>
+
+#include <algorithm>
+
+namespace {
+
+using mppr::Assignment;
+using mppr::Resource;
+using mppr::Task;
+
+QJsonValue date(const QDateTime &value)
+{
+    if (mppr::isUnset(value))
+        return QJsonValue::Null;
+    return value.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
+
+template<typename T> QJsonValue optional(const std::optional<T> &value)
+{
+    return value ? QJsonValue(double(*value)) : QJsonValue(QJsonValue::Null);
+}
+
+template<typename Container, typename Convert>
+QJsonArray array(const Container &values, Convert convert)
+{
+    QJsonArray out;
+    for (const auto &value : values)
+        out.append(convert(value));
+    return out;
+}
+
+QJsonValue text(const QString &value)
+{
+    return value;
+}
+QJsonValue number(double value)
+{
+    return value;
+}
+
+QJsonArray predecessors(const Task &t)
+{
+    QJsonArray out;
+    for (int k = 0; k < t.predUniqueIds.size(); ++k) {
+        out.append(QJsonObject { { "uniqueId", t.predUniqueIds.at(k) },
+                                 { "type", t.predTypes.at(k) },
+                                 { "lag", t.predLags.at(k) },
+                                 { "lagUnits", t.predLagUnits.at(k) } });
+    }
+    return out;
+}
+
+QJsonObject taskToJson(const Task &t)
+{
+    QJsonObject o;
+    o["uniqueId"] = t.uniqueId;
+    o["tf17"] = t.tf17;
+    o["name"] = t.name;
+    o["blankRecord"] = t.blankRecord;
+    o["shortRecord"] = t.shortRecord;
+    o["tf15"] = t.tf15;
+    o["tf16"] = t.tf16;
+    o["start"] = date(t.start);
+    o["finish"] = date(t.finish);
+    o["actualStart"] = date(t.actualStart);
+    o["actualFinish"] = date(t.actualFinish);
+    o["earlyStart"] = date(t.earlyStart);
+    o["earlyFinish"] = date(t.earlyFinish);
+    o["lateStart"] = date(t.lateStart);
+    o["lateFinish"] = date(t.lateFinish);
+    o["scheduledStart"] = date(t.scheduledStart);
+    o["scheduledFinish"] = date(t.scheduledFinish);
+    o["percentComplete"] = t.percentComplete;
+    o["tf21"] = t.tf21;
+    o["autoScheduled"] = t.autoScheduled;
+    o["tf18"] = t.tf18;
+    o["tf52"] = t.tf52;
+    o["parentUniqueId"] = t.parentUniqueId;
+    o["tf11"] = t.tf11;
+    o["constraintDate"] = date(t.constraintDate);
+    o["code"] = t.code;
+    o["tf1c"] = t.tf1c;
+    o["tf33"] = t.tf33;
+    o["tf05"] = t.tf05;
+    o["predUniqueIds"] = array(t.predUniqueIds, number);
+    o["predLags"] = array(t.predLags, number);
+    o["predLagUnits"] = array(t.predLagUnits, number);
+    o["predTypes"] = array(t.predTypes, number);
+    o["texts"] = array(t.texts, text);
+    o["datesA"] = array(t.datesA, date);
+    o["datesB"] = array(t.datesB, date);
+    o["numbers"] = array(t.numbers, number);
+    o["integers"] = array(t.integers, number);
+    o["tf513"] = date(t.tf513);
+    o["tf514"] = date(t.tf514);
+    o["tf515"] = t.tf515;
+    o["tf06"] = t.tf06;
+    o["datesC"] = array(t.datesC, date);
+    o["datesD"] = array(t.datesD, date);
+    o["integersB"] = array(t.integersB, number);
+    o["numbersB"] = array(t.numbersB, number);
+    o["tf0a"] = t.tf0a;
+    o["tf1f"] = t.tf1f;
+    o["tf04"] = t.tf04;
+    o["startSlack"] = optional(t.startSlack);
+    o["finishSlack"] = optional(t.finishSlack);
+    o["duration"] = optional(t.duration);
+    o["work"] = optional(t.work);
+    o["actualWork"] = optional(t.actualWork);
+    o["predecessors"] = predecessors(t);
+    return o;
+}
+
+QJsonObject resourceToJson(const Resource &r)
+{
+    return QJsonObject { { "uniqueId", r.uniqueId },
+                         { "name", r.name },
+                         { "shortName", r.shortName } };
+}
+
+QJsonObject assignmentToJson(const Assignment &a)
+{
+    QJsonObject o;
+    o["resourceUniqueId"] = a.resourceUniqueId;
+    o["taskUniqueId"] = a.taskUniqueId;
+    o["uniqueId"] = a.uniqueId;
+    o["af1c"] = a.af1c;
+    o["af20"] = a.af20;
+    o["af1a"] = a.af1a;
+    o["af0a"] = a.af0a;
+    o["af10"] = a.af10;
+    o["af08"] = a.af08;
+    o["af1d"] = a.af1d;
+    o["af0c"] = a.af0c;
+    o["af1e"] = a.af1e;
+    o["af0d"] = a.af0d;
+    o["af1f"] = a.af1f;
+    o["af0e"] = a.af0e;
+    o["af16"] = date(a.af16);
+    o["af17"] = date(a.af17);
+    o["af14"] = date(a.af14);
+    o["af15"] = date(a.af15);
+    o["af0b"] = a.af0b;
+    return o;
+}
+
+template<typename Record> QList<Record *> sortedByUniqueId(const QHash<qint32, Record *> &records)
+{
+    QList<Record *> sorted = records.values();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Record *a, const Record *b) { return a->uniqueId < b->uniqueId; });
+    return sorted;
+}
+
+} // namespace
+
+QJsonObject projectToJson(const mppr::Project &project, int status)
+{
+    QJsonArray tasks;
+    for (const Task *t : sortedByUniqueId(project.tasks()))
+        tasks.append(taskToJson(*t));
+    QJsonArray resources;
+    for (const Resource *r : sortedByUniqueId(project.resources()))
+        resources.append(resourceToJson(*r));
+    QJsonArray assignments;
+    for (const Assignment *a : project.assignments())
+        assignments.append(assignmentToJson(*a));
+    return QJsonObject { { "file", project.filePath() },
+                         { "status", status },
+                         { "userType", project.userType() },
+                         { "progId", project.progId() },
+                         { "clipboardFormat", project.clipboardFormat() },
+                         { "tasks", tasks },
+                         { "resources", resources },
+                         { "assignments", assignments } };
+}
