@@ -200,6 +200,29 @@ void BM_ApplyDateCondition(benchmark::State &state)
     state.counters["shown"] = shown;
 }
 
+// The same with an expanded tree view on the proxy, which follows every row removal.
+void BM_ApplyValueFilterInView(benchmark::State &state)
+{
+    Schedule schedule;
+    QTreeView view;
+    view.setUniformRowHeights(true);
+    view.setModel(&schedule.filter);
+    view.resize(1200, 800);
+    view.expandAll();
+    QVariantList codes;
+    for (int code = 0; code < 4; ++code)
+        codes << QStringLiteral("C%1").arg(code * 7);
+    for (auto _ : state) {
+        schedule.filter.setValueFilter(ScheduleModel::Code, codes);
+        view.expandAll();
+        state.PauseTiming();
+        state.counters["shown"] = walk(schedule.filter);
+        schedule.filter.clearAllFilters();
+        view.expandAll();
+        state.ResumeTiming();
+    }
+}
+
 void BM_OpenPopUpOnDistinctValues(benchmark::State &state)
 {
     ScheduleModel table;
@@ -226,6 +249,10 @@ void BM_OpenDatePopUp(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_ApplyValueFilter)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_ApplyValueFilterInView)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly();

@@ -251,10 +251,25 @@ void RyFilterDialogPopUp::showValueFilter(const QVariantList &values)
             if (QStandardItem *item = firstItem.value(value.toString()))
                 item->setCheckState(Qt::Checked);
         }
+        // Year and month texts are ambiguous (every year has a "March"): the day items decide
+        // what their month and year show, as a click on them would have.
+        for (int row = 1; row < root->rowCount(); ++row)
+            syncWithChildren(root->child(row));
     }
     // A list naming every value shows as "(Select All)" checked.
     updateAllChecked();
     m_valueView->viewport()->update();
+}
+
+bool RyFilterDialogPopUp::syncWithChildren(QStandardItem *item)
+{
+    if (!item->hasChildren())
+        return item->checkState() == Qt::Checked;
+    bool all = true;
+    for (int row = 0; row < item->rowCount(); ++row)
+        all = syncWithChildren(item->child(row)) && all;
+    item->setCheckState(all ? Qt::Checked : Qt::Unchecked);
+    return all;
 }
 
 void RyFilterDialogPopUp::collectChecked(const QModelIndex &proxyParent, QVariantList &values) const

@@ -113,6 +113,8 @@ private:
     QStandardItem *selectAllItem() const;
     void setSubtreeState(QStandardItem *item, Qt::CheckState state);
     void updateAncestors(QStandardItem *item, Qt::CheckState state);
+    // Gives every item with children the state "all children checked"; returns it.
+    static bool syncWithChildren(QStandardItem *item);
     void collectChecked(const QModelIndex &proxyParent, QVariantList &values) const;
 
     QAbstractItemModel *m_model = nullptr;

@@ -4,7 +4,6 @@
 
 #include "cfb/compoundfile.h"
 #include "mppr/project.h"
-#include "mppr/streamstore.h"
 
 #include <QtGlobal>
 
@@ -13,26 +12,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Streams of a compound file opened from memory.
-class CompoundFileStore : public mppr::StreamStore
-{
-public:
-    explicit CompoundFileStore(const cfb::CompoundFile &file)
-        : m_file(file)
-    {
-    }
-    bool exists(const QString &path) const override { return m_file.exists(path); }
-    QStringList list(const QString &path) const override { return m_file.listEntries(path); }
-    QByteArray read(const QString &path) const override
-    {
-        cfb::CompoundStream stream = m_file.openStream(path);
-        return stream.readAll();
-    }
-
-private:
-    const cfb::CompoundFile &m_file;
-};
 
 // Lists every storage and reads every stream, piece by piece and with seeks, within a budget
 // of entries (a directory may name the same storage from many places).
@@ -73,13 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes
         = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     cfb::CompoundFile file;
-    if (!file.openData(bytes))
-        return 0;
-    int budget = 4096;
-    walk(file, QString(), 0, budget);
-
-    CompoundFileStore store(file);
+    if (file.openData(bytes)) {
+        int budget = 4096;
+        walk(file, QString(), 0, budget);
+    }
     mppr::Project project(QStringLiteral("fuzz.mpp"));
-    project.read(store);
+    project.readData(bytes);
     return 0;
 }

@@ -60,6 +60,7 @@ private:
 struct RyGanttView::Private
 {
     QPointer<QTreeView> buddy;
+    int buddyExtent = -1;
     mutable bool visibleRowsDirty = true;
     mutable QVector<QModelIndex> allRows;
     mutable QVector<QModelIndex> m_visibleItems;
@@ -137,8 +138,18 @@ void RyGanttView::setBuddy(QTreeView *treeView)
     setVerticalScrollMode(treeView->verticalScrollMode());
     QScrollBar *buddyBar = treeView->verticalScrollBar();
     connect(buddyBar, &QScrollBar::valueChanged, this, &RyGanttView::onBuddyVerticalScrollChanged);
-    // Expanding rows in the tree changes its range without moving its value.
-    connect(buddyBar, &QScrollBar::rangeChanged, this, &RyGanttView::updateGeometries);
+    // Expanding rows in the tree changes its range without moving its value. expandAll() and
+    // collapseAll() emit no expanded/collapsed signals: a changed extent (range plus page) of the
+    // tree is taken as a sign that its shown rows changed.
+    connect(buddyBar, &QScrollBar::rangeChanged, this, [this, buddyBar] {
+        const int extent = buddyBar->maximum() + buddyBar->pageStep();
+        if (extent != d->buddyExtent) {
+            d->buddyExtent = extent;
+            invalidateRows();
+            viewport()->update();
+        }
+        updateGeometries();
+    });
     adoptBuddySelectionModel();
     connect(treeView, &QTreeView::collapsed, this, &RyGanttView::onVisibleItemsChanged);
     connect(treeView, &QTreeView::expanded, this, &RyGanttView::onVisibleItemsChanged);

@@ -503,7 +503,7 @@ void RyTimeLineHeader::paintTier(QPainter &painter, int row, int unit, const QDa
     option.textAlignment = lowest ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
     QDate date = first;
     int x = 0;
-    for (int section = 0; x < paintWidth && section < MaxSteps; ++section) {
+    for (int section = 0; x < paintWidth && section <= paintWidth; ++section) {
         const QDate n = next(date, unit);
         const int w = width(date, n, unit);
         option.section = section;

@@ -107,6 +107,7 @@ private slots:
     void linksFollowSortingAndDropWithRows();
     void settingTheSameModelAgainKeepsTracking();
     void collapsingAGroupMovesRowsUp();
+    void collapseAllWithoutSignals();
     void trackingBarsShowProgress();
     void dataDateLineOnUpperTierBoundary();
     void weekendShadingAndVerticalLines();
@@ -323,6 +324,34 @@ void TestRyGanttView::collapsingAGroupMovesRowsUp()
 
     f.tree.expand(f.row("A"));
     QCOMPARE(f.view.barRect(f.row("T3"), -1).top(), 5 * 22);
+}
+
+void TestRyGanttView::collapseAllWithoutSignals()
+{
+    // A tree too short to scroll at first: 40 groups of 3 tasks.
+    QStandardItemModel model;
+    model.setHorizontalHeaderLabels(
+        { "Activity Name", "Activity Type", "Start Date", "Finish Date" });
+    for (int g = 0; g < 40; ++g) {
+        auto group = makeRow(QString("G%1").arg(g), QString(), Start, Start);
+        for (int t = 0; t < 3; ++t)
+            group[Name]->appendRow(makeRow(QString("T%1").arg(t), "TT_Task", Start, Start));
+        model.appendRow(group);
+    }
+    QTreeView tree;
+    tree.setModel(&model);
+    tree.resize(300, 300);
+    RyGanttView view;
+    view.setModel(&model);
+    view.setBuddy(&tree);
+    view.resize(600, 300);
+    tree.show();
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    tree.expandAll(); // no expanded() signals
+    QTRY_COMPARE(view.visibleItems().size(), 160);
+    tree.collapseAll();
+    QTRY_COMPARE(view.visibleItems().size(), 40);
 }
 
 void TestRyGanttView::trackingBarsShowProgress()
