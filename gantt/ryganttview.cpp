@@ -590,6 +590,8 @@ QRect RyGanttView::contentBarRect(int position, int barKind) const
             return QRect();
         startName = styles.at(barKind).startDate;
         finishName = styles.at(barKind).finishDate;
+        if (startName.isEmpty() || finishName.isEmpty()) // a style without date fields
+            return QRect();
     }
     const int startColumn = columnOf(startName);
     const int finishColumn = columnOf(finishName);
