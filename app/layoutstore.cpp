@@ -1,6 +1,7 @@
 #include "app/layoutstore.h"
 
 #include "app/appconfig.h"
+#include "models/ryutils.h"
 
 #include <QDebug>
 #include <QDir>
@@ -68,10 +69,7 @@ bool LayoutStore::isOpen() const
 
 void LayoutStore::createTables()
 {
-    QFile resource(QStringLiteral(":/files/createrypdb.sql"));
-    if (!resource.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    const QString script = QString::fromUtf8(resource.readAll());
+    const QString script = RyUtils::readTextFile(QStringLiteral(":/files/createrypdb.sql"));
     const QStringList statements = script.split(QLatin1Char(';'));
     for (const QString &statement : statements) {
         if (statement.trimmed().isEmpty())

@@ -3,12 +3,15 @@
 #include "app/appconfig.h"
 #include "app/layoutstore.h"
 #include "app/mainwindowform.h"
+#include "models/ryutils.h"
+#include "tables/mpploader.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -26,6 +29,7 @@
 #include <QToolButton>
 #include <QVariantMap>
 #include <QWidgetAction>
+#include <QtConcurrent>
 
 namespace {
 
@@ -73,7 +77,12 @@ MainWindow::MainWindow(QWidget *parent)
     readRecentFiles();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Views first: they hold pointers into the loader's models.
+    closeProjectViews();
+    deleteLoader();
+}
 
 void MainWindow::createPages()
 {
@@ -444,23 +453,108 @@ void MainWindow::onOpenFileAction()
         openProject(path);
 }
 
+void MainWindow::closeProjectViews() { }
+
+void MainWindow::deleteLoader()
+{
+    if (!loader)
+        return;
+    // The worker may still be returning from load() after its last signal.
+    loadFuture.waitForFinished();
+    loader->clear();
+    loader.reset();
+}
+
 void MainWindow::openProject(const QString &path)
 {
+    closeProjectViews();
+    deleteLoader();
+
+    loader.reset(new MPPLoader);
+    const QString schema = RyUtils::readTextFile(QStringLiteral(":/files/mppr.json"));
+    loader->setSchema(QJsonDocument::fromJson(schema.toUtf8()));
+    connect(loader.get(), &ProjectLoader::started, this, &MainWindow::showProgress);
+    connect(loader.get(), &ProjectLoader::progress, this, &MainWindow::setProgress,
+            Qt::QueuedConnection);
+    connect(loader.get(), &ProjectLoader::finished, this, &MainWindow::onMppLoadDone);
+    connect(loader.get(), &MPPLoader::failed, this, &MainWindow::onMppLoadFailed);
+
+    MPPLoader *worker = loader.get();
+    const QString file = path;
+    loadFuture
+        = QtConcurrent::run(QThreadPool::globalInstance(), [worker, file] { worker->load(file); });
+
     RecentEntry entry;
     entry.file = path;
     entry.name = path;
     entry.type = 0;
     recentFiles.add(entry);
     rebuildRecentMenu();
+
+    // The loader learns the path on the worker thread; the title uses our own copy.
     setWindowTitle(path);
 }
 
 bool MainWindow::isLoading() const
 {
-    return false;
+    return loader && !loadFuture.isFinished();
 }
 
-void MainWindow::onMppLoadDone() { }
+bool MainWindow::isCurrentLoader(const QObject *object) const
+{
+    // Signals of a loader that was replaced meanwhile may still be queued.
+    return loader && (!object || object == loader.get());
+}
+
+void MainWindow::onMppLoadDone()
+{
+    if (!isCurrentLoader(sender()))
+        return;
+    updateToolBarActions();
+
+    applyLayout(RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")));
+
+    if (progressDialog) {
+        progressDialog->setValue(100);
+        progressDialog->setLabelText(QStringLiteral("Done"));
+        hideProgress();
+    }
+    emit projectLoadEnded(true);
+}
+
+QString MainWindow::loadFailureReason(int status)
+{
+    switch (status) {
+    case 1:
+        return QStringLiteral("It is not a file that Tarvik can read: it is no compound file, "
+                              "or it is damaged.");
+    case 3:
+        return QStringLiteral("It is not a supported Microsoft Project file version.");
+    case 5:
+        return QStringLiteral("The file is damaged: records it needs are missing or unreadable.");
+    case 6:
+        return QStringLiteral("A required field is missing from the file. The file may be "
+                              "password-protected.");
+    default:
+        return QStringLiteral("The file could not be read (status %1).").arg(status);
+    }
+}
+
+void MainWindow::onMppLoadFailed(int status, QString path)
+{
+    if (!isCurrentLoader(sender()))
+        return;
+    const QString file = path.isEmpty() ? windowTitle() : path;
+    hideProgress();
+    closeProjectViews();
+    deleteLoader();
+    setWindowTitle(QStringLiteral("Tarvik"));
+    updateToolBarActions();
+    QMessageBox::warning(this, QStringLiteral("Open file"),
+                         QStringLiteral("The file could not be opened:\n%1\n\n%2")
+                             .arg(QDir::toNativeSeparators(file), loadFailureReason(status)));
+    emit projectLoadEnded(false);
+}
 
 void MainWindow::showProgress()
 {
@@ -539,4 +633,11 @@ void MainWindow::onDefaultViewClicked()
 
 void MainWindow::updateColumnsIcon() { }
 
-void MainWindow::onCloseAction() { }
+void MainWindow::onCloseAction()
+{
+    closeProjectViews();
+    if (loader) {
+        loadFuture.waitForFinished();
+        loader->clear();
+    }
+}

@@ -4,6 +4,7 @@
 
 #include "app/recentfiles.h"
 
+#include <QFuture>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class LayoutStore;
+class MPPLoader;
 class MainWindowForm;
 class QAction;
 class QActionGroup;
@@ -58,6 +60,7 @@ public:
     QWidget *activityView() const { return activities; }
     QWidget *detailsView() const { return details; }
     QWidget *resourcesView() const { return resources; }
+    MPPLoader *projectLoader() const { return loader.get(); }
     bool isLoading() const;
 
     void openProject(const QString &path);
@@ -66,6 +69,13 @@ public:
     QString layoutDocument() const;
     void storeLayout(const QString &document, const QString &name, bool overwrite);
     void setImportedLayouts(const QList<P6Layout> &layouts);
+
+    // The plain reason shown when a file cannot be read, for a reader status.
+    static QString loadFailureReason(int status);
+
+signals:
+    // After each load: true once the project is shown, false after a failed read.
+    void projectLoadEnded(bool loaded);
 
 public slots:
     void onColumnsAction();
@@ -94,6 +104,7 @@ public slots:
     void updateColumnsIcon();
     void onExpandCollapseClicked();
     void onDefaultViewClicked();
+    void onMppLoadFailed(int status, QString path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -108,10 +119,15 @@ private:
     void rebuildRecentMenu();
     QList<QAction *> timeActions() const;
     QList<QAction *> levelActions() const;
+    void closeProjectViews();
+    void deleteLoader();
+    bool isCurrentLoader(const QObject *object) const;
 
     std::unique_ptr<MainWindowForm> ui;
     QString outline;
     RecentFiles recentFiles;
+    std::unique_ptr<MPPLoader> loader;
+    QFuture<void> loadFuture;
     std::unique_ptr<LayoutStore> layouts;
     QList<P6Layout> importedLayouts;
     QHash<QString, QString> layoutTable;

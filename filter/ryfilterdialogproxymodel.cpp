@@ -114,8 +114,15 @@ void RyFilterDialogProxyModel::refilter()
 
 void RyFilterDialogProxyModel::rebuildLookups()
 {
+    const QAbstractItemModel *source = sourceModel();
+    // A filter on a column the source does not have (a layout made for other columns) has
+    // no cells to test; it stays stored and saved but filters nothing.
+    const auto exists
+        = [source](int column) { return source && column >= 0 && column < source->columnCount(); };
     m_valueLookup.clear();
     for (auto it = m_valueFilters.cbegin(); it != m_valueFilters.cend(); ++it) {
+        if (!exists(it.key()))
+            continue;
         // Display texts are compared as texts, so a hash of texts answers the same as walking
         // the list with QVariant equality, without a quadratic cost on long lists.
         QSet<QString> texts;
@@ -125,14 +132,14 @@ void RyFilterDialogProxyModel::rebuildLookups()
         m_valueLookup.append({ it.key(), texts });
     }
     m_conditions.clear();
-    const QAbstractItemModel *source = sourceModel();
     for (const auto &entry : m_expressionFilters) {
-        const QString datatype = source
-            ? source->headerData(entry.first, Qt::Horizontal, Ry::ColumnDescriptionRole)
+        if (!exists(entry.first))
+            continue;
+        const QString datatype
+            = source->headerData(entry.first, Qt::Horizontal, Ry::ColumnDescriptionRole)
                   .toMap()
                   .value(QStringLiteral("datatype"))
-                  .toString()
-            : QString();
+                  .toString();
         m_conditions.append({ entry.first, datatype, entry.second.get() });
     }
 }

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QDateTime>
 
+#include <functional>
 #include <memory>
 
 class QTreeView;
@@ -120,7 +121,8 @@ private:
     void holdLinksDuringLayout();
     void restoreLinksAfterLayout();
     void ensureRows() const;
-    void rebuildAllRows() const;
+    using RowVisitor = std::function<void(const QModelIndex &parent, int row)>;
+    void rebuildAllRows(const RowVisitor &visit = RowVisitor()) const;
     void rebuildVisibleRows() const;
     void invalidateRows();
     int columnOf(const QString &headerText) const;

@@ -4,10 +4,13 @@
 #include "models/ryjoinproxymodel.h"
 #include "models/ryutils.h"
 #include "tables/ryassignmentmodel.h"
+#include "tables/ryindex.h"
 
 #include <QAbstractItemModel>
 #include <QJsonDocument>
 #include <QStandardItemModel>
+
+#include <algorithm>
 
 using RyUtils::findColumn;
 
@@ -192,12 +195,6 @@ void ProjectLoader::createActivityModel()
         return;
     const int rows = tasks->rowCount();
 
-    // The activity rows: their ids, and the parent and group cells the activity view fills.
-    auto *activities = new QStandardItemModel(rows, 3);
-    setSystemHeader(activities, 0, QStringLiteral("ID"), QStringLiteral("id"));
-    setSystemHeader(activities, 1, QStringLiteral("parentID"), QStringLiteral("parentID"));
-    setSystemHeader(activities, 2, QStringLiteral("Group"), QStringLiteral("Group"));
-
     const int typeColumn = findColumn(tasks, "Activity Type");
     const int statusColumn = findColumn(tasks, "Activity status");
     const int constraintTypeColumn = findColumn(tasks, "Activity constraint type");
@@ -208,6 +205,7 @@ void ProjectLoader::createActivityModel()
     const int plannedFinishColumn = findColumn(tasks, "Planned finish date");
     const int startColumn = findColumn(tasks, "Start Date");
     const int finishColumn = findColumn(tasks, "Finish Date");
+    QVector<QVariant> ids(rows);
     for (int row = 0; row < rows; ++row) {
         if (typeColumn >= 0) {
             const QString code = cellAt(tasks, row, typeColumn).toString();
@@ -242,12 +240,28 @@ void ProjectLoader::createActivityModel()
             if (finishColumn >= 0)
                 tasks->setData(tasks->index(row, finishColumn), finish, Qt::DisplayRole);
         }
-        activities->setData(activities->index(row, 0), cellAt(tasks, row, 0), Qt::DisplayRole);
+        ids[row] = cellAt(tasks, row, 0);
     }
 
     writePredecessorTexts(tasks);
 
-    activities->sort(0, Qt::AscendingOrder);
+    // The activity rows: their ids in ascending order, as a stable sort of the model by the
+    // first column leaves them (rows without an id last), and the parent and group cells the
+    // activity view fills.
+    const auto withoutId = std::stable_partition(ids.begin(), ids.end(),
+                                                 [](const QVariant &id) { return id.isValid(); });
+    std::stable_sort(ids.begin(), withoutId, RyVariantLess());
+    auto *activities = new QStandardItemModel(rows, 3);
+    setSystemHeader(activities, 0, QStringLiteral("ID"), QStringLiteral("id"));
+    setSystemHeader(activities, 1, QStringLiteral("parentID"), QStringLiteral("parentID"));
+    setSystemHeader(activities, 2, QStringLiteral("Group"), QStringLiteral("Group"));
+    for (int row = 0; row < rows; ++row) {
+        if (ids.at(row).isValid()) {
+            auto *item = new QStandardItem;
+            item->setData(ids.at(row), Qt::DisplayRole);
+            activities->setItem(row, 0, item);
+        }
+    }
 
     auto *model = new RyJoinProxyModel;
     model->setObjectName(QStringLiteral("ActivityModel"));

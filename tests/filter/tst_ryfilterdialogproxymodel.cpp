@@ -107,6 +107,7 @@ private slots:
     void settingsRoundTrip();
     void settingsRestoreRules();
     void settingsWithEscapedValues();
+    void filtersOnMissingColumnsFilterNothing();
 
     void searchProxyKeepsSelectAll();
 
@@ -313,6 +314,22 @@ void TestRyFilterDialogProxyModel::settingsWithEscapedValues()
     other.setSourceModel(m_source);
     other.setFilterSettings(settings);
     QCOMPARE(shown(other), QStringLiteral("c"));
+}
+
+void TestRyFilterDialogProxyModel::filtersOnMissingColumnsFilterNothing()
+{
+    const QVariantMap settings { { "patterns", QVariantMap { { "99", QVariantList { "x" } } } },
+                                 { "expressions", QVariantMap { { "-1", "=;x" } } } };
+    m_proxy->setFilterSettings(settings);
+    QCOMPARE(shown(*m_proxy), QStringLiteral("A(a1,a2),B(B1(b1,b2)),c"));
+    QVERIFY(m_proxy->isColumnFiltered(99));
+    QCOMPARE(m_proxy->filterSettings(), settings);
+
+    // Once the source has the column, the filter applies.
+    RyFilterDialogProxyModel early;
+    early.setFilterSettings({ { "patterns", QVariantMap { { "5", QVariantList { "Z" } } } } });
+    early.setSourceModel(m_source);
+    QCOMPARE(shown(early), QStringLiteral("B(B1(b2))"));
 }
 
 void TestRyFilterDialogProxyModel::searchProxyKeepsSelectAll()
