@@ -78,6 +78,9 @@ Activities::Activities(QWidget *parent)
     m_parentProxy = new RyParentItemProxyModel(this);
     m_filterProxy = new RyFilterDialogProxyModel(this);
     setModels(m_placeholder, nullptr, nullptr, nullptr, nullptr, true);
+    // The time scales were set before the header signal was connected; rows of table and
+    // chart only line up when both headers are equally high.
+    onHeaderSizeChanged();
 }
 
 Activities::~Activities()

@@ -1,6 +1,7 @@
 #include "filter/ryfilterdialogproxymodel.h"
 #include "filter/rysortfilterwidget.h"
 #include "gantt/ryganttview.h"
+#include "gantt/rytimelineheader.h"
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryutils.h"
 #include "views/activities.h"
@@ -22,6 +23,7 @@ private slots:
     void cleanup();
 
     void emptyViewShowsPlaceholder();
+    void headersEquallyHigh();
     void projectShowsActivitiesAtTopLevel();
     void groupingByWbsBuildsGroupRows();
     void groupingTwiceEqualsOnce();
@@ -85,6 +87,23 @@ void TestActivities::emptyViewShowsPlaceholder()
     QCOMPARE(m_view->levelStyles().at(9).background.color(), QColor(106, 90, 127));
     QCOMPARE(m_view->ganttView()->model(), m_view->filterProxy());
     QCOMPARE(m_view->ganttView()->selectionModel(), m_view->treeView()->selectionModel());
+}
+
+void TestActivities::headersEquallyHigh()
+{
+    open();
+    m_view->resize(800, 400);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+    const int twoTiers = m_view->sortFilterHeader()->height();
+    QCOMPARE(twoTiers, m_view->ganttView()->header()->height());
+    m_view->ganttView()->setTimelineFlags(Ry::Year | Ry::Month | Ry::Day);
+    QTRY_COMPARE(m_view->sortFilterHeader()->height(), m_view->ganttView()->header()->height());
+    QVERIFY(m_view->sortFilterHeader()->height() > twoTiers);
+    // Row r of the table is row r of the chart, at the same height.
+    const QModelIndex row = m_view->filterProxy()->index(2, 0);
+    QTRY_COMPARE(m_view->treeView()->visualRect(row).top() + m_view->treeView()->viewport()->y(),
+                 m_view->ganttView()->visualRect(row).top() + m_view->ganttView()->viewport()->y());
 }
 
 void TestActivities::projectShowsActivitiesAtTopLevel()
