@@ -105,6 +105,42 @@ BENCHMARK(BM_Join50kAgainst50k)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The activity view's stack: ID and parentID read through a join proxy, as over ActivityModel.
+void BM_ParentStructureOverJoin50k(benchmark::State &state)
+{
+    std::unique_ptr<RyRecordSetModel> rows(activityTable());
+    std::unique_ptr<RyRecordSetModel> tasks(keyTable(Activities, 5));
+    RyJoinProxyModel activities;
+    activities.setSourceModel(rows.get());
+    activities.addJoinAll(tasks.get(), 0, 0);
+    RyParentItemProxyModel proxy;
+    proxy.setSourceModel(&activities);
+    for (auto _ : state)
+        proxy.setParentColumns(0, 1);
+    benchmark::DoNotOptimize(proxy.rowCount());
+}
+BENCHMARK(BM_ParentStructureOverJoin50k)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Walking the whole tree in display order and rolling a column up into every parent row.
+void BM_FlattenAndRollUp50k(benchmark::State &state)
+{
+    std::unique_ptr<RyRecordSetModel> source(activityTable());
+    RyParentItemProxyModel proxy;
+    proxy.setSourceModel(source.get());
+    proxy.setParentColumns(0, 1);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RyUtils::flattenIndexes(&proxy).size());
+        RyUtils::rollUpMax(&proxy, 2, Qt::UserRole);
+    }
+}
+BENCHMARK(BM_FlattenAndRollUp50k)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // The hashed first-match lookup alone: 50,000 distinct integer keys recorded, then each found
 // once in shuffled order.
 void BM_KeyLookup50k(benchmark::State &state)

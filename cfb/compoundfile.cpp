@@ -60,17 +60,24 @@ public:
         : m_file(fileName)
     {
     }
-    bool open() { return m_file.open(QIODevice::ReadOnly); }
-    qint64 length() const override { return m_file.size(); }
+    bool open()
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            return false;
+        m_length = m_file.size();
+        return true;
+    }
+    qint64 length() const override { return m_length; }
     qint64 readAt(qint64 offset, char *buffer, qint64 count) override
     {
-        if (offset < 0 || count <= 0 || offset >= m_file.size() || !m_file.seek(offset))
+        if (offset < 0 || count <= 0 || offset >= m_length || !m_file.seek(offset))
             return 0;
         return std::max<qint64>(0, m_file.read(buffer, count));
     }
 
 private:
     QFile m_file;
+    qint64 m_length = 0;
 };
 
 class MemorySource : public ByteSource

@@ -394,18 +394,18 @@ void RyGanttView::invalidateRows()
 void RyGanttView::ensureRows() const
 {
     if (d->visibleRowsDirty) {
-        rebuildAllRows();
-        rebuildVisibleRows();
+        rebuildRows();
     }
 }
 
-void RyGanttView::rebuildAllRows() const
+void RyGanttView::rebuildAllRows(const RowVisitor &visit) const
 {
     d->allRows.clear();
     const QAbstractItemModel *m = model();
     if (!m)
         return;
-    // Pre-order walk without recursion; each level keeps its row count.
+    // Pre-order walk without recursion; each level keeps its row count. The visitor sees each
+    // row while the model's data for it is still close at hand.
     struct Level
     {
         QModelIndex parent;
@@ -419,16 +419,23 @@ void RyGanttView::rebuildAllRows() const
             stack.removeLast();
             continue;
         }
-        const QModelIndex index = m->index(top.next++, 0, top.parent);
+        const int row = top.next++;
+        const QModelIndex parent = top.parent; // `top` moves when the stack grows
+        const QModelIndex index = m->index(row, 0, parent);
         d->allRows.append(index);
+        if (visit)
+            visit(parent, row);
         const int children = m->rowCount(index);
         if (children > 0)
             stack.append({ index, 0, children });
     }
 }
 
-void RyGanttView::rebuildVisibleRows() const
+// One walk fills both lists: every row goes to the all rows list, and a row is shown when no
+// ancestor is collapsed in the buddy.
+void RyGanttView::rebuildRows() const
 {
+    d->allRows.clear();
     d->m_visibleItems.clear();
     d->visiblePositions.clear();
     d->linkRectCache.clear();
@@ -444,23 +451,26 @@ void RyGanttView::rebuildVisibleRows() const
         QModelIndex parent;
         int next;
         int count;
+        bool shown;
     };
-    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount(), true } };
     while (!stack.isEmpty()) {
         Level &top = stack.last();
         if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
+        const bool shown = top.shown;
         const QModelIndex index = m->index(top.next++, 0, top.parent);
-        d->visiblePositions.insert(index, d->m_visibleItems.size());
-        d->m_visibleItems.append(index);
-        // Without a buddy every row counts as expanded.
-        if (sameModel && !tree->isExpanded(index))
-            continue;
+        d->allRows.append(index);
+        if (shown) {
+            d->visiblePositions.insert(index, d->m_visibleItems.size());
+            d->m_visibleItems.append(index);
+        }
         const int children = m->rowCount(index);
+        // Without a buddy every row counts as expanded.
         if (children > 0)
-            stack.append({ index, 0, children });
+            stack.append({ index, 0, children, shown && (!sameModel || tree->isExpanded(index)) });
     }
 }
 
@@ -480,8 +490,7 @@ void RyGanttView::onModelChanged()
 
 void RyGanttView::onVisibleItemsChanged()
 {
-    rebuildAllRows();
-    rebuildVisibleRows(); // also drops the link rectangles, refilled on demand
+    rebuildRows(); // also drops the link rectangles, refilled on demand
     viewport()->update();
 }
 
@@ -590,6 +599,8 @@ QRect RyGanttView::contentBarRect(int position, int barKind) const
             return QRect();
         startName = styles.at(barKind).startDate;
         finishName = styles.at(barKind).finishDate;
+        if (startName.isEmpty() || finishName.isEmpty()) // a style without date fields
+            return QRect();
     }
     const int startColumn = columnOf(startName);
     const int finishColumn = columnOf(finishName);
@@ -841,34 +852,36 @@ void RyGanttView::updateTimeRange()
         return;
     const int startColumn = columnOf(QStringLiteral("Start Date"));
     const int finishColumn = columnOf(QStringLiteral("Finish Date"));
-    rebuildAllRows();
-    invalidateRows();
     // Local date and time compared field by field: ordering local date-times as instants would
     // cost a time-zone conversion per row.
     QDate earliestDate, latestDate;
     QTime earliestTime, latestTime;
-    if (startColumn >= 0 && finishColumn >= 0) {
-        for (const QModelIndex &index : qAsConst(d->allRows)) {
-            const QDateTime start = index.sibling(index.row(), startColumn).data().toDateTime();
-            if (start.isValid()) {
-                const QDate date = start.date();
-                if (!earliestDate.isValid() || date < earliestDate
-                    || (date == earliestDate && start.time() < earliestTime)) {
-                    earliestDate = date;
-                    earliestTime = start.time();
-                }
-            }
-            const QDateTime finish = index.sibling(index.row(), finishColumn).data().toDateTime();
-            if (finish.isValid()) {
-                const QDate date = finish.date();
-                if (!latestDate.isValid() || date > latestDate
-                    || (date == latestDate && finish.time() > latestTime)) {
-                    latestDate = date;
-                    latestTime = finish.time();
-                }
+    const QAbstractItemModel *m = model();
+    auto scan = [&](const QModelIndex &parent, int row) {
+        const QDateTime start = m->index(row, startColumn, parent).data().toDateTime();
+        if (start.isValid()) {
+            const QDate date = start.date();
+            if (!earliestDate.isValid() || date < earliestDate
+                || (date == earliestDate && start.time() < earliestTime)) {
+                earliestDate = date;
+                earliestTime = start.time();
             }
         }
-    }
+        const QDateTime finish = m->index(row, finishColumn, parent).data().toDateTime();
+        if (finish.isValid()) {
+            const QDate date = finish.date();
+            if (!latestDate.isValid() || date > latestDate
+                || (date == latestDate && finish.time() > latestTime)) {
+                latestDate = date;
+                latestTime = finish.time();
+            }
+        }
+    };
+    if (startColumn >= 0 && finishColumn >= 0)
+        rebuildAllRows(scan);
+    else
+        rebuildAllRows();
+    invalidateRows();
     if (earliestDate.isValid() && latestDate.isValid()) {
         d->header->setRange(earliestDate, latestDate);
         updateGeometries();

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QDateTime>
 
+#include <functional>
 #include <memory>
 
 class QTreeView;
@@ -120,8 +121,9 @@ private:
     void holdLinksDuringLayout();
     void restoreLinksAfterLayout();
     void ensureRows() const;
-    void rebuildAllRows() const;
-    void rebuildVisibleRows() const;
+    using RowVisitor = std::function<void(const QModelIndex &parent, int row)>;
+    void rebuildAllRows(const RowVisitor &visit = RowVisitor()) const;
+    void rebuildRows() const;
     void invalidateRows();
     int columnOf(const QString &headerText) const;
     QRect contentBarRect(int position, int barKind) const;

@@ -120,6 +120,16 @@ void RyParentItemProxyModel::setChildMap(const ChildMap &children)
     endResetModel();
 }
 
+RyParentItemProxyModel::ChildMap RyParentItemProxyModel::childMap() const
+{
+    ChildMap children;
+    for (int slot = 0; slot < m_children.size(); ++slot) {
+        if (!m_children.at(slot).isEmpty())
+            children.insert(slot - 1, m_children.at(slot));
+    }
+    return children;
+}
+
 void RyParentItemProxyModel::resetParentStructure()
 {
     m_children.clear();
@@ -149,13 +159,9 @@ void RyParentItemProxyModel::resetParentStructure()
         parentOf[j] = ids.firstMatch(source->index(j, m_parentColumn).data(Qt::DisplayRole));
     cutCycles(parentOf);
 
-    QVector<QList<int>> lists(rows + 1); // slot 0 is the root
+    m_children.resize(rows + 1);
     for (int j = 0; j < rows; ++j)
-        lists[parentOf.at(j) + 1].append(j);
-    for (int slot = 0; slot <= rows; ++slot) {
-        if (!lists.at(slot).isEmpty())
-            m_children.insert(slot - 1, lists.at(slot));
-    }
+        m_children[parentOf.at(j) + 1].append(j);
     indexStructure();
 }
 
@@ -180,13 +186,14 @@ void RyParentItemProxyModel::setStructure(const ChildMap &children)
             clean.insert(it.key(), list);
     }
     m_children.clear();
+    m_children.resize(rows + 1);
     QList<int> pending { -1 };
     while (!pending.isEmpty()) {
         const int parentRow = pending.takeLast();
         const auto list = clean.constFind(parentRow);
         if (list == clean.cend())
             continue;
-        m_children.insert(parentRow, *list);
+        m_children[parentRow + 1] = *list;
         pending.append(*list);
     }
     indexStructure();
@@ -197,13 +204,13 @@ void RyParentItemProxyModel::indexStructure()
     const int rows = sourceModel() ? sourceModel()->rowCount() : 0;
     m_parentOf.fill(-1, rows);
     m_positionOf.fill(-1, rows);
-    for (auto it = m_children.cbegin(); it != m_children.cend(); ++it) {
-        const QList<int> &list = it.value();
+    for (int slot = 0; slot < m_children.size(); ++slot) {
+        const QList<int> &list = m_children.at(slot);
         for (int k = 0; k < list.size(); ++k) {
             const int row = list.at(k);
             if (row < 0 || row >= rows)
                 continue;
-            m_parentOf[row] = it.key();
+            m_parentOf[row] = slot - 1;
             m_positionOf[row] = k;
         }
     }
@@ -219,8 +226,8 @@ void RyParentItemProxyModel::rebuildInReset()
 const QList<int> &RyParentItemProxyModel::childList(int parentRow) const
 {
     static const QList<int> none;
-    const auto it = m_children.constFind(parentRow);
-    return it == m_children.cend() ? none : *it;
+    const int slot = parentRow + 1;
+    return slot >= 0 && slot < m_children.size() ? m_children.at(slot) : none;
 }
 
 int RyParentItemProxyModel::parentRowOf(const QModelIndex &proxyIndex) const
@@ -361,8 +368,9 @@ void RyParentItemProxyModel::sort(int column, Qt::SortOrder order)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList from = persistentIndexList();
-    for (auto it = m_children.begin(); it != m_children.end(); ++it) {
-        QList<int> &list = it.value();
+    for (QList<int> &list : m_children) {
+        if (list.size() < 2)
+            continue;
         QVector<QPair<QVariant, int>> keyed;
         keyed.reserve(list.size());
         for (int row : qAsConst(list))
@@ -452,11 +460,13 @@ void RyParentItemProxyModel::endSourceLayoutChange()
         resetParentStructure();
     } else {
         ChildMap children;
-        for (auto it = m_children.cbegin(); it != m_children.cend(); ++it) {
+        for (int slot = 0; slot < m_children.size(); ++slot) {
+            if (m_children.at(slot).isEmpty())
+                continue;
             QList<int> list;
-            for (int row : it.value())
+            for (int row : m_children.at(slot))
                 list.append(moved(row));
-            children.insert(it.key() < 0 ? -1 : moved(it.key()), list);
+            children.insert(slot == 0 ? -1 : moved(slot - 1), list);
         }
         setStructure(children);
     }

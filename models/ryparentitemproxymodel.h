@@ -22,7 +22,7 @@ public:
     void setSourceModel(QAbstractItemModel *model) override;
     void setParentColumns(int idColumn, int parentColumn);
     void setChildMap(const ChildMap &children);
-    ChildMap childMap() const { return m_children; }
+    ChildMap childMap() const;
     int idColumn() const { return m_idColumn; }
     int parentColumn() const { return m_parentColumn; }
 
@@ -89,7 +89,9 @@ private:
     void beginSourceLayoutChange();
     void endSourceLayoutChange();
 
-    ChildMap m_children;
+    // Child lists by parent source row + 1 (slot 0 is the root): a lookup per rowCount() and
+    // index() call must not search.
+    QVector<QList<int>> m_children;
     QVector<int> m_parentOf; // source row -> parent source row, -1 for the root
     QVector<int> m_positionOf; // source row -> position in its parent's list, -1 when absent
     int m_idColumn = -1;

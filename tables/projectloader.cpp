@@ -3,11 +3,15 @@
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
 #include "models/ryutils.h"
+#include "tables/mppmodel.h"
 #include "tables/ryassignmentmodel.h"
+#include "tables/ryindex.h"
 
 #include <QAbstractItemModel>
 #include <QJsonDocument>
 #include <QStandardItemModel>
+
+#include <algorithm>
 
 using RyUtils::findColumn;
 
@@ -32,6 +36,13 @@ bool isOneOf(const QString &text, std::initializer_list<const char *> values)
             return true;
     }
     return false;
+}
+
+// A column that a step may write to: found, and not one that refuses every write.
+int writableColumn(const QAbstractItemModel *model, int column)
+{
+    const auto *table = qobject_cast<const MPPModel *>(model);
+    return table && column >= 0 && !table->isColumnWritable(column) ? -1 : column;
 }
 
 // Reads a cell by a column found by header text; no value for a missing column.
@@ -192,13 +203,7 @@ void ProjectLoader::createActivityModel()
         return;
     const int rows = tasks->rowCount();
 
-    // The activity rows: their ids, and the parent and group cells the activity view fills.
-    auto *activities = new QStandardItemModel(rows, 3);
-    setSystemHeader(activities, 0, QStringLiteral("ID"), QStringLiteral("id"));
-    setSystemHeader(activities, 1, QStringLiteral("parentID"), QStringLiteral("parentID"));
-    setSystemHeader(activities, 2, QStringLiteral("Group"), QStringLiteral("Group"));
-
-    const int typeColumn = findColumn(tasks, "Activity Type");
+    const int typeColumn = writableColumn(tasks, findColumn(tasks, "Activity Type"));
     const int statusColumn = findColumn(tasks, "Activity status");
     const int constraintTypeColumn = findColumn(tasks, "Activity constraint type");
     const int constraintDateColumn = findColumn(tasks, "Activity Constraint Date");
@@ -206,8 +211,9 @@ void ProjectLoader::createActivityModel()
     const int actualFinishColumn = findColumn(tasks, "Actual Finish");
     const int plannedStartColumn = findColumn(tasks, "Planned start date");
     const int plannedFinishColumn = findColumn(tasks, "Planned finish date");
-    const int startColumn = findColumn(tasks, "Start Date");
-    const int finishColumn = findColumn(tasks, "Finish Date");
+    const int startColumn = writableColumn(tasks, findColumn(tasks, "Start Date"));
+    const int finishColumn = writableColumn(tasks, findColumn(tasks, "Finish Date"));
+    QVector<QVariant> ids(rows);
     for (int row = 0; row < rows; ++row) {
         if (typeColumn >= 0) {
             const QString code = cellAt(tasks, row, typeColumn).toString();
@@ -242,12 +248,28 @@ void ProjectLoader::createActivityModel()
             if (finishColumn >= 0)
                 tasks->setData(tasks->index(row, finishColumn), finish, Qt::DisplayRole);
         }
-        activities->setData(activities->index(row, 0), cellAt(tasks, row, 0), Qt::DisplayRole);
+        ids[row] = cellAt(tasks, row, 0);
     }
 
     writePredecessorTexts(tasks);
 
-    activities->sort(0, Qt::AscendingOrder);
+    // The activity rows: their ids in ascending order, as a stable sort of the model by the
+    // first column leaves them (rows without an id last), and the parent and group cells the
+    // activity view fills.
+    const auto withoutId = std::stable_partition(ids.begin(), ids.end(),
+                                                 [](const QVariant &id) { return id.isValid(); });
+    std::stable_sort(ids.begin(), withoutId, RyVariantLess());
+    auto *activities = new QStandardItemModel(rows, 3);
+    setSystemHeader(activities, 0, QStringLiteral("ID"), QStringLiteral("id"));
+    setSystemHeader(activities, 1, QStringLiteral("parentID"), QStringLiteral("parentID"));
+    setSystemHeader(activities, 2, QStringLiteral("Group"), QStringLiteral("Group"));
+    for (int row = 0; row < rows; ++row) {
+        if (ids.at(row).isValid()) {
+            auto *item = new QStandardItem;
+            item->setData(ids.at(row), Qt::DisplayRole);
+            activities->setItem(row, 0, item);
+        }
+    }
 
     auto *model = new RyJoinProxyModel;
     model->setObjectName(QStringLiteral("ActivityModel"));
@@ -272,8 +294,8 @@ void ProjectLoader::createActivityModel()
 
 void ProjectLoader::writePredecessorTexts(QAbstractItemModel *tasks)
 {
-    const int predecessorsColumn = findColumn(tasks, "Predecessors");
-    const int detailsColumn = findColumn(tasks, "Predecessors Details");
+    const int predecessorsColumn = writableColumn(tasks, findColumn(tasks, "Predecessors"));
+    const int detailsColumn = writableColumn(tasks, findColumn(tasks, "Predecessors Details"));
     const int idColumn = findColumn(tasks, "task_id");
     auto *relations = table("PredecessorModel");
     // Tables without the two text columns (the MPP tables) have nothing to write.

@@ -100,14 +100,23 @@ void RyAssignmentModel::readTaskIds(QAbstractItemModel *tasks)
     const int rows = tasks->rowCount();
     m_taskIds.resize(rows);
     m_firstOfId.resize(rows);
-    QSet<QString> seen;
-    seen.reserve(rows);
+    // Whole-number ids (the usual case) are told apart without building texts.
+    QSet<qint64> seenNumbers;
+    QSet<QString> seenTexts;
+    seenNumbers.reserve(rows);
     for (int row = 0; row < rows; ++row) {
         const QVariant id = idColumn < 0 ? QVariant() : cellAt(tasks, row, idColumn);
         m_taskIds[row] = id;
-        const QString text = keyText(id);
-        m_firstOfId[row] = !seen.contains(text);
-        seen.insert(text);
+        const int type = id.userType();
+        if (type == QMetaType::Int || type == QMetaType::UInt || type == QMetaType::LongLong) {
+            const qint64 number = id.toLongLong();
+            m_firstOfId[row] = !seenNumbers.contains(number);
+            seenNumbers.insert(number);
+        } else {
+            const QString text = keyText(id);
+            m_firstOfId[row] = !seenTexts.contains(text);
+            seenTexts.insert(text);
+        }
     }
 }
 

@@ -100,6 +100,8 @@ private slots:
     void pressOutsideButtonOpensNothing();
     void clearAllFilters();
     void columnState();
+    void plainHeaderGetsQtSortIndicator();
+    void returnKeyIsLogged();
     void paintsPlainButtonOnHover();
     void headerShowsFilterMark();
 
@@ -176,7 +178,7 @@ void TestRySortFilterWidget::runPopUp(int column,
         if (QWidget *popUp = QApplication::activePopupWidget())
             popUp->close();
     });
-    guard.start(5000);
+    guard.start(30000);
     const QRect rect = sectionRect(column);
     m_widget->onAutoFilterPopUp(rect, column, RySortFilterWidget::buttonRect(rect).center());
     QVERIFY(reached);
@@ -389,6 +391,35 @@ void TestRySortFilterWidget::columnState()
     m_proxy->setExpressionFilter(Float, RyExpression::fromText(">;0"));
     QCOMPARE(m_widget->columnState(Float), 1 | 2);
     QCOMPARE(RySortFilterWidget::buttonRect(QRect(0, 0, 100, 24)), QRect(83, 7, 16, 16));
+}
+
+void TestRySortFilterWidget::plainHeaderGetsQtSortIndicator()
+{
+    QHeaderView plain(Qt::Horizontal);
+    plain.setModel(m_proxy);
+    plain.resize(400, 24);
+    RySortFilterWidget widget(&plain, m_proxy, m_model);
+    bool reached = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *popUp = qobject_cast<RyFilterDialogPopUp *>(QApplication::activePopupWidget());
+        if (!popUp)
+            return;
+        reached = true;
+        clickAction(popUp, popUp->sortDescendingAction());
+    });
+    const QRect rect(plain.sectionViewportPosition(Name), 0, plain.sectionSize(Name), 24);
+    widget.onAutoFilterPopUp(rect, Name, RySortFilterWidget::buttonRect(rect).center());
+    QVERIFY(reached);
+    QCOMPARE(plain.sortIndicatorSection(), int(Name));
+    QCOMPARE(plain.sortIndicatorOrder(), Qt::DescendingOrder);
+    QCOMPARE(shownNames(m_proxy), QStringList({ "Pour", "Dig", "Beta", "Alpha" }));
+}
+
+void TestRySortFilterWidget::returnKeyIsLogged()
+{
+    std::unique_ptr<RyFilterDialogPopUp> popUp(m_widget->createPopUp(Name));
+    QTest::ignoreMessage(QtDebugMsg, "Return");
+    QTest::keyClick(popUp.get(), Qt::Key_Return);
 }
 
 void TestRySortFilterWidget::paintsPlainButtonOnHover()

@@ -5,11 +5,13 @@
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
 #include "tables/mpploader.h"
+#include "tests/support/mppschedulebuilder.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QtConcurrent>
 #include <QtTest>
 
 using namespace TestProject;
@@ -73,6 +75,7 @@ class TestMppLoader : public QObject
 
 private slots:
     void signalSequenceOfAGoodLoad();
+    void loadOfASampleOnThePool();
     void failedReadStopsAfterTheFirstProgress_data();
     void failedReadStopsAfterTheFirstProgress();
     void registryNamesAndOrder();
@@ -87,6 +90,8 @@ private slots:
     void userDefinedAssignmentModel();
     void codeModelsOnEmptyCodeTables();
     void tablesLiveOnTheLoaderThread();
+    void craftedFileHours_data();
+    void craftedFileHours();
 };
 
 void TestMppLoader::signalSequenceOfAGoodLoad()
@@ -107,6 +112,37 @@ void TestMppLoader::signalSequenceOfAGoodLoad()
                             "60 Create UDF Assignment Model", "70 Create Activity Model",
                             "80 Process data", "finished" }));
     QCOMPARE(loader.models().size(), 16);
+}
+
+void TestMppLoader::loadOfASampleOnThePool()
+{
+    const QString path = QStringLiteral(TARVIK_SAMPLES "/oracle/task-links-project2013-mpp14.mpp");
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    QStringList events;
+    connect(&loader, &ProjectLoader::started, this, [&] { events << "started"; });
+    connect(
+        &loader, &ProjectLoader::progress, this,
+        [&](int percent, const QString &text) {
+            events << QString("%1 %2").arg(percent).arg(text);
+        },
+        Qt::QueuedConnection);
+    connect(&loader, &ProjectLoader::finished, this, [&] { events << "finished"; });
+    QFuture<void> done
+        = QtConcurrent::run(QThreadPool::globalInstance(), &loader, &MPPLoader::load, path);
+    done.waitForFinished();
+    QTRY_COMPARE(events.size(), 10);
+    QCOMPARE(
+        events,
+        (QStringList { "started", "10 Read project from file", "20 Create Predecessor Model",
+                       "30 Create Resource Model", "40 Create Codes Model",
+                       "50 Create Task Codes Assignment Model", "60 Create UDF Assignment Model",
+                       "70 Create Activity Model", "80 Process data", "finished" }));
+    QCOMPARE(loader.sourceName(), path);
+    QCOMPARE(loader.models().size(), 16);
+    QVERIFY(modelOf(loader, "TASK")->rowCount() > 0);
+    for (QObject *model : loader.models())
+        QCOMPARE(model->thread(), thread());
 }
 
 void TestMppLoader::failedReadStopsAfterTheFirstProgress_data()
@@ -385,6 +421,83 @@ void TestMppLoader::tablesLiveOnTheLoaderThread()
     worker.wait();
     for (QObject *model : loader.models())
         QCOMPARE(model->thread(), loader.thread());
+}
+
+void TestMppLoader::craftedFileHours_data()
+{
+    QTest::addColumn<bool>("omitSlackFields");
+    QTest::newRow("fields present") << false;
+    QTest::newRow("slack, duration and work absent") << true;
+}
+
+void TestMppLoader::craftedFileHours()
+{
+    QFETCH(bool, omitSlackFields);
+    MppScheduleSpec spec;
+    spec.omitSlackFields = omitSlackFields;
+    MppTaskSpec summary;
+    summary.uniqueId = 1;
+    summary.name = "Summary";
+    MppTaskSpec task;
+    task.uniqueId = 2;
+    task.parentUniqueId = 1;
+    task.name = "Weld";
+    task.startSlack = 9600; // 16 h
+    task.finishSlack = 4800; // 8 h
+    task.freeSlack = 2400; // 4 h
+    task.duration = 14400; // 24 h
+    task.remainingDuration = 7200; // 12 h
+    task.work = 1440000; // 24 h
+    task.actualWork = 720000; // 12 h
+    task.remainingWork = 720000; // 12 h
+    MppTaskSpec successor = task;
+    successor.uniqueId = 3;
+    successor.name = "Inspect";
+    spec.tasks = { summary, task, successor };
+    spec.relations = { { 1, 2, 3, 1, 4800, 7 }, { 2, 2, 3, 3, 500, 19 } };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("crafted.mpp");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(buildMppFile(spec));
+    file.close();
+
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    QSignalSpy finished(&loader, &ProjectLoader::finished);
+    loader.load(path);
+    QCOMPARE(finished.count(), 1);
+    auto *tasks = modelOf(loader, "TASK");
+    const int row = rowWith(tasks, 0, 2u);
+    QVERIFY(row >= 0);
+    const auto hours
+        = [&](const char *header) { return tasks->index(row, findColumn(tasks, header)).data(); };
+    QCOMPARE(hours("Free float"), QVariant(4.0));
+    QCOMPARE(hours("Remaining Duration"), QVariant(12.0));
+    QCOMPARE(hours("Remaining Labor Units"), QVariant(12.0));
+    QVERIFY(!hours("Remaining Nonlabor Units").isValid());
+    if (omitSlackFields) {
+        for (const char *header :
+             { "Total float", "Planned Duration", "Planned Labor Units", "Actual Labor Units" })
+            QVERIFY2(!hours(header).isValid(), header);
+    } else {
+        QCOMPARE(hours("Total float"), QVariant(8.0));
+        QCOMPARE(hours("Planned Duration"), QVariant(24.0));
+        QCOMPARE(hours("Planned Labor Units"), QVariant(24.0));
+        QCOMPARE(hours("Actual Labor Units"), QVariant(12.0));
+    }
+    auto *relations = modelOf(loader, "TASKPRED");
+    QCOMPARE(relations->rowCount(), 2);
+    for (int r = 0; r < 2; ++r) {
+        if (relations->index(r, 3).data() == QVariant("PR_FS"))
+            QCOMPARE(relations->index(r, 4).data(), QVariant(8.0));
+        else
+            QVERIFY(!relations->index(r, 4).data().isValid()); // percentage lag
+    }
+    for (const QString &name : loader.modelNames()) {
+        QAbstractItemModelTester tester(modelOf(loader, name),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
 }
 
 QTEST_MAIN(TestMppLoader)

@@ -78,7 +78,7 @@ void TestRySortFilterHeader::filteredColumnsKeepDuplicatesUntilRemoved()
 
     // The sort/filter widget only knows a QHeaderView and finds the marks by cast.
     QHeaderView *plain = m_header;
-    QCOMPARE(dynamic_cast<RySortFilterMarks *>(plain)->filteredColumns(), QList<int>{});
+    QCOMPARE(dynamic_cast<RySortFilterMarks *>(plain)->filteredColumns(), QList<int> {});
 
     QCOMPARE(m_header->sortColumn(), -1);
     QCOMPARE(m_header->sortOrder(), 0);

@@ -1,0 +1,129 @@
+// The activity view over real schedules: every readable sample is loaded, shown, grouped by WBS
+// as the built-in layout does, and checked for a consistent tree.
+#include "filter/ryfilterdialogproxymodel.h"
+#include "gantt/ryganttview.h"
+#include "models/ryutils.h"
+#include "tables/mpploader.h"
+#include "views/activities.h"
+#include "views/activitydetails.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+QString samplesDir()
+{
+    const QByteArray env = qgetenv("TARVIK_SAMPLES");
+    return QString::fromLocal8Bit(env.isEmpty() ? QByteArray(TARVIK_SAMPLES) : env);
+}
+
+QJsonDocument builtInSchema()
+{
+    QFile file(":/files/mppr.json");
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll());
+}
+
+QAbstractItemModel *table(const MPPLoader &loader, const char *name)
+{
+    return qobject_cast<QAbstractItemModel *>(loader.model(QLatin1String(name)));
+}
+
+const QString WbsRule = QStringLiteral("WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255");
+
+} // namespace
+
+class TestActivitiesSamples : public QObject
+{
+    Q_OBJECT
+private slots:
+    void groupedByWbs_data();
+    void groupedByWbs();
+};
+
+void TestActivitiesSamples::groupedByWbs_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *folder : { "oracle", "extra" }) {
+        const QDir dir(samplesDir() + "/" + folder);
+        for (const QString &name : dir.entryList({ "*.mpp" }, QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(QString(folder) + "/" + name)) << dir.filePath(name);
+    }
+}
+
+void TestActivitiesSamples::groupedByWbs()
+{
+    QFETCH(QString, path);
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    QSignalSpy finished(&loader, &ProjectLoader::finished);
+    loader.load(path);
+    if (finished.isEmpty())
+        QSKIP("not a readable schedule");
+    QAbstractItemModel *activities = table(loader, "ActivityModel");
+    QVERIFY(activities);
+
+    Activities view;
+    QAbstractItemModelTester tester(view.filterProxy(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    view.setModels(activities, table(loader, "PROJWBS"), table(loader, "ACTVTYPE"),
+                   table(loader, "ACTVCODE"), table(loader, "TASKPRED"), true);
+    ActivityDetails details(&view);
+    details.setActivityModel(activities);
+    details.setResourceModel(table(loader, "ResourceModel"));
+    details.setPredecessorModel(table(loader, "PredecessorModel"));
+    details.setCodeModel(table(loader, "CodeModel"));
+
+    const int activityCount = activities->rowCount();
+    view.groupBySelection({ WbsRule });
+    view.groupBySelection({ WbsRule });
+    QCOMPARE(view.baseRowCount(), activityCount);
+    view.treeView()->expandAll();
+
+    // Every activity is shown exactly once; group rows hold at least one row each.
+    const QModelIndexList rows = RyUtils::flattenIndexes(view.filterProxy());
+    QCOMPARE(rows.size(), activities->rowCount());
+    int groups = 0;
+    const int start = RyUtils::findColumn(view.filterProxy(), "Start Date");
+    for (const QModelIndex &row : rows) {
+        if (!view.treeView()->isGroupRow(row))
+            continue;
+        ++groups;
+        QVERIFY(view.filterProxy()->hasChildren(row));
+        const QVariant groupStart = row.sibling(row.row(), start).data();
+        for (int child = 0; child < view.filterProxy()->rowCount(row); ++child) {
+            const QVariant childStart = view.filterProxy()->index(child, start, row).data();
+            if (childStart.isValid() && groupStart.isValid())
+                QVERIFY(groupStart.toDateTime() <= childStart.toDateTime());
+        }
+    }
+    QCOMPARE(groups, activities->rowCount() - activityCount);
+    QCOMPARE(view.treeView()->visibleRows().size(), rows.size());
+
+    // The details follow the table.
+    connect(view.treeView()->selectionModel(), &QItemSelectionModel::currentRowChanged, &details,
+            &ActivityDetails::onRowChanged);
+    if (activityCount > 0) {
+        const QVariant lastId = activities->index(activityCount - 1, 0).data();
+        view.goToActivity(lastId);
+        const QModelIndex current = view.treeView()->currentIndex();
+        QCOMPARE(current.sibling(current.row(), 0).data(), lastId);
+        const int name = RyUtils::findColumn(activities, "Activity Name");
+        QCOMPARE(details.findChild<QLineEdit *>("leName")->text(),
+                 activities->index(activityCount - 1, name).data().toString());
+    }
+
+    view.resize(1200, 600);
+    view.grab(); // paints table and chart over the real model without complaint
+    view.onCloseProject();
+    QCOMPARE(activities->rowCount(), activityCount);
+}
+
+QTEST_MAIN(TestActivitiesSamples)
+#include "tst_activitiessamples.moc"

@@ -1,0 +1,215 @@
+#include "models/ryconstants.h"
+#include "models/ryjoinproxymodel.h"
+#include "models/ryparentitemproxymodel.h"
+#include "models/ryutils.h"
+#include "views/ryactivitygrouper.h"
+
+#include "activitystack.h"
+
+#include <QAbstractItemModelTester>
+#include <QStandardItemModel>
+#include <QtTest>
+
+// A small activity stack shaped like the loader's: a record set of ID/parentID/Group joined with
+// the activity table and the WBS table, under the parent item proxy.
+class TestRyActivityGrouper : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void ruleFields();
+    void wbsAllLevels();
+    void wbsToLevelTwo();
+    void quarterRule();
+    void plainColumn();
+    void twoRulesNested();
+    void groupingTwiceEqualsOnce();
+    void emptyRulesRemoveGroups();
+    void columnWithoutTableMakesNoGroups();
+    void levelStylesFollowRules();
+    void rollUpEarliestStartLatestFinish();
+    void rowNumbersAndOutlineLevels();
+
+private:
+    int group(const QStringList &rules);
+    QString dump(const QModelIndex &parent = QModelIndex()) const;
+
+    ActivityStack *m_stack = nullptr;
+    QStandardItemModel *m_records = nullptr;
+    QStandardItemModel *m_tasks = nullptr;
+    QStandardItemModel *m_wbs = nullptr;
+    RyJoinProxyModel *m_activities = nullptr;
+    RyParentItemProxyModel *m_tree = nullptr;
+    int m_base = 0;
+};
+
+void TestRyActivityGrouper::init()
+{
+    m_stack = new ActivityStack;
+    m_records = &m_stack->records;
+    m_tasks = &m_stack->tasks;
+    m_wbs = &m_stack->wbs;
+    m_activities = &m_stack->activities;
+    m_tree = new RyParentItemProxyModel(this);
+    m_tree->setSourceModel(m_activities);
+    m_tree->setParentColumns(0, 1);
+    new QAbstractItemModelTester(m_tree, QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                 this);
+    m_base = m_activities->rowCount();
+}
+
+void TestRyActivityGrouper::cleanup()
+{
+    delete m_tree;
+    delete m_stack;
+}
+
+int TestRyActivityGrouper::group(const QStringList &rules)
+{
+    RyActivityGrouper::Tables tables;
+    tables.wbs = m_wbs;
+    m_base = RyActivityGrouper::regroup(m_activities, m_base, m_tree, rules, tables);
+    return m_records->rowCount() - m_base;
+}
+
+// "Label[children]" for group rows, the Activity ID for activity rows.
+QString TestRyActivityGrouper::dump(const QModelIndex &parent) const
+{
+    QStringList parts;
+    for (int row = 0; row < m_tree->rowCount(parent); ++row) {
+        const QModelIndex index = m_tree->index(row, 0, parent);
+        const QVariant group = index.sibling(row, 2).data();
+        if (group.isNull()) {
+            parts.append(index.sibling(row, 5).data().toString()); // Activity ID
+        } else {
+            parts.append(group.toString() + "[" + dump(index) + "]");
+        }
+    }
+    return parts.join(",");
+}
+
+void TestRyActivityGrouper::ruleFields()
+{
+    const RyGroupRule rule
+        = RyGroupRule::parse("WBS Code;To level 2;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255");
+    QCOMPARE(rule.column, QString("WBS Code"));
+    QCOMPARE(rule.maxLevel(), 2);
+    QCOMPARE(rule.font, QString("MS Shell Dlg 2:b"));
+    QCOMPARE(rule.background, QString("r255g255b255a255"));
+    QCOMPARE(RyGroupRule::parse("WBS Code;All").maxLevel(), 0);
+    QCOMPARE(RyGroupRule::parse("WBS Code").rule, QString());
+    QCOMPARE(RyGroupRule::parse("WBS Code").maxLevel(), 0);
+}
+
+void TestRyActivityGrouper::wbsAllLevels()
+{
+    QCOMPARE(group({ "WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255" }), 4);
+    QCOMPARE(dump(), QString("Project[Alpha[T11,A1[T10,T14]],Beta[T12,T13]]"));
+}
+
+void TestRyActivityGrouper::wbsToLevelTwo()
+{
+    QCOMPARE(group({ "WBS Code;To level 2" }), 3);
+    QCOMPARE(dump(), QString("Project[Alpha[T10,T11,T14],Beta[T12,T13]]"));
+}
+
+void TestRyActivityGrouper::quarterRule()
+{
+    QCOMPARE(group({ "Start Date;Quarter" }), 3);
+    QCOMPARE(dump(), QString("Q1[T10,T11,T14],Q2[T12],Q4[T13]"));
+}
+
+void TestRyActivityGrouper::plainColumn()
+{
+    m_tasks->setData(m_tasks->index(2, 4), "TT_Mile");
+    QCOMPARE(group({ "Activity Type" }), 2);
+    QCOMPARE(dump(), QString("TT_Mile[T12],TT_Task[T10,T11,T13,T14]"));
+}
+
+void TestRyActivityGrouper::twoRulesNested()
+{
+    QCOMPARE(group({ "WBS Code;To level 2", "Start Date;Quarter" }), 6);
+    QCOMPARE(dump(), QString("Project[Alpha[Q1[T10,T11,T14]],Beta[Q2[T12],Q4[T13]]]"));
+}
+
+void TestRyActivityGrouper::groupingTwiceEqualsOnce()
+{
+    const QStringList rules = { "WBS Code;", "Start Date;Year" };
+    const int groups = group(rules);
+    const QString once = dump();
+    QCOMPARE(group(rules), groups);
+    QCOMPARE(m_base, 5);
+    QCOMPARE(m_records->rowCount(), 5 + groups);
+    QCOMPARE(dump(), once);
+}
+
+void TestRyActivityGrouper::emptyRulesRemoveGroups()
+{
+    group({ "WBS Code" });
+    QCOMPARE(group({}), 0);
+    QCOMPARE(m_records->rowCount(), 5);
+    QCOMPARE(dump(), QString("T10,T11,T12,T13,T14"));
+}
+
+void TestRyActivityGrouper::columnWithoutTableMakesNoGroups()
+{
+    QCOMPARE(group({ "No such column" }), 0);
+    QCOMPARE(dump(), QString("T10,T11,T12,T13,T14"));
+    // A later rule does not run once grouping stopped.
+    QCOMPARE(group({ "No such column", "Start Date;Year" }), 0);
+}
+
+void TestRyActivityGrouper::levelStylesFollowRules()
+{
+    QList<RyLevelStyle> styles = { RyLevelStyle::defaultStyle(), RyLevelStyle::defaultStyle() };
+    RyActivityGrouper::Tables tables;
+    tables.wbs = m_wbs;
+    RyActivityGrouper::buildGroups(m_activities, m_base,
+                                   { "WBS Code;;Arial:i;r1g2b3a255;r10g20b30a255", "Start Date" },
+                                   tables, &styles);
+    QCOMPARE(styles.at(0).font.family(), QString("Arial"));
+    QVERIFY(styles.at(0).font.italic());
+    QCOMPARE(styles.at(0).textColor, QColor(1, 2, 3));
+    QCOMPARE(styles.at(0).background.color(), QColor(10, 20, 30));
+    QCOMPARE(styles.at(1).font.family(), QString("MS Shell Dlg 2")); // fields missing: unchanged
+}
+
+void TestRyActivityGrouper::rollUpEarliestStartLatestFinish()
+{
+    group({ "WBS Code;To level 2" });
+    RyActivityGrouper::rollUpDates(m_tree);
+    const QModelIndex project = m_tree->index(0, 0);
+    const QModelIndex alpha = m_tree->index(0, 0, project);
+    const QModelIndex beta = m_tree->index(1, 0, project);
+    QCOMPARE(alpha.sibling(alpha.row(), 8).data().toDateTime(), ActivityStack::at(2024, 1, 15));
+    QCOMPARE(alpha.sibling(alpha.row(), 9).data().toDateTime(), ActivityStack::at(2025, 3, 3));
+    QCOMPARE(beta.sibling(beta.row(), 8).data().toDateTime(), ActivityStack::at(2024, 4, 1));
+    QCOMPARE(project.sibling(0, 8).data().toDateTime(), ActivityStack::at(2024, 1, 15));
+    QCOMPARE(project.sibling(0, 9).data().toDateTime(), ActivityStack::at(2025, 3, 3));
+}
+
+void TestRyActivityGrouper::rowNumbersAndOutlineLevels()
+{
+    // Row numbering needs "Row Number"/"Outline Level" columns, which the record set gains here.
+    m_records->setColumnCount(5);
+    m_records->setHeaderData(3, Qt::Horizontal, "Row Number");
+    m_records->setHeaderData(4, Qt::Horizontal, "Outline Level");
+    m_activities->setSourceModel(m_records);
+    m_activities->addJoinAll(m_tasks, 0, 0);
+    m_activities->addJoin(m_wbs, 0, { 2, 3 }, 6);
+    m_tree->setParentColumns(0, 1);
+    group({ "WBS Code;To level 2" });
+    RyActivityGrouper::numberRows(m_tree, m_activities, nullptr);
+    const QModelIndexList rows = RyUtils::flattenIndexes(m_tree);
+    QCOMPARE(rows.size(), 8);
+    QCOMPARE(rows.at(0).sibling(rows.at(0).row(), 3).data().toInt(), 1);
+    QCOMPARE(rows.at(7).sibling(rows.at(7).row(), 3).data().toInt(), 8);
+    QCOMPARE(rows.at(0).sibling(rows.at(0).row(), 4).data().toInt(), 1); // Project
+    QCOMPARE(rows.at(1).sibling(rows.at(1).row(), 4).data().toInt(), 2); // Alpha
+    QCOMPARE(rows.at(2).sibling(rows.at(2).row(), 4).data().toInt(), 3); // T10
+}
+
+QTEST_MAIN(TestRyActivityGrouper)
+#include "tst_ryactivitygrouper.moc"

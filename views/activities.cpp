@@ -1,0 +1,367 @@
+#include "views/activities.h"
+
+#include "filter/ryfilterdialogproxymodel.h"
+#include "filter/rysortfilterwidget.h"
+#include "gantt/ryganttview.h"
+#include "gantt/rytimelineheader.h"
+#include "models/ryconstants.h"
+#include "models/ryjoinproxymodel.h"
+#include "models/ryparentitemproxymodel.h"
+#include "models/ryrecordsetmodel.h"
+#include "models/ryutils.h"
+#include "views/ryactivitygrouper.h"
+#include "views/rysortfilterheader.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTableView>
+
+namespace {
+
+QString relationshipType(const QString &type)
+{
+    if (type == QLatin1String("PR_FF"))
+        return QStringLiteral("FF");
+    if (type == QLatin1String("PR_SF"))
+        return QStringLiteral("SF");
+    if (type == QLatin1String("PR_SS"))
+        return QStringLiteral("SS");
+    return QStringLiteral("FS");
+}
+
+QString columnDatatype(const QAbstractItemModel *model, int column)
+{
+    return model->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole)
+        .toMap()
+        .value(QStringLiteral("datatype"))
+        .toString();
+}
+
+} // namespace
+
+Activities::Activities(QWidget *parent)
+    : QWidget(parent)
+    , m_levelStyles(defaultLevelStyles())
+{
+    buildForm();
+    m_placeholder = new RyRecordSetModel(this);
+    m_placeholder->setRecords(
+        { QStringList { "Activity ID", "Activity Name", "Start", "Finish", "WBS" } });
+
+    m_spareTable = new QTableView(m_splitter);
+    m_spareTable->hide();
+    m_splitter->addWidget(m_spareTable);
+    m_ganttView = new RyGanttView(m_splitter);
+    m_splitter->addWidget(m_ganttView);
+    m_ganttView->setDataDate(QDateTime::currentDateTime());
+    m_ganttView->setTimelineFlags(Ry::Month | Ry::Day);
+
+    m_treeView->setUniformRowHeights(true);
+    m_treeView->setLevelStyles(m_levelStyles);
+
+    m_header = new RySortFilterHeader(Qt::Horizontal, m_treeView);
+    m_header->setObjectName(QStringLiteral("sortFilterHeader"));
+    m_treeView->setHeader(m_header);
+    connect(m_header, &RySortFilterHeader::filterSettingsChanged, m_header->viewport(),
+            QOverload<>::of(&QWidget::update));
+    connect(m_header, &RySortFilterHeader::filterSettingsChanged, m_ganttView->viewport(),
+            QOverload<>::of(&QWidget::update));
+    QMetaObject::invokeMethod(m_treeView, "updateGeometries");
+
+    m_parentProxy = new RyParentItemProxyModel(this);
+    m_filterProxy = new RyFilterDialogProxyModel(this);
+    setModels(m_placeholder, nullptr, nullptr, nullptr, nullptr, true);
+    // The time scales were set before the header signal was connected; rows of table and
+    // chart only line up when both headers are equally high.
+    onHeaderSizeChanged();
+}
+
+Activities::~Activities()
+{
+    // The header must not call into the widget while both go down.
+    m_header->setSortFilterWidget(nullptr);
+}
+
+void Activities::buildForm()
+{
+    setWindowTitle(QStringLiteral("Form"));
+    resize(400, 300);
+    m_gridLayout = new QGridLayout(this);
+    m_gridLayout->setObjectName(QStringLiteral("gridLayout"));
+    m_gridLayout->setContentsMargins(0, 0, 0, 0);
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_treeView = new RyGroupedTreeView(m_splitter);
+    m_treeView->setObjectName(QStringLiteral("treeView"));
+    m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_splitter->addWidget(m_treeView);
+    m_gridLayout->addWidget(m_splitter, 0, 0);
+}
+
+QList<RyLevelStyle> Activities::defaultLevelStyles()
+{
+    static const QColor backgrounds[] = { { 60, 83, 111 },  { 0, 101, 169 },   { 170, 204, 235 },
+                                          { 248, 152, 29 }, { 110, 166, 52 },  { 202, 83, 92 },
+                                          { 222, 83, 14 },  { 249, 225, 126 }, { 128, 84, 98 },
+                                          { 106, 90, 127 } };
+    QList<RyLevelStyle> styles;
+    for (const QColor &background : backgrounds) {
+        RyLevelStyle style = RyLevelStyle::defaultStyle();
+        style.background = QBrush(background);
+        styles.append(style);
+    }
+    return styles;
+}
+
+bool Activities::hasProject() const
+{
+    return m_activityModel && m_activityModel != m_placeholder;
+}
+
+void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel *wbsTable,
+                           QAbstractItemModel *codeTypeTable, QAbstractItemModel *codeTable,
+                           QAbstractItemModel *relationshipTable, bool updateLinks)
+{
+    // Group rows belong to this view's grouping; they must not become activities of the next
+    // count when a grouped model is set again.
+    if (m_activityModel && m_activityModel->rowCount() > m_baseRowCount)
+        RyActivityGrouper::removeGrouping(m_activityModel, m_baseRowCount, m_parentProxy);
+
+    m_activityModel = activityModel;
+    m_wbsTable = wbsTable;
+    m_codeTypeTable = codeTypeTable;
+    m_codeTable = codeTable;
+    m_relationshipTable = relationshipTable;
+
+    m_parentProxy->setSourceModel(activityModel);
+    m_filterProxy->setSourceModel(m_parentProxy);
+    m_treeView->setModel(m_filterProxy);
+    m_ganttView->setModel(m_filterProxy);
+    m_ganttView->setBuddy(m_treeView);
+
+    m_ganttView->setActivityTypeColumn(
+        RyUtils::findColumn(activityModel, QStringLiteral("Activity Type")));
+    m_baseRowCount = activityModel ? activityModel->rowCount() : 0;
+    m_treeView->setGroupColumn(RyUtils::findColumn(activityModel, QStringLiteral("Group")));
+
+    connect(m_ganttView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &Activities::onGanttSelectionChanged, Qt::UniqueConnection);
+    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &Activities::onTreeSelectionChanged, Qt::UniqueConnection);
+    connect(m_ganttView, &RyGanttView::headerSizeChanged, this, &Activities::onHeaderSizeChanged,
+            Qt::UniqueConnection);
+
+    resetTreeStructure();
+    numberRows();
+    if (updateLinks)
+        updateGanttRelationship();
+    if (hasProject())
+        replaceSortFilterWidget();
+}
+
+// Every activity at the top level, the tree taken from the "ID"/"parentID" columns.
+void Activities::resetTreeStructure()
+{
+    auto *join = qobject_cast<RyJoinProxyModel *>(m_activityModel.data());
+    QAbstractItemModel *records = join ? join->sourceModel() : nullptr;
+    if (!records)
+        return;
+    const int idColumn = RyUtils::findColumn(records, QStringLiteral("ID"));
+    const int parentColumn = RyUtils::findColumn(records, QStringLiteral("parentID"));
+    {
+        const QSignalBlocker blocker(records);
+        if (parentColumn >= 0) {
+            for (int row = 0; row < records->rowCount(); ++row)
+                records->setData(records->index(row, parentColumn), QVariant());
+        }
+    }
+    join->resetMappings();
+    m_parentProxy->setParentColumns(idColumn, parentColumn);
+}
+
+void Activities::replaceSortFilterWidget()
+{
+    if (m_sortFilterWidget) {
+        m_header->setSortFilterWidget(nullptr);
+        disconnect(m_header, nullptr, m_sortFilterWidget, nullptr);
+        delete m_sortFilterWidget;
+    }
+    m_sortFilterWidget = new RySortFilterWidget(m_header, m_filterProxy, m_activityModel, this);
+    m_sortFilterWidget->hide();
+    connect(m_header, &RySortFilterHeader::popUp, m_sortFilterWidget,
+            &RySortFilterWidget::onAutoFilterPopUp);
+    connect(m_sortFilterWidget, &RySortFilterWidget::filtered, this,
+            &Activities::updateGanttRelationship);
+    m_header->setSortFilterWidget(m_sortFilterWidget);
+}
+
+void Activities::groupBySelection(const QStringList &rules)
+{
+    QElapsedTimer timer;
+    timer.start();
+    m_groupRules = rules;
+    RyActivityGrouper::Tables tables;
+    tables.wbs = m_wbsTable;
+    tables.codeTypes = m_codeTypeTable;
+    tables.codes = m_codeTable;
+    if (m_activityModel) {
+        m_baseRowCount = RyActivityGrouper::regroup(m_activityModel, m_baseRowCount, m_parentProxy,
+                                                    rules, tables, &m_levelStyles);
+    }
+    m_treeView->setLevelStyles(m_levelStyles);
+    numberRows();
+    qDebug() << "groupBySelection elapsed time after setParentStructure: " << timer.elapsed();
+    calculateGroupings();
+    qDebug() << "groupBySelection elapsed time after calculateGroupings: " << timer.elapsed();
+    updateGanttRelationship();
+    qDebug() << "full time: " << timer.elapsed();
+}
+
+void Activities::numberRows()
+{
+    if (m_activityModel)
+        RyActivityGrouper::numberRows(m_parentProxy, m_activityModel, m_relationshipTable);
+}
+
+void Activities::sortByColumn(const QString &displayName, bool descending)
+{
+    const int column = RyUtils::findColumn(m_filterProxy, displayName);
+    if (column < 0)
+        return;
+    const Qt::SortOrder order = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_filterProxy->sort(column, order);
+    m_header->setSort(column, order);
+}
+
+void Activities::clearSortAndFilters()
+{
+    if (m_sortFilterWidget)
+        m_sortFilterWidget->clearAllFilters();
+}
+
+int Activities::taskIdColumn() const
+{
+    return RyUtils::findColumn(m_filterProxy, QStringLiteral("task_id"));
+}
+
+void Activities::goToActivity(const QVariant &taskId)
+{
+    const int column = taskIdColumn();
+    if (column < 0)
+        return;
+    const QModelIndex index = RyUtils::verticalLookup(taskId, m_filterProxy, column, 0);
+    if (!index.isValid())
+        return;
+    const int horizontal = m_treeView->horizontalScrollBar()->value();
+    m_treeView->setCurrentIndex(index);
+    m_treeView->scrollTo(index);
+    m_treeView->horizontalScrollBar()->setValue(horizontal);
+}
+
+void Activities::onCloseProject()
+{
+    m_ganttView->horizontalScrollBar()->setValue(0);
+    m_groupRules.clear();
+    setModels(m_placeholder, nullptr, nullptr, nullptr, nullptr, true);
+    if (m_sortFilterWidget) {
+        m_header->setSortFilterWidget(nullptr);
+        delete m_sortFilterWidget;
+        m_sortFilterWidget = nullptr;
+    }
+}
+
+void Activities::onUpdateMergeColumns()
+{
+    // The merged group cell must not cover a date column: dates are what the user reads first.
+    QVector<int> shown;
+    for (int visual = 0; visual < m_header->count() && shown.size() < 3; ++visual) {
+        const int logical = m_header->logicalIndex(visual);
+        if (!m_header->isSectionHidden(logical))
+            shown.append(logical);
+    }
+    auto isDate = [this, &shown](int position) {
+        return position < shown.size()
+            && columnDatatype(m_filterProxy, shown.at(position)) == QLatin1String("datetime");
+    };
+    m_treeView->setMergeCount(isDate(1) ? 0 : isDate(2) ? 1 : 2);
+}
+
+void Activities::updateGanttRelationship()
+{
+    const QSignalBlocker blocker(m_ganttView);
+    m_ganttView->clearRelationships();
+    m_ganttView->viewport()->update();
+    if (!m_relationshipTable) {
+        qDebug() << "updateGanttRelationship quick return";
+        return;
+    }
+    const int taskId = taskIdColumn();
+    const int typeColumn = RyUtils::findColumn(m_relationshipTable, QStringLiteral("Type"));
+    if (taskId < 0)
+        return;
+    // One walk over the shown rows instead of a search per relationship end; the first row
+    // with a task id wins, as a search from the top would find. Task ids are numbers, so they
+    // are hashed as such, without building a text per row.
+    QHash<qlonglong, QModelIndex> rowOfTask;
+    const QModelIndexList rows = RyUtils::flattenIndexes(m_filterProxy);
+    rowOfTask.reserve(rows.size());
+    for (const QModelIndex &row : rows) {
+        bool ok = false;
+        const qlonglong key = row.data().toLongLong(&ok);
+        if (ok && !rowOfTask.contains(key))
+            rowOfTask.insert(key, row.sibling(row.row(), taskId));
+    }
+    auto find = [&rowOfTask](const QVariant &value) {
+        bool ok = false;
+        const qlonglong key = value.toLongLong(&ok);
+        return ok ? rowOfTask.value(key) : QModelIndex();
+    };
+    const QAbstractItemModel *links = m_relationshipTable;
+    for (int row = 0; row < links->rowCount(); ++row) {
+        const QModelIndex successor = find(links->index(row, 0).data());
+        const QModelIndex predecessor = find(links->index(row, 1).data());
+        if (!successor.isValid() || !predecessor.isValid())
+            continue;
+        const QString type
+            = typeColumn >= 0 ? links->index(row, typeColumn).data().toString() : QString();
+        m_ganttView->addRelationship(successor, predecessor, relationshipType(type));
+    }
+    m_ganttView->onVisibleItemsChanged();
+}
+
+void Activities::onHeaderSizeChanged()
+{
+    const RyTimeLineHeader *timeline = m_ganttView->header();
+    const int height = qBound(timeline->minimumHeight(), timeline->sizeHint().height(),
+                              timeline->maximumHeight());
+    m_header->setFixedHeight(height);
+    QMetaObject::invokeMethod(m_treeView, "updateGeometries", Qt::QueuedConnection);
+}
+
+void Activities::onTreeSelectionChanged(const QModelIndex &, const QModelIndex &) { }
+
+void Activities::onGanttSelectionChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    if (!current.isValid() || current == previous)
+        return;
+    const QRect rect = m_ganttView->visualRect(current);
+    if (rect.width() == 0)
+        return;
+    const QModelIndex row = m_treeView->indexAt(QPoint(5, rect.top()));
+    if (row.isValid() && row != m_treeView->currentIndex())
+        m_treeView->selectionModel()->setCurrentIndex(row, QItemSelectionModel::Current);
+}
+
+void Activities::calculateGroupings()
+{
+    RyActivityGrouper::rollUpDates(m_filterProxy);
+    m_treeView->viewport()->update();
+    m_ganttView->viewport()->update();
+}

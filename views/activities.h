@@ -1,0 +1,94 @@
+// The activity view: the grouped activity table and the Gantt chart side by side, both showing
+// one filtering proxy over the parent item proxy of the activity model, so that row r of the
+// chart is the r-th shown row of the table. It groups activities by rules, numbers rows, rolls
+// dates up into group rows, feeds the relationship links to the chart and keeps both views'
+// current rows in step. The models it is given are not owned; the proxies and views are.
+#pragma once
+
+#include "views/rygroupedtreeview.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+class QAbstractItemModel;
+class QGridLayout;
+class QSplitter;
+class QTableView;
+class RyFilterDialogProxyModel;
+class RyGanttView;
+class RyParentItemProxyModel;
+class RyRecordSetModel;
+class RySortFilterHeader;
+class RySortFilterWidget;
+
+class Activities : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Activities(QWidget *parent = nullptr);
+    ~Activities() override;
+
+    void setModels(QAbstractItemModel *activityModel, QAbstractItemModel *wbsTable,
+                   QAbstractItemModel *codeTypeTable, QAbstractItemModel *codeTable,
+                   QAbstractItemModel *relationshipTable, bool updateLinks = true);
+    // Applies group rules (form "column;rule;font;text colour;background"); none ungroups.
+    void groupBySelection(const QStringList &rules);
+    // Sorts by the column headed `displayName`; nothing when no column has that header.
+    void sortByColumn(const QString &displayName, bool descending);
+    // Removes the sort and every filter (nothing while no project is open).
+    void clearSortAndFilters();
+    // Makes the activity with this task id current in the table, keeping the table's
+    // horizontal scroll position.
+    void goToActivity(const QVariant &taskId);
+
+    RyGroupedTreeView *treeView() const { return m_treeView; }
+    RySortFilterHeader *sortFilterHeader() const { return m_header; }
+    RyGanttView *ganttView() const { return m_ganttView; }
+    RyFilterDialogProxyModel *filterProxy() const { return m_filterProxy; }
+    RyParentItemProxyModel *parentProxy() const { return m_parentProxy; }
+    RySortFilterWidget *sortFilterWidget() const { return m_sortFilterWidget; }
+    QAbstractItemModel *activityModel() const { return m_activityModel; }
+    bool hasProject() const;
+    QStringList groupRules() const { return m_groupRules; }
+    QList<RyLevelStyle> levelStyles() const { return m_levelStyles; }
+    int baseRowCount() const { return m_baseRowCount; }
+
+    // The ten built-in group row styles, one per outline level.
+    static QList<RyLevelStyle> defaultLevelStyles();
+
+public slots:
+    void onCloseProject();
+    void onUpdateMergeColumns();
+    void updateGanttRelationship();
+    void onHeaderSizeChanged();
+    void onTreeSelectionChanged(const QModelIndex &current, const QModelIndex &previous);
+    void onGanttSelectionChanged(const QModelIndex &current, const QModelIndex &previous);
+    void calculateGroupings();
+
+private:
+    void buildForm();
+    void numberRows();
+    void resetTreeStructure();
+    void replaceSortFilterWidget();
+    int taskIdColumn() const;
+
+    QGridLayout *m_gridLayout = nullptr;
+    QSplitter *m_splitter = nullptr;
+    RyGroupedTreeView *m_treeView = nullptr;
+    RyRecordSetModel *m_placeholder = nullptr;
+    QPointer<QAbstractItemModel> m_activityModel;
+    QPointer<QAbstractItemModel> m_wbsTable;
+    QPointer<QAbstractItemModel> m_codeTypeTable;
+    QPointer<QAbstractItemModel> m_codeTable;
+    QPointer<QAbstractItemModel> m_relationshipTable;
+    RyParentItemProxyModel *m_parentProxy = nullptr;
+    RyFilterDialogProxyModel *m_filterProxy = nullptr;
+    QTableView *m_spareTable = nullptr;
+    RyGanttView *m_ganttView = nullptr;
+    RySortFilterHeader *m_header = nullptr;
+    int m_baseRowCount = 0;
+    QStringList m_groupRules;
+    QList<RyLevelStyle> m_levelStyles;
+    RySortFilterWidget *m_sortFilterWidget = nullptr;
+};

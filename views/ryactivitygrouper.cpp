@@ -1,0 +1,658 @@
+#include "views/ryactivitygrouper.h"
+
+#include "models/ryconstants.h"
+#include "models/ryjoinproxymodel.h"
+#include "models/ryparentitemproxymodel.h"
+#include "models/ryutils.h"
+
+#include <QAbstractItemModel>
+#include <QDate>
+#include <QDateTime>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QSet>
+#include <QSignalBlocker>
+#include <QSortFilterProxyModel>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// A node of one rule's index, or of the crossed result.
+struct Node
+{
+    QString key;
+    QVariant label;
+    QVariant sortValue;
+    int parent = -1;
+    QVector<int> rows;
+    QVector<int> children;
+};
+
+using NodeList = QVector<Node>;
+
+// A column found by header text, or else by its column id (header role 256).
+int columnByName(const QAbstractItemModel *model, const QString &name)
+{
+    const int column = RyUtils::findColumn(model, name);
+    if (column >= 0 || !model)
+        return column;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (model->headerData(c, Qt::Horizontal, Ry::ColumnIdRole).toString() == name)
+            return c;
+    }
+    return -1;
+}
+
+QDate cellDate(const QVariant &value)
+{
+    if (value.canConvert<QDateTime>() && value.toDateTime().isValid())
+        return value.toDateTime().date();
+    if (value.canConvert<QDate>() && value.toDate().isValid())
+        return value.toDate();
+    return QDate::fromString(value.toString(), QStringLiteral("dd.MM.yyyy"));
+}
+
+// Key, sort value and label of a date's calendar period. Quarters, months and weeks are keyed
+// by their number alone, as the date index of the filter lists does.
+bool periodOf(const QDate &date, const QString &period, QString *key, QVariant *sortValue,
+              QVariant *label)
+{
+    if (!date.isValid())
+        return false;
+    if (period == QLatin1String("Year")) {
+        *sortValue = date.year();
+        *label = date.year();
+    } else if (period == QLatin1String("Quarter")) {
+        const int quarter = (date.month() - 1) / 3 + 1;
+        *sortValue = quarter;
+        *label = RyUtils::quarterText(quarter);
+    } else if (period == QLatin1String("Week")) {
+        *sortValue = date.weekNumber();
+        *label = RyUtils::weekText(date.weekNumber());
+    } else if (period == QLatin1String("Day")) {
+        *sortValue = date;
+        *label = RyUtils::dayMonthText(date);
+    } else {
+        *sortValue = date.month();
+        *label = RyUtils::monthName(date.month());
+    }
+    *key = sortValue->type() == QVariant::Date
+        ? sortValue->toDate().toString(Qt::ISODate)
+        : QStringLiteral("%1").arg(sortValue->toInt(), 2, 10, QLatin1Char('0'));
+    return true;
+}
+
+bool lessBySortValue(const Node &a, const Node &b)
+{
+    return RyUtils::variantLessThan(a.sortValue, b.sortValue);
+}
+
+// Flat nodes from keyed rows, in ascending key order.
+NodeList flatNodes(QHash<QString, Node> &&byKey)
+{
+    NodeList nodes;
+    nodes.reserve(byKey.size());
+    for (auto it = byKey.begin(); it != byKey.end(); ++it)
+        nodes.append(std::move(it.value()));
+    std::stable_sort(nodes.begin(), nodes.end(), lessBySortValue);
+    return nodes;
+}
+
+NodeList dateIndex(const QAbstractItemModel *model, int column, int rows, const QString &period)
+{
+    QHash<QString, Node> byKey;
+    for (int row = 0; row < rows; ++row) {
+        QString key;
+        QVariant sortValue, label;
+        if (!periodOf(cellDate(model->index(row, column).data()), period, &key, &sortValue, &label))
+            continue;
+        Node &node = byKey[key];
+        if (node.key.isEmpty()) {
+            node.key = key;
+            node.sortValue = sortValue;
+            node.label = label;
+        }
+        node.rows.append(row);
+    }
+    return flatNodes(std::move(byKey));
+}
+
+NodeList plainIndex(const QAbstractItemModel *model, int column, int rows)
+{
+    QHash<QString, Node> byKey;
+    for (int row = 0; row < rows; ++row) {
+        const QVariant value = model->index(row, column).data();
+        if (!value.isValid() || value.toString().isEmpty())
+            continue;
+        Node &node = byKey[value.toString()];
+        if (node.key.isEmpty()) {
+            node.key = value.toString();
+            node.sortValue = value;
+            node.label = value;
+        }
+        node.rows.append(row);
+    }
+    return flatNodes(std::move(byKey));
+}
+
+// A key hierarchy read from a table (WBS elements, activity codes).
+struct Hierarchy
+{
+    struct Element
+    {
+        QVariant key;
+        QString parent;
+        QVariant label;
+    };
+    QHash<QString, Element> elements;
+
+    // Ancestors first; bounded by the number of elements so that a cycle cannot hang.
+    QStringList path(const QString &key) const
+    {
+        QStringList chain;
+        QString current = key;
+        while (elements.contains(current) && chain.size() <= elements.size()) {
+            if (chain.contains(current))
+                break;
+            chain.prepend(current);
+            current = elements.value(current).parent;
+        }
+        return chain;
+    }
+};
+
+Hierarchy readHierarchy(const QAbstractItemModel *table, int keyColumn, int parentColumn,
+                        int labelColumn, int typeColumn = -1, const QVariant &type = QVariant())
+{
+    Hierarchy hierarchy;
+    if (!table || keyColumn < 0)
+        return hierarchy;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (typeColumn >= 0 && table->index(row, typeColumn).data().toString() != type.toString())
+            continue;
+        const QVariant key = table->index(row, keyColumn).data();
+        const QVariant parent
+            = parentColumn >= 0 ? table->index(row, parentColumn).data() : QVariant();
+        if (!key.isValid() || key.toString() == parent.toString())
+            continue;
+        QVariant label = labelColumn >= 0 ? table->index(row, labelColumn).data() : QVariant();
+        if (label.toString().isEmpty())
+            label = key;
+        hierarchy.elements.insert(key.toString(), { key, parent.toString(), label });
+    }
+    return hierarchy;
+}
+
+// Nodes for the elements that hold activities (at most `maxLevel` deep, 0 for all), in
+// pre-order with siblings in ascending key order.
+NodeList structuredIndex(const QAbstractItemModel *model, int column, int role, int rows,
+                         const Hierarchy &hierarchy, int maxLevel)
+{
+    QHash<QString, int> position;
+    NodeList nodes;
+    auto nodeFor = [&](const QStringList &chain) {
+        int parent = -1;
+        for (const QString &key : chain) {
+            auto it = position.constFind(key);
+            if (it == position.constEnd()) {
+                const Hierarchy::Element &element = hierarchy.elements[key];
+                Node node;
+                node.key = key;
+                node.sortValue = element.key;
+                node.label = element.label;
+                node.parent = parent;
+                it = position.insert(key, nodes.size());
+                if (parent >= 0)
+                    nodes[parent].children.append(nodes.size());
+                nodes.append(node);
+            }
+            parent = it.value();
+        }
+        return parent;
+    };
+    QHash<QString, int> nodeOfKey; // many activities share one element
+    for (int row = 0; row < rows; ++row) {
+        const QString key = model->index(row, column).data(role).toString();
+        auto cached = nodeOfKey.constFind(key);
+        if (cached == nodeOfKey.constEnd()) {
+            int node = -1;
+            if (!key.isEmpty() && hierarchy.elements.contains(key)) {
+                QStringList chain = hierarchy.path(key);
+                if (maxLevel > 0 && chain.size() > maxLevel)
+                    chain = chain.mid(0, maxLevel);
+                node = nodeFor(chain);
+            }
+            cached = nodeOfKey.insert(key, node);
+        }
+        if (cached.value() >= 0)
+            nodes[cached.value()].rows.append(row);
+    }
+    // Pre-order with sorted siblings.
+    NodeList ordered;
+    QVector<int> newPosition(nodes.size(), -1);
+    std::function<void(int, int)> visit = [&](int at, int parent) {
+        Node node = nodes.at(at);
+        node.parent = parent;
+        const QVector<int> children = node.children;
+        node.children.clear();
+        newPosition[at] = ordered.size();
+        ordered.append(node);
+        QVector<int> sorted = children;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [&](int a, int b) { return lessBySortValue(nodes.at(a), nodes.at(b)); });
+        const int self = newPosition[at];
+        for (int child : sorted) {
+            ordered[self].children.append(ordered.size());
+            visit(child, self);
+        }
+    };
+    QVector<int> roots;
+    for (int i = 0; i < nodes.size(); ++i) {
+        if (nodes.at(i).parent < 0)
+            roots.append(i);
+    }
+    std::stable_sort(roots.begin(), roots.end(),
+                     [&](int a, int b) { return lessBySortValue(nodes.at(a), nodes.at(b)); });
+    for (int root : roots)
+        visit(root, -1);
+    return ordered;
+}
+
+// Crossing: the rows of every node of `result` are split among the keys of `next` they share
+// rows with; each such pair becomes a child "outer x inner" of the outer node.
+void cross(NodeList &result, const NodeList &next)
+{
+    QHash<int, int> nextOfRow;
+    for (int i = 0; i < next.size(); ++i) {
+        for (int row : next.at(i).rows)
+            nextOfRow.insert(row, i);
+    }
+    const int outerCount = result.size();
+    for (int outer = 0; outer < outerCount; ++outer) {
+        QMap<int, QVector<int>> split; // next node position (ascending key order) -> rows
+        QVector<int> kept;
+        for (int row : result.at(outer).rows) {
+            auto it = nextOfRow.constFind(row);
+            if (it == nextOfRow.constEnd())
+                kept.append(row);
+            else
+                split[it.value()].append(row);
+        }
+        result[outer].rows = kept;
+        for (auto it = split.cbegin(); it != split.cend(); ++it) {
+            const Node &inner = next.at(it.key());
+            Node node;
+            node.key = QStringLiteral("%1x%2").arg(result.at(outer).key, inner.key);
+            node.label = inner.label;
+            node.sortValue = inner.sortValue;
+            node.parent = outer;
+            node.rows = it.value();
+            result[outer].children.append(result.size());
+            result.append(node);
+        }
+    }
+}
+
+void updateLevelStyle(RyLevelStyle &style, const RyGroupRule &rule)
+{
+    if (!rule.font.isEmpty()) {
+        const QFont font = RyUtils::fontFromText(rule.font);
+        if (font != QFont())
+            style.font = font;
+    }
+    const QBrush text = RyUtils::colorFromText(rule.textColor);
+    if (!rule.textColor.isEmpty() && text.style() != Qt::NoBrush)
+        style.textColor = text.color();
+    const QBrush background = RyUtils::colorFromText(rule.background);
+    if (!rule.background.isEmpty() && background.style() != Qt::NoBrush)
+        style.background = background;
+}
+
+// Parents before children, siblings in the order they were made.
+QVector<RyActivityGrouper::Group> flattenTree(const NodeList &nodes)
+{
+    QVector<RyActivityGrouper::Group> groups;
+    groups.reserve(nodes.size());
+    std::function<void(int, int)> visit = [&](int at, int parent) {
+        const Node &node = nodes.at(at);
+        const int self = groups.size();
+        groups.append({ node.key, node.label, parent, node.rows });
+        for (int child : node.children)
+            visit(child, self);
+    };
+    for (int i = 0; i < nodes.size(); ++i) {
+        if (nodes.at(i).parent < 0)
+            visit(i, -1);
+    }
+    return groups;
+}
+
+} // namespace
+
+RyGroupRule RyGroupRule::parse(const QString &text)
+{
+    const QStringList fields = text.split(QLatin1Char(';'));
+    RyGroupRule rule;
+    rule.column = fields.value(0);
+    rule.rule = fields.value(1);
+    rule.font = fields.value(2);
+    rule.textColor = fields.value(3);
+    rule.background = fields.value(4);
+    return rule;
+}
+
+int RyGroupRule::maxLevel() const
+{
+    if (rule.isEmpty() || rule == QLatin1String("All"))
+        return 0;
+    return qMax(0, rule.right(2).trimmed().toInt());
+}
+
+QVector<RyActivityGrouper::Group>
+RyActivityGrouper::buildGroups(const QAbstractItemModel *activityModel, int baseRowCount,
+                               const QStringList &rules, const Tables &tables,
+                               QList<RyLevelStyle> *levelStyles)
+{
+    const auto *join = qobject_cast<const RyJoinProxyModel *>(activityModel);
+    NodeList result;
+    bool first = true;
+    for (int m = 0; m < rules.size(); ++m) {
+        const RyGroupRule rule = RyGroupRule::parse(rules.at(m));
+        if (levelStyles && m < levelStyles->size())
+            updateLevelStyle((*levelStyles)[m], rule);
+
+        const int column = RyUtils::findColumn(activityModel, rule.column);
+        const QVariantMap description
+            = activityModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+        const bool structure = description.value(QStringLiteral("structure")).toBool();
+        const QAbstractItemModel *table = join ? join->sourceModelForColumn(column) : nullptr;
+        if (column < 0 || !table)
+            return {};
+
+        NodeList index;
+        const QString tableName = table->objectName();
+        if (description.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime")) {
+            index = dateIndex(activityModel, column, baseRowCount,
+                              rule.rule.isEmpty() ? QStringLiteral("Month") : rule.rule);
+        } else if (structure && tableName == QLatin1String("PROJWBS") && tables.wbs) {
+            const Hierarchy wbs
+                = readHierarchy(tables.wbs, columnByName(tables.wbs, QStringLiteral("wbs_id")),
+                                columnByName(tables.wbs, QStringLiteral("parent_wbs_id")), 3);
+            index = structuredIndex(activityModel,
+                                    columnByName(activityModel, QStringLiteral("wbs_id")),
+                                    Qt::DisplayRole, baseRowCount, wbs, rule.maxLevel());
+        } else if (structure && tableName == QLatin1String("taskCodesAssignmentModel")
+                   && tables.codeTypes && tables.codes) {
+            const QVariant type
+                = RyUtils::verticalLookup(rule.column, tables.codeTypes, 0, 3).data();
+            const Hierarchy codes = readHierarchy(
+                tables.codes, columnByName(tables.codes, QStringLiteral("actv_code_id")),
+                columnByName(tables.codes, QStringLiteral("parent_actv_code_id")),
+                columnByName(tables.codes, QStringLiteral("Code Name")),
+                columnByName(tables.codes, QStringLiteral("actv_code_type_id")), type);
+            index = structuredIndex(activityModel, column, Ry::ColumnIdRole, baseRowCount, codes,
+                                    rule.maxLevel());
+        } else if (!structure) {
+            index = plainIndex(activityModel, column, baseRowCount);
+        } else {
+            continue; // a structured column of another table adds no level
+        }
+        if (first) {
+            result = index;
+            first = false;
+        } else {
+            cross(result, index);
+        }
+    }
+    return flattenTree(result);
+}
+
+QAbstractItemModel *RyActivityGrouper::recordSet(QAbstractItemModel *activityModel)
+{
+    auto *join = qobject_cast<RyJoinProxyModel *>(activityModel);
+    return join ? join->sourceModel() : nullptr;
+}
+
+void RyActivityGrouper::removeGrouping(QAbstractItemModel *activityModel, int baseRowCount,
+                                       RyParentItemProxyModel *tree, bool rebuildTree)
+{
+    QAbstractItemModel *records = recordSet(activityModel);
+    if (!records || records->rowCount() <= baseRowCount)
+        return;
+    const int idColumn = RyUtils::findColumn(records, QStringLiteral("ID"));
+    const int parentColumn = RyUtils::findColumn(records, QStringLiteral("parentID"));
+    {
+        // The tree is rebuilt as a whole below; row-by-row notifications would only cost time.
+        const QSignalBlocker blocker(records);
+        records->removeRows(baseRowCount, records->rowCount() - baseRowCount);
+        if (parentColumn >= 0) {
+            for (int row = 0; row < records->rowCount(); ++row)
+                records->setData(records->index(row, parentColumn), QVariant());
+        }
+    }
+    if (rebuildTree)
+        tree->setParentColumns(idColumn, parentColumn);
+}
+
+void RyActivityGrouper::insertGroups(QAbstractItemModel *activityModel,
+                                     const QVector<Group> &groups, RyParentItemProxyModel *tree)
+{
+    QAbstractItemModel *records = recordSet(activityModel);
+    const int groupColumn = RyUtils::findColumn(records, QStringLiteral("Group"));
+    if (!records || groupColumn < 0 || groups.isEmpty())
+        return;
+    const int first = records->rowCount();
+    {
+        const QSignalBlocker blocker(records);
+        records->insertRows(first, groups.size());
+        for (int i = 0; i < groups.size(); ++i) {
+            // An empty label would not mark the row as a group row.
+            QVariant label = groups.at(i).label;
+            if (label.toString().isEmpty())
+                label = groups.at(i).key;
+            records->setData(records->index(first + i, groupColumn), label);
+        }
+    }
+
+    // Activities first, then the sub-groups, in each group; ungrouped activities last.
+    QMap<int, QList<int>> children;
+    QVector<bool> grouped(first, false);
+    for (int i = 0; i < groups.size(); ++i) {
+        QList<int> &list = children[first + i];
+        QVector<int> rows = groups.at(i).rows;
+        std::sort(rows.begin(), rows.end());
+        for (int row : rows) {
+            list.append(row);
+            grouped[row] = true;
+        }
+    }
+    for (int i = 0; i < groups.size(); ++i) {
+        const int parent = groups.at(i).parent;
+        children[parent < 0 ? -1 : first + parent].append(first + i);
+    }
+    for (int row = 0; row < first; ++row) {
+        if (!grouped.at(row))
+            children[-1].append(row);
+    }
+    tree->setChildMap(children);
+}
+
+int RyActivityGrouper::regroup(QAbstractItemModel *activityModel, int baseRowCount,
+                               RyParentItemProxyModel *tree, const QStringList &rules,
+                               const Tables &tables, QList<RyLevelStyle> *levelStyles)
+{
+    QElapsedTimer timer;
+    timer.start();
+    // With groups to insert, the tree is replaced as a whole afterwards: one reset, not two.
+    QAbstractItemModel *records = recordSet(activityModel);
+    removeGrouping(activityModel, baseRowCount, tree, rules.isEmpty());
+    const int base = activityModel->rowCount();
+    qDebug() << "groupBySelection elapsed time after removeGrouping: " << timer.elapsed();
+    QVector<Group> groups;
+    if (!rules.isEmpty())
+        groups = buildGroups(activityModel, base, rules, tables, levelStyles);
+    qDebug() << "After cross" << timer.elapsed();
+    if (!groups.isEmpty())
+        insertGroups(activityModel, groups, tree);
+    else if (!rules.isEmpty() && records)
+        tree->setParentColumns(RyUtils::findColumn(records, QStringLiteral("ID")),
+                               RyUtils::findColumn(records, QStringLiteral("parentID")));
+    qDebug() << " insertToModel time: " << timer.elapsed();
+    qDebug() << "groupBySelection elapsed time after handleGroupings: " << timer.elapsed();
+    return base;
+}
+
+void RyActivityGrouper::numberRows(RyParentItemProxyModel *tree, QAbstractItemModel *activityModel,
+                                   QAbstractItemModel *relationships)
+{
+    const int rowNumberColumn = RyUtils::findColumn(tree, QStringLiteral("Row Number"));
+    const int outlineColumn = RyUtils::findColumn(tree, QStringLiteral("Outline Level"));
+    const int detailsColumn
+        = RyUtils::findColumn(activityModel, QStringLiteral("Predecessors Details Rows"));
+    const int taskIdColumn = RyUtils::findColumn(activityModel, QStringLiteral("task_id"));
+    if (rowNumberColumn < 0 && outlineColumn < 0 && (detailsColumn < 0 || !relationships))
+        return;
+    const int activityIdColumn = RyUtils::findColumn(tree, QStringLiteral("Activity ID"));
+    const QModelIndexList rows = RyUtils::flattenIndexes(tree);
+    QHash<QString, int> numberOfActivity;
+    for (int i = 0; i < rows.size(); ++i) {
+        const QModelIndex row = rows.at(i);
+        if (rowNumberColumn >= 0) {
+            const QString activityId = activityIdColumn >= 0
+                ? row.sibling(row.row(), activityIdColumn).data().toString()
+                : QString();
+            if (!activityId.isEmpty())
+                numberOfActivity.insert(activityId, i + 1);
+            tree->setData(row.sibling(row.row(), rowNumberColumn), i + 1);
+        }
+        if (outlineColumn >= 0) {
+            const QModelIndex parent = row.parent();
+            int level = 1;
+            if (parent.isValid()) {
+                const int parentLevel = parent.sibling(parent.row(), outlineColumn).data().toInt();
+                level = parentLevel == 0 ? 0 : parentLevel + 1;
+            }
+            tree->setData(row.sibling(row.row(), outlineColumn), level);
+        }
+    }
+    if (detailsColumn < 0 || taskIdColumn < 0 || !relationships)
+        return;
+    const QMap<int, QMap<QString, QString>> texts = RyUtils::predecessorTexts(relationships);
+    for (const QModelIndex &row : rows) {
+        const int taskId = row.sibling(row.row(), taskIdColumn).data().toInt();
+        const auto found = texts.constFind(taskId);
+        if (found == texts.constEnd())
+            continue;
+        QStringList parts;
+        for (auto it = found->cbegin(); it != found->cend(); ++it)
+            parts.append(QString::number(numberOfActivity.value(it.key(), 0)) + it.value());
+        tree->setData(row.sibling(row.row(), detailsColumn), parts.join(QStringLiteral(", ")));
+    }
+}
+
+namespace {
+
+struct RollUpColumn
+{
+    int column;
+    bool earliest; // start columns take the earliest value, finish columns the latest
+};
+
+// Local date-times are ordered by their fields: QDateTime's own ordering converts both sides
+// through the time zone, which costs a system call per comparison on large schedules.
+bool valueLess(const QVariant &a, const QVariant &b)
+{
+    if (a.type() == QVariant::DateTime && b.type() == QVariant::DateTime) {
+        const QDateTime x = a.toDateTime();
+        const QDateTime y = b.toDateTime();
+        if (x.timeSpec() == y.timeSpec() && x.timeSpec() != Qt::OffsetFromUTC)
+            return x.date() != y.date() ? x.date() < y.date() : x.time() < y.time();
+    }
+    return RyUtils::variantLessThan(a, b);
+}
+
+// The index below the proxies that keep the column numbering (filtering, tree), so that the
+// many leaf reads skip their mapping.
+QModelIndex columnPreservingSource(QModelIndex index)
+{
+    for (int depth = 0; depth < 8; ++depth) {
+        if (auto *filter = qobject_cast<const QSortFilterProxyModel *>(index.model()))
+            index = filter->mapToSource(index);
+        else if (auto *tree = qobject_cast<const RyParentItemProxyModel *>(index.model()))
+            index = tree->mapToSource(index);
+        else
+            break;
+    }
+    return index;
+}
+
+QVector<QVariant> readValues(const QModelIndex &row, const QVector<RollUpColumn> &columns)
+{
+    const QModelIndex source = columnPreservingSource(row);
+    const QAbstractItemModel *model = source.model();
+    QVector<QVariant> values;
+    values.reserve(columns.size());
+    for (const RollUpColumn &c : columns)
+        values.append(model ? model->index(source.row(), c.column, source.parent()).data()
+                            : QVariant());
+    return values;
+}
+
+// The rolled-up values of `parent`'s children, computed bottom-up; rows with children get
+// theirs written. A child whose subtree has no value in a column offers its own value.
+QVector<QVariant> rollUpChildren(QAbstractItemModel *model, const QModelIndex &parent,
+                                 const QVector<RollUpColumn> &columns, int depth)
+{
+    QVector<QVariant> best(columns.size());
+    const int rows = model->rowCount(parent);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex child = model->index(row, 0, parent);
+        QVector<QVariant> values;
+        if (depth < 1000 && model->hasChildren(child)) {
+            values = rollUpChildren(model, child, columns, depth + 1);
+            for (int k = 0; k < columns.size(); ++k) {
+                if (values.at(k).isNull())
+                    values[k] = child.sibling(row, columns.at(k).column).data();
+                else
+                    model->setData(child.sibling(row, columns.at(k).column), values.at(k));
+            }
+        } else {
+            values = readValues(child, columns);
+        }
+        for (int k = 0; k < columns.size(); ++k) {
+            const QVariant &value = values.at(k);
+            if (value.isNull())
+                continue;
+            const bool better = columns.at(k).earliest ? valueLess(value, best.at(k))
+                                                       : valueLess(best.at(k), value);
+            if (best.at(k).isNull() || better)
+                best[k] = value;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+void RyActivityGrouper::rollUpDates(QAbstractItemModel *model)
+{
+    if (!model)
+        return;
+    QVector<RollUpColumn> columns;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QVariantMap description
+            = model->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+        if (description.value(QStringLiteral("datatype")).toString() != QLatin1String("datetime"))
+            continue;
+        const QString text = model->headerData(column, Qt::Horizontal).toString().toLower();
+        if (text.contains(QLatin1String("start")))
+            columns.append({ column, true });
+        else if (text.contains(QLatin1String("finish")))
+            columns.append({ column, false });
+    }
+    if (!columns.isEmpty())
+        rollUpChildren(model, QModelIndex(), columns, 0);
+}

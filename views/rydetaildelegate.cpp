@@ -1,0 +1,61 @@
+#include "views/rydetaildelegate.h"
+
+#include "models/ryutils.h"
+
+#include <QDateTime>
+#include <QLineEdit>
+#include <QPainter>
+
+RyDetailDelegate::RyDetailDelegate(const QPixmap &icon, int iconColumn, QObject *parent)
+    : QStyledItemDelegate(parent)
+    , m_icon(icon)
+    , m_iconColumn(icon.isNull() ? -1 : iconColumn)
+{
+}
+
+void RyDetailDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    if (index.column() != m_iconColumn || m_iconColumn < 0) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const int side = qMin(option.rect.width(), option.rect.height());
+    const QRect square(option.rect.topLeft(), QSize(side, side));
+    painter->drawPixmap(square, m_icon);
+    QStyleOptionViewItem rest(option);
+    rest.rect.setLeft(square.right() + 1);
+    QStyledItemDelegate::paint(painter, rest, index);
+}
+
+QSize RyDetailDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (index.column() == 0)
+        size.rwidth() += 32;
+    return size;
+}
+
+void RyDetailDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    auto *lineEdit = qobject_cast<QLineEdit *>(editor);
+    if (!lineEdit) {
+        QStyledItemDelegate::setEditorData(editor, index);
+        return;
+    }
+    const QVariant value = index.data(Qt::DisplayRole);
+    const QDateTime dateTime = value.toDateTime();
+    if (value.canConvert<QDateTime>() && dateTime.isValid()) {
+        lineEdit->setText(dateTime.toString(QStringLiteral("dd-MM-yyyy")));
+        return;
+    }
+    QString text = value.toString();
+    if (text.startsWith(QLatin1String("PR_")))
+        text.remove(0, 3);
+    lineEdit->setText(text);
+}
+
+QString RyDetailDelegate::displayText(const QVariant &value, const QLocale &) const
+{
+    return RyUtils::displayText(value);
+}

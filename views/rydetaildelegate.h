@@ -1,0 +1,27 @@
+// Item delegate of the details tables, the resources table and the details form's mapper:
+// dates as "dd-MM-yyyy", P6 codes without their prefix, and an icon at the left of one column.
+#pragma once
+
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+class RyDetailDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    // The icon is drawn in `iconColumn`; a null pixmap means no icon column (-1).
+    explicit RyDetailDelegate(const QPixmap &icon = QPixmap(), int iconColumn = -1,
+                              QObject *parent = nullptr);
+
+    int iconColumn() const { return m_iconColumn; }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
+
+private:
+    QPixmap m_icon;
+    int m_iconColumn;
+};
