@@ -5,6 +5,7 @@
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryutils.h"
 #include "views/activities.h"
+#include "views/rydetaildelegate.h"
 #include "views/rysortfilterheader.h"
 
 #include "activitystack.h"
@@ -113,6 +114,7 @@ void TestActivities::projectShowsActivitiesAtTopLevel()
     QVERIFY(m_view->sortFilterWidget());
     QCOMPARE(m_view->sortFilterHeader()->sortFilterWidget(),
              static_cast<RySectionPainter *>(m_view->sortFilterWidget()));
+    QVERIFY(qobject_cast<RyDetailDelegate *>(m_view->sortFilterWidget()->valueDelegate()));
     QCOMPARE(m_view->baseRowCount(), 5);
     QCOMPARE(m_view->filterProxy()->rowCount(), 5);
     QCOMPARE(m_view->treeView()->groupColumn(), 2);
