@@ -394,8 +394,7 @@ void RyGanttView::invalidateRows()
 void RyGanttView::ensureRows() const
 {
     if (d->visibleRowsDirty) {
-        rebuildAllRows();
-        rebuildVisibleRows();
+        rebuildRows();
     }
 }
 
@@ -432,8 +431,11 @@ void RyGanttView::rebuildAllRows(const RowVisitor &visit) const
     }
 }
 
-void RyGanttView::rebuildVisibleRows() const
+// One walk fills both lists: every row goes to the all rows list, and a row is shown when no
+// ancestor is collapsed in the buddy.
+void RyGanttView::rebuildRows() const
 {
+    d->allRows.clear();
     d->m_visibleItems.clear();
     d->visiblePositions.clear();
     d->linkRectCache.clear();
@@ -449,23 +451,26 @@ void RyGanttView::rebuildVisibleRows() const
         QModelIndex parent;
         int next;
         int count;
+        bool shown;
     };
-    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
+    QVector<Level> stack { { QModelIndex(), 0, m->rowCount(), true } };
     while (!stack.isEmpty()) {
         Level &top = stack.last();
         if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
+        const bool shown = top.shown;
         const QModelIndex index = m->index(top.next++, 0, top.parent);
-        d->visiblePositions.insert(index, d->m_visibleItems.size());
-        d->m_visibleItems.append(index);
-        // Without a buddy every row counts as expanded.
-        if (sameModel && !tree->isExpanded(index))
-            continue;
+        d->allRows.append(index);
+        if (shown) {
+            d->visiblePositions.insert(index, d->m_visibleItems.size());
+            d->m_visibleItems.append(index);
+        }
         const int children = m->rowCount(index);
+        // Without a buddy every row counts as expanded.
         if (children > 0)
-            stack.append({ index, 0, children });
+            stack.append({ index, 0, children, shown && (!sameModel || tree->isExpanded(index)) });
     }
 }
 
@@ -485,8 +490,7 @@ void RyGanttView::onModelChanged()
 
 void RyGanttView::onVisibleItemsChanged()
 {
-    rebuildAllRows();
-    rebuildVisibleRows(); // also drops the link rectangles, refilled on demand
+    rebuildRows(); // also drops the link rectangles, refilled on demand
     viewport()->update();
 }
 

@@ -123,7 +123,7 @@ private:
     void ensureRows() const;
     using RowVisitor = std::function<void(const QModelIndex &parent, int row)>;
     void rebuildAllRows(const RowVisitor &visit = RowVisitor()) const;
-    void rebuildVisibleRows() const;
+    void rebuildRows() const;
     void invalidateRows();
     int columnOf(const QString &headerText) const;
     QRect contentBarRect(int position, int barKind) const;

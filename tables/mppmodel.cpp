@@ -73,6 +73,11 @@ bool MPPModel::setData(const QModelIndex &, const QVariant &, int)
     return false;
 }
 
+bool MPPModel::isColumnWritable(int) const
+{
+    return false;
+}
+
 void MPPModel::setProject(mppr::Project *project)
 {
     m_project = project;

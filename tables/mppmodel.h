@@ -47,6 +47,9 @@ public:
 
     mppr::Project *project() const { return m_project; }
     QStringList columnIds() const { return m_columnIds; }
+    // Whether setData can ever succeed on a column; the derived-model steps skip writes that
+    // every row would refuse.
+    virtual bool isColumnWritable(int column) const;
     // Position of a column id, or -1.
     int columnOf(const QString &id) const { return m_columnIds.indexOf(id); }
 

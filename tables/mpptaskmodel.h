@@ -53,6 +53,7 @@ public:
     void setProject(mppr::Project *project) override;
     // Only parent_uid is writable (display role); the write emits no dataChanged.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    bool isColumnWritable(int column) const override { return column == ParentUid; }
 
     const mppr::Task *task(int row) const;
 

@@ -19,6 +19,10 @@ void MPPTaskPredModel::setProject(mppr::Project *project)
     m_project = project;
     m_rowCount = 0;
     if (project) {
+        int relations = 0;
+        for (const mppr::Task *task : project->tasks())
+            relations += task->predUniqueIds.size();
+        m_relations.reserve(relations);
         for (const mppr::Task *task : project->tasks()) {
             // The four lists are parallel; stay inside the shortest should a reader break that.
             const int count = std::min({ task->predUniqueIds.size(), task->predLags.size(),

@@ -3,6 +3,7 @@
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
 #include "models/ryutils.h"
+#include "tables/mppmodel.h"
 #include "tables/ryassignmentmodel.h"
 #include "tables/ryindex.h"
 
@@ -35,6 +36,13 @@ bool isOneOf(const QString &text, std::initializer_list<const char *> values)
             return true;
     }
     return false;
+}
+
+// A column that a step may write to: found, and not one that refuses every write.
+int writableColumn(const QAbstractItemModel *model, int column)
+{
+    const auto *table = qobject_cast<const MPPModel *>(model);
+    return table && column >= 0 && !table->isColumnWritable(column) ? -1 : column;
 }
 
 // Reads a cell by a column found by header text; no value for a missing column.
@@ -195,7 +203,7 @@ void ProjectLoader::createActivityModel()
         return;
     const int rows = tasks->rowCount();
 
-    const int typeColumn = findColumn(tasks, "Activity Type");
+    const int typeColumn = writableColumn(tasks, findColumn(tasks, "Activity Type"));
     const int statusColumn = findColumn(tasks, "Activity status");
     const int constraintTypeColumn = findColumn(tasks, "Activity constraint type");
     const int constraintDateColumn = findColumn(tasks, "Activity Constraint Date");
@@ -203,8 +211,8 @@ void ProjectLoader::createActivityModel()
     const int actualFinishColumn = findColumn(tasks, "Actual Finish");
     const int plannedStartColumn = findColumn(tasks, "Planned start date");
     const int plannedFinishColumn = findColumn(tasks, "Planned finish date");
-    const int startColumn = findColumn(tasks, "Start Date");
-    const int finishColumn = findColumn(tasks, "Finish Date");
+    const int startColumn = writableColumn(tasks, findColumn(tasks, "Start Date"));
+    const int finishColumn = writableColumn(tasks, findColumn(tasks, "Finish Date"));
     QVector<QVariant> ids(rows);
     for (int row = 0; row < rows; ++row) {
         if (typeColumn >= 0) {
@@ -286,8 +294,8 @@ void ProjectLoader::createActivityModel()
 
 void ProjectLoader::writePredecessorTexts(QAbstractItemModel *tasks)
 {
-    const int predecessorsColumn = findColumn(tasks, "Predecessors");
-    const int detailsColumn = findColumn(tasks, "Predecessors Details");
+    const int predecessorsColumn = writableColumn(tasks, findColumn(tasks, "Predecessors"));
+    const int detailsColumn = writableColumn(tasks, findColumn(tasks, "Predecessors Details"));
     const int idColumn = findColumn(tasks, "task_id");
     auto *relations = table("PredecessorModel");
     // Tables without the two text columns (the MPP tables) have nothing to write.
