@@ -3,8 +3,17 @@
 #include "app/appconfig.h"
 #include "app/layoutstore.h"
 #include "app/mainwindowform.h"
+#include "filter/ryfilterdialogproxymodel.h"
+#include "gantt/ryganttview.h"
+#include "gantt/ryganttviewbarstyle.h"
+#include "models/ryconstants.h"
 #include "models/ryutils.h"
 #include "tables/mpploader.h"
+#include "views/activities.h"
+#include "views/activitydetails.h"
+#include "views/resources.h"
+#include "views/rydetaildelegate.h"
+#include "views/rysortfilterheader.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -15,6 +24,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QIcon>
 #include <QJsonDocument>
 #include <QLineEdit>
@@ -23,10 +33,13 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QVariantMap>
 #include <QWidgetAction>
 #include <QtConcurrent>
@@ -88,14 +101,11 @@ void MainWindow::createPages()
 {
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("splitter"));
-    activities = new QWidget(splitter);
-    activities->setObjectName(QStringLiteral("activities"));
-    details = new QWidget(splitter);
-    details->setObjectName(QStringLiteral("details"));
+    activities = new Activities(splitter);
+    details = new ActivityDetails(activities, splitter);
     splitter->addWidget(activities);
     splitter->addWidget(details);
-    resources = new QWidget(this);
-    resources->setObjectName(QStringLiteral("resources"));
+    resources = new Resources(this);
     ui->stackedWidget->addWidget(splitter);
     ui->stackedWidget->addWidget(resources);
     ui->stackedWidget->setCurrentIndex(0);
@@ -215,6 +225,20 @@ void MainWindow::connectActions()
     connect(menuOutline->menuAction(), &QAction::triggered, this,
             &MainWindow::onExpandCollapseClicked);
     connect(menuView->menuAction(), &QAction::triggered, this, &MainWindow::onDefaultViewClicked);
+
+    auto *activityHeader = qobject_cast<RySortFilterHeader *>(activityTree()->header());
+    if (activityHeader) {
+        connect(activityHeader, &RySortFilterHeader::filterSettingsChanged, activities,
+                &Activities::calculateGroupings);
+        connect(activityHeader, &RySortFilterHeader::filterSettingsChanged, this,
+                &MainWindow::updateColumnsIcon);
+    }
+    auto *resourceHeader
+        = qobject_cast<RySortFilterHeader *>(resources->tableView()->horizontalHeader());
+    if (resourceHeader) {
+        connect(resourceHeader, &RySortFilterHeader::filterSettingsChanged, this,
+                &MainWindow::updateColumnsIcon);
+    }
 }
 
 QList<QAction *> MainWindow::timeActions() const
@@ -399,12 +423,89 @@ void MainWindow::applyLayout(const QString &document)
 {
     if (document.isEmpty())
         return;
+    QTreeView *tree = activities->treeView();
+    auto *header = qobject_cast<RySortFilterHeader *>(tree->header());
+    if (!header)
+        return;
+    const QVariantMap layout = QJsonDocument::fromJson(document.toUtf8()).toVariant().toMap();
+
+    RyUtils::restoreHeaderState(header, layout.value(QStringLiteral("columns")).toStringList());
+
+    const QStringList sortBy = layout.value(QStringLiteral("sortby")).toStringList();
+    if (sortBy.isEmpty()) {
+        activities->clearSortAndFilters();
+    } else {
+        const QStringList parts = sortBy.first().split(QLatin1Char(';'));
+        const QString column = parts.value(0);
+        activities->sortByColumn(column, parts.value(1) != QLatin1String("A"));
+    }
+
+    const QVariantMap filters = layout.value(QStringLiteral("filters")).toMap();
+    activities->filterProxy()->setFilterSettings(filters);
+    header->clearFilteredColumns();
+    for (const char *kind : { "patterns", "expressions" }) {
+        const QVariantMap columns = filters.value(QLatin1String(kind)).toMap();
+        for (auto it = columns.cbegin(); it != columns.cend(); ++it) {
+            bool ok = false;
+            const int column = it.key().toInt(&ok, 10);
+            if (ok)
+                header->addFilteredColumn(column);
+        }
+    }
+
+    activities->groupBySelection(layout.value(QStringLiteral("group")).toStringList());
+
+    const QString outlineCommand = layout.value(QStringLiteral("outline")).toString();
+    if (!outlineCommand.isEmpty()) {
+        const QList<QAction *> commands = findChildren<QAction *>();
+        for (QAction *command : commands) {
+            if (command->text() == outlineCommand)
+                command->trigger();
+        }
+    }
+
+    RyGanttView *gantt = activities->ganttView();
+    gantt->restoreState(layout.value(QStringLiteral("bars")));
+    gantt->setBarStyles(
+        RyGanttViewBarStyle::fromVariantList(layout.value(QStringLiteral("barStyles")).toList()));
+
+    tree->setTreePosition(RyUtils::firstVisibleColumn(header));
+    activities->onUpdateMergeColumns();
+    updateTimeChecks();
 }
 
 QString MainWindow::layoutDocument() const
 {
+    QTreeView *tree = activities->treeView();
+    const QHeaderView *header = tree->header();
     QVariantMap document;
+    document.insert(QStringLiteral("columns"), RyUtils::saveHeaderState(header));
+
+    QString sortName;
+    if (auto *sortHeader = qobject_cast<const RySortFilterHeader *>(header)) {
+        const int column = sortHeader->sortColumn();
+        if (column >= 0 && tree->model()) {
+            sortName = tree->model()
+                           ->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole)
+                           .toMap()
+                           .value(QStringLiteral("display"))
+                           .toString();
+        }
+        const bool descending = column >= 0 && sortHeader->sortOrder() == Qt::DescendingOrder;
+        document.insert(QStringLiteral("sortby"),
+                        sortName + QLatin1Char(';')
+                            + (descending ? QLatin1Char('D') : QLatin1Char('A')));
+    } else {
+        document.insert(QStringLiteral("sortby"), QStringLiteral(";A"));
+    }
+
+    document.insert(QStringLiteral("filters"), activities->filterProxy()->filterSettings());
+    document.insert(QStringLiteral("group"), activities->groupRules());
     document.insert(QStringLiteral("outline"), outline);
+    const RyGanttView *gantt = activities->ganttView();
+    document.insert(QStringLiteral("bars"), gantt->saveState());
+    document.insert(QStringLiteral("barStyles"),
+                    RyGanttViewBarStyle::toVariantList(gantt->barStyles()));
     return QString::fromUtf8(QJsonDocument::fromVariant(document).toJson(QJsonDocument::Compact));
 }
 
@@ -453,7 +554,12 @@ void MainWindow::onOpenFileAction()
         openProject(path);
 }
 
-void MainWindow::closeProjectViews() { }
+void MainWindow::closeProjectViews()
+{
+    activities->onCloseProject();
+    activities->clearSortAndFilters();
+    details->clear();
+}
 
 void MainWindow::deleteLoader()
 {
@@ -491,6 +597,8 @@ void MainWindow::openProject(const QString &path)
     recentFiles.add(entry);
     rebuildRecentMenu();
 
+    connect(activities->treeView()->selectionModel(), &QItemSelectionModel::currentRowChanged,
+            details, &ActivityDetails::onRowChanged, Qt::UniqueConnection);
     // The loader learns the path on the worker thread; the title uses our own copy.
     setWindowTitle(path);
 }
@@ -510,7 +618,32 @@ void MainWindow::onMppLoadDone()
 {
     if (!isCurrentLoader(sender()))
         return;
+    auto table = [this](const char *name) {
+        return qobject_cast<QAbstractItemModel *>(loader->model(QLatin1String(name)));
+    };
+    QAbstractItemModel *activityModel = table("ActivityModel");
+    activities->setModels(activityModel, table("PROJWBS"), table("ACTVTYPE"), table("ACTVCODE"),
+                          table("TASKPRED"), true);
+
+    QAbstractItemModel *resourceModel = table("ResourceModel");
+    details->setActivityModel(activityModel);
+    details->setResourceModel(resourceModel);
+    details->setPredecessorModel(table("PredecessorModel"));
+    details->setCodeModel(table("CodeModel"));
+    setupAssignmentTable(details->resourceTable());
+    resources->setModel(resourceModel);
+    setupAssignmentTable(resources->tableView());
+
     updateToolBarActions();
+
+    QTreeView *tree = activities->treeView();
+    RyUtils::applyColumnOrder(tree->header(),
+                              { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
+                                QStringLiteral("Activity Type"), QStringLiteral("Start Date"),
+                                QStringLiteral("Finish Date"), QStringLiteral("WBS Code"),
+                                QStringLiteral("WBS Name") });
+    tree->setTreePosition(RyUtils::firstVisibleColumn(tree->header()));
+    activities->onUpdateMergeColumns();
 
     applyLayout(RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")));
 
@@ -586,9 +719,56 @@ void MainWindow::hideProgress()
     progressDialog.reset();
 }
 
+void MainWindow::setupAssignmentTable(QTableView *tableView)
+{
+    if (!tableView || !tableView->model())
+        return;
+    QHeaderView *header = tableView->horizontalHeader();
+    for (int column = 0; column <= 5; ++column)
+        tableView->hideColumn(column);
+    const int type = RyUtils::findSection(header, QStringLiteral("rsrc_type"), Ry::ColumnIdRole);
+    if (type >= 0)
+        header->swapSections(header->visualIndex(type), 6);
+    const int name = RyUtils::findSection(header, QStringLiteral("rsrc_name"), Ry::ColumnIdRole);
+    if (name >= 0)
+        header->swapSections(header->visualIndex(name), 7);
+    for (const char *id :
+         { "act_reg_qty", "cost_per_qty", "target_cost", "act_start_date", "act_end_date" }) {
+        const int column = RyUtils::findSection(header, QLatin1String(id), Ry::ColumnIdRole);
+        if (column >= 0)
+            tableView->hideColumn(column);
+    }
+    RyUtils::setFixedSectionSize(tableView->verticalHeader(), Ry::RowHeight);
+    tableView->setItemDelegate(new RyDetailDelegate(
+        QPixmap(QStringLiteral(":/images/resource_human-task.png")), type, tableView));
+}
+
+QTreeView *MainWindow::activityTree() const
+{
+    return activities->treeView();
+}
+
+void MainWindow::updateTimeChecks()
+{
+    const quint8 flags = activities->ganttView()->timelineFlags();
+    const QList<QPair<QAction *, quint8>> scales = timeScales();
+    for (const auto &scale : scales)
+        scale.first->setChecked(flags & scale.second);
+}
+
+QList<QPair<QAction *, quint8>> MainWindow::timeScales() const
+{
+    return { { ui->actionDay, Ry::Day },
+             { ui->actionWeek, Ry::Week },
+             { ui->actionMonth, Ry::Month },
+             { ui->actionQuarter, Ry::Quarter },
+             { ui->actionYear, Ry::Year } };
+}
+
 void MainWindow::updateToolBarActions()
 {
-    const bool available = false;
+    const QAbstractItemModel *model = activityTree()->model();
+    const bool available = model && model->rowCount() > 0;
     for (QAction *command : { ui->actionColumns, ui->actionGroup, ui->actionDetail,
                               ui->actionExport, ui->actionStyles }) {
         command->setEnabled(available);
@@ -597,28 +777,83 @@ void MainWindow::updateToolBarActions()
         menu->setEnabled(available);
         menu->menuAction()->setEnabled(available);
     }
+    updateTimeChecks();
+    activities->onHeaderSizeChanged();
 }
 
-void MainWindow::setGanttTimelime() { }
+void MainWindow::setGanttTimelime()
+{
+    RyGanttView *gantt = activities->ganttView();
+    quint8 flags = gantt->timelineFlags();
+    const QList<QPair<QAction *, quint8>> scales = timeScales();
+    for (const auto &scale : scales) {
+        if (scale.first->isChecked())
+            flags |= scale.second;
+        else
+            flags &= ~scale.second;
+    }
+    // Only the five menu bits count: with none left the chart would have no scale at all.
+    const quint8 menuBits = Ry::Day | Ry::Week | Ry::Month | Ry::Quarter | Ry::Year;
+    if (flags & menuBits) {
+        gantt->setTimelineFlags(flags);
+    } else if (auto *action = qobject_cast<QAction *>(sender())) {
+        action->setChecked(true);
+    }
+}
 
 void MainWindow::onOutlineChanged()
 {
     auto *action = qobject_cast<QAction *>(sender());
     if (!action)
         return;
-    outline = action->text();
+    QTreeView *tree = activityTree();
+    {
+        const QSignalBlocker blocker(tree);
+        if (action == ui->actionExpand) {
+            tree->expand(tree->currentIndex());
+        } else if (action == ui->actionCollapse) {
+            tree->collapse(tree->currentIndex());
+        } else if (action == ui->actionExpand_All) {
+            tree->expandAll();
+        } else if (action == ui->actionCollapse_All) {
+            tree->collapseAll();
+        } else {
+            const int level = levelActions().indexOf(action) + 1;
+            if (level > 0)
+                tree->expandToDepth(level - 1);
+        }
+        outline = action->text();
+    }
+    // The chart follows expanded/collapsed signals, which were blocked above.
+    activities->ganttView()->onVisibleItemsChanged();
 }
 
-void MainWindow::onExpandCollapseClicked() { }
+void MainWindow::onExpandCollapseClicked()
+{
+    QTreeView *tree = activityTree();
+    const QAbstractItemModel *model = tree->model();
+    if (!model || model->rowCount() == 0)
+        return;
+    if (tree->isExpanded(model->index(0, 0))) {
+        tree->collapseAll();
+        outline = QStringLiteral("Level 0");
+    } else {
+        tree->expandAll();
+        outline = QStringLiteral("Level 7");
+    }
+    activities->ganttView()->onVisibleItemsChanged();
+}
 
 void MainWindow::setView(QAction *action)
 {
     if (action == ui->actionGanttChart || action == ui->actionTrackingGanttChart) {
         ui->stackedWidget->setCurrentIndex(0);
         ui->actionDetail->setVisible(true);
+        activities->ganttView()->setTrackingMode(action == ui->actionTrackingGanttChart);
     } else if (action == ui->actionResources) {
         ui->stackedWidget->setCurrentIndex(1);
         ui->actionDetail->setVisible(false);
+        activities->ganttView()->setTrackingMode(false);
     } else {
         return;
     }
@@ -631,7 +866,24 @@ void MainWindow::onDefaultViewClicked()
     setView(ui->actionGanttChart);
 }
 
-void MainWindow::updateColumnsIcon() { }
+RySortFilterHeader *MainWindow::currentHeader() const
+{
+    if (ui->stackedWidget->currentIndex() == 0)
+        return qobject_cast<RySortFilterHeader *>(activityTree()->header());
+    if (ui->stackedWidget->currentIndex() == 1)
+        return qobject_cast<RySortFilterHeader *>(resources->tableView()->horizontalHeader());
+    return nullptr;
+}
+
+void MainWindow::updateColumnsIcon()
+{
+    const RySortFilterHeader *header = currentHeader();
+    if (!header)
+        return;
+    ui->actionColumns->setIcon(QIcon(header->hasFilteredColumns()
+                                         ? QStringLiteral(":/images/table_column_filter_32.png")
+                                         : QStringLiteral(":/images/table_column_f_32.png")));
+}
 
 void MainWindow::onCloseAction()
 {

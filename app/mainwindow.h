@@ -8,12 +8,19 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
+class Activities;
+class ActivityDetails;
 class LayoutStore;
 class MPPLoader;
+class Resources;
+class RySortFilterHeader;
+class QTableView;
+class QTreeView;
 class MainWindowForm;
 class QAction;
 class QActionGroup;
@@ -57,9 +64,9 @@ public:
     QMenu *timeMenu() const { return menuTime; }
     QLineEdit *layoutNameEdit() const { return leLayoutName; }
     QPushButton *layoutSaveButton() const { return pbSaveLayout; }
-    QWidget *activityView() const { return activities; }
-    QWidget *detailsView() const { return details; }
-    QWidget *resourcesView() const { return resources; }
+    Activities *activityView() const { return activities; }
+    ActivityDetails *detailsView() const { return details; }
+    Resources *resourcesView() const { return resources; }
     MPPLoader *projectLoader() const { return loader.get(); }
     bool isLoading() const;
 
@@ -69,6 +76,7 @@ public:
     QString layoutDocument() const;
     void storeLayout(const QString &document, const QString &name, bool overwrite);
     void setImportedLayouts(const QList<P6Layout> &layouts);
+    void setupAssignmentTable(QTableView *tableView);
 
     // The plain reason shown when a file cannot be read, for a reader status.
     static QString loadFailureReason(int status);
@@ -119,6 +127,10 @@ private:
     void rebuildRecentMenu();
     QList<QAction *> timeActions() const;
     QList<QAction *> levelActions() const;
+    QList<QPair<QAction *, quint8>> timeScales() const;
+    void updateTimeChecks();
+    QTreeView *activityTree() const;
+    RySortFilterHeader *currentHeader() const;
     void closeProjectViews();
     void deleteLoader();
     bool isCurrentLoader(const QObject *object) const;
@@ -132,9 +144,9 @@ private:
     QList<P6Layout> importedLayouts;
     QHash<QString, QString> layoutTable;
     QSplitter *splitter = nullptr;
-    QWidget *activities = nullptr;
-    QWidget *details = nullptr;
-    QWidget *resources = nullptr;
+    Activities *activities = nullptr;
+    ActivityDetails *details = nullptr;
+    Resources *resources = nullptr;
     QMenu *menuOutline = nullptr;
     QMenu *menuView = nullptr;
     QMenu *menuTime = nullptr;

@@ -31,6 +31,12 @@ RyGroupedTreeView::RyGroupedTreeView(QWidget *parent)
 
 void RyGroupedTreeView::setModel(QAbstractItemModel *newModel)
 {
+    // Setting the same model again is a no-op in QTreeView; disconnecting it below would also
+    // cut the view's own connections to it and leave the rows stale.
+    if (newModel == model()) {
+        invalidateVisibleRows();
+        return;
+    }
     if (model())
         disconnect(model(), nullptr, this, nullptr);
     QTreeView::setModel(newModel);

@@ -3,11 +3,21 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "apptestsupport.h"
+#include "gantt/ryganttview.h"
+#include "models/ryutils.h"
 #include "tables/mpploader.h"
+#include "views/activities.h"
+#include "views/activitydetails.h"
+#include "views/rygroupedtreeview.h"
+#include "views/rysortfilterheader.h"
 
 #include <QAction>
 #include <QDirIterator>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProgressDialog>
+#include <QStackedWidget>
 #include <QtTest>
 
 namespace {
@@ -34,6 +44,21 @@ QString sample(const char *name)
     return QString();
 }
 
+QTreeView *tree(const MainWindow &window)
+{
+    return window.activityView()->treeView();
+}
+
+RyGanttView *gantt(const MainWindow &window)
+{
+    return window.activityView()->ganttView();
+}
+
+QAction *action(const MainWindow &window, const char *name)
+{
+    return window.findChild<QAction *>(QLatin1String(name));
+}
+
 // Opens `path` and waits until the load has ended one way or the other.
 bool openAndWait(MainWindow &window, const QString &path)
 {
@@ -51,6 +76,19 @@ bool progressDialogShown()
             return true;
     }
     return false;
+}
+
+int maxDepth(const QTreeView *view, const QModelIndex &parent, int depth = 0)
+{
+    int deepest = depth - 1;
+    const QAbstractItemModel *model = view->model();
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        deepest = qMax(deepest, depth);
+        if (view->isExpanded(index))
+            deepest = qMax(deepest, maxDepth(view, index, depth + 1));
+    }
+    return deepest;
 }
 
 // Records what the progress dialog shows when it appears and at the moment it is hidden.
@@ -96,8 +134,17 @@ private slots:
     void failureLeavesWindowUsable();
     void progressEndsWithDone();
     void closeKeepsTitleAndLoader();
+    void layoutRoundTrip();
+    void sortBySemicolonAKeepsSort();
+    void timeScales();
+    void outlineCommands();
+    void resourcesViewHidesDetail();
+    void columnsIconFollowsFilters();
+    void detailsFollowCurrentRow();
 
 private:
+    void checkShownProject();
+
     std::unique_ptr<ScratchHome> home;
     std::unique_ptr<MainWindow> window;
 };
@@ -111,6 +158,7 @@ void TestOpenProject::init()
 {
     home.reset(new ScratchHome);
     window.reset(new MainWindow);
+    window->resize(1200, 800);
     window->show();
 }
 
@@ -142,6 +190,7 @@ void TestOpenProject::everySample()
         QCOMPARE(answer.count, 0);
         QCOMPARE(window->windowTitle(), path);
         QVERIFY(window->projectLoader()->hasModel(QStringLiteral("ActivityModel")));
+        checkShownProject();
     } else {
         QCOMPARE(answer.count, 1);
         QCOMPARE(answer.title, QStringLiteral("Open file"));
@@ -149,7 +198,52 @@ void TestOpenProject::everySample()
         QVERIFY(answer.text.contains(QDir::toNativeSeparators(path)));
         QCOMPARE(window->windowTitle(), QStringLiteral("Tarvik"));
         QVERIFY(!window->projectLoader());
+        QCOMPARE(tree(*window)->model()->rowCount(), 0);
+        QVERIFY(!action(*window, "actionColumns")->isEnabled());
     }
+}
+
+void TestOpenProject::checkShownProject()
+{
+    const QAbstractItemModel *model = tree(*window)->model();
+    if (model->rowCount() == 0)
+        return; // a schedule without tasks
+    QVERIFY(action(*window, "actionColumns")->isEnabled());
+    QVERIFY(window->timeMenu()->isEnabled());
+
+    const QStringList shown = RyUtils::visibleHeaderTexts(tree(*window)->header());
+    QCOMPARE(shown.mid(0, 5),
+             QStringList(
+                 { "Activity ID", "Activity Name", "Activity Type", "Start Date", "Finish Date" }));
+    QCOMPARE(window->activityView()->groupRules(),
+             QStringList { "WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255" });
+    // Day and Month from the built-in layout.
+    QCOMPARE(int(gantt(*window)->timelineFlags()), 0x14);
+    QVERIFY(action(*window, "actionMonth")->isChecked());
+    QVERIFY(action(*window, "actionDay")->isChecked());
+    QVERIFY(!action(*window, "actionYear")->isChecked());
+
+    // With everything expanded the chart paints bars: task green or summary black.
+    action(*window, "actionExpand_All")->trigger();
+    const QImage chart = gantt(*window)->viewport()->grab().toImage();
+    int barPixels = 0;
+    for (int y = 0; y < chart.height(); ++y) {
+        for (int x = 0; x < chart.width(); ++x) {
+            const QColor c = chart.pixelColor(x, y);
+            barPixels += (c == QColor(0x21, 0x99, 0x6B) || c == Qt::black);
+        }
+    }
+    // Every schedule with a dated task shows its bar.
+    const int start = RyUtils::findColumn(model, QStringLiteral("Start Date"));
+    const int type = RyUtils::findColumn(model, QStringLiteral("Activity Type"));
+    bool dated = false;
+    for (const QModelIndex &index : RyUtils::flattenIndexes(model, QModelIndex())) {
+        dated = dated
+            || (index.sibling(index.row(), start).data().isValid()
+                && index.sibling(index.row(), type).data() == QStringLiteral("TT_Task"));
+    }
+    if (dated)
+        QVERIFY2(barPixels > 0, "no bars drawn");
 }
 
 void TestOpenProject::failureReasons_data()
@@ -220,6 +314,131 @@ void TestOpenProject::closeKeepsTitleAndLoader()
     QVERIFY(window->projectLoader());
     QCOMPARE(window->projectLoader()->sourceName(), path);
     QVERIFY(window->projectLoader()->models().isEmpty());
+    QCOMPARE(tree(*window)->model()->rowCount(), 0);
+    QVERIFY(action(*window, "actionColumns")->isEnabled()); // commands keep their state
+}
+
+void TestOpenProject::layoutRoundTrip()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    const QString document = window->layoutDocument();
+    const QVariantMap first = QJsonDocument::fromJson(document.toUtf8()).toVariant().toMap();
+    QCOMPARE(
+        first.keys(),
+        QStringList({ "barStyles", "bars", "columns", "filters", "group", "outline", "sortby" }));
+    QVERIFY(document.startsWith(QStringLiteral("{\"barStyles\":")));
+    QCOMPARE(first.value("group").toStringList(),
+             QStringList { "WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255" });
+    QCOMPARE(first.value("bars").toMap().value("timelineFlags").toInt(), 0x14);
+
+    // Change the look, then apply the saved document: everything comes back.
+    action(*window, "actionYear")->trigger();
+    window->activityView()->groupBySelection({});
+    tree(*window)->header()->hideSection(
+        RyUtils::findColumn(tree(*window)->model(), QStringLiteral("Activity Type")));
+    window->applyLayout(document);
+    QCOMPARE(window->layoutDocument(), document);
+}
+
+void TestOpenProject::sortBySemicolonAKeepsSort()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    window->activityView()->sortByColumn(QStringLiteral("Activity Name"), true);
+    auto *header = qobject_cast<RySortFilterHeader *>(tree(*window)->header());
+    QVERIFY(header);
+    const int column = header->sortColumn();
+    QVERIFY(column >= 0);
+    window->applyLayout(QStringLiteral("{\"sortby\":\";A\",\"group\":[]}"));
+    QCOMPARE(header->sortColumn(), column);
+    QCOMPARE(header->sortOrder(), int(Qt::DescendingOrder));
+}
+
+void TestOpenProject::timeScales()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    action(*window, "actionYear")->trigger();
+    QCOMPARE(int(gantt(*window)->timelineFlags()), 0x14 | 0x40);
+    action(*window, "actionDay")->trigger();
+    action(*window, "actionMonth")->trigger();
+    QCOMPARE(int(gantt(*window)->timelineFlags()), 0x40);
+    // The last scale cannot be unchecked.
+    action(*window, "actionYear")->trigger();
+    QVERIFY(action(*window, "actionYear")->isChecked());
+    QCOMPARE(int(gantt(*window)->timelineFlags()), 0x40);
+}
+
+void TestOpenProject::outlineCommands()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    QTreeView *view = tree(*window);
+    action(*window, "actionLevel_3")->trigger();
+    QCOMPARE(window->outlineText(), QStringLiteral("Level 3"));
+    QVERIFY(maxDepth(view, QModelIndex()) <= 3);
+    QVERIFY(maxDepth(view, QModelIndex()) >= 1);
+
+    // The Outline button: first row expanded → collapse all ("Level 0"), then expand all.
+    view->expand(view->model()->index(0, 0));
+    window->outlineMenu()->menuAction()->trigger();
+    QCOMPARE(window->outlineText(), QStringLiteral("Level 0"));
+    QVERIFY(!view->isExpanded(view->model()->index(0, 0)));
+    window->outlineMenu()->menuAction()->trigger();
+    QCOMPARE(window->outlineText(), QStringLiteral("Level 7"));
+    QVERIFY(view->isExpanded(view->model()->index(0, 0)));
+}
+
+void TestOpenProject::resourcesViewHidesDetail()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    action(*window, "actionResources")->trigger();
+    QCOMPARE(window->form().stackedWidget->currentIndex(), 1);
+    QVERIFY(!action(*window, "actionDetail")->isVisible());
+    action(*window, "actionTrackingGanttChart")->trigger();
+    QVERIFY(gantt(*window)->trackingMode());
+    QVERIFY(action(*window, "actionDetail")->isVisible());
+    window->viewMenu()->menuAction()->trigger(); // the View button itself: back to the chart
+    QVERIFY(action(*window, "actionGanttChart")->isChecked());
+    QVERIFY(!gantt(*window)->trackingMode());
+}
+
+void TestOpenProject::columnsIconFollowsFilters()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    auto *header = qobject_cast<RySortFilterHeader *>(tree(*window)->header());
+    QAction *columns = action(*window, "actionColumns");
+    header->addFilteredColumn(1);
+    auto image = [](const QIcon &icon) {
+        return icon.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    auto resource = [](const char *path) {
+        return QImage(QLatin1String(path)).convertToFormat(QImage::Format_ARGB32);
+    };
+    QCOMPARE(image(columns->icon()), resource(":/images/table_column_filter_32.png"));
+    header->clearFilteredColumns();
+    QCOMPARE(image(columns->icon()), resource(":/images/table_column_f_32.png"));
+}
+
+void TestOpenProject::detailsFollowCurrentRow()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    action(*window, "actionDetail")->trigger();
+    QVERIFY(window->detailsView()->isVisible());
+    RyGroupedTreeView *view = window->activityView()->treeView();
+    view->expandAll();
+    const int nameColumn = RyUtils::findColumn(view->model(), QStringLiteral("Activity Name"));
+    QVERIFY(nameColumn >= 0);
+    QStringList names;
+    for (const QModelIndex &index : RyUtils::flattenIndexes(view->model(), QModelIndex())) {
+        if (view->isGroupRow(index))
+            continue;
+        view->setCurrentIndex(index);
+        auto *leName = window->detailsView()->findChild<QLineEdit *>(QStringLiteral("leName"));
+        QVERIFY(leName);
+        QCOMPARE(leName->text(), index.sibling(index.row(), nameColumn).data().toString());
+        names << leName->text();
+        if (names.size() == 3)
+            break;
+    }
+    QCOMPARE(names.size(), 3);
 }
 
 QTEST_MAIN(TestOpenProject)

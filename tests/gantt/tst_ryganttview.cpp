@@ -3,6 +3,8 @@
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -113,6 +115,7 @@ private slots:
     void weekendShadingAndVerticalLines();
     void horizontalScrollStopsOnUnits();
     void lastDayVisibleAtScrollEnd();
+    void zoomByDraggingTheHeader();
     void verticalScrollMirrorsBuddy();
     void selectionIsShared();
     void indexAtAndVisualRect();
@@ -453,6 +456,29 @@ void TestRyGanttView::lastDayVisibleAtScrollEnd()
     const QRect t4 = f.view.barRect(f.row("T4"), -1);
     QVERIFY(t4.right() < f.view.viewport()->width());
     QVERIFY(t4.right() >= f.view.viewport()->width() - 32);
+}
+
+void TestRyGanttView::zoomByDraggingTheHeader()
+{
+    Fixture f;
+    f.view.resize(400, 300);
+    f.view.addRelationship(f.row("T2"), f.row("T1"), "FS");
+    f.image(); // fills the link rectangle cache at the old width
+    RyTimeLineHeader *header = f.view.header();
+    auto send = [header](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPoint(x, 30), header->mapToGlobal(QPoint(x, 30)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(header, &event);
+    };
+    send(QEvent::MouseButtonPress, 100, Qt::LeftButton);
+    send(QEvent::MouseMove, 116, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, 116, Qt::NoButton);
+    QCOMPARE(header->unitWidth(), 48);
+    QCOMPARE(f.view.barRect(f.row("T1"), -1), QRect(48, 22, 3 * 48, 22));
+    QCOMPARE(f.view.horizontalScrollBar()->singleStep(), 48);
+    // The link follows: it leaves T1's new end (x 191) downwards.
+    QCOMPARE(f.image().pixelColor(191, 22 + 19), QColor(Qt::black));
 }
 
 void TestRyGanttView::verticalScrollMirrorsBuddy()
