@@ -36,6 +36,7 @@ private slots:
     void sortByColumn();
     void goToActivityKeepsHorizontalScroll();
     void closeReturnsToPlaceholder();
+    void chartCurrentRowMovesTableCurrentRow();
 
 private:
     void open();
@@ -256,6 +257,23 @@ void TestActivities::closeReturnsToPlaceholder()
     QCOMPARE(m_view->filterProxy()->rowCount(), 0);
     QCOMPARE(m_view->ganttView()->relationshipCount(), 0);
     QCOMPARE(m_view->levelStyles().size(), 10);
+}
+
+void TestActivities::chartCurrentRowMovesTableCurrentRow()
+{
+    open();
+    m_view->groupBySelection({ "WBS Code;To level 2" });
+    m_view->treeView()->expandAll();
+    m_view->resize(800, 400);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+    const QModelIndex row = rowOfTask(12);
+    QTRY_VERIFY(m_view->ganttView()->visualRect(row.sibling(row.row(), 0)).width() > 0);
+    // Both views share one selection model; a current row set on the chart's side (as a click
+    // on a bar does) is the table's current row.
+    m_view->onGanttSelectionChanged(row.sibling(row.row(), 0), QModelIndex());
+    QCOMPARE(m_view->treeView()->currentIndex().row(), row.row());
+    QCOMPARE(m_view->treeView()->currentIndex().parent(), row.parent());
 }
 
 QTEST_MAIN(TestActivities)
