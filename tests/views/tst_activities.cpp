@@ -127,6 +127,12 @@ void TestActivities::groupingByWbsBuildsGroupRows()
     open();
     m_view->groupBySelection({ "WBS Code;;Arial:b;r0g0b0a255;r255g255b255a255" });
     QCOMPARE(m_view->groupRules().size(), 1);
+    // The table follows the regrouped model without a relayout of its own.
+    QCOMPARE(m_view->treeView()->visibleRows().size(), 1);
+    const QModelIndex top = m_view->filterProxy()->index(0, 0);
+    m_view->treeView()->expand(top);
+    QCOMPARE(m_view->treeView()->visibleRows().size(), 3);
+    QVERIFY(m_view->treeView()->visualRect(m_view->filterProxy()->index(1, 0, top)).isValid());
     QCOMPARE(m_stack->records.rowCount(), 5 + 4);
     const QModelIndex project = m_view->filterProxy()->index(0, 0);
     QVERIFY(m_view->treeView()->isGroupRow(project));

@@ -235,8 +235,10 @@ void TestRyGroupedTreeView::visibleRowsFollowExpansionAndModel()
     m_view->expandAll();
     QCOMPARE(m_view->visibleRows().size(), 6);
 
+    m_view->setModel(m_model); // the same model again keeps the view listening
     m_model->appendRow(makeRow("a4", ""));
     QCOMPARE(m_view->visibleRows().size(), 7);
+    QVERIFY(m_view->visualRect(m_model->index(2, 0)).isValid());
     QCOMPARE(m_view->visibleRows().last(), m_model->index(2, 0));
     m_model->removeRow(0);
     QCOMPARE(m_view->visibleRows(),
