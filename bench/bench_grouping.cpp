@@ -169,8 +169,8 @@ void BM_RegroupByWbs(benchmark::State &state)
 }
 BENCHMARK(BM_RegroupByWbs)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(1)
+    ->Iterations(4)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 } // namespace

@@ -54,6 +54,7 @@ QVariant cellAt(const QAbstractItemModel *model, int row, int column)
 void setSystemHeader(QStandardItemModel *model, int section, const QString &text, const QString &id)
 {
     model->setHeaderData(section, Qt::Horizontal, text, Qt::DisplayRole);
+    model->setHeaderData(section, Qt::Horizontal, id, Ry::ColumnIdRole);
     model->setHeaderData(section, Qt::Horizontal, QStringLiteral("system"), Ry::ColumnGroupRole);
     model->setHeaderData(
         section, Qt::Horizontal,

@@ -10,6 +10,7 @@
 #include "models/ryrecordsetmodel.h"
 #include "models/ryutils.h"
 #include "views/ryactivitygrouper.h"
+#include "views/rydetaildelegate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QDateTime>
@@ -75,6 +76,7 @@ Activities::Activities(QWidget *parent)
             QOverload<>::of(&QWidget::update));
     QMetaObject::invokeMethod(m_treeView, "updateGeometries");
 
+    m_valueDelegate = new RyDetailDelegate(QPixmap(), -1, this);
     m_parentProxy = new RyParentItemProxyModel(this);
     m_filterProxy = new RyFilterDialogProxyModel(this);
     setModels(m_placeholder, nullptr, nullptr, nullptr, nullptr, true);
@@ -195,6 +197,7 @@ void Activities::replaceSortFilterWidget()
     }
     m_sortFilterWidget = new RySortFilterWidget(m_header, m_filterProxy, m_activityModel, this);
     m_sortFilterWidget->hide();
+    m_sortFilterWidget->setValueDelegate(m_valueDelegate);
     connect(m_header, &RySortFilterHeader::popUp, m_sortFilterWidget,
             &RySortFilterWidget::onAutoFilterPopUp);
     connect(m_sortFilterWidget, &RySortFilterWidget::filtered, this,

@@ -17,6 +17,7 @@ class QSplitter;
 class QTableView;
 class RyFilterDialogProxyModel;
 class RyGanttView;
+class RyDetailDelegate;
 class RyParentItemProxyModel;
 class RyRecordSetModel;
 class RySortFilterHeader;
@@ -91,4 +92,6 @@ private:
     QStringList m_groupRules;
     QList<RyLevelStyle> m_levelStyles;
     RySortFilterWidget *m_sortFilterWidget = nullptr;
+    // Shows the values of the filter pop-ups as the table shows them.
+    RyDetailDelegate *m_valueDelegate = nullptr;
 };

@@ -79,6 +79,11 @@ ActivityDetails::ActivityDetails(Activities *activities, QWidget *parent)
     // The arrows step through the activities the table shows; the details follow the table.
     connect(m_tbPrevious, &QToolButton::clicked, this, &ActivityDetails::previousActivity);
     connect(m_tbNext, &QToolButton::clicked, this, &ActivityDetails::nextActivity);
+    if (m_activities) {
+        // Expanding or collapsing changes which activities the arrows can reach.
+        connect(m_activities->treeView(), &QTreeView::expanded, this, [this] { updateButtons(); });
+        connect(m_activities->treeView(), &QTreeView::collapsed, this, [this] { updateButtons(); });
+    }
     m_tabWidget->removeTab(m_tabWidget->indexOf(m_tabWidget->findChild<QWidget *>("tab_4")));
     updateButtons();
 }

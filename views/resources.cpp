@@ -2,6 +2,7 @@
 
 #include "filter/ryfilterdialogproxymodel.h"
 #include "filter/rysortfilterwidget.h"
+#include "views/rydetaildelegate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@ Resources::Resources(QWidget *parent)
     m_tableView->setHorizontalHeader(m_header);
     connect(m_header, &RySortFilterHeader::filterSettingsChanged, m_header->viewport(),
             QOverload<>::of(&QWidget::update));
+    m_valueDelegate = new RyDetailDelegate(QPixmap(), -1, this);
 }
 
 Resources::~Resources()
@@ -51,6 +53,7 @@ void Resources::setModel(QAbstractItemModel *resourceModel)
     }
     m_sortFilterWidget = new RySortFilterWidget(m_header, m_proxy, resourceModel, this);
     m_sortFilterWidget->hide();
+    m_sortFilterWidget->setValueDelegate(m_valueDelegate);
     connect(m_header, &RySortFilterHeader::popUp, m_sortFilterWidget,
             &RySortFilterWidget::onAutoFilterPopUp);
     m_header->setSortFilterWidget(m_sortFilterWidget);

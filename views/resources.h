@@ -9,6 +9,7 @@
 class QAbstractItemModel;
 class QHBoxLayout;
 class QTableView;
+class RyDetailDelegate;
 class RyFilterDialogProxyModel;
 class RySortFilterHeader;
 class RySortFilterWidget;
@@ -36,4 +37,5 @@ private:
     RyFilterDialogProxyModel *m_proxy = nullptr;
     RySortFilterWidget *m_sortFilterWidget = nullptr;
     QPointer<QAbstractItemModel> m_resourceModel;
+    RyDetailDelegate *m_valueDelegate = nullptr;
 };

@@ -48,6 +48,9 @@ void RyGroupedTreeView::setModel(QAbstractItemModel *newModel)
                 &RyGroupedTreeView::invalidateVisibleRows);
         connect(newModel, &QAbstractItemModel::modelReset, this,
                 &RyGroupedTreeView::invalidateVisibleRows);
+        // Also after the removal: a list rebuilt while rows were going would keep them.
+        connect(newModel, &QAbstractItemModel::rowsRemoved, this,
+                &RyGroupedTreeView::invalidateVisibleRows);
     }
     invalidateVisibleRows();
 }

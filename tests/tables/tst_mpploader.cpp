@@ -285,8 +285,14 @@ void TestMppLoader::activityModelColumnsAndOrder()
                  .value("datatype")
                  .toString(),
              QString("integer"));
+    QCOMPARE(activities->headerData(0, Qt::Horizontal, Ry::ColumnIdRole).toString(), QString("id"));
     QCOMPARE(activities->headerData(1, Qt::Horizontal).toString(), QString("parentID"));
     QCOMPARE(activities->headerData(2, Qt::Horizontal).toString(), QString("Group"));
+    QCOMPARE(activities->headerData(2, Qt::Horizontal, Ry::ColumnDescriptionRole)
+                 .toMap()
+                 .value("id")
+                 .toString(),
+             QString("Group"));
     QCOMPARE(activities->headerData(3, Qt::Horizontal).toString(), QString("task_id"));
     QCOMPARE(activities->headerData(9, Qt::Horizontal).toString(), QString("Activity Name"));
     QCOMPARE(activities->headerData(35, Qt::Horizontal).toString(), QString("WBS Code"));

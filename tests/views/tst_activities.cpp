@@ -5,6 +5,7 @@
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryutils.h"
 #include "views/activities.h"
+#include "views/rydetaildelegate.h"
 #include "views/rysortfilterheader.h"
 
 #include "activitystack.h"
@@ -35,6 +36,7 @@ private slots:
     void sortByColumn();
     void goToActivityKeepsHorizontalScroll();
     void closeReturnsToPlaceholder();
+    void chartCurrentRowMovesTableCurrentRow();
 
 private:
     void open();
@@ -113,6 +115,7 @@ void TestActivities::projectShowsActivitiesAtTopLevel()
     QVERIFY(m_view->sortFilterWidget());
     QCOMPARE(m_view->sortFilterHeader()->sortFilterWidget(),
              static_cast<RySectionPainter *>(m_view->sortFilterWidget()));
+    QVERIFY(qobject_cast<RyDetailDelegate *>(m_view->sortFilterWidget()->valueDelegate()));
     QCOMPARE(m_view->baseRowCount(), 5);
     QCOMPARE(m_view->filterProxy()->rowCount(), 5);
     QCOMPARE(m_view->treeView()->groupColumn(), 2);
@@ -124,6 +127,12 @@ void TestActivities::groupingByWbsBuildsGroupRows()
     open();
     m_view->groupBySelection({ "WBS Code;;Arial:b;r0g0b0a255;r255g255b255a255" });
     QCOMPARE(m_view->groupRules().size(), 1);
+    // The table follows the regrouped model without a relayout of its own.
+    QCOMPARE(m_view->treeView()->visibleRows().size(), 1);
+    const QModelIndex top = m_view->filterProxy()->index(0, 0);
+    m_view->treeView()->expand(top);
+    QCOMPARE(m_view->treeView()->visibleRows().size(), 3);
+    QVERIFY(m_view->treeView()->visualRect(m_view->filterProxy()->index(1, 0, top)).isValid());
     QCOMPARE(m_stack->records.rowCount(), 5 + 4);
     const QModelIndex project = m_view->filterProxy()->index(0, 0);
     QVERIFY(m_view->treeView()->isGroupRow(project));
@@ -254,6 +263,23 @@ void TestActivities::closeReturnsToPlaceholder()
     QCOMPARE(m_view->filterProxy()->rowCount(), 0);
     QCOMPARE(m_view->ganttView()->relationshipCount(), 0);
     QCOMPARE(m_view->levelStyles().size(), 10);
+}
+
+void TestActivities::chartCurrentRowMovesTableCurrentRow()
+{
+    open();
+    m_view->groupBySelection({ "WBS Code;To level 2" });
+    m_view->treeView()->expandAll();
+    m_view->resize(800, 400);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+    const QModelIndex row = rowOfTask(12);
+    QTRY_VERIFY(m_view->ganttView()->visualRect(row.sibling(row.row(), 0)).width() > 0);
+    // Both views share one selection model; a current row set on the chart's side (as a click
+    // on a bar does) is the table's current row.
+    m_view->onGanttSelectionChanged(row.sibling(row.row(), 0), QModelIndex());
+    QCOMPARE(m_view->treeView()->currentIndex().row(), row.row());
+    QCOMPARE(m_view->treeView()->currentIndex().parent(), row.parent());
 }
 
 QTEST_MAIN(TestActivities)

@@ -31,6 +31,7 @@ private slots:
     void levelStylesFollowRules();
     void rollUpEarliestStartLatestFinish();
     void rowNumbersAndOutlineLevels();
+    void predecessorDetailsUseRowNumbers();
 
 private:
     int group(const QStringList &rules);
@@ -209,6 +210,34 @@ void TestRyActivityGrouper::rowNumbersAndOutlineLevels()
     QCOMPARE(rows.at(0).sibling(rows.at(0).row(), 4).data().toInt(), 1); // Project
     QCOMPARE(rows.at(1).sibling(rows.at(1).row(), 4).data().toInt(), 2); // Alpha
     QCOMPARE(rows.at(2).sibling(rows.at(2).row(), 4).data().toInt(), 3); // T10
+}
+
+void TestRyActivityGrouper::predecessorDetailsUseRowNumbers()
+{
+    m_records->setColumnCount(5);
+    m_records->setHeaderData(3, Qt::Horizontal, "Row Number");
+    m_records->setHeaderData(4, Qt::Horizontal, "Predecessors Details Rows");
+    m_activities->setSourceModel(m_records);
+    m_activities->addJoinAll(m_tasks, 0, 0);
+    m_tree->setParentColumns(0, 1);
+    // The predecessor key (its activity id) sits two columns before the last.
+    QStandardItemModel relationships;
+    ActivityStack::setColumns(&relationships,
+                              { { "task_id", "integer" },
+                                { "pred_task_id", "integer" },
+                                { "Type", "string" },
+                                { "Lag", "double" },
+                                { "Predecessor", "string" },
+                                { "spare", "string" } });
+    ActivityStack::appendValues(&relationships, { 11, 99, "PR_SS", 8, "X99", QVariant() });
+    ActivityStack::appendValues(&relationships, { 11, 10, "PR_FS", 0, "T10", QVariant() });
+    ActivityStack::appendValues(&relationships, { 14, 13, "PR_FF", -2, "T13", QVariant() });
+    RyActivityGrouper::numberRows(m_tree, m_activities, &relationships);
+    const int details = 4;
+    // Rows in tree order: T10 1, T11 2, T12 3, T13 4, T14 5; X99 has no row: 0.
+    QCOMPARE(m_tree->index(1, details).data().toString(), QString("1FS, 0SS+8h"));
+    QCOMPARE(m_tree->index(4, details).data().toString(), QString("4FF-2h"));
+    QVERIFY(m_tree->index(0, details).data().toString().isEmpty());
 }
 
 QTEST_MAIN(TestRyActivityGrouper)

@@ -4,6 +4,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -84,6 +85,7 @@ private slots:
     void groupColumnRules();
     void mergeCountAboveTwoIsRejected();
     void visibleRowsFollowExpansionAndModel();
+    void visibleRowsFollowFiltering();
     void groupRowTextDrawnOnceAcrossMergedColumns();
     void mergeCountZeroPaintsEveryColumn();
     void activityRowsPaintedNormally();
@@ -233,8 +235,10 @@ void TestRyGroupedTreeView::visibleRowsFollowExpansionAndModel()
     m_view->expandAll();
     QCOMPARE(m_view->visibleRows().size(), 6);
 
+    m_view->setModel(m_model); // the same model again keeps the view listening
     m_model->appendRow(makeRow("a4", ""));
     QCOMPARE(m_view->visibleRows().size(), 7);
+    QVERIFY(m_view->visualRect(m_model->index(2, 0)).isValid());
     QCOMPARE(m_view->visibleRows().last(), m_model->index(2, 0));
     m_model->removeRow(0);
     QCOMPARE(m_view->visibleRows(),
@@ -244,6 +248,25 @@ void TestRyGroupedTreeView::visibleRowsFollowExpansionAndModel()
     QCOMPARE(m_view->visibleRows().first(), m_model->index(0, 0));
     QCOMPARE(m_view->visibleRows().first().data().toString(), QString("a4"));
     QCOMPARE(m_view->visibleRowPosition(m_model->index(0, C)), 0);
+}
+
+void TestRyGroupedTreeView::visibleRowsFollowFiltering()
+{
+    QSortFilterProxyModel filter;
+    filter.setRecursiveFilteringEnabled(true);
+    filter.setSourceModel(m_model);
+    m_view->setModel(&filter);
+    m_view->expandAll();
+    QCOMPARE(m_view->visibleRows().size(), 6);
+    filter.setFilterFixedString("a2"); // keeps a2 and its ancestors
+    m_view->expandAll();
+    const QModelIndexList rows = m_view->visibleRows();
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.last().data().toString(), QString("a2"));
+    filter.setFilterFixedString(QString());
+    m_view->expandAll();
+    QCOMPARE(m_view->visibleRows().size(), 6);
+    m_view->setModel(m_model);
 }
 
 void TestRyGroupedTreeView::groupRowTextDrawnOnceAcrossMergedColumns()
