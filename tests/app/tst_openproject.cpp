@@ -13,11 +13,13 @@
 
 #include <QAction>
 #include <QDirIterator>
+#include <QFileDialog>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -141,6 +143,8 @@ private slots:
     void resourcesViewHidesDetail();
     void columnsIconFollowsFilters();
     void detailsFollowCurrentRow();
+    void openFileDialog_data();
+    void openFileDialog();
 
 private:
     void checkShownProject();
@@ -439,6 +443,60 @@ void TestOpenProject::detailsFollowCurrentRow()
             break;
     }
     QCOMPARE(names.size(), 3);
+}
+
+void TestOpenProject::openFileDialog_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("schedule") << sample("sample.mpp") << true;
+    QTest::newRow("xer file") << QStringLiteral("plan.xer") << false;
+    QTest::newRow("other ending") << QStringLiteral("plan.txt") << false;
+    QTest::newRow("cancelled") << QString() << false;
+}
+
+void TestOpenProject::openFileDialog()
+{
+    QFETCH(QString, choice);
+    QFETCH(bool, opens);
+    if (!choice.isEmpty() && QFileInfo(choice).isRelative()) {
+        choice = home->path() + QLatin1Char('/') + choice;
+        QFile file(choice);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    // Answers the open dialog with `choice` (or cancels it) and records how it was asked.
+    QString caption;
+    QStringList filters;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        caption = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        if (choice.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(choice);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    answer.start(5);
+    QSignalSpy ended(window.get(), &MainWindow::projectLoadEnded);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    action(*window, "actionOpen_file")->trigger();
+    answer.stop();
+    QCOMPARE(caption, QStringLiteral("Select files to open"));
+    QCOMPARE(filters, QStringList { "Project files (*.mpp)" });
+    if (opens) {
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(window->windowTitle(), choice);
+    } else {
+        QVERIFY(!window->projectLoader());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tarvik"));
+        QVERIFY(window->recentEntries().isEmpty());
+    }
 }
 
 QTEST_MAIN(TestOpenProject)
