@@ -14,10 +14,12 @@
 #include <QAction>
 #include <QDirIterator>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
@@ -143,6 +145,7 @@ private slots:
     void resourcesViewHidesDetail();
     void columnsIconFollowsFilters();
     void detailsFollowCurrentRow();
+    void storedLayoutThroughLayoutMenu();
     void openFileDialog_data();
     void openFileDialog();
 
@@ -443,6 +446,35 @@ void TestOpenProject::detailsFollowCurrentRow()
             break;
     }
     QCOMPARE(names.size(), 3);
+}
+
+void TestOpenProject::storedLayoutThroughLayoutMenu()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    QHeaderView *header = tree(*window)->header();
+    const QStringList shown = RyUtils::visibleHeaderTexts(header);
+
+    // Store the current look under a name through the Layout menu's line edit and Save button.
+    QTest::keyClicks(window->layoutNameEdit(), QStringLiteral("Planner"));
+    QTest::mouseClick(window->layoutSaveButton(), Qt::LeftButton);
+    QAction *entry = nullptr;
+    for (QAction *candidate : window->form().menuLayout->actions()) {
+        if (candidate->text() == QLatin1String("Planner"))
+            entry = candidate;
+    }
+    QVERIFY(entry);
+    QVERIFY(entry->isChecked());
+
+    // Change the look, then choose the stored layout from the menu.
+    header->hideSection(
+        RyUtils::findColumn(tree(*window)->model(), QStringLiteral("Activity Type")));
+    action(*window, "actionYear")->trigger();
+    QVERIFY(RyUtils::visibleHeaderTexts(header) != shown);
+    entry->trigger();
+    QCOMPARE(RyUtils::visibleHeaderTexts(header), shown);
+    QCOMPARE(int(gantt(*window)->timelineFlags()), 0x14);
+    QVERIFY(!action(*window, "actionYear")->isChecked());
+    QVERIFY(entry->isChecked());
 }
 
 void TestOpenProject::openFileDialog_data()
