@@ -16,7 +16,8 @@ class QModelIndex;
 class QStandardItem;
 class QStandardItemModel;
 
-// QVariant ordering (numbers by value, texts lexically, dates chronologically).
+// A strict order over cell values: no value first, then numbers by value, dates by time and
+// texts case-blind (exact text breaking ties); values of different kinds never compare equal.
 struct RyVariantLess
 {
     bool operator()(const QVariant &a, const QVariant &b) const;

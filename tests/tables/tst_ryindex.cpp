@@ -33,6 +33,8 @@ class TestRyIndex : public QObject
 private slots:
     void distinctKeysInOrder();
     void invalidCellsAreNotIndexed();
+    void textsDifferingInCaseStayApart();
+    void mixedKindsKeepOneOrder();
     void datePeriods_data();
     void datePeriods();
     void textDatesAreParsed();
@@ -68,6 +70,32 @@ void TestRyIndex::invalidCellsAreNotIndexed()
     RyIndex none(nullptr, 0);
     none.index();
     QVERIFY(none.isEmpty());
+}
+
+void TestRyIndex::textsDifferingInCaseStayApart()
+{
+    // Case-blind order, but "Dig" and "dig" are two values with rows of their own.
+    auto model = column({ "dig", "Apple", "Dig", "banana", "dig" });
+    RyIndex index(model.get(), 0);
+    index.index();
+    QCOMPARE(index.keys(), (QList<QVariant> { "Apple", "banana", "Dig", "dig" }));
+    QCOMPARE(index.rows("dig"), (QSet<int> { 0, 4 }));
+    QCOMPARE(index.rows("Dig"), (QSet<int> { 2 }));
+}
+
+void TestRyIndex::mixedKindsKeepOneOrder()
+{
+    // A column mixing numbers, texts and dates: every key is found again and each
+    // appears once, which a sorted container only guarantees under a consistent order.
+    auto model = column({ "10", 9, on(2021, 1, 1), "9", 10.5, "x", 9 });
+    RyIndex index(model.get(), 0);
+    index.index();
+    const QList<QVariant> keys = index.keys();
+    QCOMPARE(keys.size(), 6);
+    QCOMPARE(keys.first(), QVariant(9));
+    QCOMPARE(keys.last(), QVariant("x"));
+    QCOMPARE(index.rows(9), (QSet<int> { 1, 6 }));
+    QCOMPARE(index.rows("9"), (QSet<int> { 3 }));
 }
 
 void TestRyIndex::datePeriods_data()
