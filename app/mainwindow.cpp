@@ -792,9 +792,8 @@ void MainWindow::setGanttTimelime()
         else
             flags &= ~scale.second;
     }
-    // Only the five menu bits count: with none left the chart would have no scale at all.
-    const quint8 menuBits = Ry::Day | Ry::Week | Ry::Month | Ry::Quarter | Ry::Year;
-    if (flags & menuBits) {
+    // At least one scale always remains: the one just unchecked comes back.
+    if (flags) {
         gantt->setTimelineFlags(flags);
     } else if (auto *action = qobject_cast<QAction *>(sender())) {
         action->setChecked(true);
