@@ -618,6 +618,10 @@ void MainWindow::onMppLoadDone()
 {
     if (!isCurrentLoader(sender()))
         return;
+    // The worker emits finished() just before it returns from load(): wait for that return, so
+    // the load counts as ended (isLoading()) and the worker is done with the loader before the
+    // window takes over its models. The wait is short as no work is left on the worker.
+    loadFuture.waitForFinished();
     auto table = [this](const char *name) {
         return qobject_cast<QAbstractItemModel *>(loader->model(QLatin1String(name)));
     };

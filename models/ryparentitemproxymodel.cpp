@@ -346,7 +346,14 @@ bool RyParentItemProxyModel::setData(const QModelIndex &index, const QVariant &v
 Qt::ItemFlags RyParentItemProxyModel::flags(const QModelIndex &index) const
 {
     Q_ASSERT(!index.isValid() || index.model() == this);
-    return sourceModel() ? mapToSource(index).flags() : Qt::NoItemFlags;
+    if (!sourceModel())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags itemFlags = mapToSource(index).flags();
+    // Flat sources mark every row as a leaf, but here a row may carry children; views would
+    // otherwise refuse to expand it.
+    if (hasChildren(index))
+        itemFlags &= ~Qt::ItemNeverHasChildren;
+    return itemFlags;
 }
 
 QVariant RyParentItemProxyModel::headerData(int section, Qt::Orientation orientation,

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -40,6 +41,17 @@ QList<QVariantList> sampleTree()
     return { { 1, QVariant(), "a" }, { 2, 1, "b" }, { 3, 1, "c" }, { 4, 9, "d" } };
 }
 
+// A flat table as item views see it: every cell says it never has children.
+class LeafFlagModel : public QStandardItemModel
+{
+public:
+    using QStandardItemModel::QStandardItemModel;
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return QStandardItemModel::flags(index) | Qt::ItemNeverHasChildren;
+    }
+};
+
 } // namespace
 
 class TestRyParentItemProxyModel : public QObject
@@ -53,6 +65,7 @@ private slots:
     void nullIdsNeverParentEachOther();
     void cyclesStayVisible();
     void onlyColumnZeroHasChildren();
+    void parentsOfFlatSourceExpand();
     void parentAndMapping();
     void stableDescendingSort();
     void writesPassThroughSilently();
@@ -142,6 +155,37 @@ void TestRyParentItemProxyModel::onlyColumnZeroHasChildren()
     QVERIFY(!proxy.hasChildren(other));
     QVERIFY(!proxy.index(0, 0, other).isValid());
     QCOMPARE(proxy.rowCount(proxy.index(0, 0)), 2);
+}
+
+void TestRyParentItemProxyModel::parentsOfFlatSourceExpand()
+{
+    LeafFlagModel flat(0, 3);
+    for (const QVariantList &row : sampleTree()) {
+        QList<QStandardItem *> items;
+        for (const QVariant &value : row) {
+            auto *item = new QStandardItem;
+            item->setData(value, Qt::DisplayRole);
+            items << item;
+        }
+        flat.appendRow(items);
+    }
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(&flat);
+    proxy.setParentColumns(0, 1);
+
+    const QModelIndex parent = proxy.index(0, 0);
+    QCOMPARE(proxy.rowCount(parent), 2);
+    QVERIFY(!(proxy.flags(parent) & Qt::ItemNeverHasChildren));
+    QVERIFY(proxy.flags(parent) & Qt::ItemIsEnabled); // the source's other flags stay
+    // Leaves and the cells beside a parent keep the source's word.
+    QVERIFY(proxy.flags(proxy.index(0, 0, parent)) & Qt::ItemNeverHasChildren);
+    QVERIFY(proxy.flags(proxy.index(0, 1)) & Qt::ItemNeverHasChildren);
+
+    QTreeView view;
+    view.setModel(&proxy);
+    view.expandAll();
+    QCOMPARE(view.indexBelow(parent), proxy.index(0, 0, parent));
 }
 
 void TestRyParentItemProxyModel::parentAndMapping()
