@@ -425,7 +425,9 @@ void RyGanttView::rebuildAllRows(const RowVisitor &visit) const
         d->allRows.append(index);
         if (visit)
             visit(parent, row);
-        const int children = m->rowCount(index);
+        // Asking a sorting proxy for the row count of a leaf builds a mapping for it;
+        // hasChildren answers from the source first.
+        const int children = m->hasChildren(index) ? m->rowCount(index) : 0;
         if (children > 0)
             stack.append({ index, 0, children });
     }
@@ -467,7 +469,7 @@ void RyGanttView::rebuildRows() const
             d->visiblePositions.insert(index, d->m_visibleItems.size());
             d->m_visibleItems.append(index);
         }
-        const int children = m->rowCount(index);
+        const int children = m->hasChildren(index) ? m->rowCount(index) : 0;
         // Without a buddy every row counts as expanded.
         if (children > 0)
             stack.append({ index, 0, children, shown && (!sameModel || tree->isExpanded(index)) });

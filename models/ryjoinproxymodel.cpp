@@ -135,8 +135,14 @@ void RyJoinProxyModel::rebuildAllMaps()
 
 void RyJoinProxyModel::resetMappings()
 {
+    // One layout change for all joins: every change makes the views above rebuild their rows.
+    const bool notify = sourceModel() && !m_inSourceLayoutChange && !m_joins.isEmpty();
+    if (notify)
+        emit layoutAboutToBeChanged();
     for (int j = 0; j < m_joins.size(); ++j)
-        resetMapping(m_joins.at(j));
+        m_rowMaps[j] = buildRowMap(j);
+    if (notify)
+        emit layoutChanged();
 }
 
 void RyJoinProxyModel::resetMapping(const RyJoinMapping &join)

@@ -199,16 +199,25 @@ QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelInde
     if (!model)
         return result;
     // An explicit stack of (parent, next child row): schedules can nest deeper than the call stack.
-    QVector<std::pair<QModelIndex, int>> stack { { parent, 0 } };
+    // Each level keeps its row count, and leaves are recognised by hasChildren: a sorting proxy
+    // builds a mapping for every index it is asked the row count of.
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { parent, 0, model->rowCount(parent) } };
     while (!stack.isEmpty()) {
-        auto &top = stack.last();
-        if (top.second >= model->rowCount(top.first)) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
             stack.removeLast();
             continue;
         }
-        const QModelIndex child = model->index(top.second++, 0, top.first);
+        const QModelIndex child = model->index(top.next++, 0, top.parent);
         result.append(child);
-        stack.append({ child, 0 });
+        if (model->hasChildren(child))
+            stack.append({ child, 0, model->rowCount(child) });
     }
     return result;
 }

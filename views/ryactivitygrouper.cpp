@@ -619,9 +619,11 @@ QVector<QVariant> rollUpChildren(QAbstractItemModel *model, const QModelIndex &p
                 else
                     model->setData(child.sibling(row, columns.at(k).column), values.at(k));
             }
-        } else {
+        } else if (depth > 0) {
             values = readValues(child, columns);
         }
+        if (depth == 0)
+            continue; // nothing above the top level takes its rows' values
         for (int k = 0; k < columns.size(); ++k) {
             const QVariant &value = values.at(k);
             if (value.isNull())

@@ -4,6 +4,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Without TZ the C library checks the zone file again on every local time conversion; naming
+    // the same file keeps the zone and makes the check happen once.
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     QApplication app(argc, argv);
     // No organisation name: the configuration folder is then ~/.config/Tarvik.
     QApplication::setApplicationName(QStringLiteral("Tarvik"));
