@@ -95,8 +95,10 @@ struct Project
         const int elements = wbsCount();
         const int firstLeaf = elements - Fanout * Fanout * Fanout * Fanout * Fanout;
         const int leaves = elements - firstLeaf;
+        // Wall-clock values held as UTC, as the file reader hands them out: a local date-time
+        // would make every cell read ask the C library for the time zone.
         auto dateOf = [](int row, int days) {
-            return QDateTime(QDate(2024, 1, 1).addDays(row % 700 + days), QTime(8, 0));
+            return QDateTime(QDate(2024, 1, 1).addDays(row % 700 + days), QTime(8, 0), Qt::UTC);
         };
         wbs.reset(new GeneratedTable(
             "PROJWBS", elements,
