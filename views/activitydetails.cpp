@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -70,6 +71,7 @@ ActivityDetails::ActivityDetails(Activities *activities, QWidget *parent)
 {
     buildForm();
     m_mapper = new QDataWidgetMapper(this);
+    m_emptyModel = new QStandardItemModel(this);
     // The form only shows; a focus change must never write an edit back into the project.
     m_mapper->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
     connect(m_mapper, &QDataWidgetMapper::currentIndexChanged, this,
@@ -236,7 +238,7 @@ void ActivityDetails::setCodeModel(QAbstractItemModel *model)
 void ActivityDetails::clear()
 {
     m_mapper->clearMapping();
-    m_mapper->setModel(nullptr);
+    m_mapper->setModel(m_emptyModel);
     for (QTableView *view : { m_tblvwPred, m_tblvwSucc, m_tblResources, m_tblvwCodes })
         view->setModel(nullptr);
     for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType })

@@ -68,6 +68,8 @@ private:
     QTableView *m_tblvwCodes = nullptr;
 
     QDataWidgetMapper *m_mapper = nullptr;
+    // Shown by the mapper while no project is open: Qt warns when it is given no model at all.
+    QAbstractItemModel *m_emptyModel = nullptr;
     QPointer<QAbstractItemModel> m_activityModel;
     QPointer<QAbstractItemModel> m_predecessorModel;
     QPointer<QAbstractItemModel> m_codeModel;
