@@ -16,9 +16,11 @@
 #include "views/rygroupdialogdelegate.h"
 #include "views/rygroupedtreeview.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QTableWidget>
+#include <QToolBar>
 #include <QtTest>
 #include <functional>
 

@@ -111,6 +111,7 @@ void TestRyGanttChartStylesDialog::modelUnderTester()
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     dialog.setStyles(RyGanttViewBarStyle::defaultStyles());
     dialog.model()->setData(dialog.model()->index(1, Model::ShowColumn), false, Model::ValueRole);
+    QVERIFY(layoutStyles().size() >= 6);
     dialog.setStyles(layoutStyles());
     QCOMPARE(dialog.model()->rowCount(), layoutStyles().size());
     QCOMPARE(dialog.model()->headerData(4, Qt::Horizontal).toString(), QString("Appearance"));
