@@ -313,6 +313,7 @@ int MppReader::readTasks()
     const TaskFields fields(m_taskMap);
     if (fields.uniqueId.isAbsent())
         return StatusMissingField;
+    m_project.setHasPercentComplete(m_layout.readsPercentComplete);
 
     FixedMetaBlock meta, meta2;
     FixedDataBlock fixed, fixed2;

@@ -9,10 +9,15 @@
 #include "mppr/mpp9reader.h"
 #include "mppr/streamstore.h"
 
+#include <QLoggingCategory>
 #include <QDebug>
 #include <QSet>
 
 #include <memory>
+
+namespace {
+Q_LOGGING_CATEGORY(lcMppr, "tarvik.mppr", QtWarningMsg)
+} // namespace
 
 namespace mppr {
 
@@ -84,10 +89,12 @@ int Project::readData(const QByteArray &fileBytes)
 int Project::read(const StreamStore &store)
 {
     clear();
-    for (const QString &name : store.list(QStringLiteral("/")))
-        qDebug().noquote() << name;
+    if (lcMppr().isDebugEnabled()) {
+        for (const QString &name : store.list(QStringLiteral("/")))
+            qCDebug(lcMppr).noquote() << name;
+    }
     const QByteArray compObj = store.read(QStringLiteral("/CompObj"));
-    qDebug() << "Size: " << compObj.size();
+    qCDebug(lcMppr) << "Size: " << compObj.size();
     CompObjInfo info;
     info.parse(compObj); // whatever could be read is used
     if (info.ansiUserType == QLatin1String("Microsoft Project 4.0")) {
@@ -117,6 +124,7 @@ void Project::clear()
     m_resources.clear();
     qDeleteAll(m_assignments);
     m_assignments.clear();
+    m_hasPercentComplete = true;
 }
 
 void Project::insertTask(Task *task)

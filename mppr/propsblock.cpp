@@ -3,7 +3,12 @@
 #include "mppr/bytes.h"
 #include "mppr/project.h"
 
+#include <QLoggingCategory>
 #include <QDebug>
+
+namespace {
+Q_LOGGING_CATEGORY(lcMppr, "tarvik.mppr", QtWarningMsg)
+} // namespace
 
 namespace mppr {
 
@@ -18,7 +23,7 @@ int PropsBlock::parse(const QByteArray &stream)
     int read = 0;
     for (; read < expected; ++read) {
         if (!bytes.fits(pos, 12)) {
-            qDebug() << "Properties section too short. Expected items" << expected << "readed"
+            qCDebug(lcMppr) << "Properties section too short. Expected items" << expected << "readed"
                      << read;
             break;
         }
@@ -26,7 +31,7 @@ int PropsBlock::parse(const QByteArray &stream)
         const quint32 key = bytes.u32(pos + 4);
         pos += 12;
         if (!bytes.fits(pos, size)) {
-            qDebug() << "Properties section too short or invalid item size";
+            qCDebug(lcMppr) << "Properties section too short or invalid item size";
             break;
         }
         m_items.insert(key, stream.mid(pos, int(size)));
@@ -34,7 +39,7 @@ int PropsBlock::parse(const QByteArray &stream)
         if ((size & 1) && pos < stream.size())
             ++pos;
     }
-    qDebug().noquote() << "Properties count in header:" << QString::number(expected, 16)
+    qCDebug(lcMppr).noquote() << "Properties count in header:" << QString::number(expected, 16)
                        << "real count" << QString::number(m_items.size(), 16);
     return StatusOk;
 }

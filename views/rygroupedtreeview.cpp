@@ -1,8 +1,10 @@
 #include "views/rygroupedtreeview.h"
 
 #include "models/ryconstants.h"
+#include "models/ryutils.h"
 #include "views/rygroupedtreeviewdelegate.h"
 
+#include <QLoggingCategory>
 #include <QApplication>
 #include <QDebug>
 #include <QHeaderView>
@@ -10,6 +12,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStack>
+
+#include <algorithm>
+
+namespace {
+Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
+} // namespace
 
 RyLevelStyle RyLevelStyle::defaultStyle()
 {
@@ -317,7 +325,7 @@ void RyGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
 
     for (int walked = 0; walked < columns.size(); ++walked) {
         if (walked >= positions.size()) {
-            qWarning() << "GroupedTreeView: Error at 137";
+            qCWarning(lcViews) << "GroupedTreeView: Error at 137";
             break;
         }
         const int section = columns.at(walked).logical;
@@ -418,6 +426,35 @@ void RyGroupedTreeView::drawFocusRow(QPainter *painter, const QStyleOptionViewIt
     const QRect row(x - hdr->offset(), option.rect.y(), hdr->length() - x, option.rect.height());
     focus.rect = style()->visualRect(layoutDirection(), viewport()->rect(), row);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter);
+}
+
+void RyGroupedTreeView::fitTreeColumn(int maximum)
+{
+    const QAbstractItemModel *viewModel = model();
+    const int column = treeColumn();
+    if (!viewModel || column < 0)
+        return;
+    // The depths first, then the texts of the deepest rows only: measuring every row's text
+    // would cost more than the rest of a large schedule's load.
+    const QModelIndexList rows = RyUtils::flattenIndexes(viewModel, rootIndex());
+    QVector<int> depths;
+    depths.reserve(rows.size());
+    for (const QModelIndex &row : rows)
+        depths.append(RyUtils::indexDepth(row));
+    const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
+    const QStyleOptionViewItem option = viewOptions();
+    int needed = 0;
+    for (int k = 0; k < rows.size(); ++k) {
+        const QModelIndex &row = rows.at(k);
+        if (depths.at(k) != deepest || isGroupRow(row))
+            continue;
+        const QModelIndex cell = row.sibling(row.row(), column);
+        const int width = itemIndentation(cell) + itemDelegate(cell)->sizeHint(option, cell).width();
+        needed = qMax(needed, width);
+    }
+    needed = qMin(needed, maximum);
+    if (needed > header()->sectionSize(column))
+        header()->resizeSection(column, needed);
 }
 
 QVariantMap RyGroupedTreeView::prepareSnapshot()

@@ -1,6 +1,7 @@
 #include "gantt/ryganttviewbarstyle.h"
 #include "gantt/ryganttviewdelegate.h"
 #include "gantt/ryitempainter.h"
+#include "tests/support/warningguard.h"
 
 #include <QImage>
 #include <QPainter>
@@ -206,7 +207,9 @@ void TestRyItemPainter::innerBarWarnsOnEmptyBrush()
     QTest::ignoreMessage(QtWarningMsg, "Invalid brush assigned in drawInnerBar");
     RyItemPainter().drawInnerBar(&painter, QRect(5, 0, 20, 22), QBrush(), 11, 6);
     // No warning for an empty body.
+    WarningGuard guard;
     RyItemPainter().drawInnerBar(&painter, QRect(5, 0, 20, 22), QBrush(), 0, 6);
+    QVERIFY2(guard.warnings().isEmpty(), guard.report());
 }
 
 void TestRyItemPainter::milestoneDiamondCentredOnStart()
