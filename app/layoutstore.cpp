@@ -3,11 +3,11 @@
 #include "app/appconfig.h"
 #include "models/ryutils.h"
 
-#include <QLoggingCategory>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSqlQuery>
 #include <QStringList>
 

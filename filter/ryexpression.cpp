@@ -1,9 +1,9 @@
 #include "filter/ryexpression.h"
 
-#include <QLoggingCategory>
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
+#include <QLoggingCategory>
 
 #include <optional>
 

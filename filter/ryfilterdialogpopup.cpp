@@ -134,11 +134,11 @@ void RyFilterDialogPopUp::populate()
         appendBlanksItem();
     }
     // The value delegate shows each value as the table does, which depends on the column.
-    m_valueModel->setHeaderData(0, Qt::Horizontal,
-                                m_model ? m_model->headerData(m_column, Qt::Horizontal,
-                                                              Ry::ColumnDescriptionRole)
-                                        : QVariant(),
-                                Ry::ColumnDescriptionRole);
+    m_valueModel->setHeaderData(
+        0, Qt::Horizontal,
+        m_model ? m_model->headerData(m_column, Qt::Horizontal, Ry::ColumnDescriptionRole)
+                : QVariant(),
+        Ry::ColumnDescriptionRole);
     m_valueProxy->setSourceModel(m_valueModel);
     m_valueView->setModel(m_valueProxy);
 }

@@ -6,9 +6,9 @@
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
 
-#include <QLoggingCategory>
 #include <QDebug>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>

@@ -2,9 +2,9 @@
 
 #include "gantt/ryganttviewbarstyle.h"
 
-#include <QLoggingCategory>
 #include <QDebug>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QPainter>
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include "models/ryconstants.h"
 
-#include <QLoggingCategory>
 #include <QDebug>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>

@@ -4,8 +4,8 @@
 #include "models/ryutils.h"
 #include "models/ryvalueorder.h"
 
-#include <QLoggingCategory>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QtDebug>
 
 #include <algorithm>
@@ -309,7 +309,8 @@ QModelIndex RyParentItemProxyModel::mapToSource(const QModelIndex &proxyIndex) c
     if (!proxyIndex.isValid() || !sourceModel())
         return QModelIndex();
     if (proxyIndex.model() != this) {
-        qCWarning(lcModels) << "RyParentItemProxyModel: index from wrong model passed to mapToSource";
+        qCWarning(lcModels)
+            << "RyParentItemProxyModel: index from wrong model passed to mapToSource";
         return QModelIndex();
     }
     const quintptr row = proxyIndex.internalId();

@@ -3,13 +3,13 @@
 #include "models/ryconstants.h"
 #include "models/ryvalueorder.h"
 
-#include <QLoggingCategory>
 #include <QAbstractItemModel>
 #include <QColor>
 #include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QVector>
 #include <QtDebug>

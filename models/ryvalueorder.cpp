@@ -47,7 +47,8 @@ bool numberLess(const QVariant &left, const QVariant &right)
     if (!isFloating(left) && !isFloating(right)) {
         // Integers compare exactly; doubles would merge neighbours above 2^53.
         if (left.userType() == QMetaType::ULongLong || right.userType() == QMetaType::ULongLong) {
-            const bool leftNegative = left.toLongLong() < 0 && left.userType() != QMetaType::ULongLong;
+            const bool leftNegative
+                = left.toLongLong() < 0 && left.userType() != QMetaType::ULongLong;
             const bool rightNegative
                 = right.toLongLong() < 0 && right.userType() != QMetaType::ULongLong;
             if (leftNegative != rightNegative)

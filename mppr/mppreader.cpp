@@ -7,7 +7,6 @@
 #include "mppr/streamstore.h"
 #include "mppr/vardatablock.h"
 
-
 #include <algorithm>
 #include <initializer_list>
 #include <memory>

@@ -9,8 +9,8 @@
 #include "mppr/mpp9reader.h"
 #include "mppr/streamstore.h"
 
-#include <QLoggingCategory>
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QSet>
 
 #include <memory>

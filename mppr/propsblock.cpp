@@ -3,8 +3,8 @@
 #include "mppr/bytes.h"
 #include "mppr/project.h"
 
-#include <QLoggingCategory>
 #include <QDebug>
+#include <QLoggingCategory>
 
 namespace {
 Q_LOGGING_CATEGORY(lcMppr, "tarvik.mppr", QtWarningMsg)
@@ -23,8 +23,8 @@ int PropsBlock::parse(const QByteArray &stream)
     int read = 0;
     for (; read < expected; ++read) {
         if (!bytes.fits(pos, 12)) {
-            qCDebug(lcMppr) << "Properties section too short. Expected items" << expected << "readed"
-                     << read;
+            qCDebug(lcMppr) << "Properties section too short. Expected items" << expected
+                            << "readed" << read;
             break;
         }
         const quint32 size = bytes.u32(pos);
@@ -40,7 +40,7 @@ int PropsBlock::parse(const QByteArray &stream)
             ++pos;
     }
     qCDebug(lcMppr).noquote() << "Properties count in header:" << QString::number(expected, 16)
-                       << "real count" << QString::number(m_items.size(), 16);
+                              << "real count" << QString::number(m_items.size(), 16);
     return StatusOk;
 }
 

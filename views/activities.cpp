@@ -13,13 +13,13 @@
 #include "views/rydetaildelegate.h"
 #include "views/rysortfilterheader.h"
 
-#include <QLoggingCategory>
 #include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHash>
 #include <QHeaderView>
+#include <QLoggingCategory>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -225,9 +225,11 @@ void Activities::groupBySelection(const QStringList &rules)
     }
     m_treeView->setLevelStyles(m_levelStyles);
     numberRows();
-    qCDebug(lcViews) << "groupBySelection elapsed time after setParentStructure: " << timer.elapsed();
+    qCDebug(lcViews) << "groupBySelection elapsed time after setParentStructure: "
+                     << timer.elapsed();
     calculateGroupings();
-    qCDebug(lcViews) << "groupBySelection elapsed time after calculateGroupings: " << timer.elapsed();
+    qCDebug(lcViews) << "groupBySelection elapsed time after calculateGroupings: "
+                     << timer.elapsed();
     updateGanttRelationship();
     qCDebug(lcViews) << "full time: " << timer.elapsed();
 }

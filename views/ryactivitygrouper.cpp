@@ -6,13 +6,13 @@
 #include "models/ryutils.h"
 #include "models/ryvalueorder.h"
 
-#include <QLoggingCategory>
 #include <QAbstractItemModel>
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
@@ -566,7 +566,6 @@ struct RollUpColumn
     int column;
     bool earliest; // start columns take the earliest value, finish columns the latest
 };
-
 
 // The index below the proxies that keep the column numbering (filtering, tree), so that the
 // many leaf reads skip their mapping.

@@ -4,11 +4,11 @@
 #include "models/ryutils.h"
 #include "views/rygroupedtreeviewdelegate.h"
 
-#include <QLoggingCategory>
 #include <QApplication>
 #include <QDebug>
 #include <QHeaderView>
 #include <QHoverEvent>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStack>
@@ -449,7 +449,8 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
         if (depths.at(k) != deepest || isGroupRow(row))
             continue;
         const QModelIndex cell = row.sibling(row.row(), column);
-        const int width = itemIndentation(cell) + itemDelegate(cell)->sizeHint(option, cell).width();
+        const int width
+            = itemIndentation(cell) + itemDelegate(cell)->sizeHint(option, cell).width();
         needed = qMax(needed, width);
     }
     needed = qMin(needed, maximum);

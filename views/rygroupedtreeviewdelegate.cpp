@@ -34,7 +34,8 @@ QString RyGroupedTreeViewDelegate::displayText(const QVariant &value, const QLoc
     return RyUtils::displayText(value);
 }
 
-void RyGroupedTreeViewDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+void RyGroupedTreeViewDelegate::initStyleOption(QStyleOptionViewItem *option,
+                                                const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
     if (option->features & QStyleOptionViewItem::HasDisplay)

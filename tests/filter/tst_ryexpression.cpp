@@ -52,12 +52,12 @@ void TestRyExpression::accept_data()
     const QVariant abcd = QStringLiteral("ABCD");
     const QVariant abc = QStringLiteral("abc");
     QTest::newRow("contains ignores case") << abcd << abc << "contains" << true;
-    QTest::newRow("contains a word") << QVariant("Pour concrete") << QVariant("pour")
-                                     << "contains" << true;
+    QTest::newRow("contains a word")
+        << QVariant("Pour concrete") << QVariant("pour") << "contains" << true;
     QTest::newRow("contains same case") << QVariant("xabcx") << abc << "contains" << true;
     QTest::newRow("does not contain ignores case") << abcd << abc << "does not contain" << false;
-    QTest::newRow("does not contain absent text") << abcd << QVariant("x") << "does not contain"
-                                                  << true;
+    QTest::newRow("does not contain absent text")
+        << abcd << QVariant("x") << "does not contain" << true;
     QTest::newRow("begins with ignores case") << abcd << abc << "begins with" << true;
     QTest::newRow("does not begin with ignores case")
         << abcd << abc << "does not begin with" << false;
@@ -114,8 +114,9 @@ void TestRyExpression::convertCell_data()
     QTest::newRow("double text") << QVariant("n/a") << "double" << QVariant();
     QTest::newRow("integer text") << QVariant("42") << "integer" << QVariant(qlonglong(42));
     QTest::newRow("integer none") << QVariant() << "integer" << QVariant();
-    QTest::newRow("datetime drops time") << QVariant(QDateTime(QDate(2021, 3, 5), QTime(17, 30), Qt::UTC))
-                                         << "datetime" << QVariant(QDate(2021, 3, 5));
+    QTest::newRow("datetime drops time")
+        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(17, 30), Qt::UTC)) << "datetime"
+        << QVariant(QDate(2021, 3, 5));
     QTest::newRow("datetime none") << QVariant() << "datetime" << QVariant();
     QTest::newRow("string unchanged") << QVariant("a;b") << "string" << QVariant("a;b");
     QTest::newRow("unknown type unchanged") << QVariant(7) << "" << QVariant(7);

@@ -351,7 +351,8 @@ void TestRyFilterDialogPopUp::searchReachesDates()
 void TestRyFilterDialogPopUp::showValueFilter()
 {
     RyDateFilter dates(m_model, Start);
-    dates.showValueFilter({ QDateTime(QDate(2021, 4, 1), QTime(8, 0), Qt::UTC), "2022", "unknown" });
+    dates.showValueFilter(
+        { QDateTime(QDate(2021, 4, 1), QTime(8, 0), Qt::UTC), "2022", "unknown" });
     QStandardItemModel *values = dates.valueModel();
     QCOMPARE(values->item(0)->checkState(), Qt::Unchecked);
     QCOMPARE(values->item(1)->checkState(), Qt::Unchecked);

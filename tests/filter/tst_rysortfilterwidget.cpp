@@ -419,10 +419,10 @@ void TestRySortFilterWidget::returnKeyIsQuiet()
 {
     // Library code logs nothing in a normal run.
     std::unique_ptr<RyFilterDialogPopUp> popUp(m_widget->createPopUp(Name));
-    QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext &, const QString &message) {
-            QFAIL(qPrintable(QStringLiteral("unexpected message: ") + message));
-        });
+    QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+              QFAIL(qPrintable(QStringLiteral("unexpected message: ") + message));
+          });
     QTest::keyClick(popUp.get(), Qt::Key_Return);
     qInstallMessageHandler(previous);
 }

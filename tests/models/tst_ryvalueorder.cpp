@@ -32,15 +32,15 @@ void TestRyValueOrder::lessThan_data()
     QTest::newRow("boolean is a number") << QVariant(false) << QVariant(true) << true << false;
     QTest::newRow("boolean against int") << QVariant(true) << QVariant(1) << false << false;
     QTest::newRow("large unsigned exact")
-        << QVariant(Q_UINT64_C(9007199254740993)) << QVariant(Q_UINT64_C(9007199254740992))
-        << false << true;
+        << QVariant(Q_UINT64_C(9007199254740993)) << QVariant(Q_UINT64_C(9007199254740992)) << false
+        << true;
     QTest::newRow("negative against large unsigned")
         << QVariant(qint64(-1)) << QVariant(Q_UINT64_C(18446744073709551615)) << true << false;
-    QTest::newRow("NaN after numbers") << QVariant(std::nan("")) << QVariant(1e300) << false
-                                       << true;
+    QTest::newRow("NaN after numbers")
+        << QVariant(std::nan("")) << QVariant(1e300) << false << true;
     QTest::newRow("numbers before dates") << QVariant(1e9) << QVariant(morning) << true << false;
-    QTest::newRow("dates by time") << QVariant(morning) << QVariant(morning.addSecs(60)) << true
-                                   << false;
+    QTest::newRow("dates by time")
+        << QVariant(morning) << QVariant(morning.addSecs(60)) << true << false;
     QTest::newRow("date is midnight wall clock")
         << QVariant(QDate(2021, 3, 1)) << QVariant(morning) << true << false;
     QTest::newRow("dates before texts") << QVariant(morning) << QVariant("A") << true << false;
@@ -71,8 +71,8 @@ void TestRyValueOrder::mixedColumnSortsConsistently()
     std::sort(values.begin(), values.end(), RyValueOrder());
     std::sort(reversed.begin(), reversed.end(), RyValueOrder());
     QCOMPARE(values, reversed);
-    const QVector<QVariant> expected { QVariant(), 0, true, 2.5, 3, day.addDays(-1), day,
-                                       "A",        "a", "b" };
+    const QVector<QVariant> expected { QVariant(),      0,   true, 2.5, 3,
+                                       day.addDays(-1), day, "A",  "a", "b" };
     QCOMPARE(values, expected);
 }
 

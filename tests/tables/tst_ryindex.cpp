@@ -229,8 +229,8 @@ void TestRyIndex::fillItemModelWithLeafRows()
 
 void TestRyIndex::monthsInCalendarOrder()
 {
-    auto model = column({ on(2021, 10, 1), on(2021, 12, 1), on(2021, 1, 1), on(2021, 11, 1),
-                          on(2021, 9, 1) });
+    auto model = column(
+        { on(2021, 10, 1), on(2021, 12, 1), on(2021, 1, 1), on(2021, 11, 1), on(2021, 9, 1) });
     RyDateIndex years(model.get(), 0, "Year");
     years.index();
     RyDateIndex months(model.get(), 0, "Month");
