@@ -904,7 +904,8 @@ void RyGanttView::updateTimeRange()
         d->header->setRange(earliestDate, latestDate);
         updateGeometries();
     } else {
-        qCWarning(lcGantt) << "No start/finish date set";
+        // A schedule without dates (or the empty placeholder) is normal.
+        qCDebug(lcGantt) << "No start/finish date set";
     }
 }
 

@@ -434,26 +434,32 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
     const int column = treeColumn();
     if (!viewModel || column < 0)
         return;
-    // The depths first, then the texts of the deepest rows only: measuring every row's text
-    // would cost more than the rest of a large schedule's load.
+    // The depths first, then the texts of the deepest rows only; the column description is read
+    // once, as a large schedule has tens of thousands of such rows.
     const QModelIndexList rows = RyUtils::flattenIndexes(viewModel, rootIndex());
     QVector<int> depths;
     depths.reserve(rows.size());
     for (const QModelIndex &row : rows)
         depths.append(RyUtils::indexDepth(row));
     const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
-    const QStyleOptionViewItem option = viewOptions();
-    int needed = 0;
+    const QVariantMap description
+        = viewModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+    const QFontMetrics metrics(font());
+    int widest = -1;
     for (int k = 0; k < rows.size(); ++k) {
         const QModelIndex &row = rows.at(k);
         if (depths.at(k) != deepest || isGroupRow(row))
             continue;
         const QModelIndex cell = row.sibling(row.row(), column);
-        const int width
-            = itemIndentation(cell) + itemDelegate(cell)->sizeHint(option, cell).width();
-        needed = qMax(needed, width);
+        widest = qMax(widest,
+                      metrics.horizontalAdvance(RyUtils::displayText(cell.data(), description)));
     }
-    needed = qMin(needed, maximum);
+    if (widest < 0)
+        return;
+    // The item delegate's margins around the text, as QStyledItemDelegate lays a cell out.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int indent = (deepest + (rootIsDecorated() ? 1 : 0)) * indentation();
+    const int needed = qMin(indent + widest + 2 * margin + 1, maximum);
     if (needed > header()->sectionSize(column))
         header()->resizeSection(column, needed);
 }

@@ -141,6 +141,7 @@ private slots:
     void failureLeavesWindowUsable();
     void progressEndsWithDone();
     void loadEndInsideSetValue();
+    void openingLogsNothing();
     void closeKeepsTitleAndLoader();
     void layoutRoundTrip();
     void sortBySemicolonAKeepsSort();
@@ -350,6 +351,11 @@ void TestOpenProject::loadEndInsideSetValue()
     QVERIFY(openAndWait(*window, sample("sample.mpp")));
     window->showProgress();
     QVERIFY(progressDialogShown());
+    // As after the first seconds of a long load: from now on setValue() runs the event loop.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QProgressDialog *>(widget))
+            QMetaObject::invokeMethod(dialog, "forceShow"); // a protected slot
+    }
     // A modal progress dialog runs the event loop inside setValue(): the loader's finished()
     // arrives there and hides the dialog while setProgress() is still using it.
     MPPLoader *loader = window->projectLoader();
@@ -361,6 +367,34 @@ void TestOpenProject::loadEndInsideSetValue()
     QVERIFY(!progressDialogShown());
     QTest::qWait(0); // the deferred deletion runs
     QVERIFY(!progressDialogShown());
+}
+
+namespace {
+
+QStringList ownMessages;
+QtMessageHandler handlerBefore = nullptr;
+
+// Messages of this program's code: its logging categories, or Qt's default category from code
+// built with message context (Qt's own release build has none).
+void collectOwnMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    const QByteArray category(context.category ? context.category : "");
+    if (category.startsWith("tarvik") || (category == "default" && context.file))
+        ownMessages << text;
+    else if (handlerBefore)
+        handlerBefore(type, context, text);
+}
+
+} // namespace
+
+void TestOpenProject::openingLogsNothing()
+{
+    ownMessages.clear();
+    handlerBefore = qInstallMessageHandler(collectOwnMessages);
+    const bool loaded = openAndWait(*window, sample("sample.mpp"));
+    qInstallMessageHandler(handlerBefore);
+    QVERIFY(loaded);
+    QVERIFY2(ownMessages.isEmpty(), qPrintable(ownMessages.join(QLatin1Char('\n'))));
 }
 
 void TestOpenProject::closeKeepsTitleAndLoader()
