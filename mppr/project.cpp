@@ -121,6 +121,7 @@ void Project::clear()
     qDeleteAll(m_tasks);
     m_tasks.clear();
     clearResources();
+    m_hasPercentComplete = true;
 }
 
 void Project::clearResources()
@@ -129,7 +130,6 @@ void Project::clearResources()
     m_resources.clear();
     qDeleteAll(m_assignments);
     m_assignments.clear();
-    m_hasPercentComplete = true;
 }
 
 void Project::insertTask(Task *task)
