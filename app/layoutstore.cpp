@@ -7,8 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSqlQuery>
 #include <QStringList>
+
+namespace {
+Q_LOGGING_CATEGORY(lcApp, "tarvik.app", QtWarningMsg)
+} // namespace
 
 const QString LayoutStore::ConnectionName = QStringLiteral("RyPDB");
 const QString LayoutStore::FileName = QStringLiteral("RyPDB.db");
@@ -46,12 +51,12 @@ bool LayoutStore::open(const QString &directory)
     if (!AppConfig::ensureDirectory(folder))
         folder = QDir::currentPath();
     m_fileName = QDir(folder).absolutePath() + QLatin1Char('/') + FileName;
-    qDebug() << "Config database file: " << m_fileName;
+    qCDebug(lcApp) << "Config database file: " << m_fileName;
 
     // SQLite would happily "open" any file and fail later; refuse early so that a file the user
     // put there is never touched by the creation script.
     if (!looksLikeSqliteFile(m_fileName)) {
-        qWarning() << "Not a layout database, left untouched:" << m_fileName;
+        qCWarning(lcApp) << "Not a layout database, left untouched:" << m_fileName;
         return false;
     }
     m_db.setDatabaseName(m_fileName);

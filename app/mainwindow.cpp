@@ -15,6 +15,7 @@
 #include "views/activitydetails.h"
 #include "views/resources.h"
 #include "views/rydetaildelegate.h"
+#include "views/rygroupedtreeview.h"
 #include "views/rygroupdialog.h"
 #include "views/rysortfilterheader.h"
 
@@ -97,6 +98,7 @@ MainWindow::~MainWindow()
     // Views first: they hold pointers into the loader's models.
     closeProjectViews();
     deleteLoader();
+    delete progressDialog.data();
 }
 
 void MainWindow::createPages()
@@ -619,8 +621,9 @@ void MainWindow::onOpenFileAction()
 
 void MainWindow::closeProjectViews()
 {
-    activities->onCloseProject();
+    // Filters first: closing the project deletes the widget that clears them.
     activities->clearSortAndFilters();
+    activities->onCloseProject();
     details->clear();
 }
 
@@ -713,12 +716,12 @@ void MainWindow::onMppLoadDone()
     activities->onUpdateMergeColumns();
 
     applyLayout(RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")));
+    // A first look that shows what was opened: IDs readable, headers whole.
+    activities->treeView()->fitTreeColumn(400);
+    resources->fitColumns(300);
 
-    if (progressDialog) {
-        progressDialog->setValue(100);
-        progressDialog->setLabelText(QStringLiteral("Done"));
-        hideProgress();
-    }
+    setProgress(100, QStringLiteral("Done"));
+    hideProgress();
     emit projectLoadEnded(true);
 }
 
@@ -759,7 +762,7 @@ void MainWindow::onMppLoadFailed(int status, QString path)
 void MainWindow::showProgress()
 {
     if (!progressDialog) {
-        progressDialog.reset(new QProgressDialog);
+        progressDialog = new QProgressDialog;
         progressDialog->setFixedWidth(250);
         progressDialog->setAutoReset(false);
         progressDialog->setAutoClose(false);
@@ -775,15 +778,20 @@ void MainWindow::setProgress(int value, QString text)
     if (!progressDialog)
         return;
     progressDialog->setValue(value);
-    progressDialog->setLabelText(text);
+    // setValue() may have delivered the load's end, which hides the dialog.
+    if (progressDialog)
+        progressDialog->setLabelText(text);
 }
 
 void MainWindow::hideProgress()
 {
     if (!progressDialog)
         return;
-    progressDialog->hide();
-    progressDialog.reset();
+    QProgressDialog *dialog = progressDialog;
+    progressDialog = nullptr;
+    dialog->hide();
+    // Deferred: this may run inside the dialog's own setValue().
+    dialog->deleteLater();
 }
 
 void MainWindow::setupAssignmentTable(QTableView *tableView)

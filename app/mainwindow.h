@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -153,5 +154,7 @@ private:
     QLineEdit *leLayoutName = nullptr;
     QPushButton *pbSaveLayout = nullptr;
     QActionGroup *viewGroup = nullptr;
-    std::unique_ptr<QProgressDialog> progressDialog;
+    // Guarded: a modal progress dialog runs the event loop inside setValue(), where the load's
+    // end may hide it.
+    QPointer<QProgressDialog> progressDialog;
 };

@@ -20,11 +20,13 @@ function(tarvik_add_library folder)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
-# tarvik_add_tests(LIBS <targets...>)
+# tarvik_add_tests([LABEL <label>] LIBS <targets...> [ZONES <time zones...>])
 # Every tst_*.cpp of the calling folder becomes one QtTest executable and one CTest test,
-# run offscreen, with the shared samples folder passed in TARVIK_SAMPLES.
+# run offscreen, with the shared samples folder passed in TARVIK_SAMPLES. Each of ZONES adds a
+# run of every test under that TZ, named <test>_<zone with "/" as "_">, without the label (the
+# sanitizer build runs each test once).
 function(tarvik_add_tests)
-  cmake_parse_arguments(ARG "" "LABEL" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL" "LIBS;ZONES" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
   foreach(src ${tests})
     get_filename_component(name ${src} NAME_WE)
@@ -39,6 +41,13 @@ function(tarvik_add_tests)
     if(ARG_LABEL)
       set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL})
     endif()
+    foreach(zone ${ARG_ZONES})
+      string(REPLACE "/" "_" suffix ${zone})
+      add_test(NAME ${name}_${suffix} COMMAND ${name})
+      set_tests_properties(${name}_${suffix} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR};TZ=${zone}"
+        TIMEOUT 600)
+    endforeach()
   endforeach()
 endfunction()
 

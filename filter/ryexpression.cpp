@@ -3,8 +3,13 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
+#include <QLoggingCategory>
 
 #include <optional>
+
+namespace {
+Q_LOGGING_CATEGORY(lcFilter, "tarvik.filter", QtWarningMsg)
+} // namespace
 
 namespace {
 
@@ -182,9 +187,9 @@ bool RyExpression::acceptExpression(const QVariant &cell, const QVariant &operan
     const QString text = cell.toString();
     const QString value = operand.toString();
     if (op == QLatin1String("contains"))
-        return text.contains(value, Qt::CaseSensitive);
+        return text.contains(value, Qt::CaseInsensitive);
     if (op == QLatin1String("does not contain"))
-        return !text.contains(value, Qt::CaseSensitive);
+        return !text.contains(value, Qt::CaseInsensitive);
     if (op == QLatin1String("begins with"))
         return text.startsWith(value, Qt::CaseInsensitive);
     if (op == QLatin1String("does not begin with"))
@@ -194,7 +199,7 @@ bool RyExpression::acceptExpression(const QVariant &cell, const QVariant &operan
     if (op == QLatin1String("does not end with"))
         return !text.endsWith(value, Qt::CaseInsensitive);
 
-    qWarning() << "RyExpression::acceptExpression: unknown operator";
+    qCWarning(lcFilter) << "RyExpression::acceptExpression: unknown operator";
     return false;
 }
 

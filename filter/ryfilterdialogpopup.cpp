@@ -3,6 +3,7 @@
 #include "filter/rydatefilter.h"
 #include "filter/rydoublefilter.h"
 #include "filter/ryexpression.h"
+#include "filter/ryfilterdialogproxymodel.h"
 #include "filter/ryfilterproxymodel.h"
 #include "filter/ryintegerfilter.h"
 #include "filter/rytextfilter.h"
@@ -12,7 +13,6 @@
 #include <QAbstractItemModel>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDebug>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -129,8 +129,51 @@ void RyFilterDialogPopUp::populate()
     m_valueView->setModel(nullptr);
     m_valueProxy->setSourceModel(nullptr);
     fillValues();
+    if (columnHasBlanks()) {
+        removeBlankValues();
+        appendBlanksItem();
+    }
+    // The value delegate shows each value as the table does, which depends on the column.
+    m_valueModel->setHeaderData(
+        0, Qt::Horizontal,
+        m_model ? m_model->headerData(m_column, Qt::Horizontal, Ry::ColumnDescriptionRole)
+                : QVariant(),
+        Ry::ColumnDescriptionRole);
     m_valueProxy->setSourceModel(m_valueModel);
     m_valueView->setModel(m_valueProxy);
+}
+
+bool RyFilterDialogPopUp::columnHasBlanks() const
+{
+    if (!m_model || m_column < 0 || m_column >= m_model->columnCount())
+        return false;
+    const int rows = m_model->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (RyFilterDialogProxyModel::isBlank(m_model->index(row, m_column).data(Qt::DisplayRole)))
+            return true;
+    }
+    return false;
+}
+
+// Empty texts and null values are listed once, as "(Blanks)", not as items without text.
+void RyFilterDialogPopUp::removeBlankValues()
+{
+    QStandardItem *root = m_valueModel->invisibleRootItem();
+    for (int row = root->rowCount() - 1; row >= 1; --row) {
+        const QStandardItem *item = root->child(row);
+        if (!item->hasChildren() && RyFilterDialogProxyModel::isBlank(item->data(Qt::UserRole)))
+            root->removeRow(row);
+    }
+}
+
+void RyFilterDialogPopUp::appendBlanksItem()
+{
+    auto *blanks = new QStandardItem(blanksText());
+    blanks->setData(true, BlanksRole);
+    blanks->setCheckable(true);
+    blanks->setCheckState(Qt::Checked);
+    blanks->setEditable(false);
+    m_valueModel->appendRow(blanks);
 }
 
 void RyFilterDialogPopUp::fillValues()
@@ -232,12 +275,18 @@ void RyFilterDialogPopUp::showValueFilter(const QVariantList &values)
 {
     // One pass builds a text -> first item table, so that restoring a long list stays linear.
     QHash<QString, QStandardItem *> firstItem;
+    QStandardItem *blanks = nullptr;
     QStandardItem *root = m_valueModel->invisibleRootItem();
     {
         const QSignalBlocker blocker(m_valueModel);
         selectAllItem()->setCheckState(Qt::Unchecked);
-        forEachItem(root, 1, [&firstItem](QStandardItem *item) {
+        forEachItem(root, 1, [&firstItem, &blanks](QStandardItem *item) {
             item->setCheckState(Qt::Unchecked);
+            // Not found by text: a cell reading "(Blanks)" is a value like any other.
+            if (item->data(BlanksRole).toBool()) {
+                blanks = item;
+                return;
+            }
             const QString text = item->data(Qt::DisplayRole).toString();
             if (!firstItem.contains(text))
                 firstItem.insert(text, item);
@@ -248,7 +297,8 @@ void RyFilterDialogPopUp::showValueFilter(const QVariantList &values)
             }
         });
         for (const QVariant &value : values) {
-            if (QStandardItem *item = firstItem.value(value.toString()))
+            QStandardItem *item = value.isNull() ? blanks : firstItem.value(value.toString());
+            if (item)
                 item->setCheckState(Qt::Checked);
         }
         // Year and month texts are ambiguous (every year has a "March"): the day items decide
@@ -283,7 +333,9 @@ void RyFilterDialogPopUp::collectChecked(const QModelIndex &proxyParent, QVarian
             continue;
         if (item->checkState() == Qt::Checked) {
             const QVariantList cells = item->data(CellValuesRole).toList();
-            if (cells.isEmpty())
+            if (item->data(BlanksRole).toBool())
+                values.append(QVariant());
+            else if (cells.isEmpty())
                 values.append(item->data(Qt::DisplayRole));
             else
                 values.append(cells);
@@ -385,8 +437,6 @@ void RyFilterDialogPopUp::updateAllChecked()
     for (int row = 1; row < root->rowCount() && all; ++row)
         all = root->child(row)->checkState() == Qt::Checked;
     selectAllItem()->setCheckState(all ? Qt::Checked : Qt::Unchecked);
-    if (all)
-        qDebug() << "Show all. No filter needed";
 }
 
 void RyFilterDialogPopUp::filterRegExpChanged()
@@ -409,7 +459,5 @@ void RyFilterDialogPopUp::onRejected()
 
 void RyFilterDialogPopUp::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return)
-        qDebug() << "Return";
     QMenu::keyPressEvent(event);
 }

@@ -28,13 +28,15 @@ class RyFilterDialogPopUp : public QMenu
 public:
     // Roles of the value items: the value the item stands for, and, on a date leaf that merges
     // several cells of the same day, every distinct cell value it stands for.
-    enum ValueRole { CellValuesRole = Qt::UserRole + 1 };
+    // BlanksRole is true on the "(Blanks)" item, which stands for the cells without a value.
+    enum ValueRole { CellValuesRole = Qt::UserRole + 1, BlanksRole = Qt::UserRole + 2 };
 
     // The subclass that fits the column's "datatype", filled with the column's values.
     static RyFilterDialogPopUp *create(QAbstractItemModel *model, int column,
                                        QWidget *parent = nullptr);
     static QString columnDatatype(const QAbstractItemModel *model, int column);
     static QString selectAllText() { return QStringLiteral("(Select All)"); }
+    static QString blanksText() { return QStringLiteral("(Blanks)"); }
 
     ~RyFilterDialogPopUp() override;
 
@@ -54,10 +56,12 @@ public:
     // The delegate stays owned by the caller (it usually belongs to another view).
     void setValueDelegate(QAbstractItemDelegate *delegate);
 
-    // Shows a stored value list: everything unchecked except the first item of each value.
+    // Shows a stored value list: everything unchecked except the first item of each value; a
+    // null value checks "(Blanks)".
     void showValueFilter(const QVariantList &values);
     // The values of the checked items the search leaves visible, at every level, without
-    // "(Select All)"; a date leaf that stands for several cells gives all of them.
+    // "(Select All)"; a date leaf that stands for several cells gives all of them, "(Blanks)" a
+    // null value.
     QVariantList checkedValues() const;
     // Whether the list, as left by the user, means "no filter": "(Select All)" checked and no
     // search text narrowing it.
@@ -110,6 +114,9 @@ protected:
 
 private:
     void buildMenu();
+    bool columnHasBlanks() const;
+    void removeBlankValues();
+    void appendBlanksItem();
     QStandardItem *selectAllItem() const;
     void setSubtreeState(QStandardItem *item, Qt::CheckState state);
     void updateAncestors(QStandardItem *item, Qt::CheckState state);

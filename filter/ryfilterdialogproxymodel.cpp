@@ -1,6 +1,7 @@
 #include "filter/ryfilterdialogproxymodel.h"
 
 #include "models/ryconstants.h"
+#include "models/ryvalueorder.h"
 
 RyFilterDialogProxyModel::RyFilterDialogProxyModel(QObject *parent)
     : QSortFilterProxyModel(parent)
@@ -12,15 +13,18 @@ RyFilterDialogProxyModel::~RyFilterDialogProxyModel() = default;
 void RyFilterDialogProxyModel::setValueFilter(int column, const QVariantList &values)
 {
     m_valueFilters.insert(column, values);
+    m_expressionFilters.erase(column);
     refilter();
 }
 
 void RyFilterDialogProxyModel::setExpressionFilter(int column, std::unique_ptr<RyExpression> first)
 {
-    if (first)
+    if (first) {
         m_expressionFilters[column] = std::move(first);
-    else
+        m_valueFilters.remove(column);
+    } else {
         m_expressionFilters.erase(column);
+    }
     refilter();
 }
 
@@ -78,7 +82,9 @@ void RyFilterDialogProxyModel::setFilterSettings(const QVariantMap &settings)
         bool ok = false;
         const int column = it.key().toInt(&ok);
         std::unique_ptr<RyExpression> first = RyExpression::fromText(it.value().toString());
-        if (ok && first)
+        // Layouts saved before a choice replaced the other may hold both on one column; the
+        // list, which was the one in effect then, stays.
+        if (ok && first && !m_valueFilters.contains(column))
             m_expressionFilters[column] = std::move(first);
     }
     // One pass instead of one per entry: the rows shown at the end are the same.
@@ -125,11 +131,15 @@ void RyFilterDialogProxyModel::rebuildLookups()
             continue;
         // Display texts are compared as texts, so a hash of texts answers the same as walking
         // the list with QVariant equality, without a quadratic cost on long lists.
-        QSet<QString> texts;
-        texts.reserve(it.value().size());
-        for (const QVariant &value : it.value())
-            texts.insert(value.toString());
-        m_valueLookup.append({ it.key(), texts });
+        ValueLookup lookup { it.key(), {}, false };
+        lookup.texts.reserve(it.value().size());
+        for (const QVariant &value : it.value()) {
+            if (value.isNull())
+                lookup.blanks = true;
+            else
+                lookup.texts.insert(value.toString());
+        }
+        m_valueLookup.append(lookup);
     }
     m_conditions.clear();
     for (const auto &entry : m_expressionFilters) {
@@ -144,14 +154,28 @@ void RyFilterDialogProxyModel::rebuildLookups()
     }
 }
 
+bool RyFilterDialogProxyModel::isBlank(const QVariant &cell)
+{
+    return cell.isNull() || cell.toString().isEmpty();
+}
+
 bool RyFilterDialogProxyModel::filterAcceptsRow(int sourceRow,
                                                 const QModelIndex &sourceParent) const
 {
-    if (!m_valueFilters.isEmpty())
-        return acceptsByValues(sourceRow, sourceParent);
-    if (!m_expressionFilters.empty())
-        return acceptsByConditions(sourceRow, sourceParent);
-    return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
+    if (m_valueLookup.isEmpty() && m_conditions.isEmpty())
+        return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
+    const QModelIndex keyIndex = sourceModel()->index(sourceRow, filterKeyColumn(), sourceParent);
+    if (!keyIndex.isValid())
+        return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
+    if (anyChildAccepted(keyIndex))
+        return true;
+    return acceptsOwnCells(sourceRow, sourceParent)
+        && QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
+}
+
+bool RyFilterDialogProxyModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    return RyValueOrder::lessThan(left.data(sortRole()), right.data(sortRole()));
 }
 
 bool RyFilterDialogProxyModel::anyChildAccepted(const QModelIndex &sourceIndex) const
@@ -165,32 +189,17 @@ bool RyFilterDialogProxyModel::anyChildAccepted(const QModelIndex &sourceIndex) 
     return false;
 }
 
-bool RyFilterDialogProxyModel::acceptsByValues(int sourceRow, const QModelIndex &sourceParent) const
+bool RyFilterDialogProxyModel::acceptsOwnCells(int sourceRow, const QModelIndex &sourceParent) const
 {
     const QAbstractItemModel *source = sourceModel();
-    const QModelIndex keyIndex = source->index(sourceRow, filterKeyColumn(), sourceParent);
-    if (!keyIndex.isValid())
-        return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
-    if (anyChildAccepted(keyIndex))
-        return true;
-    for (const auto &lookup : m_valueLookup) {
-        const QString text
-            = source->index(sourceRow, lookup.first, sourceParent).data(Qt::DisplayRole).toString();
-        if (!lookup.second.contains(text))
+    for (const ValueLookup &lookup : m_valueLookup) {
+        const QVariant cell
+            = source->index(sourceRow, lookup.column, sourceParent).data(Qt::DisplayRole);
+        const bool accepted = isBlank(cell) ? lookup.blanks || lookup.texts.contains(QString())
+                                            : lookup.texts.contains(cell.toString());
+        if (!accepted)
             return false;
     }
-    return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
-}
-
-bool RyFilterDialogProxyModel::acceptsByConditions(int sourceRow,
-                                                   const QModelIndex &sourceParent) const
-{
-    const QAbstractItemModel *source = sourceModel();
-    const QModelIndex keyIndex = source->index(sourceRow, filterKeyColumn(), sourceParent);
-    if (!keyIndex.isValid())
-        return true;
-    if (anyChildAccepted(keyIndex))
-        return true;
     for (const Condition &condition : m_conditions) {
         const QVariant cell
             = source->index(sourceRow, condition.column, sourceParent).data(Qt::DisplayRole);

@@ -1,7 +1,8 @@
-// The filtering layer of a table: per source column either a list of accepted display texts or a
-// condition (RyExpression). Rows failing them are hidden, rows with a passing descendant stay.
-// While any value list exists the conditions stay stored but are not applied. The proxy owns
-// its conditions. Column numbers refer to the source's column order when they were set.
+// The filtering and sorting layer of a table: per source column either a list of accepted
+// values or a condition (RyExpression); setting one replaces the other. A row shows when it
+// passes the filters of every column, or when a descendant does. A null entry in a value list
+// accepts the cells without a value. Sorting follows RyValueOrder. The proxy owns its
+// conditions. Column numbers refer to the source's column order when they were set.
 #pragma once
 
 #include "filter/ryexpression.h"
@@ -43,12 +44,15 @@ public:
 
     void setSourceModel(QAbstractItemModel *sourceModel) override;
 
+    // Whether a cell counts as empty for the "(Blanks)" entry of a value list.
+    static bool isBlank(const QVariant &cell);
+
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
-    bool acceptsByValues(int sourceRow, const QModelIndex &sourceParent) const;
-    bool acceptsByConditions(int sourceRow, const QModelIndex &sourceParent) const;
+    bool acceptsOwnCells(int sourceRow, const QModelIndex &sourceParent) const;
     bool anyChildAccepted(const QModelIndex &sourceIndex) const;
     void rebuildLookups();
     void refilter();
@@ -58,7 +62,13 @@ private:
 
     // Derived from the maps for speed: the accepted texts per column as hash sets, and the
     // datatype of every conditioned column, read once per change instead of once per row.
-    QVector<QPair<int, QSet<QString>>> m_valueLookup;
+    struct ValueLookup
+    {
+        int column;
+        QSet<QString> texts;
+        bool blanks; // the list holds the null entry
+    };
+    QVector<ValueLookup> m_valueLookup;
     struct Condition
     {
         int column;

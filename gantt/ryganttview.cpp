@@ -8,6 +8,7 @@
 
 #include <QDebug>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
@@ -15,6 +16,10 @@
 #include <QTreeView>
 
 #include <algorithm>
+
+namespace {
+Q_LOGGING_CATEGORY(lcGantt, "tarvik.gantt", QtWarningMsg)
+} // namespace
 
 namespace {
 
@@ -615,9 +620,20 @@ QRect RyGanttView::contentBarRect(int position, int barKind) const
         return QRect();
     const int x1 = d->header->dateToX(start.date());
     const int x2 = d->header->dateToX(finish.date());
-    // The finish day is covered in full.
+    // The finish day is covered in full. Zoomed out, a day is less than a pixel: a bar keeps
+    // one pixel, so that it, its end markers and its links stay drawn.
     const float day = float(d->header->unitWidth()) * d->header->dayFraction(Ry::Day);
-    return QRect(x1, position * d->rowHeight, int(float(x2) + day) - x1, d->rowHeight);
+    const int width = qMax(1, int(float(x2) + day) - x1);
+    return QRect(x1, position * d->rowHeight, width, d->rowHeight);
+}
+
+int RyGanttView::dateTimeToX(const QDateTime &dateTime) const
+{
+    // Placed as bars are (their day's position), plus the share of that day already gone; the
+    // wall-clock fields count, as for the bars' dates.
+    const float day = float(d->header->unitWidth()) * d->header->dayFraction(Ry::Day);
+    const float share = float(dateTime.time().msecsSinceStartOfDay()) / float(24 * 3600 * 1000);
+    return int(float(d->header->dateToX(dateTime.date())) + share * day);
 }
 
 QRect RyGanttView::barRect(const QModelIndex &index, int barKind) const
@@ -888,7 +904,8 @@ void RyGanttView::updateTimeRange()
         d->header->setRange(earliestDate, latestDate);
         updateGeometries();
     } else {
-        qWarning() << "No start/finish date set";
+        // A schedule without dates (or the empty placeholder) is normal.
+        qCDebug(lcGantt) << "No start/finish date set";
     }
 }
 
@@ -956,7 +973,7 @@ void RyGanttView::paintEvent(QPaintEvent *event)
         return;
     if (first > last) {
         if (first < count)
-            qWarning() << "RyGanttView::viewportIndexes error";
+            qCWarning(lcGantt) << "RyGanttView::viewportIndexes error";
         return;
     }
     if (d->showLinks)
@@ -1012,7 +1029,7 @@ void RyGanttView::paintBackground(QPainter &painter, int first, int last, int fu
     }
     if (d->dataDate.isValid()) {
         painter.setPen(d->dataDatePen);
-        const int x = header->dateToX(d->dataDate.date(), true) - offset.x();
+        const int x = dateTimeToX(d->dataDate) - offset.x();
         painter.drawLine(x, 0, x, fullHeight);
     }
 }
@@ -1089,7 +1106,7 @@ void RyGanttView::paintLink(QPainter &painter, const QRect &p, const QRect &s, c
 void RyGanttView::paintRow(QPainter &painter, QStyleOptionViewItem option, int position)
 {
     if (d->m_visibleItems.isEmpty()) {
-        qWarning() << "RyGanttView::paintRow m_visibleItems is empty";
+        qCWarning(lcGantt) << "RyGanttView::paintRow m_visibleItems is empty";
         return;
     }
     const QModelIndex index = d->m_visibleItems.at(position);

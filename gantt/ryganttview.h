@@ -69,6 +69,9 @@ public:
     // The bar of bar style `barKind` (-1: the plain "Start Date"/"Finish Date" bar) of a row,
     // in viewport coordinates; empty when the row is not shown or lacks a date.
     QRect barRect(const QModelIndex &index, int barKind) const;
+    // Chart x of a date-time in content coordinates, placed as bar dates are, time of day
+    // included.
+    int dateTimeToX(const QDateTime &dateTime) const;
 
     // Lays the chart out at full size for printing or snipping; restoreSnapshot puts it back.
     QVariantMap prepareSnapshot();

@@ -81,7 +81,7 @@ void RyGanttViewDelegate::drawLabels(QPainter *painter, const QStyleOptionViewIt
         const int column = RyUtils::findColumn(model, it.value());
         if (column < 0)
             continue;
-        const QString text = index.sibling(index.row(), column).data(Qt::DisplayRole).toString();
+        const QString text = RyUtils::displayText(index.sibling(index.row(), column));
         if (text.isEmpty())
             continue;
         int alignment = 0;

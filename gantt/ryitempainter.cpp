@@ -4,7 +4,12 @@
 
 #include <QDebug>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QPainter>
+
+namespace {
+Q_LOGGING_CATEGORY(lcGantt, "tarvik.gantt", QtWarningMsg)
+} // namespace
 
 namespace {
 
@@ -27,7 +32,7 @@ void RyItemPainter::drawInnerBar(QPainter *painter, const QRect &rect, const QBr
         return;
     const QRect body(rect.left(), rect.top() + offset, rect.width(), height);
     if (brush.style() == Qt::NoBrush)
-        qWarning() << "Invalid brush assigned in drawInnerBar";
+        qCWarning(lcGantt) << "Invalid brush assigned in drawInnerBar";
     painter->fillRect(body, brush);
 }
 

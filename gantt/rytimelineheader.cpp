@@ -4,12 +4,17 @@
 
 #include <QDebug>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+Q_LOGGING_CATEGORY(lcGantt, "tarvik.gantt", QtWarningMsg)
+} // namespace
 
 namespace {
 
@@ -159,11 +164,11 @@ int RyTimeLineHeader::lowestTier() const
 void RyTimeLineHeader::setRange(const QDate &start, const QDate &finish)
 {
     if (!start.isValid() || !finish.isValid()) {
-        qWarning() << "Invalid date range";
+        qCWarning(lcGantt) << "Invalid date range";
         return;
     }
     if (finish < start)
-        qWarning() << "Start date i larger than finish date";
+        qCWarning(lcGantt) << "Start date i larger than finish date";
     if (start == d->start && finish == d->finish)
         return;
     d->start = start;

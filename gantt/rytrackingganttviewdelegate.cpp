@@ -1,6 +1,7 @@
 #include "gantt/rytrackingganttviewdelegate.h"
 
 #include "gantt/ryitempainter.h"
+#include "models/ryutils.h"
 
 #include <QPainter>
 
@@ -13,12 +14,12 @@ RyTrackingGanttViewDelegate::RyTrackingGanttViewDelegate(QObject *parent)
 {
 }
 
-double RyTrackingGanttViewDelegate::progressPercent(const QString &text)
+double RyTrackingGanttViewDelegate::progressPercent(const QVariant &value)
 {
-    if (text.isEmpty() || !text.endsWith(QLatin1Char('%')))
+    if (value.isNull() || value.userType() == QMetaType::QString)
         return 0.0;
     bool ok = false;
-    const double percent = text.left(text.size() - 1).trimmed().toDouble(&ok);
+    const double percent = value.toDouble(&ok);
     // A bar never grows past its own end or runs backwards.
     return ok ? qBound(0.0, percent, 100.0) : 0.0;
 }
@@ -26,10 +27,12 @@ double RyTrackingGanttViewDelegate::progressPercent(const QString &text)
 void RyTrackingGanttViewDelegate::paintBar(QPainter *painter, const QStyleOptionViewItem &option,
                                            const QModelIndex &index, int) const
 {
-    QString text;
+    QModelIndex progress;
     if (m_progressColumn >= 0 && index.isValid())
-        text = index.sibling(index.row(), m_progressColumn).data(Qt::DisplayRole).toString();
-    const double percent = progressPercent(text);
+        progress = index.sibling(index.row(), m_progressColumn);
+    const double percent = progressPercent(progress.data(Qt::DisplayRole));
+    // The text the table shows for the same cell ("45%").
+    const QString text = RyUtils::displayText(progress);
     const QRect bar = option.rect;
     RyItemPainter itemPainter;
     itemPainter.drawInnerBar(painter, bar, m_baseColor, InnerBarHeight, InnerBarOffset);

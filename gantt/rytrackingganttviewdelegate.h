@@ -16,8 +16,8 @@ public:
 
     void setProgressColumn(int column) { m_progressColumn = column; }
     int progressColumn() const { return m_progressColumn; }
-    // Percentage of a progress text such as "45%"; 0 for any other text.
-    static double progressPercent(const QString &text);
+    // The share done of a progress value (45 for 45%), within 0..100; 0 without a number.
+    static double progressPercent(const QVariant &value);
 
     void paintBar(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index,
                   int barKind) const;

@@ -2,8 +2,13 @@
 
 #include "models/rykeylookup.h"
 
+#include <QLoggingCategory>
 #include <QSize>
 #include <QtDebug>
+
+namespace {
+Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
+} // namespace
 
 bool RyJoinMapping::operator==(const RyJoinMapping &other) const
 {
@@ -219,8 +224,9 @@ int RyJoinProxyModel::rowCount(const QModelIndex &parent) const
     if (!sourceModel() || parent.isValid())
         return 0;
     const int rows = sourceModel()->rowCount();
+    // An empty table is normal (a schedule without resources), so this is no warning.
     if (rows == 0)
-        qWarning() << "RyJoinProxyModel::rowCount returning zero row count";
+        qCDebug(lcModels) << "RyJoinProxyModel::rowCount returning zero row count";
     return rows;
 }
 

@@ -2,11 +2,17 @@
 
 #include "models/rykeylookup.h"
 #include "models/ryutils.h"
+#include "models/ryvalueorder.h"
 
 #include <QHash>
+#include <QLoggingCategory>
 #include <QtDebug>
 
 #include <algorithm>
+
+namespace {
+Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
+} // namespace
 
 namespace {
 
@@ -303,12 +309,13 @@ QModelIndex RyParentItemProxyModel::mapToSource(const QModelIndex &proxyIndex) c
     if (!proxyIndex.isValid() || !sourceModel())
         return QModelIndex();
     if (proxyIndex.model() != this) {
-        qWarning() << "RyParentItemProxyModel: index from wrong model passed to mapToSource";
+        qCWarning(lcModels)
+            << "RyParentItemProxyModel: index from wrong model passed to mapToSource";
         return QModelIndex();
     }
     const quintptr row = proxyIndex.internalId();
     if (row == quintptr(-1) || row >= quintptr(sourceModel()->rowCount())) {
-        qWarning() << "RyParentItemProxyModel::mapToSource invalid source row";
+        qCWarning(lcModels) << "RyParentItemProxyModel::mapToSource invalid source row";
         return QModelIndex();
     }
     return sourceModel()->index(int(row), proxyIndex.column());
@@ -385,11 +392,11 @@ void RyParentItemProxyModel::sort(int column, Qt::SortOrder order)
         using Entry = QPair<QVariant, int>;
         if (order == Qt::AscendingOrder)
             std::stable_sort(keyed.begin(), keyed.end(), [](const Entry &a, const Entry &b) {
-                return RyUtils::variantLessThan(a.first, b.first);
+                return RyValueOrder::lessThan(a.first, b.first);
             });
         else
             std::stable_sort(keyed.begin(), keyed.end(), [](const Entry &a, const Entry &b) {
-                return RyUtils::variantLessThan(b.first, a.first);
+                return RyValueOrder::lessThan(b.first, a.first);
             });
         for (int k = 0; k < keyed.size(); ++k)
             list[k] = keyed.at(k).second;
@@ -511,7 +518,7 @@ void RyParentItemProxyModel::_q_sourceRowsInserted(const QModelIndex &parent, in
 {
     if (parent.isValid())
         return;
-    qDebug() << "_q_sourceRowsInserted called by " << sender();
+    qCDebug(lcModels) << "_q_sourceRowsInserted called by " << sender();
     resetParentStructure();
     endResetModel();
 }
@@ -583,14 +590,14 @@ void RyParentItemProxyModel::_q_sourceReset()
 void RyParentItemProxyModel::_q_sourceRowsAboutToBeMoved(const QModelIndex &, int, int,
                                                          const QModelIndex &, int)
 {
-    qDebug() << "_q_sourceRowsAboutToBeMoved called";
+    qCDebug(lcModels) << "_q_sourceRowsAboutToBeMoved called";
     beginSourceLayoutChange();
 }
 
 void RyParentItemProxyModel::_q_sourceRowsMoved(const QModelIndex &, int, int, const QModelIndex &,
                                                 int)
 {
-    qDebug() << "_q_sourceRowsMoved called";
+    qCDebug(lcModels) << "_q_sourceRowsMoved called";
     endSourceLayoutChange();
 }
 

@@ -1,17 +1,25 @@
 #include "models/ryutils.h"
 
+#include "models/ryconstants.h"
+#include "models/ryvalueorder.h"
+
 #include <QAbstractItemModel>
 #include <QColor>
 #include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QVector>
 #include <QtDebug>
 
 #include <cmath>
 #include <utility>
+
+namespace {
+Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
+} // namespace
 
 namespace RyUtils {
 
@@ -113,16 +121,6 @@ void rollUp(QAbstractItemModel *model, int column, int role, const QModelIndex &
     }
 }
 
-QString formatHours(double hours)
-{
-    QString text = QString::number(hours, 'f', 2);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 int findColumn(const QAbstractItemModel *model, const QString &text)
@@ -158,11 +156,11 @@ QModelIndex verticalLookup(const QVariant &value, const QAbstractItemModel *mode
         return QModelIndex();
     const int columns = model->columnCount();
     if (returnColumn < 0 || returnColumn >= columns) {
-        qWarning() << "Invalid return column passed to verticalLookup";
+        qCWarning(lcModels) << "Invalid return column passed to verticalLookup";
         return QModelIndex();
     }
     if (lookupColumn < 0 || lookupColumn >= columns) {
-        qWarning() << "Invalid lookup column passed to verticalLookup";
+        qCWarning(lcModels) << "Invalid lookup column passed to verticalLookup";
         return QModelIndex();
     }
     const QModelIndexList hits = model->match(model->index(0, lookupColumn), Qt::DisplayRole, value,
@@ -395,45 +393,62 @@ QString stripCodePrefix(const QString &text)
     return text;
 }
 
-QString displayText(const QVariant &value)
+QString decimalText(double value)
+{
+    QString text = QString::number(value, 'f', 2);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    // A small negative value rounds to "-0".
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+QString displayText(const QVariant &value, const QVariantMap &columnDescription)
 {
     if (isNull(value))
         return QString();
-    const QDateTime date = value.toDateTime();
-    if (date.isValid())
-        return date.toString(QStringLiteral("dd-MM-yyyy"));
+    const bool number = isNumber(value) && value.userType() != QMetaType::Bool;
+    if (number) {
+        const bool decimal = !isIntegral(value);
+        const QString text = decimal ? decimalText(value.toDouble()) : value.toString();
+        if (columnDescription.value(QStringLiteral("format")).toString()
+            == QLatin1String("percent"))
+            return text + QLatin1Char('%');
+        return text;
+    }
+    if (isDate(value) || value.userType() == QMetaType::QString) {
+        const QDateTime date = value.toDateTime();
+        if (date.isValid())
+            return date.toString(QStringLiteral("dd-MM-yyyy"));
+    }
     return stripCodePrefix(value.toString());
 }
 
-bool variantLessThan(const QVariant &left, const QVariant &right)
+QString displayText(const QModelIndex &index)
 {
-    const bool leftNull = isNull(left);
-    const bool rightNull = isNull(right);
-    if (leftNull || rightNull)
-        return leftNull && !rightNull;
-    if (isIntegral(left) && isIntegral(right)) {
-        if (left.userType() == QMetaType::ULongLong || right.userType() == QMetaType::ULongLong)
-            return left.toULongLong() < right.toULongLong();
-        return left.toLongLong() < right.toLongLong();
-    }
-    if (isNumber(left) && isNumber(right))
-        return left.toDouble() < right.toDouble();
-    if (isDate(left) && isDate(right))
-        return left.toDateTime() < right.toDateTime();
-    return left.toString() < right.toString();
+    if (!index.isValid())
+        return QString();
+    const QVariantMap description
+        = index.model()
+              ->headerData(index.column(), Qt::Horizontal, Ry::ColumnDescriptionRole)
+              .toMap();
+    return displayText(index.data(Qt::DisplayRole), description);
 }
 
 void rollUpMax(QAbstractItemModel *model, int column, int role, const QModelIndex &parent)
 {
     rollUp(model, column, role, parent, [](const QVariant &value, const QVariant &best) {
-        return variantLessThan(best, value);
+        return RyValueOrder::lessThan(best, value);
     });
 }
 
 void rollUpMin(QAbstractItemModel *model, int column, int role, const QModelIndex &parent)
 {
     rollUp(model, column, role, parent, [](const QVariant &value, const QVariant &best) {
-        return variantLessThan(value, best);
+        return RyValueOrder::lessThan(value, best);
     });
 }
 
@@ -446,7 +461,7 @@ QString predecessorDetail(const QString &type, const QVariant &lagHours)
     if (ok && lag != 0.0) {
         if (lag > 0)
             detail += QLatin1Char('+');
-        detail += formatHours(lag) + QLatin1Char('h');
+        detail += decimalText(lag) + QLatin1Char('h');
     }
     return detail;
 }

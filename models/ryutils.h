@@ -60,16 +60,19 @@ QString weekText(int week); // "Week 12"
 // The whole file as UTF-8 text; empty when it cannot be opened.
 QString readTextFile(const QString &path);
 
-// The cell text of the table views: dates as "dd-MM-yyyy", P6 codes without their type prefix
-// ("PR_FS" as "FS", "TT_Task" as "Task"), anything else as its text; empty for no value.
-QString displayText(const QVariant &value);
+// The cell text of the table views: dates as "dd-MM-yyyy", decimals with at most two decimals
+// and no trailing zeros ("0.33", "2.5"), P6 codes without their type prefix ("PR_FS" as "FS",
+// "TT_Task" as "Task"), anything else as its text; empty for no value. A number of a column whose
+// description has "format": "percent" is followed by "%" ("45%").
+QString displayText(const QVariant &value, const QVariantMap &columnDescription = QVariantMap());
+// The text exactly as the tables show the cell: its display value, with the column description
+// its model gives under Ry::ColumnDescriptionRole.
+QString displayText(const QModelIndex &index);
+// A decimal with at most two decimals, trailing zeros dropped ("0.33", "2.5", "3").
+QString decimalText(double value);
 // `text` without a leading P6 code prefix ("TT_", "PR_", "RT_", "TK_", "CS_"); other texts as they
 // are.
 QString stripCodePrefix(const QString &text);
-
-// Ordering of cell values used for sorting: numbers numerically, dates chronologically,
-// everything else by text. A null value sorts before any other.
-bool variantLessThan(const QVariant &left, const QVariant &right);
 
 // --- Trees and relationships ---
 

@@ -7,7 +7,6 @@
 #include "mppr/streamstore.h"
 #include "mppr/vardatablock.h"
 
-
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
@@ -313,6 +312,7 @@ int MppReader::readTasks()
     const TaskFields fields(m_taskMap);
     if (fields.uniqueId.isAbsent())
         return StatusMissingField;
+    m_project.setHasPercentComplete(m_layout.readsPercentComplete);
 
     FixedMetaBlock meta, meta2;
     FixedDataBlock fixed, fixed2;

@@ -10,9 +10,14 @@
 #include "mppr/streamstore.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QSet>
 
 #include <memory>
+
+namespace {
+Q_LOGGING_CATEGORY(lcMppr, "tarvik.mppr", QtWarningMsg)
+} // namespace
 
 namespace mppr {
 
@@ -84,10 +89,12 @@ int Project::readData(const QByteArray &fileBytes)
 int Project::read(const StreamStore &store)
 {
     clear();
-    for (const QString &name : store.list(QStringLiteral("/")))
-        qDebug().noquote() << name;
+    if (lcMppr().isDebugEnabled()) {
+        for (const QString &name : store.list(QStringLiteral("/")))
+            qCDebug(lcMppr).noquote() << name;
+    }
     const QByteArray compObj = store.read(QStringLiteral("/CompObj"));
-    qDebug() << "Size: " << compObj.size();
+    qCDebug(lcMppr) << "Size: " << compObj.size();
     CompObjInfo info;
     info.parse(compObj); // whatever could be read is used
     if (info.ansiUserType == QLatin1String("Microsoft Project 4.0")) {
@@ -114,6 +121,7 @@ void Project::clear()
     qDeleteAll(m_tasks);
     m_tasks.clear();
     clearResources();
+    m_hasPercentComplete = true;
 }
 
 void Project::clearResources()

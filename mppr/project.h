@@ -192,6 +192,10 @@ public:
     void clearResources();
     void setCompObjTexts(const QString &userType, const QString &progId,
                          const QString &clipboardFormat);
+    // Whether the tasks' percentComplete was read from the file; without it every task holds 0,
+    // which means "unknown", not "not started".
+    bool hasPercentComplete() const { return m_hasPercentComplete; }
+    void setHasPercentComplete(bool read) { m_hasPercentComplete = read; }
 
 private:
     void clear();
@@ -203,6 +207,7 @@ private:
     QHash<qint32, Task *> m_tasks;
     QHash<qint32, Resource *> m_resources;
     QList<Assignment *> m_assignments;
+    bool m_hasPercentComplete = true;
 };
 
 } // namespace mppr

@@ -4,6 +4,11 @@
 #include "mppr/project.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
+
+namespace {
+Q_LOGGING_CATEGORY(lcMppr, "tarvik.mppr", QtWarningMsg)
+} // namespace
 
 namespace mppr {
 
@@ -18,15 +23,15 @@ int PropsBlock::parse(const QByteArray &stream)
     int read = 0;
     for (; read < expected; ++read) {
         if (!bytes.fits(pos, 12)) {
-            qDebug() << "Properties section too short. Expected items" << expected << "readed"
-                     << read;
+            qCDebug(lcMppr) << "Properties section too short. Expected items" << expected
+                            << "readed" << read;
             break;
         }
         const quint32 size = bytes.u32(pos);
         const quint32 key = bytes.u32(pos + 4);
         pos += 12;
         if (!bytes.fits(pos, size)) {
-            qDebug() << "Properties section too short or invalid item size";
+            qCDebug(lcMppr) << "Properties section too short or invalid item size";
             break;
         }
         m_items.insert(key, stream.mid(pos, int(size)));
@@ -34,8 +39,8 @@ int PropsBlock::parse(const QByteArray &stream)
         if ((size & 1) && pos < stream.size())
             ++pos;
     }
-    qDebug().noquote() << "Properties count in header:" << QString::number(expected, 16)
-                       << "real count" << QString::number(m_items.size(), 16);
+    qCDebug(lcMppr).noquote() << "Properties count in header:" << QString::number(expected, 16)
+                              << "real count" << QString::number(m_items.size(), 16);
     return StatusOk;
 }
 

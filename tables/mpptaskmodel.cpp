@@ -189,7 +189,8 @@ QVariant MPPTaskModel::cell(int row, int column) const
     case CalcEndDate:
         return dateValue(derivedFinish(t));
     case TaskProgress:
-        return QString::number(t.percentComplete, 'g', 6) + QLatin1Char('%');
+        // Files whose layout holds no percent complete have no progress, which is not 0%.
+        return m_project->hasPercentComplete() ? QVariant(t.percentComplete) : QVariant();
     default:
         // rsrc_id, the equipment quantities (the file has no non-labour units per task),
         // expect_end_date, restart_date, reend_date.

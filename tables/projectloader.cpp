@@ -3,6 +3,7 @@
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
 #include "models/ryutils.h"
+#include "models/ryvalueorder.h"
 #include "tables/mppmodel.h"
 #include "tables/ryassignmentmodel.h"
 #include "tables/ryindex.h"
@@ -259,7 +260,7 @@ void ProjectLoader::createActivityModel()
     // activity view fills.
     const auto withoutId = std::stable_partition(ids.begin(), ids.end(),
                                                  [](const QVariant &id) { return id.isValid(); });
-    std::stable_sort(ids.begin(), withoutId, RyVariantLess());
+    std::stable_sort(ids.begin(), withoutId, RyValueOrder());
     auto *activities = new QStandardItemModel(rows, 3);
     setSystemHeader(activities, 0, QStringLiteral("ID"), QStringLiteral("id"));
     setSystemHeader(activities, 1, QStringLiteral("parentID"), QStringLiteral("parentID"));

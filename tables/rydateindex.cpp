@@ -26,13 +26,9 @@ QVariant RyDateIndex::periodKey(const QDate &date, const QString &level)
         return uint(std::lround(date.month() / 3.0 + 0.25));
     if (level == QLatin1String("Week"))
         return uint(date.weekNumber());
-    if (level == QLatin1String("Month")) {
-        // Two-digit texts for January to September keep the combined "yearxmonth" keys in
-        // calendar order when they are compared as texts.
-        if (date.month() < 10)
-            return QStringLiteral("0%1").arg(date.month());
+    // Numbers for every month: keys of one kind keep the months in calendar order.
+    if (level == QLatin1String("Month"))
         return uint(date.month());
-    }
     if (level == QLatin1String("Day"))
         return date;
     return QVariant();

@@ -6,76 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Kinds of values in the order they sort against each other: a column that mixes kinds (rare,
-// but the file decides) still gets one consistent order, which std::map relies on.
-enum class ValueKind { Null, Number, Date, Text };
-
-ValueKind kindOf(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return ValueKind::Null;
-    switch (value.userType()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return ValueKind::Number;
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-        return ValueKind::Date;
-    default:
-        return ValueKind::Text;
-    }
-}
-
-bool numberLess(const QVariant &a, const QVariant &b)
-{
-    const bool bothIntegral = a.userType() != QMetaType::Double && a.userType() != QMetaType::Float
-        && b.userType() != QMetaType::Double && b.userType() != QMetaType::Float;
-    if (bothIntegral && a.userType() != QMetaType::ULongLong
-        && b.userType() != QMetaType::ULongLong)
-        return a.toLongLong() < b.toLongLong();
-    return a.toDouble() < b.toDouble();
-}
-
-} // namespace
-
-bool RyVariantLess::operator()(const QVariant &a, const QVariant &b) const
-{
-    const ValueKind kindA = kindOf(a);
-    const ValueKind kindB = kindOf(b);
-    if (kindA != kindB)
-        return kindA < kindB;
-    switch (kindA) {
-    case ValueKind::Null:
-        return false;
-    case ValueKind::Number:
-        return numberLess(a, b);
-    case ValueKind::Date:
-        return a.toDateTime() < b.toDateTime();
-    case ValueKind::Text:
-        break;
-    }
-    // Texts read case-blind, as users expect in value lists; texts that differ only in case
-    // stay two keys, ordered by their exact text (Qt's own QVariant order calls each of such a
-    // pair greater than the other, which breaks any sorted container).
-    const QString textA = a.toString();
-    const QString textB = b.toString();
-    const int blind = QString::compare(textA, textB, Qt::CaseInsensitive);
-    if (blind != 0)
-        return blind < 0;
-    return textA < textB;
-}
-
 RyIndex::RyIndex(QAbstractItemModel *model, int keyColumn)
     : m_model(model)
     , m_keyColumn(keyColumn)
@@ -180,13 +110,16 @@ void RyIndex::appendLeafRows(QStandardItem *item, const QSet<int> &rows) const
 {
     if (!m_model)
         return;
-    for (int row : rows) {
-        const QVariant value = m_model->index(row, m_keyColumn).data(Qt::DisplayRole);
+    QVector<QVariant> values;
+    values.reserve(rows.size());
+    for (int row : rows)
+        values.append(m_model->index(row, m_keyColumn).data(Qt::DisplayRole));
+    std::stable_sort(values.begin(), values.end(), RyValueOrder());
+    for (const QVariant &value : qAsConst(values)) {
         QStandardItem *leaf = newCheckedItem(value);
         leaf->setData(value, Qt::UserRole);
         item->appendRow(leaf);
     }
-    item->sortChildren(0, Qt::AscendingOrder);
 }
 
 void RyIndex::fillItemModel(QStandardItemModel *itemModel, bool addLeafRows) const

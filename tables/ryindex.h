@@ -4,6 +4,8 @@
 // The model is not owned and must outlive the index.
 #pragma once
 
+#include "models/ryvalueorder.h"
+
 #include <QList>
 #include <QMap>
 #include <QSet>
@@ -16,13 +18,6 @@ class QModelIndex;
 class QStandardItem;
 class QStandardItemModel;
 
-// A strict order over cell values: no value first, then numbers by value, dates by time and
-// texts case-blind (exact text breaking ties); values of different kinds never compare equal.
-struct RyVariantLess
-{
-    bool operator()(const QVariant &a, const QVariant &b) const;
-};
-
 class RyIndex
 {
 public:
@@ -33,7 +28,7 @@ public:
         QVariant parentKey; // invalid at the top level
         QList<QVariant> children; // child keys, in the order they were linked
     };
-    using Entries = std::map<QVariant, Entry, RyVariantLess>;
+    using Entries = std::map<QVariant, Entry, RyValueOrder>;
 
     RyIndex(QAbstractItemModel *model, int keyColumn);
     virtual ~RyIndex();

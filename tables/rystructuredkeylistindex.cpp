@@ -2,6 +2,20 @@
 
 #include <QStandardItemModel>
 
+namespace {
+
+// "2021x03": numbers below ten get two digits, so that the combined texts of one parent keep
+// the children's order.
+QString combinedKey(const QVariant &parent, const QVariant &child)
+{
+    QString childText = child.toString();
+    if (child.userType() == QMetaType::UInt || child.userType() == QMetaType::Int)
+        childText = childText.rightJustified(2, QLatin1Char('0'));
+    return QStringLiteral("%1x%2").arg(parent.toString(), childText);
+}
+
+} // namespace
+
 RyStructuredKeyListIndex::RyStructuredKeyListIndex(const RyIndex &parentIndex,
                                                    const RyIndex &childIndex)
     : RyIndex(childIndex.model(), childIndex.keyColumn())
@@ -13,8 +27,7 @@ RyStructuredKeyListIndex::RyStructuredKeyListIndex(const RyIndex &parentIndex,
             shared.intersect(child.second.rows);
             if (shared.isEmpty())
                 continue;
-            const QVariant key
-                = QStringLiteral("%1x%2").arg(parent.first.toString(), child.first.toString());
+            const QVariant key = combinedKey(parent.first, child.first);
             m_entries[key] = Entry { shared, child.second.display, parent.first, {} };
             parentEntry.children.append(key);
         }

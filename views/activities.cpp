@@ -19,10 +19,15 @@
 #include <QGridLayout>
 #include <QHash>
 #include <QHeaderView>
+#include <QLoggingCategory>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
+
+namespace {
+Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
+} // namespace
 
 namespace {
 
@@ -217,11 +222,13 @@ void Activities::groupBySelection(const QStringList &rules)
     }
     m_treeView->setLevelStyles(m_levelStyles);
     numberRows();
-    qDebug() << "groupBySelection elapsed time after setParentStructure: " << timer.elapsed();
+    qCDebug(lcViews) << "groupBySelection elapsed time after setParentStructure: "
+                     << timer.elapsed();
     calculateGroupings();
-    qDebug() << "groupBySelection elapsed time after calculateGroupings: " << timer.elapsed();
+    qCDebug(lcViews) << "groupBySelection elapsed time after calculateGroupings: "
+                     << timer.elapsed();
     updateGanttRelationship();
-    qDebug() << "full time: " << timer.elapsed();
+    qCDebug(lcViews) << "full time: " << timer.elapsed();
 }
 
 void Activities::numberRows()
@@ -242,8 +249,16 @@ void Activities::sortByColumn(const QString &displayName, bool descending)
 
 void Activities::clearSortAndFilters()
 {
-    if (m_sortFilterWidget)
+    if (m_sortFilterWidget) {
         m_sortFilterWidget->clearAllFilters();
+        return;
+    }
+    // Without a widget (no project shown) the proxy and the header marks still hold the last
+    // project's filters, which would apply to the next one.
+    m_filterProxy->sort(-1, Qt::AscendingOrder);
+    m_filterProxy->clearAllFilters();
+    m_header->setSort(-1, Qt::AscendingOrder);
+    m_header->clearFilteredColumns();
 }
 
 int Activities::taskIdColumn() const
@@ -299,7 +314,7 @@ void Activities::updateGanttRelationship()
     m_ganttView->clearRelationships();
     m_ganttView->viewport()->update();
     if (!m_relationshipTable) {
-        qDebug() << "updateGanttRelationship quick return";
+        qCDebug(lcViews) << "updateGanttRelationship quick return";
         return;
     }
     const int taskId = taskIdColumn();

@@ -215,6 +215,8 @@ void ActivityDetails::setResourceModel(QAbstractItemModel *model)
     m_resourceFilter->setFilterKeyColumn(0);
     m_resourceFilter->setSourceModel(model);
     m_tblResources->setModel(m_resourceFilter);
+    // Like the other tabs: nothing until a row is current, not every assignment of the project.
+    setExactFilter(m_resourceFilter, QStringLiteral("-1"));
 }
 
 void ActivityDetails::setCodeModel(QAbstractItemModel *model)
@@ -263,8 +265,13 @@ void ActivityDetails::onRowChanged(const QModelIndex &topLeft, const QModelIndex
         key = QString(QChar(0xFF)); // a group row: matches no task id
     setKey(key);
     const int row = mapperRowOf(key);
-    if (row >= 0)
+    if (row >= 0) {
         m_mapper->setCurrentIndex(row);
+    } else {
+        // A group row or no activity: the fields must not keep showing the previous one.
+        for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType })
+            edit->clear();
+    }
     updateButtons();
 }
 

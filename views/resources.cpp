@@ -36,6 +36,18 @@ Resources::~Resources()
     m_header->setSortFilterWidget(nullptr);
 }
 
+void Resources::fitColumns(int maximum)
+{
+    for (int column = 0; column < m_header->count(); ++column) {
+        if (m_header->isSectionHidden(column))
+            continue;
+        // Qt's own measure takes the header text into account besides the cells.
+        m_tableView->resizeColumnToContents(column);
+        if (m_header->sectionSize(column) > maximum)
+            m_header->resizeSection(column, maximum);
+    }
+}
+
 void Resources::setModel(QAbstractItemModel *resourceModel)
 {
     if (!resourceModel)

@@ -23,6 +23,8 @@ public:
 
     // A null model does nothing.
     void setModel(QAbstractItemModel *resourceModel);
+    // Sizes every column to its header text and cell texts, up to `maximum` pixels.
+    void fitColumns(int maximum);
 
     QTableView *tableView() const { return m_tableView; }
     RySortFilterHeader *sortFilterHeader() const { return m_header; }

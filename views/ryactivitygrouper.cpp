@@ -4,6 +4,7 @@
 #include "models/ryjoinproxymodel.h"
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryutils.h"
+#include "models/ryvalueorder.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
@@ -11,12 +12,17 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 
 #include <algorithm>
 #include <functional>
+
+namespace {
+Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
+} // namespace
 
 namespace {
 
@@ -98,7 +104,7 @@ bool periodOf(const QVariant &cell, const QDate &date, const QString &period, QS
 
 bool lessBySortValue(const Node &a, const Node &b)
 {
-    return RyUtils::variantLessThan(a.sortValue, b.sortValue);
+    return RyValueOrder::lessThan(a.sortValue, b.sortValue);
 }
 
 // Flat nodes from keyed rows, in ascending key order.
@@ -502,18 +508,18 @@ int RyActivityGrouper::regroup(QAbstractItemModel *activityModel, int baseRowCou
     QAbstractItemModel *records = recordSet(activityModel);
     removeGrouping(activityModel, baseRowCount, tree, rules.isEmpty());
     const int base = activityModel->rowCount();
-    qDebug() << "groupBySelection elapsed time after removeGrouping: " << timer.elapsed();
+    qCDebug(lcViews) << "groupBySelection elapsed time after removeGrouping: " << timer.elapsed();
     QVector<Group> groups;
     if (!rules.isEmpty())
         groups = buildGroups(activityModel, base, rules, tables, levelStyles);
-    qDebug() << "After cross" << timer.elapsed();
+    qCDebug(lcViews) << "After cross" << timer.elapsed();
     if (!groups.isEmpty())
         insertGroups(activityModel, groups, tree);
     else if (!rules.isEmpty() && records)
         tree->setParentColumns(RyUtils::findColumn(records, QStringLiteral("ID")),
                                RyUtils::findColumn(records, QStringLiteral("parentID")));
-    qDebug() << " insertToModel time: " << timer.elapsed();
-    qDebug() << "groupBySelection elapsed time after handleGroupings: " << timer.elapsed();
+    qCDebug(lcViews) << " insertToModel time: " << timer.elapsed();
+    qCDebug(lcViews) << "groupBySelection elapsed time after handleGroupings: " << timer.elapsed();
     return base;
 }
 
@@ -573,19 +579,6 @@ struct RollUpColumn
     bool earliest; // start columns take the earliest value, finish columns the latest
 };
 
-// Local date-times are ordered by their fields: QDateTime's own ordering converts both sides
-// through the time zone, which costs a system call per comparison on large schedules.
-bool valueLess(const QVariant &a, const QVariant &b)
-{
-    if (a.type() == QVariant::DateTime && b.type() == QVariant::DateTime) {
-        const QDateTime x = a.toDateTime();
-        const QDateTime y = b.toDateTime();
-        if (x.timeSpec() == y.timeSpec() && x.timeSpec() != Qt::OffsetFromUTC)
-            return x.date() != y.date() ? x.date() < y.date() : x.time() < y.time();
-    }
-    return RyUtils::variantLessThan(a, b);
-}
-
 // The index below the proxies that keep the column numbering (filtering, tree), so that the
 // many leaf reads skip their mapping.
 QModelIndex columnPreservingSource(QModelIndex index)
@@ -640,8 +633,8 @@ QVector<QVariant> rollUpChildren(QAbstractItemModel *model, const QModelIndex &p
             const QVariant &value = values.at(k);
             if (value.isNull())
                 continue;
-            const bool better = columns.at(k).earliest ? valueLess(value, best.at(k))
-                                                       : valueLess(best.at(k), value);
+            const bool better = columns.at(k).earliest ? RyValueOrder::lessThan(value, best.at(k))
+                                                       : RyValueOrder::lessThan(best.at(k), value);
             if (best.at(k).isNull() || better)
                 best[k] = value;
         }

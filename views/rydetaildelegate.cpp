@@ -43,19 +43,17 @@ void RyDetailDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
         QStyledItemDelegate::setEditorData(editor, index);
         return;
     }
-    const QVariant value = index.data(Qt::DisplayRole);
-    const QDateTime dateTime = value.toDateTime();
-    if (value.canConvert<QDateTime>() && dateTime.isValid()) {
-        lineEdit->setText(dateTime.toString(QStringLiteral("dd-MM-yyyy")));
-        return;
-    }
-    QString text = value.toString();
-    if (text.startsWith(QLatin1String("PR_")))
-        text.remove(0, 3);
-    lineEdit->setText(text);
+    lineEdit->setText(RyUtils::displayText(index));
 }
 
 QString RyDetailDelegate::displayText(const QVariant &value, const QLocale &) const
 {
     return RyUtils::displayText(value);
+}
+
+void RyDetailDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->features & QStyleOptionViewItem::HasDisplay)
+        option->text = RyUtils::displayText(index);
 }

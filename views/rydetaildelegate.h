@@ -21,6 +21,10 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     QString displayText(const QVariant &value, const QLocale &locale) const override;
 
+protected:
+    // The cell text comes from RyUtils::displayText(index), which knows the column's format.
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
 private:
     QPixmap m_icon;
     int m_iconColumn;

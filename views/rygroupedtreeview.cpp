@@ -8,9 +8,16 @@
 #include <QDebug>
 #include <QHeaderView>
 #include <QHoverEvent>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStack>
+
+#include <algorithm>
+
+namespace {
+Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
+} // namespace
 
 RyLevelStyle RyLevelStyle::defaultStyle()
 {
@@ -327,7 +334,7 @@ void RyGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
 
     for (int walked = 0; walked < columns.size(); ++walked) {
         if (walked >= positions.size()) {
-            qWarning() << "GroupedTreeView: Error at 137";
+            qCWarning(lcViews) << "GroupedTreeView: Error at 137";
             break;
         }
         const int section = columns.at(walked).logical;
@@ -428,6 +435,42 @@ void RyGroupedTreeView::drawFocusRow(QPainter *painter, const QStyleOptionViewIt
     const QRect row(x - hdr->offset(), option.rect.y(), hdr->length() - x, option.rect.height());
     focus.rect = style()->visualRect(layoutDirection(), viewport()->rect(), row);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter);
+}
+
+void RyGroupedTreeView::fitTreeColumn(int maximum)
+{
+    const QAbstractItemModel *viewModel = model();
+    const int column = treeColumn();
+    if (!viewModel || column < 0)
+        return;
+    // The depths first, then the texts of the deepest rows only; the column description is read
+    // once, as a large schedule has tens of thousands of such rows.
+    const QModelIndexList rows = RyUtils::flattenIndexes(viewModel, rootIndex());
+    QVector<int> depths;
+    depths.reserve(rows.size());
+    for (const QModelIndex &row : rows)
+        depths.append(RyUtils::indexDepth(row));
+    const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
+    const QVariantMap description
+        = viewModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+    const QFontMetrics metrics(font());
+    int widest = -1;
+    for (int k = 0; k < rows.size(); ++k) {
+        const QModelIndex &row = rows.at(k);
+        if (depths.at(k) != deepest || isGroupRow(row))
+            continue;
+        const QModelIndex cell = row.sibling(row.row(), column);
+        widest = qMax(widest,
+                      metrics.horizontalAdvance(RyUtils::displayText(cell.data(), description)));
+    }
+    if (widest < 0)
+        return;
+    // The item delegate's margins around the text, as QStyledItemDelegate lays a cell out.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int indent = (deepest + (rootIsDecorated() ? 1 : 0)) * indentation();
+    const int needed = qMin(indent + widest + 2 * margin + 1, maximum);
+    if (needed > header()->sectionSize(column))
+        header()->resizeSection(column, needed);
 }
 
 QVariantMap RyGroupedTreeView::prepareSnapshot()

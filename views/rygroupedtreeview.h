@@ -54,6 +54,10 @@ public:
     // Position of the row of `index` in visibleRows(), -1 when it is not shown.
     int visibleRowPosition(const QModelIndex &index) const;
 
+    // Widens the tree column, up to `maximum` pixels, so that the deepest rows' indentation and
+    // cell text fit; a wider column stays as it is.
+    void fitTreeColumn(int maximum);
+
     // Lays the whole table out at full size and returns what restoreSnapshot needs to undo it.
     QVariantMap prepareSnapshot();
     void restoreSnapshot(const QVariantMap &state);

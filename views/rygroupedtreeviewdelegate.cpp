@@ -33,3 +33,11 @@ QString RyGroupedTreeViewDelegate::displayText(const QVariant &value, const QLoc
 {
     return RyUtils::displayText(value);
 }
+
+void RyGroupedTreeViewDelegate::initStyleOption(QStyleOptionViewItem *option,
+                                                const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->features & QStyleOptionViewItem::HasDisplay)
+        option->text = RyUtils::displayText(index);
+}

@@ -22,6 +22,10 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QString displayText(const QVariant &value, const QLocale &locale) const override;
 
+protected:
+    // The cell text comes from RyUtils::displayText(index), which knows the column's format.
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
 private:
     int m_groupColumn = 0;
     int m_rowHeight;

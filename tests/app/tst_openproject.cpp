@@ -3,11 +3,13 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "apptestsupport.h"
+#include "filter/ryfilterdialogproxymodel.h"
 #include "gantt/ryganttview.h"
 #include "models/ryutils.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
+#include "views/resources.h"
 #include "views/rygroupedtreeview.h"
 #include "views/rysortfilterheader.h"
 
@@ -21,6 +23,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -137,6 +140,8 @@ private slots:
     void failureReasons();
     void failureLeavesWindowUsable();
     void progressEndsWithDone();
+    void loadEndInsideSetValue();
+    void openingLogsNothing();
     void closeKeepsTitleAndLoader();
     void layoutRoundTrip();
     void sortBySemicolonAKeepsSort();
@@ -144,6 +149,7 @@ private slots:
     void outlineCommands();
     void resourcesViewHidesDetail();
     void columnsIconFollowsFilters();
+    void closeClearsSortAndFilters();
     void detailsFollowCurrentRow();
     void storedLayoutThroughLayoutMenu();
     void openFileDialog_data();
@@ -230,8 +236,36 @@ void TestOpenProject::checkShownProject()
     QVERIFY(action(*window, "actionDay")->isChecked());
     QVERIFY(!action(*window, "actionYear")->isChecked());
 
+    // The built-in layout opens fully expanded, with the IDs of the deepest rows readable.
+    RyGroupedTreeView *view = window->activityView()->treeView();
+    const QModelIndexList rows = RyUtils::flattenIndexes(model, QModelIndex());
+    int deepest = 0;
+    for (const QModelIndex &row : rows) {
+        QVERIFY(model->rowCount(row) == 0 || view->isExpanded(row));
+        deepest = qMax(deepest, RyUtils::indexDepth(row));
+    }
+    const int treeColumn = view->treePosition();
+    const QFontMetrics metrics(view->font());
+    for (const QModelIndex &row : rows) {
+        if (RyUtils::indexDepth(row) != deepest || view->isGroupRow(row))
+            continue;
+        const QString id = RyUtils::displayText(row.sibling(row.row(), treeColumn));
+        const int needed = (deepest + 1) * view->indentation() + metrics.horizontalAdvance(id);
+        QVERIFY2(view->header()->sectionSize(treeColumn) >= qMin(needed, 400), qPrintable(id));
+    }
+    QVERIFY(view->header()->sectionSize(treeColumn) <= 400 || deepest == 0);
+    // The resources page shows its headers whole (up to 300 pixels a column).
+    QHeaderView *resourceHeader = window->resourcesView()->tableView()->horizontalHeader();
+    for (int column = 0; column < resourceHeader->count(); ++column) {
+        if (resourceHeader->isSectionHidden(column))
+            continue;
+        const QString text = resourceHeader->model()->headerData(column, Qt::Horizontal).toString();
+        QVERIFY2(resourceHeader->sectionSize(column)
+                     >= qMin(300, resourceHeader->fontMetrics().horizontalAdvance(text)),
+                 qPrintable(text));
+    }
+
     // With everything expanded the chart paints bars: task green or summary black.
-    action(*window, "actionExpand_All")->trigger();
     const QImage chart = gantt(*window)->viewport()->grab().toImage();
     int barPixels = 0;
     for (int y = 0; y < chart.height(); ++y) {
@@ -310,6 +344,57 @@ void TestOpenProject::progressEndsWithDone()
     QCOMPARE(watcher.value, 100);
     QCOMPARE(watcher.label, QStringLiteral("Done"));
     QVERIFY(!progressDialogShown());
+}
+
+void TestOpenProject::loadEndInsideSetValue()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    window->showProgress();
+    QVERIFY(progressDialogShown());
+    // As after the first seconds of a long load: from now on setValue() runs the event loop.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QProgressDialog *>(widget))
+            QMetaObject::invokeMethod(dialog, "forceShow"); // a protected slot
+    }
+    // A modal progress dialog runs the event loop inside setValue(): the loader's finished()
+    // arrives there and hides the dialog while setProgress() is still using it.
+    MPPLoader *loader = window->projectLoader();
+    QMetaObject::invokeMethod(
+        loader, [loader] { emit loader->finished(); }, Qt::QueuedConnection);
+    QSignalSpy ended(window.get(), &MainWindow::projectLoadEnded);
+    window->setProgress(90, QStringLiteral("Reading"));
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!progressDialogShown());
+    QTest::qWait(0); // the deferred deletion runs
+    QVERIFY(!progressDialogShown());
+}
+
+namespace {
+
+QStringList ownMessages;
+QtMessageHandler handlerBefore = nullptr;
+
+// Messages of this program's code: its logging categories, or Qt's default category from code
+// built with message context (Qt's own release build has none).
+void collectOwnMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    const QByteArray category(context.category ? context.category : "");
+    if (category.startsWith("tarvik") || (category == "default" && context.file))
+        ownMessages << text;
+    else if (handlerBefore)
+        handlerBefore(type, context, text);
+}
+
+} // namespace
+
+void TestOpenProject::openingLogsNothing()
+{
+    ownMessages.clear();
+    handlerBefore = qInstallMessageHandler(collectOwnMessages);
+    const bool loaded = openAndWait(*window, sample("sample.mpp"));
+    qInstallMessageHandler(handlerBefore);
+    QVERIFY(loaded);
+    QVERIFY2(ownMessages.isEmpty(), qPrintable(ownMessages.join(QLatin1Char('\n'))));
 }
 
 void TestOpenProject::closeKeepsTitleAndLoader()
@@ -422,6 +507,27 @@ void TestOpenProject::columnsIconFollowsFilters()
     QCOMPARE(image(columns->icon()), resource(":/images/table_column_filter_32.png"));
     header->clearFilteredColumns();
     QCOMPARE(image(columns->icon()), resource(":/images/table_column_f_32.png"));
+}
+
+void TestOpenProject::closeClearsSortAndFilters()
+{
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    RyFilterDialogProxyModel *proxy = window->activityView()->filterProxy();
+    auto *header = qobject_cast<RySortFilterHeader *>(tree(*window)->header());
+    const int name = RyUtils::findColumn(proxy, QStringLiteral("Activity Name"));
+    proxy->setValueFilter(name, { QStringLiteral("no such activity") });
+    header->addFilteredColumn(name);
+    proxy->sort(name, Qt::DescendingOrder);
+    const QImage filteredIcon = action(*window, "actionColumns")->icon().pixmap(32).toImage();
+
+    action(*window, "actionClose")->trigger();
+    QVERIFY(proxy->valueFilters().isEmpty());
+    QCOMPARE(proxy->sortColumn(), -1);
+    QVERIFY(!header->hasFilteredColumns());
+    QVERIFY(action(*window, "actionColumns")->icon().pixmap(32).toImage() != filteredIcon);
+    // The next file shows all its rows.
+    QVERIFY(openAndWait(*window, sample("sample.mpp")));
+    QVERIFY(tree(*window)->model()->rowCount() > 0);
 }
 
 void TestOpenProject::detailsFollowCurrentRow()

@@ -1,5 +1,5 @@
 // Filtering the task tables of real schedules: the proxy under the model tester, its row counts
-// against a row-by-row evaluation, and the pop-up's value lists against the cells.
+// against counts taken from the cells directly, and the pop-up's value lists against the cells.
 #include "filter/ryexpression.h"
 #include "filter/ryfilterdialogpopup.h"
 #include "filter/ryfilterdialogproxymodel.h"
@@ -79,29 +79,34 @@ private slots:
 
 void TestFilterSamples::filterTaskTable_data()
 {
+    // Only the schedules this test can say something about: readable, with dates and texts
+    // that vary. The others (unreadable or nearly empty files) are covered by the reader tests.
     QTest::addColumn<QString>("path");
     for (const QString folder : { "oracle", "extra" }) {
         const QDir dir(QStringLiteral(TARVIK_SAMPLES) + "/" + folder);
-        for (const QString &name : dir.entryList({ "*.mpp" }, QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(folder + "/" + name)) << dir.filePath(name);
+        for (const QString &name : dir.entryList({ "*.mpp" }, QDir::Files, QDir::Name)) {
+            mppr::Project project(dir.filePath(name));
+            if (project.read() != mppr::StatusOk)
+                continue;
+            MPPTaskModel tasks;
+            tasks.setColumns(taskSchema());
+            tasks.setProject(&project);
+            if (columnOfType(tasks, "datetime") >= 0 && columnOfType(tasks, "string") >= 0)
+                QTest::newRow(qPrintable(folder + "/" + name)) << dir.filePath(name);
+        }
     }
 }
 
 void TestFilterSamples::filterTaskTable()
 {
     QFETCH(QString, path);
-    if (!QFile::exists(path))
-        QSKIP("sample not present");
     mppr::Project project(path);
-    if (project.read() != 0)
-        QSKIP("not a readable schedule");
+    QCOMPARE(project.read(), int(mppr::StatusOk));
     MPPTaskModel tasks;
     tasks.setColumns(taskSchema());
     tasks.setProject(&project);
     const int dateColumn = columnOfType(tasks, "datetime");
     const int textColumn = columnOfType(tasks, "string");
-    if (dateColumn < 0 || textColumn < 0)
-        QSKIP("no varied date and text columns");
 
     RyFilterDialogProxyModel proxy;
     proxy.setSourceModel(&tasks);
@@ -118,12 +123,11 @@ void TestFilterSamples::filterTaskTable()
     QVERIFY(!dates.isEmpty());
     const QDate middle = dates.at(dates.size() / 2);
     proxy.setExpressionFilter(dateColumn, RyExpression::makeExpression("is after", middle));
+    // "is after" compares days: the cells' own day, read without the filter's code.
     int expected = 0;
-    for (int row = 0; row < tasks.rowCount(); ++row) {
-        const QVariant cell
-            = RyExpression::convertCell(tasks.index(row, dateColumn).data(), "datetime");
-        expected += RyExpression::acceptExpression(cell, middle, ">") ? 1 : 0;
-    }
+    for (const QDate &date : qAsConst(dates))
+        expected += date > middle ? 1 : 0;
+    QVERIFY(expected < tasks.rowCount());
     QCOMPARE(proxy.rowCount(), expected);
 
     // The saved form brings back the same rows.
@@ -136,11 +140,14 @@ void TestFilterSamples::filterTaskTable()
     std::unique_ptr<RyFilterDialogPopUp> popUp(RyFilterDialogPopUp::create(&tasks, dateColumn));
     const QStandardItemModel *values = popUp->valueModel();
     int days = 0;
-    for (int row = 1; row < values->rowCount(); ++row)
-        days += countLeaves(values->item(row));
+    for (int row = 1; row < values->rowCount(); ++row) {
+        if (!values->item(row)->data(RyFilterDialogPopUp::BlanksRole).toBool())
+            days += countLeaves(values->item(row));
+    }
     QCOMPARE(days, QSet<QDate>(dates.begin(), dates.end()).size());
 
-    // A value list of the checked values of a text column, with one value unchecked.
+    // A value list of the checked values of a text column, with one value unchecked; cells
+    // without a value stay, through "(Blanks)", which is checked.
     proxy.clearAllFilters();
     std::unique_ptr<RyFilterDialogPopUp> texts(RyFilterDialogPopUp::create(&tasks, textColumn));
     QStandardItem *dropped = texts->valueModel()->item(1);
@@ -149,9 +156,8 @@ void TestFilterSamples::filterTaskTable()
     proxy.setValueFilter(textColumn, texts->checkedValues());
     int others = 0;
     for (int row = 0; row < tasks.rowCount(); ++row) {
-        // Cells without a value are in no list, so a value list hides them.
         const QVariant cell = tasks.index(row, textColumn).data();
-        others += cell.isValid() && cell.toString() != dropped->text() ? 1 : 0;
+        others += cell.toString() != dropped->text() ? 1 : 0;
     }
     QCOMPARE(proxy.rowCount(), others);
 }

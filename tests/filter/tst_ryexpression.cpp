@@ -51,9 +51,13 @@ void TestRyExpression::accept_data()
 
     const QVariant abcd = QStringLiteral("ABCD");
     const QVariant abc = QStringLiteral("abc");
-    QTest::newRow("contains is case-sensitive") << abcd << abc << "contains" << false;
+    QTest::newRow("contains ignores case") << abcd << abc << "contains" << true;
+    QTest::newRow("contains a word")
+        << QVariant("Pour concrete") << QVariant("pour") << "contains" << true;
     QTest::newRow("contains same case") << QVariant("xabcx") << abc << "contains" << true;
-    QTest::newRow("does not contain other case") << abcd << abc << "does not contain" << true;
+    QTest::newRow("does not contain ignores case") << abcd << abc << "does not contain" << false;
+    QTest::newRow("does not contain absent text")
+        << abcd << QVariant("x") << "does not contain" << true;
     QTest::newRow("begins with ignores case") << abcd << abc << "begins with" << true;
     QTest::newRow("does not begin with ignores case")
         << abcd << abc << "does not begin with" << false;
@@ -110,8 +114,9 @@ void TestRyExpression::convertCell_data()
     QTest::newRow("double text") << QVariant("n/a") << "double" << QVariant();
     QTest::newRow("integer text") << QVariant("42") << "integer" << QVariant(qlonglong(42));
     QTest::newRow("integer none") << QVariant() << "integer" << QVariant();
-    QTest::newRow("datetime drops time") << QVariant(QDateTime(QDate(2021, 3, 5), QTime(17, 30)))
-                                         << "datetime" << QVariant(QDate(2021, 3, 5));
+    QTest::newRow("datetime drops time")
+        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(17, 30), Qt::UTC)) << "datetime"
+        << QVariant(QDate(2021, 3, 5));
     QTest::newRow("datetime none") << QVariant() << "datetime" << QVariant();
     QTest::newRow("string unchanged") << QVariant("a;b") << "string" << QVariant("a;b");
     QTest::newRow("unknown type unchanged") << QVariant(7) << "" << QVariant(7);
@@ -144,16 +149,16 @@ void TestRyExpression::conditionOnConvertedCell_data()
         << QVariant("1,5") << "double"
         << "is greater than" << QVariant(2.0) << false;
     QTest::newRow("after same day, late time")
-        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(23, 59))) << "datetime"
+        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(23, 59), Qt::UTC)) << "datetime"
         << "is after" << QVariant(QDate(2021, 3, 5)) << false;
     QTest::newRow("after same day, early time")
-        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(0, 1))) << "datetime"
+        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(0, 1), Qt::UTC)) << "datetime"
         << "is after" << QVariant(QDate(2021, 3, 5)) << false;
     QTest::newRow("equals same day at noon")
-        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(12, 0))) << "datetime"
+        << QVariant(QDateTime(QDate(2021, 3, 5), QTime(12, 0), Qt::UTC)) << "datetime"
         << "equals" << QVariant(QDate(2021, 3, 5)) << true;
     QTest::newRow("after saved ISO text")
-        << QVariant(QDateTime(QDate(2021, 3, 6), QTime(8, 0))) << "datetime"
+        << QVariant(QDateTime(QDate(2021, 3, 6), QTime(8, 0), Qt::UTC)) << "datetime"
         << "is after" << QVariant("2021-03-05") << true;
     QTest::newRow("integer against saved text") << QVariant("7") << "integer"
                                                 << "is less than" << QVariant("10") << true;

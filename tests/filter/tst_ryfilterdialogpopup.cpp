@@ -42,11 +42,11 @@ void fillTable(QStandardItemModel &model)
         QDateTime start;
     };
     const Row rows[] = {
-        { "Pour", 3, "1,5", QDateTime(QDate(2021, 3, 5), QTime(8, 0)) },
-        { "Dig", 1, "0", QDateTime(QDate(2021, 3, 5), QTime(17, 0)) },
-        { "Alpha", 3, "2", QDateTime(QDate(2021, 3, 5), QTime(8, 0)) },
-        { "Beta", 7, "2", QDateTime(QDate(2021, 4, 1), QTime(8, 0)) },
-        { "Dig", 2, "-1,25", QDateTime(QDate(2022, 1, 10), QTime(8, 0)) },
+        { "Pour", 3, "1,5", QDateTime(QDate(2021, 3, 5), QTime(8, 0), Qt::UTC) },
+        { "Dig", 1, "0", QDateTime(QDate(2021, 3, 5), QTime(17, 0), Qt::UTC) },
+        { "Alpha", 3, "2", QDateTime(QDate(2021, 3, 5), QTime(8, 0), Qt::UTC) },
+        { "Beta", 7, "2", QDateTime(QDate(2021, 4, 1), QTime(8, 0), Qt::UTC) },
+        { "Dig", 2, "-1,25", QDateTime(QDate(2022, 1, 10), QTime(8, 0), Qt::UTC) },
     };
     for (const Row &row : rows) {
         QList<QStandardItem *> items;
@@ -105,6 +105,9 @@ private slots:
     void dateExpressionTab();
     void outcomeFlags();
     void valueDelegateIsUsed();
+    void blanksEntry_data();
+    void blanksEntry();
+    void columnWithoutBlanksHasNoEntry();
 
 private:
     QStandardItemModel *m_model = nullptr;
@@ -233,6 +236,7 @@ void TestRyFilterDialogPopUp::flatValueList()
 
 void TestRyFilterDialogPopUp::dateTree()
 {
+    const QDate before = QDate::currentDate();
     RyDateFilter dates(m_model, Start);
     QStandardItemModel *values = dates.valueModel();
     QCOMPARE(texts(values), QStringList({ "(Select All)", "2021", "2022" }));
@@ -245,7 +249,9 @@ void TestRyFilterDialogPopUp::dateTree()
              QStringList({ "10.01.2022" }));
 
     QCOMPARE(dates.firstValueEdit()->displayFormat(), QStringLiteral("dd-MM-yyyy"));
-    QCOMPARE(dates.firstValueEdit()->date(), QDate::currentDate());
+    // Today, read on either side of the construction so that midnight cannot fall between.
+    QVERIFY(dates.firstValueEdit()->date() >= before);
+    QVERIFY(dates.firstValueEdit()->date() <= QDate::currentDate());
     QCOMPARE(dates.secondValueEdit()->displayFormat(), QStringLiteral("dd-MM-yyyy"));
 }
 
@@ -285,8 +291,8 @@ void TestRyFilterDialogPopUp::checkPropagationInDateTree()
     for (const QVariant &value : dates.checkedValues())
         checked << value.toString();
     QCOMPARE(checked,
-             QStringList({ "April", "2021-04-01T08:00:00.000", "2022", "January",
-                           "2022-01-10T08:00:00.000" }));
+             QStringList({ "April", "2021-04-01T08:00:00.000Z", "2022", "January",
+                           "2022-01-10T08:00:00.000Z" }));
 }
 
 void TestRyFilterDialogPopUp::selectAll()
@@ -306,8 +312,8 @@ void TestRyFilterDialogPopUp::selectAll()
     QVERIFY(dates.showsAllValues());
     // The merged day item stands for each of its cells, kept in their own form.
     const QVariantList checked = dates.checkedValues();
-    QVERIFY(checked.contains(QDateTime(QDate(2021, 3, 5), QTime(8, 0))));
-    QVERIFY(checked.contains(QDateTime(QDate(2021, 3, 5), QTime(17, 0))));
+    QVERIFY(checked.contains(QDateTime(QDate(2021, 3, 5), QTime(8, 0), Qt::UTC)));
+    QVERIFY(checked.contains(QDateTime(QDate(2021, 3, 5), QTime(17, 0), Qt::UTC)));
     QVERIFY(!checked.contains(QStringLiteral("(Select All)")));
 }
 
@@ -345,7 +351,8 @@ void TestRyFilterDialogPopUp::searchReachesDates()
 void TestRyFilterDialogPopUp::showValueFilter()
 {
     RyDateFilter dates(m_model, Start);
-    dates.showValueFilter({ QDateTime(QDate(2021, 4, 1), QTime(8, 0)), "2022", "unknown" });
+    dates.showValueFilter(
+        { QDateTime(QDate(2021, 4, 1), QTime(8, 0), Qt::UTC), "2022", "unknown" });
     QStandardItemModel *values = dates.valueModel();
     QCOMPARE(values->item(0)->checkState(), Qt::Unchecked);
     QCOMPARE(values->item(1)->checkState(), Qt::Unchecked);
@@ -440,6 +447,53 @@ void TestRyFilterDialogPopUp::valueDelegateIsUsed()
     }
     // The pop-up does not own the delegate it was given.
     QCOMPARE(delegate.displayText("a", QLocale()), QStringLiteral("A"));
+}
+
+void TestRyFilterDialogPopUp::blanksEntry_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("valueCount"); // top-level items besides "(Select All)" and "(Blanks)"
+    QTest::newRow("text") << int(Name) << 4;
+    QTest::newRow("date tree") << int(Start) << 2;
+    QTest::newRow("number") << int(Duration) << 4;
+}
+
+void TestRyFilterDialogPopUp::blanksEntry()
+{
+    QFETCH(int, column);
+    QFETCH(int, valueCount);
+    // A row without a name, a date or a duration; an empty text counts as no value too.
+    QList<QStandardItem *> row { new QStandardItem(QString()), new QStandardItem,
+                                 new QStandardItem(QStringLiteral("3")), new QStandardItem };
+    m_model->appendRow(row);
+    m_model->appendRow({ new QStandardItem(QStringLiteral("")), new QStandardItem,
+                         new QStandardItem, new QStandardItem });
+    std::unique_ptr<RyFilterDialogPopUp> popUp(RyFilterDialogPopUp::create(m_model, column));
+    QStandardItemModel *values = popUp->valueModel();
+    QCOMPARE(values->rowCount(), valueCount + 2);
+    QStandardItem *blanks = values->item(values->rowCount() - 1);
+    QCOMPARE(blanks->text(), RyFilterDialogPopUp::blanksText());
+    QVERIFY(blanks->isCheckable());
+
+    // Only "(Blanks)" checked: the list is one null value, and shows the same way again.
+    click(*popUp, values->item(0));
+    click(*popUp, blanks);
+    QCOMPARE(popUp->checkedValues(), QVariantList { QVariant() });
+    popUp->showValueFilter({ QVariant::fromValue(nullptr) });
+    QCOMPARE(blanks->checkState(), Qt::Checked);
+    QCOMPARE(popUp->checkedValues(), QVariantList { QVariant() });
+    // A text equal to the entry's label is no blank.
+    popUp->showValueFilter({ RyFilterDialogPopUp::blanksText() });
+    QCOMPARE(blanks->checkState(), Qt::Unchecked);
+
+    RyTextFilter floats(m_model, Float);
+    QCOMPARE(floats.valueModel()->rowCount(), 5 + 1 + 1);
+}
+
+void TestRyFilterDialogPopUp::columnWithoutBlanksHasNoEntry()
+{
+    RyTextFilter names(m_model, Name);
+    QVERIFY(!texts(names.valueModel()).contains(RyFilterDialogPopUp::blanksText()));
 }
 
 QTEST_MAIN(TestRyFilterDialogPopUp)

@@ -44,7 +44,7 @@ QList<QStandardItem *> makeRow(const Row &row)
 
 QDateTime at(int day, int hour = 8)
 {
-    return QDateTime(QDate(2021, 3, day), QTime(hour, 0));
+    return QDateTime(QDate(2021, 3, day), QTime(hour, 0), Qt::UTC);
 }
 
 // WBS A: a1, a2; WBS B: WBS B1: b1, b2; activity c at the top.
@@ -101,7 +101,11 @@ private slots:
     void valueLists();
     void conditions_data();
     void conditions();
-    void valueListWinsOverCondition();
+    void filtersOnDifferentColumnsAllApply();
+    void lastChoiceOnAColumnReplacesTheOther_data();
+    void lastChoiceOnAColumnReplacesTheOther();
+    void blanksEntryAcceptsEmptyCells();
+    void sortingFollowsTheValueOrder();
     void clearFilterRemovesBothKinds();
     void replacingAndClearingConditions();
     void settingsRoundTrip();
@@ -210,16 +214,71 @@ void TestRyFilterDialogProxyModel::conditions()
     QCOMPARE(shown(*m_proxy), expected);
 }
 
-void TestRyFilterDialogProxyModel::valueListWinsOverCondition()
+void TestRyFilterDialogProxyModel::filtersOnDifferentColumnsAllApply()
 {
-    m_proxy->setExpressionFilter(Weight, RyExpression::fromText(">;100"));
-    QCOMPARE(shown(*m_proxy), QString());
+    m_proxy->setExpressionFilter(Weight, RyExpression::fromText(">;4"));
     m_proxy->setValueFilter(Code, { "X", "Y" });
-    QCOMPARE(shown(*m_proxy), QStringLiteral("A(a1,a2),B(B1(b1)),c"));
-    // The condition stays stored and applies again once the list is gone.
-    QVERIFY(m_proxy->expressionFilter(Weight));
+    QCOMPARE(shown(*m_proxy), QStringLiteral("B(B1(b1)),c"));
     m_proxy->clearFilter(Code);
-    QCOMPARE(shown(*m_proxy), QString());
+    QCOMPARE(shown(*m_proxy), QStringLiteral("B(B1(b1,b2)),c"));
+}
+
+void TestRyFilterDialogProxyModel::lastChoiceOnAColumnReplacesTheOther_data()
+{
+    QTest::addColumn<bool>("listLast");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::newRow("list replaces condition")
+        << true << "A(a1),B(B1(b1))"
+        << QVariantMap { { "patterns", QVariantMap { { "5", QVariantList { "X" } } } },
+                         { "expressions", QVariantMap() } };
+    QTest::newRow("condition replaces list")
+        << false << "B(B1(b2))"
+        << QVariantMap { { "patterns", QVariantMap() },
+                         { "expressions", QVariantMap { { "5", "=;Z" } } } };
+}
+
+void TestRyFilterDialogProxyModel::lastChoiceOnAColumnReplacesTheOther()
+{
+    QFETCH(bool, listLast);
+    QFETCH(QString, expected);
+    QFETCH(QVariantMap, settings);
+    if (listLast) {
+        m_proxy->setExpressionFilter(Code, RyExpression::fromText("=;Z"));
+        m_proxy->setValueFilter(Code, { "X" });
+    } else {
+        m_proxy->setValueFilter(Code, { "X" });
+        m_proxy->setExpressionFilter(Code, RyExpression::fromText("=;Z"));
+    }
+    QCOMPARE(shown(*m_proxy), expected);
+    // The replaced filter is forgotten, in saved layouts too.
+    QCOMPARE(m_proxy->filterSettings(), settings);
+}
+
+void TestRyFilterDialogProxyModel::blanksEntryAcceptsEmptyCells()
+{
+    // Only a1, a2, b1, b2 and c carry a float; the WBS rows have none.
+    m_proxy->setValueFilter(Float, { QVariant(), "7" });
+    QCOMPARE(shown(*m_proxy), QStringLiteral("A,B(B1(b1))"));
+    // A null entry is stored as JSON null, which no text can equal.
+    const QByteArray json = QJsonDocument::fromVariant(m_proxy->filterSettings()).toJson();
+    QVERIFY(json.contains("null"));
+    RyFilterDialogProxyModel restored;
+    restored.setSourceModel(m_source);
+    restored.setFilterSettings(QJsonDocument::fromJson(json).toVariant().toMap());
+    QCOMPARE(shown(restored), shown(*m_proxy));
+    m_source->item(2, Float)->setData(QString(), Qt::DisplayRole);
+    QCOMPARE(shown(restored), QStringLiteral("A,B(B1(b1)),c"));
+}
+
+void TestRyFilterDialogProxyModel::sortingFollowsTheValueOrder()
+{
+    // Mixed case and numbers: the value order reads case-blind and numbers by value.
+    m_source->item(2, Name)->setData("alpha", Qt::DisplayRole);
+    m_proxy->sort(Name, Qt::AscendingOrder);
+    QCOMPARE(shown(*m_proxy), QStringLiteral("c,B(B1(b1,b2)),A(a2,a1)"));
+    m_proxy->sort(Name, Qt::DescendingOrder);
+    QCOMPARE(shown(*m_proxy), QStringLiteral("A(a1,a2),B(B1(b2,b1)),c"));
 }
 
 void TestRyFilterDialogProxyModel::clearFilterRemovesBothKinds()

@@ -21,21 +21,22 @@ enum Column { Name, Type, StartDate, FinishDate, TotalFloat, Progress, ActualSta
 
 QList<QStandardItem *> makeRow(const QString &name, const QString &type, const QDate &start,
                                const QDate &finish, const QVariant &totalFloat = QVariant(),
-                               const QString &progress = QString())
+                               const QVariant &progress = QVariant())
 {
     QList<QStandardItem *> row;
     for (int c = 0; c <= ActualFinish; ++c)
         row << new QStandardItem;
     row[Name]->setText(name);
     row[Type]->setText(type);
+    // UTC wall-clock values, as the reader gives them.
     if (start.isValid())
-        row[StartDate]->setData(QDateTime(start, QTime(8, 0)), Qt::DisplayRole);
+        row[StartDate]->setData(QDateTime(start, QTime(8, 0), Qt::UTC), Qt::DisplayRole);
     if (finish.isValid())
-        row[FinishDate]->setData(QDateTime(finish, QTime(17, 0)), Qt::DisplayRole);
+        row[FinishDate]->setData(QDateTime(finish, QTime(17, 0), Qt::UTC), Qt::DisplayRole);
     if (totalFloat.isValid())
         row[TotalFloat]->setData(totalFloat, Qt::DisplayRole);
-    if (!progress.isEmpty())
-        row[Progress]->setText(progress);
+    if (progress.isValid())
+        row[Progress]->setData(progress, Qt::DisplayRole);
     return row;
 }
 
@@ -53,9 +54,11 @@ struct Fixture
         model.setHorizontalHeaderLabels({ "Activity Name", "Activity Type", "Start Date",
                                           "Finish Date", "Total float", "Progress", "Actual Start",
                                           "Actual Finish" });
+        model.setHeaderData(Progress, Qt::Horizontal, QVariantMap { { "format", "percent" } },
+                            Ry::ColumnDescriptionRole);
         auto groupA = makeRow("A", QString(), Start, QDate(2017, 1, 10));
         groupA[Name]->appendRow(
-            makeRow("T1", "TT_Task", QDate(2017, 1, 3), QDate(2017, 1, 5), 5.0, "50%"));
+            makeRow("T1", "TT_Task", QDate(2017, 1, 3), QDate(2017, 1, 5), 5.0, 50.0));
         groupA[Name]->appendRow(
             makeRow("T2", "TT_Task", QDate(2017, 1, 4), QDate(2017, 1, 4), 3.0));
         groupA[Name]->appendRow(
@@ -111,7 +114,9 @@ private slots:
     void collapsingAGroupMovesRowsUp();
     void collapseAllWithoutSignals();
     void trackingBarsShowProgress();
-    void dataDateLineOnUpperTierBoundary();
+    void dataDateLineAtItsOwnTime();
+    void zoomedOutBarsStayDrawn_data();
+    void zoomedOutBarsStayDrawn();
     void weekendShadingAndVerticalLines();
     void horizontalScrollStopsOnUnits();
     void lastDayVisibleAtScrollEnd();
@@ -151,7 +156,6 @@ void TestRyGanttView::timeRangeFromTheModel()
     QStandardItemModel noDates;
     noDates.setHorizontalHeaderLabels({ "Name" });
     noDates.appendRow(new QStandardItem("x"));
-    QTest::ignoreMessage(QtWarningMsg, "No start/finish date set");
     f.view.setModel(&noDates);
     QCOMPARE(f.view.header()->startDate(), Start); // unchanged
 }
@@ -374,7 +378,18 @@ void TestRyGanttView::trackingBarsShowProgress()
     QCOMPARE(image.pixelColor(32, 22 + 9), done);
     QVERIFY(image.pixelColor(32, 22 + 8) != done);
     QVERIFY(image.pixelColor(32, 22 + 14) != done);
-    // T2 has no progress text: only the base bar, even though it is a task.
+    // The text is the table's: "50%" from the number 50, 10 pixels right of the bar.
+    const QFontMetrics metrics(f.view.font());
+    const int textLeft = 127 + 10;
+    int rightmost = -1;
+    for (int row = 22; row < 44; ++row) {
+        for (int x = textLeft; x < textLeft + 2 * metrics.horizontalAdvance("50%"); ++x) {
+            if (image.pixelColor(x, row).lightness() < 100)
+                rightmost = qMax(rightmost, x);
+        }
+    }
+    QVERIFY(rightmost > textLeft + metrics.horizontalAdvance("50"));
+    // T2 has no progress: only the base bar, even though it is a task.
     QCOMPARE(image.pixelColor(64, 44 + 11), base);
     // The critical T3 is a progress bar as well in tracking mode.
     QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 6)), 5 * 22 + 11), base);
@@ -383,17 +398,56 @@ void TestRyGanttView::trackingBarsShowProgress()
     QCOMPARE(f.image().pixelColor(79, y), TaskBlue);
 }
 
-void TestRyGanttView::dataDateLineOnUpperTierBoundary()
+void TestRyGanttView::dataDateLineAtItsOwnTime()
 {
     Fixture f;
     f.view.setShowVerticalLines(false);
-    f.view.setDataDate(QDateTime(QDate(2017, 1, 10), QTime(12, 0)));
+    // Noon of 10 January: half a day (16 pixels of 32) past the day's start, not the next
+    // month's boundary.
+    f.view.setDataDate(QDateTime(QDate(2017, 1, 10), QTime(12, 0), Qt::UTC));
     f.view.viewport()->update();
-    const int boundary = f.view.header()->dateToX(QDate(2017, 2, 1), true);
-    QCOMPARE(boundary, 30 * 32);
+    const int noon = f.x(QDate(2017, 1, 10)) + 16;
+    QCOMPARE(f.view.dateTimeToX(QDateTime(QDate(2017, 1, 10), QTime(12, 0), Qt::UTC)), noon);
     const QImage image = f.image();
-    QCOMPARE(image.pixelColor(boundary, 300), Orange);
-    QVERIFY(image.pixelColor(f.x(QDate(2017, 1, 10)), 300) != Orange);
+    QCOMPARE(image.pixelColor(noon, 300), Orange);
+    QVERIFY(image.pixelColor(f.view.header()->dateToX(QDate(2017, 2, 1), true), 300) != Orange);
+}
+
+void TestRyGanttView::zoomedOutBarsStayDrawn_data()
+{
+    QTest::addColumn<int>("flags");
+    QTest::newRow("quarters") << int(Ry::Year | Ry::Quarter);
+    QTest::newRow("years") << int(Ry::Year);
+}
+
+void TestRyGanttView::zoomedOutBarsStayDrawn()
+{
+    QFETCH(int, flags);
+    Fixture f;
+    f.view.setShowVerticalLines(false);
+    f.view.setDataDate(QDateTime());
+    f.view.addRelationship(f.row("M1"), f.row("T2"), "FS");
+    f.view.setTimelineFlags(quint8(flags));
+    QMetaObject::invokeMethod(&f.view, "updateGeometries");
+    // A one-day bar keeps a pixel; the milestone keeps its marker and the link between them.
+    const QRect t2 = f.view.barRect(f.row("T2"), 0);
+    QVERIFY(t2.width() >= 1);
+    const QRect m1 = f.view.barRect(f.row("M1"), 1);
+    QVERIFY(!m1.isEmpty());
+    const QImage image = f.image();
+    auto inked = [&](int top, int bottom, int left, int right) {
+        const QColor background = image.pixelColor(image.width() - 1, top);
+        int count = 0;
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = qMax(0, left); x <= right && x < image.width(); ++x)
+                count += image.pixelColor(x, y) != background;
+        }
+        return count;
+    };
+    QVERIFY(inked(2 * 22, 2 * 22 + 21, t2.left(), t2.right()) > 0); // T2's body
+    QVERIFY(inked(3 * 22, 3 * 22 + 21, m1.left() - 6, m1.right() + 6) > 0); // M1's marker
+    // The link from M1 up to T2 ends in an arrow below T2's body, at T2's start.
+    QVERIFY(inked(2 * 22 + 18, 2 * 22 + 21, t2.left() - 4, t2.left() + 4) > 0);
 }
 
 void TestRyGanttView::weekendShadingAndVerticalLines()
@@ -528,7 +582,6 @@ void TestRyGanttView::selectionIsShared()
     QCOMPARE(f.image().pixelColor(500, 5 * 22), QColor(Qt::gray));
     // Both views keep sharing after the model is set again.
     QStandardItemModel other;
-    QTest::ignoreMessage(QtWarningMsg, "No start/finish date set");
     f.tree.setModel(&other);
     f.view.setModel(&other);
     QCOMPARE(f.view.selectionModel(), f.tree.selectionModel());
@@ -656,9 +709,9 @@ void TestRyGanttView::scrollToBringsBarIntoView()
     QMetaObject::invokeMethod(&f.view, "updateGeometries");
     const QModelIndex t4 = f.row("T4");
     f.model.itemFromIndex(t4.sibling(t4.row(), StartDate))
-        ->setData(QDateTime(QDate(2017, 3, 1), QTime()), Qt::DisplayRole);
+        ->setData(QDateTime(QDate(2017, 3, 1), QTime(), Qt::UTC), Qt::DisplayRole);
     f.model.itemFromIndex(t4.sibling(t4.row(), FinishDate))
-        ->setData(QDateTime(QDate(2017, 3, 3), QTime()), Qt::DisplayRole);
+        ->setData(QDateTime(QDate(2017, 3, 3), QTime(), Qt::UTC), Qt::DisplayRole);
     f.view.scrollTo(t4);
     const QRect bar = f.view.barRect(t4, -1);
     QVERIFY(bar.left() >= 0);

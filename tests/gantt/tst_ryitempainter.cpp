@@ -1,7 +1,9 @@
 #include "gantt/ryganttviewbarstyle.h"
 #include "gantt/ryganttviewdelegate.h"
 #include "gantt/ryitempainter.h"
+#include "tests/support/warningguard.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStandardItemModel>
@@ -101,6 +103,8 @@ private slots:
     void criticalStyleIsRedTask();
     void labels_data();
     void labels();
+    void labelTextsAreTheTables_data();
+    void labelTextsAreTheTables();
 };
 
 void TestRyItemPainter::shapeCode_data()
@@ -206,7 +210,9 @@ void TestRyItemPainter::innerBarWarnsOnEmptyBrush()
     QTest::ignoreMessage(QtWarningMsg, "Invalid brush assigned in drawInnerBar");
     RyItemPainter().drawInnerBar(&painter, QRect(5, 0, 20, 22), QBrush(), 11, 6);
     // No warning for an empty body.
+    WarningGuard guard;
     RyItemPainter().drawInnerBar(&painter, QRect(5, 0, 20, 22), QBrush(), 0, 6);
+    QVERIFY2(guard.warnings().isEmpty(), guard.report());
 }
 
 void TestRyItemPainter::milestoneDiamondCentredOnStart()
@@ -302,6 +308,48 @@ void TestRyItemPainter::labels()
     QCOMPARE(RyGanttViewDelegate::labelBox(position, QRect(100, 22, 50, 22), 30, &actualAlignment),
              box);
     QCOMPARE(actualAlignment, alignment);
+}
+
+void TestRyItemPainter::labelTextsAreTheTables_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("date") << QVariant(QDateTime(QDate(2017, 1, 5), QTime(8, 0), Qt::UTC))
+                          << "05-01-2017";
+    QTest::newRow("code prefix") << QVariant("TT_Task") << "Task";
+    QTest::newRow("decimal") << QVariant(1.0 / 3) << "0.33";
+}
+
+void TestRyItemPainter::labelTextsAreTheTables()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QString, text);
+    QStandardItemModel model(1, 1);
+    model.setHorizontalHeaderLabels({ "Label" });
+    model.setData(model.index(0, 0), value);
+    RyGanttViewBarStyle style;
+    style.displayColumns.insert(RyGanttViewBarStyle::Right, QStringLiteral("Label"));
+    QImage image = blankImage(400, 22);
+    QStyleOptionViewItem option;
+    option.fontMetrics = QFontMetrics(QApplication::font());
+    {
+        QPainter painter(&image);
+        painter.setFont(QApplication::font());
+        painter.setPen(Qt::black);
+        RyGanttViewDelegate::drawLabels(&painter, option, model.index(0, 0), QRect(0, 0, 10, 22),
+                                        style);
+    }
+    // The drawn text ends where the table's text would, not where the raw value's would.
+    int rightmost = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).lightness() < 128)
+                rightmost = qMax(rightmost, x);
+        }
+    }
+    const int expectedEnd = 9 + 10 + option.fontMetrics.horizontalAdvance(text);
+    QVERIFY2(qAbs(rightmost - expectedEnd) <= 3,
+             qPrintable(QStringLiteral("%1 / %2").arg(rightmost).arg(expectedEnd)));
 }
 
 QTEST_MAIN(TestRyItemPainter)

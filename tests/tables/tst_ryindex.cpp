@@ -42,6 +42,7 @@ private slots:
     void buildLinksParentsSeenBefore();
     void structuredKeysCombineSharedRows();
     void fillItemModelWithLeafRows();
+    void monthsInCalendarOrder();
 };
 
 void TestRyIndex::distinctKeysInOrder()
@@ -109,7 +110,7 @@ void TestRyIndex::datePeriods_data()
     QTest::newRow("January, quarter 1") << "Quarter" << on(2021, 1, 1) << QVariant(1u);
     QTest::newRow("December, quarter 4") << "Quarter" << on(2021, 12, 31) << QVariant(4u);
     QTest::newRow("ISO week") << "Week" << on(2021, 1, 3) << QVariant(53u);
-    QTest::newRow("March") << "Month" << on(2021, 3, 15) << QVariant("03");
+    QTest::newRow("March") << "Month" << on(2021, 3, 15) << QVariant(3u);
     QTest::newRow("November") << "Month" << on(2021, 11, 15) << QVariant(11u);
     QTest::newRow("day") << "Day" << on(2021, 11, 15) << QVariant(QDate(2021, 11, 15));
 }
@@ -131,8 +132,8 @@ void TestRyIndex::textDatesAreParsed()
     auto model = column({ "05.03.2021", "not a date", on(2021, 7, 1) });
     RyDateIndex index(model.get(), 0, "Month", "dd.MM.yyyy");
     index.index();
-    QCOMPARE(index.keys(), (QList<QVariant> { "03", "07" }));
-    QCOMPARE(index.rows("03"), (QSet<int> { 0 }));
+    QCOMPARE(index.keys(), (QList<QVariant> { 3u, 7u }));
+    QCOMPARE(index.rows(3u), (QSet<int> { 0 }));
 }
 
 void TestRyIndex::periodDisplayTexts()
@@ -146,7 +147,7 @@ void TestRyIndex::periodDisplayTexts()
     QCOMPARE(week.displayValue(9u).toString(), QString("Week 9"));
     RyDateIndex month(model.get(), 0, "Month");
     month.index();
-    QCOMPARE(month.displayValue("03").toString(), QString("March"));
+    QCOMPARE(month.displayValue(3u).toString(), QString("March"));
     RyDateIndex day(model.get(), 0, "Day");
     day.index();
     QCOMPARE(day.displayValue(QDate(2021, 3, 5)).toString(), QString("05 March"));
@@ -224,6 +225,22 @@ void TestRyIndex::fillItemModelWithLeafRows()
     months.fillItemModel(&flat, false);
     QCOMPARE(flat.rowCount(), 1);
     QCOMPARE(flat.item(0)->rowCount(), 0);
+}
+
+void TestRyIndex::monthsInCalendarOrder()
+{
+    auto model = column(
+        { on(2021, 10, 1), on(2021, 12, 1), on(2021, 1, 1), on(2021, 11, 1), on(2021, 9, 1) });
+    RyDateIndex years(model.get(), 0, "Year");
+    years.index();
+    RyDateIndex months(model.get(), 0, "Month");
+    months.index();
+    QStandardItemModel items;
+    RyStructuredKeyListIndex(years, months).fillItemModel(&items, false);
+    QStringList names;
+    for (int row = 0; row < items.item(0)->rowCount(); ++row)
+        names << items.item(0)->child(row)->text();
+    QCOMPARE(names, (QStringList { "January", "September", "October", "November", "December" }));
 }
 
 QTEST_MAIN(TestRyIndex)

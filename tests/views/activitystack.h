@@ -19,7 +19,7 @@ struct ActivityStack
 
     static QDateTime at(int year, int month, int day)
     {
-        return QDateTime(QDate(year, month, day), QTime(8, 0));
+        return QDateTime(QDate(year, month, day), QTime(8, 0), Qt::UTC);
     }
 
     static void setColumns(QStandardItemModel *model, const QList<QStringList> &columns)

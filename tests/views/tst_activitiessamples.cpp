@@ -3,9 +3,11 @@
 #include "filter/ryfilterdialogproxymodel.h"
 #include "gantt/ryganttview.h"
 #include "models/ryutils.h"
+#include "mppr/project.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
+#include "views/rygroupedtreeview.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -35,6 +37,17 @@ QAbstractItemModel *table(const MPPLoader &loader, const char *name)
     return qobject_cast<QAbstractItemModel *>(loader.model(QLatin1String(name)));
 }
 
+// Pixels darker than the light backgrounds, i.e. text or lines.
+int inkedPixels(const QImage &image, const QRect &area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom() && y < image.height(); ++y) {
+        for (int x = area.left(); x <= area.right() && x < image.width(); ++x)
+            count += image.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+    }
+    return count;
+}
+
 const QString WbsRule = QStringLiteral("WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255");
 
 } // namespace
@@ -52,8 +65,12 @@ void TestActivitiesSamples::groupedByWbs_data()
     QTest::addColumn<QString>("path");
     for (const char *folder : { "oracle", "extra" }) {
         const QDir dir(samplesDir() + "/" + folder);
-        for (const QString &name : dir.entryList({ "*.mpp" }, QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(QString(folder) + "/" + name)) << dir.filePath(name);
+        // Unreadable files are the reader tests' business; they have no activities to show.
+        for (const QString &name : dir.entryList({ "*.mpp" }, QDir::Files, QDir::Name)) {
+            mppr::Project project(dir.filePath(name));
+            if (project.read() == mppr::StatusOk)
+                QTest::newRow(qPrintable(QString(folder) + "/" + name)) << dir.filePath(name);
+        }
     }
 }
 
@@ -64,8 +81,7 @@ void TestActivitiesSamples::groupedByWbs()
     loader.setSchema(builtInSchema());
     QSignalSpy finished(&loader, &ProjectLoader::finished);
     loader.load(path);
-    if (finished.isEmpty())
-        QSKIP("not a readable schedule");
+    QCOMPARE(finished.count(), 1);
     QAbstractItemModel *activities = table(loader, "ActivityModel");
     QVERIFY(activities);
 
@@ -119,8 +135,43 @@ void TestActivitiesSamples::groupedByWbs()
                  activities->index(activityCount - 1, name).data().toString());
     }
 
+    // Table and chart paint the real model: the first shown row's text and a bar in view.
     view.resize(1200, 600);
-    view.grab(); // paints table and chart over the real model without complaint
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    RyGroupedTreeView *tree = view.treeView();
+    tree->selectionModel()->clear(); // a selected row shows light text on the highlight
+    const QImage table = tree->viewport()->grab().toImage();
+    for (const QModelIndex &row : tree->visibleRows()) {
+        const QRect rowRect = tree->visualRect(row);
+        if (tree->isGroupRow(row) || !table.rect().contains(rowRect.topLeft()))
+            continue;
+        // A row in view with a text in a shown column shows ink in its band.
+        bool hasText = false;
+        for (int column = 0; column < tree->model()->columnCount() && !hasText; ++column) {
+            hasText = !tree->isColumnHidden(column)
+                && !RyUtils::displayText(row.sibling(row.row(), column)).trimmed().isEmpty();
+        }
+        if (hasText) {
+            const QRect band(0, rowRect.top(), table.width(), rowRect.height());
+            QVERIFY(inkedPixels(table, band) > 0);
+        }
+        break;
+    }
+    RyGanttView *gantt = view.ganttView();
+    const QImage chart = gantt->viewport()->grab().toImage();
+    for (const QModelIndex &row : gantt->visibleItems()) {
+        if (gantt->rowType(row) != RyGanttView::TaskRow)
+            continue;
+        const QRect bar = gantt->barRect(row, 0);
+        const QPoint body(bar.center().x(), bar.top() + 11);
+        if (bar.isEmpty() || !chart.rect().contains(body))
+            continue;
+        const QColor pixel = chart.pixelColor(body);
+        QVERIFY(pixel != gantt->palette().color(QPalette::Base));
+        QVERIFY(pixel != gantt->palette().color(QPalette::AlternateBase));
+        break;
+    }
     view.onCloseProject();
     QCOMPARE(activities->rowCount(), activityCount);
 }

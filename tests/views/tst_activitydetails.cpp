@@ -126,7 +126,8 @@ void TestActivityDetails::delegateEditorText_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("date") << QVariant(ActivityStack::at(2024, 3, 31)) << "31-03-2024";
     QTest::newRow("relationship") << QVariant("PR_FS") << "FS";
-    QTest::newRow("task type keeps its prefix") << QVariant("TT_Task") << "TT_Task";
+    QTest::newRow("task type without its prefix") << QVariant("TT_Task") << "Task";
+    QTest::newRow("long decimal") << QVariant(1.0 / 3) << "0.33";
 }
 
 void TestActivityDetails::delegateEditorText()
@@ -186,7 +187,7 @@ void TestActivityDetails::detailsFollowCurrentRow()
     QCOMPARE(edit("leName")->text(), QString("Task 11"));
     QCOMPARE(edit("leStart")->text(), QString("31-03-2024"));
     QCOMPARE(edit("leFinish")->text(), QString("10-04-2024"));
-    QCOMPARE(edit("leTaskType")->text(), QString("TT_Task"));
+    QCOMPARE(edit("leTaskType")->text(), QString("Task"));
 
     QAbstractItemModel *predecessors = table("tblvwPred")->model();
     QCOMPARE(predecessors->rowCount(), 1);
@@ -212,8 +213,14 @@ void TestActivityDetails::detailsFollowCurrentRow()
 
 void TestActivityDetails::groupRowEmptiesRelationTables()
 {
+    // Until a row is current the resources tab lists nothing, like the relationship tabs.
+    QCOMPARE(table("tblResources")->model()->rowCount(), 0);
     m_activities->groupBySelection({ "WBS Code" });
+    makeCurrent(11);
+    QCOMPARE(edit("leName")->text(), QString("Task 11"));
     m_activities->treeView()->setCurrentIndex(m_activities->filterProxy()->index(0, 0));
+    for (const char *name : { "leName", "leStart", "leFinish", "leTaskType" })
+        QVERIFY2(edit(name)->text().isEmpty(), name);
     QCOMPARE(table("tblvwPred")->model()->rowCount(), 0);
     QCOMPARE(table("tblvwSucc")->model()->rowCount(), 0);
     QCOMPARE(table("tblResources")->model()->rowCount(), 0);

@@ -93,6 +93,8 @@ private slots:
     void stripesFollowShownRows();
     void snapshotRoundTrip();
     void noModelPaintsNothing();
+    void fitTreeColumn_data();
+    void fitTreeColumn();
 
 private:
     QImage render();
@@ -165,7 +167,7 @@ void TestRyGroupedTreeView::delegateDisplayText_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("date-time") << QVariant(QDateTime(QDate(2024, 3, 5), QTime(8, 0)))
+    QTest::newRow("date-time") << QVariant(QDateTime(QDate(2024, 3, 5), QTime(8, 0), Qt::UTC))
                                << "05-03-2024";
     QTest::newRow("date") << QVariant(QDate(2023, 12, 31)) << "31-12-2023";
     QTest::newRow("relationship type") << QVariant("PR_FS") << "FS";
@@ -438,7 +440,38 @@ void TestRyGroupedTreeView::noModelPaintsNothing()
     palette.setColor(QPalette::Base, Qt::blue);
     view.setPalette(palette);
     QVERIFY(view.visibleRows().isEmpty());
-    view.grab(); // must not touch a model
+    // Painting must not touch a model: the viewport shows nothing but its base colour.
+    const QImage image = view.viewport()->grab().toImage();
+    QVERIFY(!image.isNull());
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3)
+            QCOMPARE(image.pixelColor(x, y), QColor(Qt::blue));
+    }
+}
+
+void TestRyGroupedTreeView::fitTreeColumn_data()
+{
+    QTest::addColumn<QString>("deepestId");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<bool>("capped");
+    QTest::newRow("short id keeps the column") << "a2" << 400 << false;
+    QTest::newRow("long id widens it") << "ACTIVITY-000123456" << 400 << false;
+    QTest::newRow("at most the maximum") << QString(80, QLatin1Char('W')) << 400 << true;
+}
+
+void TestRyGroupedTreeView::fitTreeColumn()
+{
+    QFETCH(QString, deepestId);
+    QFETCH(int, maximum);
+    QFETCH(bool, capped);
+    m_model->setData(m_act2, deepestId); // a2 is the only row at depth 2
+    m_view->fitTreeColumn(maximum);
+    const int width = m_view->header()->sectionSize(Name);
+    const int needed = 3 * m_view->indentation() + m_view->fontMetrics().horizontalAdvance(deepestId);
+    if (capped)
+        QCOMPARE(width, maximum);
+    else
+        QVERIFY(width >= needed && width <= qMax(SectionWidth, needed + 12));
 }
 
 QTEST_MAIN(TestRyGroupedTreeView)
