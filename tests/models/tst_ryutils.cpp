@@ -177,9 +177,9 @@ void TestRyUtils::headerStateIgnoresMalformedEntries()
     QHeaderView header(Qt::Horizontal);
     header.setModel(model);
     header.resizeSection(2, 55);
-    // Nothing usable: everything ends hidden, the sizes stay.
-    restoreHeaderState(&header, { "Name", "Name:1:2" });
-    QCOMPARE(visibleHeaderTexts(&header), QStringList());
+    // Nothing usable: the columns stay as they are.
+    restoreHeaderState(&header, { "Name", "Name:1:2", "Unknown:20" });
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "Name", "B", "C" }));
 
     restoreHeaderState(&header, { "Name", "C:x", "Unknown:20", "B:130" });
     QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B" }));
@@ -198,6 +198,8 @@ void TestRyUtils::applyColumnOrderShowsNamedOnly()
     applyColumnOrder(&header, { "C", "nope", "A" });
     QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "A" }));
     applyColumnOrder(&header, {});
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "A" }));
+    applyColumnOrder(&header, { "nope" }); // no match: unchanged, like an empty list
     QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "A" }));
 
     QHeaderView rows(Qt::Vertical);
