@@ -252,8 +252,9 @@ void restoreHeaderState(QHeaderView *header, const QStringList &state)
             continue;
         bool ok = false;
         const int width = parts.at(1).toInt(&ok, 10);
-        // A width that is no number keeps the section's size rather than collapsing it.
-        shown.append({ logical, ok && width >= 0 ? width : -1 });
+        // A width that is no number, or none at all (P6 layouts leave it out), keeps the
+        // section's size rather than collapsing the column out of sight.
+        shown.append({ logical, ok && width > 0 ? width : -1 });
     }
     // A list naming no column here (another schedule's, or a damaged one) would leave nothing
     // to see; the columns stay as they are instead.

@@ -273,6 +273,10 @@ void TestColumnsDialog::saveRestartApplyImport()
     QCOMPARE(RyUtils::visibleHeaderTexts(activityHeader(*window)),
              QStringList({ "Activity ID", "Activity Name", "Start Date", "Finish Date",
                            "Actual Start", "Total float" }));
+    // P6 left the width of "Actual Start" out; the column keeps a usable one.
+    QVERIFY(activityHeader(*window)->sectionSize(
+                RyUtils::findColumn(window->activityView()->treeView()->model(), "Actual Start"))
+            > 20);
     QCOMPARE(window->activityView()->groupRules(), QStringList { "WBS Code;2" });
     QCOMPARE(window->activityView()->ganttView()->barStyles().size(),
              builtIn.value("barStyles").toList().size());

@@ -181,13 +181,14 @@ void TestRyUtils::headerStateIgnoresMalformedEntries()
     restoreHeaderState(&header, { "Name", "Name:1:2", "Unknown:20" });
     QCOMPARE(visibleHeaderTexts(&header), QStringList({ "Name", "B", "C" }));
 
-    restoreHeaderState(&header, { "Name", "C:x", "Unknown:20", "B:130" });
-    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B" }));
+    restoreHeaderState(&header, { "Name", "C:x", "Unknown:20", "B:130", "Name:0" });
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B", "Name" }));
     QCOMPARE(header.sectionSize(2), 55);
+    QVERIFY(header.sectionSize(0) > 0);
     QCOMPARE(header.sectionSize(1), 130);
 
     restoreHeaderState(&header, {}); // empty list changes nothing
-    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B" }));
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B", "Name" }));
 }
 
 void TestRyUtils::applyColumnOrderShowsNamedOnly()
