@@ -132,6 +132,8 @@ private:
     QTreeView *activityTree() const;
     RySortFilterHeader *currentHeader() const;
     void closeProjectViews();
+    bool hasShownProject() const;
+    void updateOutputActions();
     void deleteLoader();
     bool isCurrentLoader(const QObject *object) const;
 
