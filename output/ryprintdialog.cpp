@@ -104,14 +104,14 @@ QWidget *RyPrintDialog::buildSettings()
     m_spinBox->setRange(1, 150);
     m_spinBox->setValue(100);
     m_spinBox->setSuffix(QStringLiteral("%"));
-    m_reset = new QPushButton(QStringLiteral("Reset"), settings);
+    m_reset = new QPushButton(QStringLiteral("&Reset"), settings);
     scaleRow->addWidget(m_spinBox);
     scaleRow->addWidget(m_reset);
     column->addLayout(scaleRow);
 
-    m_repeatHeaders = new QCheckBox(QStringLiteral("Repeat table headers"), settings);
+    m_repeatHeaders = new QCheckBox(QStringLiteral("Repeat table &headers"), settings);
     m_repeatHeaders->setChecked(true);
-    m_pageNumbers = new QCheckBox(QStringLiteral("Print page numbers"), settings);
+    m_pageNumbers = new QCheckBox(QStringLiteral("Print page &numbers"), settings);
     column->addWidget(m_repeatHeaders);
     column->addWidget(m_pageNumbers);
 
@@ -126,10 +126,10 @@ QWidget *RyPrintDialog::buildSettings()
     column->addWidget(m_printRange);
     column->addStretch();
 
-    m_print = new QPushButton(QStringLiteral("Print..."), settings);
+    m_print = new QPushButton(QStringLiteral("&Print..."), settings);
     m_savePdf = new QPushButton(QStringLiteral("Save as P&DF..."), settings);
     m_savePdf->setObjectName(QStringLiteral("savePdfButton"));
-    m_done = new QPushButton(QStringLiteral("Done"), settings);
+    m_done = new QPushButton(QStringLiteral("D&one"), settings);
     column->addWidget(m_print);
     column->addWidget(m_savePdf);
     column->addWidget(m_done);

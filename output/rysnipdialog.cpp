@@ -42,10 +42,10 @@ RySnipDialog::RySnipDialog(const RyPageContent *content, QWidget *parent)
     m_view->setMouseTracking(true);
     auto *buttons = new QHBoxLayout;
     const QList<QPair<QString, void (RySnipDialog::*)()>> commands
-        = { { QStringLiteral("Zoom In"), &RySnipDialog::zoomInClicked },
-            { QStringLiteral("Zoom Out"), &RySnipDialog::zoomOutClicked },
-            { QStringLiteral("Save to PNG"), &RySnipDialog::saveToPngClicked },
-            { QStringLiteral("Save to clipboard"), &RySnipDialog::saveToClipboardClicked } };
+        = { { QStringLiteral("Zoom &In"), &RySnipDialog::zoomInClicked },
+            { QStringLiteral("Zoom &Out"), &RySnipDialog::zoomOutClicked },
+            { QStringLiteral("Save to &PNG"), &RySnipDialog::saveToPngClicked },
+            { QStringLiteral("Save to &clipboard"), &RySnipDialog::saveToClipboardClicked } };
     for (const auto &command : commands) {
         auto *button = new QPushButton(command.first, this);
         connect(button, &QPushButton::clicked, this, command.second);

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QJsonDocument>
 #include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QSlider>
@@ -82,6 +83,7 @@ private slots:
     void previewDrawsPagesAndNumbers();
     void pdf_data();
     void pdf();
+    void printerGetsEveryPage();
     void pdfToUnwritableFolderFails();
     void cancelledPdfLeavesNoFile();
 
@@ -260,6 +262,21 @@ void TestRyPrintDialog::pdf()
     QVERIFY2(info.contains(landscape ? QLatin1String("1191 x 842 pts")
                                      : QLatin1String("842 x 1191 pts")),
              qPrintable(info));
+}
+
+void TestRyPrintDialog::printerGetsEveryPage()
+{
+    // A printer device: Qt draws widgets onto it through pixmaps, in bands.
+    RyPrintDialog dialog(&content);
+    dialog.paperBox()->setCurrentText(QStringLiteral("A5"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    printer.setOutputFileName(path);
+    printer.setFullPage(true);
+    printer.setPageLayout(dialog.pageLayout());
+    QVERIFY(dialog.scene()->print(&printer));
+    QCOMPARE(pdfPageCount(path), dialog.scene()->pageCount());
 }
 
 void TestRyPrintDialog::pdfToUnwritableFolderFails()
