@@ -4,7 +4,7 @@ ASAN     ?= build-asan
 RELEASE  ?= build-release
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev \
-            libbenchmark-dev xvfb xauth clang libclang-rt-14-dev
+            libbenchmark-dev xvfb xauth clang libclang-rt-14-dev poppler-utils python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/appconfig.h"
+#include "app/csvexport.h"
 #include "app/layoutstore.h"
 #include "app/mainwindowform.h"
 #include "filter/ryfilterdialogproxymodel.h"
@@ -11,6 +12,10 @@
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
+#include "output/rypagecontent.h"
+#include "output/ryprintdialog.h"
+#include "output/rysnipdialog.h"
+#include "output/ryviewsnapshot.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
@@ -42,6 +47,7 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
@@ -720,23 +726,60 @@ void MainWindow::onBarStyles()
     gantt->viewport()->update();
 }
 
-void MainWindow::onExportAction() { }
+void MainWindow::onExportAction()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Export activities"), QStringLiteral("Export.csv"), tr("CSV Files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!CsvExport::exportTree(activityTree(), path, &error)) {
+        QMessageBox::warning(this, tr("Export activities"), error);
+        return;
+    }
+    statusBar()->showMessage(tr("File saved successfully."), 3000);
+}
 
 void MainWindow::onAbout()
 {
-    QString body = QStringLiteral(
-        "<!DOCTYPE html><html><body><h1>About Tarvik</h1><p>This is version 0.0.0.0</p>"
-        "<p>Made by the Tarvik developers<br>Tarvik Schedule Viewer Project<br>"
-        "Harbour Lane 12<br>1000 Examplestad</p>"
-        "<p><a href=\"https://tarvik.example.org\">tarvik.example.org</a></p>"
-        "</body></html>");
+    QString body
+        = QStringLiteral(
+              "<!DOCTYPE html><html><body><h1>About Tarvik</h1><p>This is version 0.0.0.0</p>"
+              "<p>A read-only viewer for Microsoft Project schedules.</p>"
+              "<p>Built with Qt %1, running on Qt %2.</p>"
+              "<p>Released under the MIT License.</p></body></html>")
+              .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
     body.replace(QStringLiteral("0.0.0.0"), QApplication::applicationVersion());
     QMessageBox::about(this, QStringLiteral("About Tarvik"), body);
 }
 
-void MainWindow::onSnip() { }
+bool MainWindow::hasShownProject() const
+{
+    return activities->hasProject();
+}
 
-void MainWindow::onPrintMenu() { }
+void MainWindow::onSnip()
+{
+    if (!hasShownProject())
+        return;
+    RyViewSnapshot snapshot(nullptr, activities->ganttView());
+    RyPageContent content = RyPageContent::fromChart(activities->ganttView());
+    content.setBeforePaint([&snapshot] { snapshot.hold(); });
+    RySnipDialog dialog(&content, this);
+    dialog.exec();
+}
+
+void MainWindow::onPrintMenu()
+{
+    if (!hasShownProject())
+        return;
+    RyViewSnapshot snapshot(activities->treeView(), activities->ganttView());
+    RyPageContent content
+        = RyPageContent::fromViews(activities->treeView(), activities->ganttView());
+    content.setBeforePaint([&snapshot] { snapshot.hold(); });
+    RyPrintDialog dialog(&content, this);
+    dialog.exec();
+}
 
 void MainWindow::onImportLayout()
 {
@@ -1023,6 +1066,7 @@ void MainWindow::updateToolBarActions()
                               ui->actionExport, ui->actionStyles }) {
         command->setEnabled(available);
     }
+    updateOutputActions();
     for (QMenu *menu : { menuOutline, menuTime, menuView }) {
         menu->setEnabled(available);
         menu->menuAction()->setEnabled(available);
@@ -1141,4 +1185,13 @@ void MainWindow::onCloseAction()
         loadFuture.waitForFinished();
         loader->clear();
     }
+    updateOutputActions();
+}
+
+// Export, Print and Snip have nothing to work on without a shown project.
+void MainWindow::updateOutputActions()
+{
+    const bool shown = hasShownProject();
+    for (QAction *command : { ui->actionExport, ui->actionPrint, ui->actionSnip })
+        command->setEnabled(shown);
 }

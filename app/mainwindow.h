@@ -134,6 +134,8 @@ private:
     QAction *checkedLayoutEntry() const;
     QString deletableLayoutName() const;
     void updateDeleteLayoutAction();
+    bool hasShownProject() const;
+    void updateOutputActions();
     void deleteLoader();
     bool isCurrentLoader(const QObject *object) const;
 

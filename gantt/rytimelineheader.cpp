@@ -485,7 +485,7 @@ void RyTimeLineHeader::onScrollbarChanged(int value)
     update();
 }
 
-void RyTimeLineHeader::paintEvent(QPaintEvent *)
+void RyTimeLineHeader::paintEvent(QPaintEvent *event)
 {
     if (d->tiers.isEmpty())
         return;
@@ -494,11 +494,11 @@ void RyTimeLineHeader::paintEvent(QPaintEvent *)
     const int rangeWidth = rangeEndX();
     const int paintWidth = d->snapshotMode ? rangeWidth : std::min(QWidget::width(), rangeWidth);
     for (int row = 0; row < d->tiers.size(); ++row)
-        paintTier(painter, row, d->tiers.at(row), first, paintWidth);
+        paintTier(painter, row, d->tiers.at(row), first, paintWidth, event->rect());
 }
 
 void RyTimeLineHeader::paintTier(QPainter &painter, int row, int unit, const QDate &first,
-                                 int paintWidth)
+                                 int paintWidth, const QRect &exposed)
 {
     const bool lowest = row == d->tiers.size() - 1;
     const int format = d->dateFormats.value(unit, 0);
@@ -509,13 +509,17 @@ void RyTimeLineHeader::paintTier(QPainter &painter, int row, int unit, const QDa
     option.textAlignment = lowest ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
     QDate date = first;
     int x = 0;
-    for (int section = 0; x < paintWidth && section <= paintWidth; ++section) {
+    // In snapshot mode the header spans the whole range; output draws it in many small parts.
+    const int end = std::min(paintWidth, exposed.right() + 1);
+    for (int section = 0; x < end && section <= paintWidth; ++section) {
         const QDate n = next(date, unit);
         const int w = width(date, n, unit);
-        option.section = section;
-        option.rect = QRect(x, row * TierHeight, w, TierHeight);
-        option.text = label(date, unit, format);
-        style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+        if (x + w > exposed.left()) {
+            option.section = section;
+            option.rect = QRect(x, row * TierHeight, w, TierHeight);
+            option.text = label(date, unit, format);
+            style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+        }
         x += w;
         date = n;
     }

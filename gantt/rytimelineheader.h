@@ -77,5 +77,6 @@ private:
 
     void setUnitWidth(int width);
     void rebuildTickDates();
-    void paintTier(QPainter &painter, int row, int unit, const QDate &first, int paintWidth);
+    void paintTier(QPainter &painter, int row, int unit, const QDate &first, int paintWidth,
+                   const QRect &exposed);
 };

@@ -1,0 +1,193 @@
+// CSV export read back with Python's csv module: the shown columns in visual order, every row
+// depth first with group labels and indentation, cells as the table shows them, and values with
+// separators, quotes and line breaks kept whole. Real schedules go through the main window.
+#include "app/csvexport.h"
+#include "app/mainwindow.h"
+#include "apptestsupport.h"
+#include "models/ryconstants.h"
+#include "models/ryutils.h"
+#include "views/activities.h"
+
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+// The file as Python's csv module reads it with ";" as the delimiter.
+Rows parsedByPython(const QString &path)
+{
+    const QString script
+        = QStringLiteral("import csv, json, sys\n"
+                         "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                         "    print(json.dumps(list(csv.reader(f, delimiter=';'))))\n");
+    QProcess python;
+    python.start(QStringLiteral("python3"), { QStringLiteral("-c"), script, path });
+    Rows rows;
+    if (!python.waitForFinished(60000) || python.exitCode() != 0)
+        return rows;
+    const QJsonArray lines = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    for (const QJsonValue &line : lines) {
+        QStringList fields;
+        for (const QJsonValue &field : line.toArray())
+            fields.append(field.toString());
+        rows.append(fields);
+    }
+    return rows;
+}
+
+QString samplesDir()
+{
+    const QByteArray env = qgetenv("TARVIK_SAMPLES");
+    return QString::fromLocal8Bit(env.isEmpty() ? QByteArray(TARVIK_SAMPLES) : env);
+}
+
+QList<QStandardItem *> row(const QVariantList &values)
+{
+    QList<QStandardItem *> items;
+    for (const QVariant &value : values) {
+        auto *item = new QStandardItem;
+        item->setData(value, Qt::DisplayRole);
+        items.append(item);
+    }
+    return items;
+}
+
+} // namespace
+
+class TestCsvExport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tableAsShown();
+    void unwritableTarget();
+    void realSchedules_data();
+    void realSchedules();
+};
+
+void TestCsvExport::tableAsShown()
+{
+    QStandardItemModel model;
+    model.setHorizontalHeaderLabels({ "Name", "Group", "Start", "Type", "Note", "Secret" });
+    const QDateTime start(QDate(2024, 3, 5), QTime(8, 0), Qt::UTC);
+    QList<QStandardItem *> group
+        = row({ QVariant(), "Phase; one", QVariant(), QVariant(), QVariant(), QVariant() });
+    group.first()->appendRow(row({ "Pour \"B2\"", QVariant(), start, "TT_Task", "a;b", "x" }));
+    group.first()->appendRow(
+        row({ "Cure", QVariant(), QVariant(), "TT_Mile", "line one\nline two", "y" }));
+    model.appendRow(group);
+    model.appendRow(row({ "Ünïcode", QVariant(), start.addDays(1), "TT_Task", "\r\n", "z" }));
+
+    QTreeView tree;
+    tree.setModel(&model);
+    tree.header()->hideSection(5); // hidden: absent
+    tree.header()->moveSection(3, 1); // moved: Type comes second
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("export.csv"));
+    QString error;
+    QVERIFY2(CsvExport::exportTree(&tree, path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(!file.peek(3).startsWith("\xEF\xBB\xBF"));
+
+    const Rows expected {
+        { "Name", "Type", "Group", "Start", "Note" },
+        { "Phase; one", "", "Phase; one", "", "" },
+        { " Pour \"B2\"", "Task", "", "05-03-2024", "a;b" },
+        { " Cure", "Mile", "", "", "line one\nline two" },
+        { "Ünïcode", "Task", "", "06-03-2024", "\r\n" },
+    };
+    QCOMPARE(parsedByPython(path), expected);
+}
+
+void TestCsvExport::unwritableTarget()
+{
+    QStandardItemModel model(1, 1);
+    QTreeView tree;
+    tree.setModel(&model);
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = blocker.fileName() + QStringLiteral("/export.csv");
+    QString error;
+    QVERIFY(!CsvExport::exportTree(&tree, path, &error));
+    QVERIFY2(error.contains(path), qPrintable(error));
+}
+
+void TestCsvExport::realSchedules_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *name :
+         { "oracle/task-baselines-project2016-mpp14.mpp", "oracle/task-text-project2010-mpp12.mpp",
+           "oracle/task-text-project2003-mpp9.mpp", "extra/mpp14task.mpp" })
+        QTest::newRow(name) << samplesDir() + QLatin1Char('/') + QLatin1String(name);
+}
+
+void TestCsvExport::realSchedules()
+{
+    QFETCH(QString, path);
+    ScratchHome home;
+    MainWindow window;
+    window.show();
+    QSignalSpy ended(&window, &MainWindow::projectLoadEnded);
+    window.openProject(path);
+    QVERIFY(ended.wait(20000));
+    QVERIFY(ended.first().first().toBool());
+
+    QTreeView *tree = window.activityView()->treeView();
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("export.csv"));
+    QString error;
+    QVERIFY2(CsvExport::exportTree(tree, csv, &error), qPrintable(error));
+    const Rows rows = parsedByPython(csv);
+    const QStringList header = RyUtils::visibleHeaderTexts(tree->header());
+    QVERIFY(!rows.isEmpty());
+    QCOMPARE(rows.first(), header);
+
+    // Field for field against the model the table shows, depth first.
+    const QAbstractItemModel *model = tree->model();
+    const QModelIndexList all = RyUtils::flattenIndexes(model);
+    QCOMPARE(rows.size(), all.size() + 1);
+    const int name = header.indexOf(QStringLiteral("Activity Name"));
+    const int type = header.indexOf(QStringLiteral("Activity Type"));
+    const int finish = header.indexOf(QStringLiteral("Finish Date"));
+    QVERIFY(name >= 0 && type >= 0 && finish >= 0);
+    const int nameColumn = RyUtils::findColumn(model, QStringLiteral("Activity Name"));
+    const int treeField
+        = header.indexOf(model->headerData(tree->treePosition(), Qt::Horizontal).toString());
+    QVERIFY(treeField >= 0);
+    int activities = 0;
+    for (int r = 0; r < all.size(); ++r) {
+        const QStringList &fields = rows.at(r + 1);
+        QCOMPARE(fields.size(), header.size());
+        const QModelIndex index = all.at(r);
+        const QString indent(RyUtils::indexDepth(index), QLatin1Char(' '));
+        QVERIFY(fields.at(treeField).startsWith(indent));
+        const QString shownName
+            = RyUtils::displayText(index.sibling(index.row(), nameColumn).data());
+        // Group rows carry their label in the tree column, activities their name.
+        if (name != treeField)
+            QCOMPARE(fields.at(name), shownName);
+        else if (!fields.at(type).isEmpty())
+            QCOMPARE(fields.at(name), indent + shownName);
+        QVERIFY2(!fields.at(type).startsWith(QLatin1String("TT_")), qPrintable(fields.at(type)));
+        QVERIFY2(fields.at(finish).isEmpty()
+                     || QRegularExpression(QStringLiteral("^\\d\\d-\\d\\d-\\d{4}$"))
+                            .match(fields.at(finish))
+                            .hasMatch(),
+                 qPrintable(fields.at(finish)));
+        activities += !fields.at(type).isEmpty();
+    }
+    QVERIFY(activities > 0);
+}
+
+QTEST_MAIN(TestCsvExport)
+#include "tst_csvexport.moc"
