@@ -18,6 +18,9 @@ class ActivityDetails;
 class LayoutStore;
 class MPPLoader;
 class Resources;
+class RyFindBar;
+class RyGanttZoom;
+class SettingsStore;
 class RySortFilterHeader;
 class QTableView;
 class QTreeView;
@@ -71,6 +74,13 @@ public:
     bool isLoading() const;
 
     void openProject(const QString &path);
+    // Opens a path from the command line or a drop: a missing or non-.mpp path gets a message
+    // and is not added to the recent files.
+    void openProjectFile(const QString &path);
+    RyFindBar *findBar() const { return m_findBar; }
+    RyGanttZoom *ganttZoom() const { return m_zoom; }
+    QSplitter *activitySplitter() const { return splitter; }
+    QString lastFolder() const { return m_lastFolder; }
     void reloadLayoutMenu(const QString &selectedName);
     void applyLayout(const QString &document);
     QString layoutDocument() const;
@@ -116,6 +126,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createPages();
@@ -134,6 +146,11 @@ private:
     void closeProjectViews();
     void deleteLoader();
     bool isCurrentLoader(const QObject *object) const;
+    void createDesktopCommands();
+    void restoreSettings();
+    void saveSettings();
+    void restorePendingView();
+    void updateStatusText();
 
     std::unique_ptr<MainWindowForm> ui;
     QString outline;
@@ -154,4 +171,10 @@ private:
     QPushButton *pbSaveLayout = nullptr;
     QActionGroup *viewGroup = nullptr;
     std::unique_ptr<QProgressDialog> progressDialog;
+    std::unique_ptr<SettingsStore> m_settings;
+    RyFindBar *m_findBar = nullptr;
+    RyGanttZoom *m_zoom = nullptr;
+    QString m_lastFolder;
+    // The view to show once the first project is open (object name of its action).
+    QString m_pendingView;
 };
