@@ -1015,12 +1015,13 @@ void MainWindow::restoreSettings()
         WindowPlacement::keepOnScreen(this);
     restoreState(m_settings->value(SettingsStore::WindowStateKey).toByteArray());
     m_findBar->hide();
-    splitter->restoreState(m_settings->value(SettingsStore::SplitterKey).toByteArray());
     bool detail = false;
     if (readFlag(m_settings->value(SettingsStore::DetailKey), &detail)) {
         ui->actionDetail->setChecked(detail);
         onDetailAction();
     }
+    // After the details form is shown: a hidden pane's stored size would be dropped.
+    splitter->restoreState(m_settings->value(SettingsStore::SplitterKey).toByteArray());
     m_pendingView = m_settings->value(SettingsStore::ViewKey).toString();
     const QString folder = m_settings->value(SettingsStore::LastFolderKey).toString();
     if (QFileInfo(folder).isDir())
@@ -1032,7 +1033,7 @@ void MainWindow::saveSettings()
     m_settings->setValue(SettingsStore::WindowGeometryKey, saveGeometry());
     m_settings->setValue(SettingsStore::WindowStateKey, saveState());
     // A hidden details form has no size of its own: keep the last arrangement that had one.
-    if (details->isVisible() || !isVisible())
+    if (ui->actionDetail->isChecked())
         m_settings->setValue(SettingsStore::SplitterKey, splitter->saveState());
     m_settings->setValue(SettingsStore::DetailKey, ui->actionDetail->isChecked() ? 1 : 0);
     if (QAction *view = viewGroup->checkedAction())

@@ -7,10 +7,10 @@
 #include "views/ryactivityfinder.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -49,13 +49,20 @@ RyFindBar::RyFindBar(Activities *activities, QWidget *parent)
 
     connect(m_edit, &QLineEdit::textEdited, this, &RyFindBar::onTextEdited);
     connect(m_edit, &QLineEdit::returnPressed, this, &RyFindBar::findNext);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, &RyFindBar::close);
-
     m_finder->setColumns({ QStringLiteral("Activity ID"), QStringLiteral("Activity Name") });
     // Group rows carry no activity: only rows of the activity model itself are searched.
     m_finder->setRowPredicate([this](const QModelIndex &index) { return isActivityRow(index); });
+}
+
+void RyFindBar::keyPressEvent(QKeyEvent *event)
+{
+    // Escape reaches the bar from whichever of its children has the focus.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        event->accept();
+        return;
+    }
+    QToolBar::keyPressEvent(event);
 }
 
 void RyFindBar::activate()

@@ -31,6 +31,9 @@ public slots:
     void findPrevious();
     void close();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void onTextEdited(const QString &text);
     void prepareFinder();

