@@ -35,6 +35,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMenu>
@@ -957,6 +958,10 @@ void MainWindow::createDesktopCommands()
     view->addActions({ ui->actionZoomIn, ui->actionZoomOut, ui->actionZoomFit });
     KeyboardAccess::setToolTips(ui->mainToolBar);
 
+    // A widget rather than a message: status tips of menus and buttons would wipe a message.
+    m_activityCount = new QLabel(this);
+    m_activityCount->setObjectName(QStringLiteral("activityCountLabel"));
+    statusBar()->addWidget(m_activityCount);
     if (auto *header = qobject_cast<RySortFilterHeader *>(activityTree()->header()))
         connect(header, &RySortFilterHeader::filterSettingsChanged, this,
                 &MainWindow::updateStatusText);
@@ -1054,5 +1059,5 @@ void MainWindow::restorePendingView()
 
 void MainWindow::updateStatusText()
 {
-    statusBar()->showMessage(RyActivityStatus::text(*activities));
+    m_activityCount->setText(RyActivityStatus::text(*activities));
 }

@@ -27,6 +27,7 @@ class QTreeView;
 class MainWindowForm;
 class QAction;
 class QActionGroup;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressDialog;
@@ -174,6 +175,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     RyFindBar *m_findBar = nullptr;
     RyGanttZoom *m_zoom = nullptr;
+    QLabel *m_activityCount = nullptr;
     QString m_lastFolder;
     // The view to show once the first project is open (object name of its action).
     QString m_pendingView;

@@ -405,18 +405,20 @@ void TestMainWindowDesktop::statusBarCountsActivities()
     Activities *view = window->activityView();
     const int total = view->baseRowCount();
     QVERIFY(total > 1);
-    QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("%1 activities").arg(total));
+    const QLabel *count = window->findChild<QLabel *>(QStringLiteral("activityCountLabel"));
+    QVERIFY(count);
+    QCOMPARE(count->text(), QStringLiteral("%1 activities").arg(total));
 
     const int idColumn = RyUtils::findSection(view->treeView()->header(),
                                               QStringLiteral("Activity ID"), Qt::DisplayRole);
     const QModelIndex first = view->filterProxy()->index(0, idColumn);
     view->filterProxy()->setValueFilter(idColumn, { first.data() });
     emit view->sortFilterHeader()->filterSettingsChanged();
-    const QString text = window->statusBar()->currentMessage();
+    const QString text = count->text();
     QVERIFY2(text.endsWith(QStringLiteral(" of %1 activities shown").arg(total)), qPrintable(text));
 
     window->form().actionClose->trigger();
-    QVERIFY(window->statusBar()->currentMessage().isEmpty());
+    QVERIFY(count->text().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindowDesktop)
