@@ -4,11 +4,14 @@ ASAN     ?= build-asan
 RELEASE  ?= build-release
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev \
-            libbenchmark-dev xvfb xauth clang libclang-rt-14-dev poppler-utils python3
+            libbenchmark-dev xvfb xauth clang libclang-rt-14-dev poppler-utils python3 \
+            desktop-file-utils appstream shared-mime-info libglib2.0-bin xdg-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-asan bench fuzz clean
+PREFIX   ?= /usr/local
+
+.PHONY: all deps configure build run install test test-asan bench fuzz clean
 
 all: build
 
@@ -33,6 +36,13 @@ run: deps
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(RELEASE) -j $(JOBS) --target tarvik
 	$(RELEASE)/app/tarvik
+
+# Installs the program with its desktop entry, MIME type, icons and metadata under PREFIX;
+# DESTDIR, when given, is put in front of every installed path (for packaging).
+install: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(RELEASE) -j $(JOBS) --target tarvik mppdump
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE) --prefix $(PREFIX)
 
 # The reader and its tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps

@@ -2,13 +2,18 @@
 
 #include "app/appconfig.h"
 #include "app/csvexport.h"
+#include "app/keyboardaccess.h"
 #include "app/layoutstore.h"
 #include "app/mainwindowform.h"
+#include "app/projectfiles.h"
+#include "app/settingsstore.h"
+#include "app/windowplacement.h"
 #include "filter/ryfilterdialogproxymodel.h"
 #include "filter/rysortfilterwidget.h"
 #include "gantt/ryganttchartstylesdialog.h"
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttviewbarstyle.h"
+#include "gantt/ryganttzoom.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
@@ -20,8 +25,10 @@
 #include "views/activities.h"
 #include "views/activitydetails.h"
 #include "views/resources.h"
+#include "views/ryactivitystatus.h"
 #include "views/rydetaildelegate.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryfindbar.h"
 #include "views/rygroupdialog.h"
 #include "views/rygroupedcolumndialog.h"
 #include "views/rysortfilterheader.h"
@@ -32,16 +39,20 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -103,6 +114,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionOpenCaced->setVisible(false);
 
     readRecentFiles();
+    createDesktopCommands();
+    restoreSettings();
 }
 
 MainWindow::~MainWindow()
@@ -336,6 +349,7 @@ void MainWindow::onMRUClick()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     recentFiles.save(recentFilesPath());
+    saveSettings();
     event->accept();
 }
 
@@ -829,7 +843,7 @@ P6LayoutImporter::Status MainWindow::importP6Views(const QList<QVariantMap> &vie
 void MainWindow::onOpenFileAction()
 {
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Select files to open"), QString(),
+        this, QStringLiteral("Select files to open"), m_lastFolder,
         QStringLiteral("Project files (") + QStringLiteral("*.mpp") + QStringLiteral(")"));
     if (path.isEmpty() || hasSuffix(path, QStringLiteral("xer")))
         return;
@@ -873,6 +887,9 @@ void MainWindow::openProject(const QString &path)
     const QString file = path;
     loadFuture
         = QtConcurrent::run(QThreadPool::globalInstance(), [worker, file] { worker->load(file); });
+
+    m_lastFolder = QFileInfo(path).absolutePath();
+    m_settings->setValue(SettingsStore::LastFolderKey, m_lastFolder);
 
     RecentEntry entry;
     entry.file = path;
@@ -937,6 +954,8 @@ void MainWindow::onMppLoadDone()
     // A first look that shows what was opened: IDs readable, headers whole.
     activities->treeView()->fitTreeColumn(400);
     resources->fitColumns(300);
+    restorePendingView();
+    updateStatusText();
 
     setProgress(100, QStringLiteral("Done"));
     hideProgress();
@@ -971,6 +990,7 @@ void MainWindow::onMppLoadFailed(int status, QString path)
     deleteLoader();
     setWindowTitle(QStringLiteral("Tarvik"));
     updateToolBarActions();
+    updateStatusText();
     QMessageBox::warning(this, QStringLiteral("Open file"),
                          QStringLiteral("The file could not be opened:\n%1\n\n%2")
                              .arg(QDir::toNativeSeparators(file), loadFailureReason(status)));
@@ -1064,6 +1084,10 @@ void MainWindow::updateToolBarActions()
     const bool available = model && model->rowCount() > 0;
     for (QAction *command : { ui->actionColumns, ui->actionGroup, ui->actionDetail,
                               ui->actionExport, ui->actionStyles }) {
+        command->setEnabled(available);
+    }
+    for (QAction *command : { ui->actionFind, ui->actionFindNext, ui->actionFindPrevious,
+                              ui->actionZoomIn, ui->actionZoomOut, ui->actionZoomFit }) {
         command->setEnabled(available);
     }
     updateOutputActions();
@@ -1181,6 +1205,7 @@ void MainWindow::updateColumnsIcon()
 void MainWindow::onCloseAction()
 {
     closeProjectViews();
+    updateStatusText();
     if (loader) {
         loadFuture.waitForFinished();
         loader->clear();
@@ -1194,4 +1219,143 @@ void MainWindow::updateOutputActions()
     const bool shown = hasShownProject();
     for (QAction *command : { ui->actionExport, ui->actionPrint, ui->actionSnip })
         command->setEnabled(shown);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Desktop integration: opening from outside, find, zoom, keyboard access, remembered settings
+
+void MainWindow::createDesktopCommands()
+{
+    setAcceptDrops(true);
+    KeyboardAccess::assignShortcuts(*ui);
+    connect(ui->actionQuit, &QAction::triggered, this, &QWidget::close);
+
+    m_findBar = new RyFindBar(activities, this);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_findBar);
+    m_findBar->hide();
+    connect(ui->actionFind, &QAction::triggered, m_findBar, &RyFindBar::activate);
+    connect(ui->actionFindNext, &QAction::triggered, m_findBar, &RyFindBar::findNext);
+    connect(ui->actionFindPrevious, &QAction::triggered, m_findBar, &RyFindBar::findPrevious);
+
+    m_zoom = new RyGanttZoom(activities->ganttView());
+    connect(ui->actionZoomIn, &QAction::triggered, m_zoom, &RyGanttZoom::zoomIn);
+    connect(ui->actionZoomOut, &QAction::triggered, m_zoom, &RyGanttZoom::zoomOut);
+    connect(ui->actionZoomFit, &QAction::triggered, m_zoom, &RyGanttZoom::fit);
+    connect(m_zoom, &RyGanttZoom::timelineFlagsChanged, this, &MainWindow::updateTimeChecks);
+
+    QMenu *view = ui->menuViewMain;
+    view->addMenu(menuView);
+    view->addMenu(menuOutline);
+    view->addMenu(menuTime);
+    view->addSeparator();
+    view->addActions({ ui->actionColumns, ui->actionGroup, ui->actionStyles, ui->actionDetail });
+    view->addSeparator();
+    view->addActions({ ui->actionFind, ui->actionFindNext, ui->actionFindPrevious });
+    view->addSeparator();
+    view->addActions({ ui->actionZoomIn, ui->actionZoomOut, ui->actionZoomFit });
+    KeyboardAccess::setToolTips(ui->mainToolBar);
+
+    // A widget rather than a message: status tips of menus and buttons would wipe a message.
+    m_activityCount = new QLabel(this);
+    m_activityCount->setObjectName(QStringLiteral("activityCountLabel"));
+    statusBar()->addWidget(m_activityCount);
+    if (auto *header = qobject_cast<RySortFilterHeader *>(activityTree()->header()))
+        connect(header, &RySortFilterHeader::filterSettingsChanged, this,
+                &MainWindow::updateStatusText);
+    updateToolBarActions();
+}
+
+void MainWindow::openProjectFile(const QString &path)
+{
+    const QString file = QFileInfo(path).absoluteFilePath();
+    const QString problem = ProjectFiles::problem(file);
+    if (problem.isEmpty()) {
+        openProject(file);
+        return;
+    }
+    QMessageBox::warning(this, QStringLiteral("Open file"),
+                         QStringLiteral("The file could not be opened:\n%1\n\n%2")
+                             .arg(QDir::toNativeSeparators(file), problem));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls()
+        && !ProjectFiles::firstProjectFile(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString file = ProjectFiles::firstProjectFile(event->mimeData()->urls());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openProjectFile(file);
+}
+
+namespace {
+
+// Flags are stored as 0 or 1; anything else counts as damaged and is ignored.
+bool readFlag(const QVariant &stored, bool *flag)
+{
+    bool ok = false;
+    const int value = stored.toInt(&ok);
+    if (!ok || (value != 0 && value != 1))
+        return false;
+    *flag = value == 1;
+    return true;
+}
+
+} // namespace
+
+void MainWindow::restoreSettings()
+{
+    m_settings.reset(new SettingsStore(LayoutStore::ConnectionName));
+    // Qt's restore functions reject damaged data and then leave everything unchanged.
+    if (restoreGeometry(m_settings->value(SettingsStore::WindowGeometryKey).toByteArray()))
+        WindowPlacement::keepOnScreen(this);
+    restoreState(m_settings->value(SettingsStore::WindowStateKey).toByteArray());
+    m_findBar->hide();
+    bool detail = false;
+    if (readFlag(m_settings->value(SettingsStore::DetailKey), &detail)) {
+        ui->actionDetail->setChecked(detail);
+        onDetailAction();
+    }
+    // After the details form is shown: a hidden pane's stored size would be dropped.
+    splitter->restoreState(m_settings->value(SettingsStore::SplitterKey).toByteArray());
+    m_pendingView = m_settings->value(SettingsStore::ViewKey).toString();
+    const QString folder = m_settings->value(SettingsStore::LastFolderKey).toString();
+    if (QFileInfo(folder).isDir())
+        m_lastFolder = folder;
+}
+
+void MainWindow::saveSettings()
+{
+    m_settings->setValue(SettingsStore::WindowGeometryKey, saveGeometry());
+    m_settings->setValue(SettingsStore::WindowStateKey, saveState());
+    // A hidden details form has no size of its own: keep the last arrangement that had one.
+    if (ui->actionDetail->isChecked())
+        m_settings->setValue(SettingsStore::SplitterKey, splitter->saveState());
+    m_settings->setValue(SettingsStore::DetailKey, ui->actionDetail->isChecked() ? 1 : 0);
+    if (QAction *view = viewGroup->checkedAction())
+        m_settings->setValue(SettingsStore::ViewKey, view->objectName());
+}
+
+void MainWindow::restorePendingView()
+{
+    const QString name = m_pendingView;
+    m_pendingView.clear();
+    for (QAction *view : viewGroup->actions()) {
+        if (!name.isEmpty() && view->objectName() == name) {
+            view->setChecked(true);
+            setView(view);
+        }
+    }
+}
+
+void MainWindow::updateStatusText()
+{
+    m_activityCount->setText(RyActivityStatus::text(*activities));
 }

@@ -20,12 +20,16 @@ class ActivityDetails;
 class LayoutStore;
 class MPPLoader;
 class Resources;
+class RyFindBar;
+class RyGanttZoom;
+class SettingsStore;
 class RySortFilterHeader;
 class QTableView;
 class QTreeView;
 class MainWindowForm;
 class QAction;
 class QActionGroup;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressDialog;
@@ -59,6 +63,13 @@ public:
     bool isLoading() const;
 
     void openProject(const QString &path);
+    // Opens a path from the command line or a drop: a missing or non-.mpp path gets a message
+    // and is not added to the recent files.
+    void openProjectFile(const QString &path);
+    RyFindBar *findBar() const { return m_findBar; }
+    RyGanttZoom *ganttZoom() const { return m_zoom; }
+    QSplitter *activitySplitter() const { return splitter; }
+    QString lastFolder() const { return m_lastFolder; }
     void reloadLayoutMenu(const QString &selectedName);
     // False, with the view left as it was, when the document is not a JSON object.
     bool applyLayout(const QString &document);
@@ -113,6 +124,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createPages();
@@ -138,6 +151,11 @@ private:
     void updateOutputActions();
     void deleteLoader();
     bool isCurrentLoader(const QObject *object) const;
+    void createDesktopCommands();
+    void restoreSettings();
+    void saveSettings();
+    void restorePendingView();
+    void updateStatusText();
 
     std::unique_ptr<MainWindowForm> ui;
     QString outline;
@@ -161,4 +179,11 @@ private:
     // Guarded: a modal progress dialog runs the event loop inside setValue(), where the load's
     // end may hide it.
     QPointer<QProgressDialog> progressDialog;
+    std::unique_ptr<SettingsStore> m_settings;
+    RyFindBar *m_findBar = nullptr;
+    RyGanttZoom *m_zoom = nullptr;
+    QLabel *m_activityCount = nullptr;
+    QString m_lastFolder;
+    // The view to show once the first project is open (object name of its action).
+    QString m_pendingView;
 };

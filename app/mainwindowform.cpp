@@ -32,6 +32,17 @@ QAction *makeCheckable(QMainWindow *window, const char *objectName, const QStrin
 
 } // namespace
 
+void MainWindowForm::setupDesktopActions(QMainWindow *window)
+{
+    actionQuit = makeAction(window, "actionQuit", QStringLiteral("Quit"));
+    actionFind = makeAction(window, "actionFind", QStringLiteral("Find"));
+    actionFindNext = makeAction(window, "actionFindNext", QStringLiteral("Find Next"));
+    actionFindPrevious = makeAction(window, "actionFindPrevious", QStringLiteral("Find Previous"));
+    actionZoomIn = makeAction(window, "actionZoomIn", QStringLiteral("Zoom In"));
+    actionZoomOut = makeAction(window, "actionZoomOut", QStringLiteral("Zoom Out"));
+    actionZoomFit = makeAction(window, "actionZoomFit", QStringLiteral("Fit Project"));
+}
+
 void MainWindowForm::setupUi(QMainWindow *window)
 {
     window->setObjectName(QStringLiteral("MainWindow"));
@@ -92,6 +103,7 @@ void MainWindowForm::setupUi(QMainWindow *window)
     actionTrackingGanttChart
         = makeCheckable(window, "actionTrackingGanttChart", QStringLiteral("Tracking Gantt Chart"));
     actionTrackingGanttChart->setToolTip(QStringLiteral("Tracking Gantt Chart"));
+    setupDesktopActions(window);
 
     centralWidget = new QWidget(window);
     centralWidget->setObjectName(QStringLiteral("centralWidget"));
@@ -107,14 +119,17 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuBar = new QMenuBar(window);
     menuBar->setObjectName(QStringLiteral("menuBar"));
     menuBar->setGeometry(QRect(0, 0, 800, 26));
-    menuFile = new QMenu(QStringLiteral("File"), menuBar);
+    menuFile = new QMenu(QStringLiteral("&File"), menuBar);
     menuFile->setObjectName(QStringLiteral("menuFile"));
-    menuLayout = new QMenu(QStringLiteral("Layout"), menuBar);
+    menuViewMain = new QMenu(QStringLiteral("&View"), menuBar);
+    menuViewMain->setObjectName(QStringLiteral("menuViewMain"));
+    menuLayout = new QMenu(QStringLiteral("&Layout"), menuBar);
     menuLayout->setObjectName(QStringLiteral("menuLayout"));
-    menuHelp = new QMenu(QStringLiteral("Help"), menuBar);
+    menuHelp = new QMenu(QStringLiteral("&Help"), menuBar);
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
     window->setMenuBar(menuBar);
     menuBar->addAction(menuFile->menuAction());
+    menuBar->addAction(menuViewMain->menuAction());
     menuBar->addAction(menuLayout->menuAction());
     menuBar->addAction(menuHelp->menuAction());
 
@@ -127,6 +142,8 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuFile->addAction(actionImportLayout);
     menuFile->addAction(actionSnip);
     menuFile->addAction(actionPrint);
+    menuFile->addSeparator();
+    menuFile->addAction(actionQuit);
     menuHelp->addAction(actionAbout);
 
     mainToolBar = new QToolBar(window);

@@ -50,18 +50,29 @@ public:
     QAction *actionGanttChart = nullptr;
     QAction *actionResources = nullptr;
     QAction *actionTrackingGanttChart = nullptr;
+    QAction *actionQuit = nullptr;
+    QAction *actionFind = nullptr;
+    QAction *actionFindNext = nullptr;
+    QAction *actionFindPrevious = nullptr;
+    QAction *actionZoomIn = nullptr;
+    QAction *actionZoomOut = nullptr;
+    QAction *actionZoomFit = nullptr;
 
     QWidget *centralWidget = nullptr;
     QGridLayout *gridLayout = nullptr;
     QStackedWidget *stackedWidget = nullptr;
     QMenuBar *menuBar = nullptr;
     QMenu *menuFile = nullptr;
+    QMenu *menuViewMain = nullptr; // the menu bar's View menu; filled by the window
     QMenu *menuLayout = nullptr;
     QMenu *menuHelp = nullptr;
     QToolBar *mainToolBar = nullptr;
     QStatusBar *statusBar = nullptr;
 
-    // Builds the form into `window`: actions, the File/Layout/Help menus, the (empty) tool bar,
-    // the central stack and the status bar. Tool bar entries are placed by the window.
+    // Builds the form into `window`: actions, the File/View/Layout/Help menus, the (empty) tool
+    // bar, the central stack and the status bar. Tool bar entries are placed by the window.
     void setupUi(QMainWindow *window);
+
+private:
+    void setupDesktopActions(QMainWindow *window);
 };

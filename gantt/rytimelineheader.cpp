@@ -545,7 +545,19 @@ void RyTimeLineHeader::mouseMoveEvent(QMouseEvent *event)
     if (!d->dragging || !(event->buttons() & Qt::LeftButton))
         return QWidget::mouseMoveEvent(event);
 
-    int newWidth = d->dragAnchorWidth + (event->pos().x() - d->dragAnchorX);
+    resizeUnits(d->dragAnchorWidth + (event->pos().x() - d->dragAnchorX), d->dragAnchorDate);
+}
+
+void RyTimeLineHeader::zoomTo(int width)
+{
+    if (d->tiers.isEmpty())
+        return;
+    resizeUnits(width, xToDate(d->scrollPosition));
+}
+
+void RyTimeLineHeader::resizeUnits(int width, const QDate &leftEdge)
+{
+    int newWidth = width;
     if (newWidth < MinimumUnitWidth + 1)
         newWidth = MinimumUnitWidth;
     newWidth = std::min(newWidth, int(MaximumUnitWidth));
@@ -556,7 +568,7 @@ void RyTimeLineHeader::mouseMoveEvent(QMouseEvent *event)
     // is not clamped to the old range.
     emit geometriesChanged();
     emit sectionResized();
-    d->scrollPosition = dateToX(d->dragAnchorDate);
+    d->scrollPosition = dateToX(leftEdge);
     emit scrollbarChanged(d->scrollPosition);
     update();
 }

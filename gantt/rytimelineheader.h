@@ -32,6 +32,9 @@ public:
     QDate finishDate() const;
 
     int unitWidth() const;
+    // Sets the unit width the way dragging the lowest tier does: bounded to the minimum and
+    // maximum, remembered for the lowest tier, with the date at the left edge kept in place.
+    void zoomTo(int width);
     QList<QDate> tickDates() const;
     QMap<int, int> dateFormats() const;
     void setDateFormats(const QMap<int, int> &formats);
@@ -76,6 +79,7 @@ private:
     std::unique_ptr<Private> d;
 
     void setUnitWidth(int width);
+    void resizeUnits(int width, const QDate &leftEdge);
     void rebuildTickDates();
     void paintTier(QPainter &painter, int row, int unit, const QDate &first, int paintWidth,
                    const QRect &exposed);

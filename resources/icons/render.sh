@@ -21,3 +21,10 @@ for src in "$here"/svg/*.svg; do
     QT_QPA_PLATFORM=offscreen "$work/svgtopng" "$src" "$out/$name.png" "$size"
 done
 echo "rendered $(ls "$here"/svg/*.svg | wc -l) icons into $out"
+
+# The installed application icon: the green pyramid in the hicolor theme sizes.
+desktop="$here/../desktop/icons"
+for size in 16 22 24 32 48 64 128 256; do
+    QT_QPA_PLATFORM=offscreen "$work/svgtopng" "$here/svg/green_pyramid.svg" "$desktop/tarvik-$size.png" "$size"
+done
+echo "rendered the application icon into $desktop"

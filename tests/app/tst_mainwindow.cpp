@@ -106,12 +106,13 @@ void TestMainWindow::actions_data()
     };
     row("actionOpen", "Open", true);
     row("actionAbout", "About");
-    row("actionClose", "Close");
-    row("actionColumns", "Columns", true);
-    row("actionGroup", "Group", true);
-    row("actionDetail", "Detail", true, "", true);
-    row("actionStyles", "Styles", true);
-    row("actionExport", "Export", true);
+    row("actionClose", "Close", false, "Ctrl+W");
+    // Tool bar commands name their shortcut in the tooltip.
+    row("actionColumns", "Columns", true, "Ctrl+Shift+C", false, "Columns (Ctrl+Shift+C)");
+    row("actionGroup", "Group", true, "Ctrl+Alt+G", false, "Group (Ctrl+Alt+G)");
+    row("actionDetail", "Detail", true, "Ctrl+D", true, "Detail (Ctrl+D)");
+    row("actionStyles", "Styles", true, "Ctrl+B", false, "Styles (Ctrl+B)");
+    row("actionExport", "Export", true, "Ctrl+E", false, "Export (Ctrl+E)");
     row("actionOpen_file", "Open file", false, "Ctrl+O");
     row("actionImportLayout", "Import layout");
     for (const char *scale : { "Year", "Quarter", "Month", "Week", "Day", "Hour", "Minute" }) {
@@ -131,7 +132,7 @@ void TestMainWindow::actions_data()
     }
     row("actionSave_file", "Save file");
     row("actionOpenCaced", "Open cached");
-    row("actionSnip", "Snip", false, "", false, "Snip the GanttChart to image or file");
+    row("actionSnip", "Snip", false, "Ctrl+Shift+I", false, "Snip the GanttChart to image or file");
     row("actionPrint", "Print", false, "Ctrl+P");
     row("actionGanttChart", "Gantt chart", false, "", true);
     row("actionResources", "Resources", false, "", true);
@@ -191,18 +192,20 @@ void TestMainWindow::menus()
 {
     const MainWindowForm &ui = window->form();
     const QList<QAction *> bar = ui.menuBar->actions();
-    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar.size(), 4);
     QCOMPARE(bar.at(0)->menu(), ui.menuFile);
-    QCOMPARE(bar.at(1)->menu(), ui.menuLayout);
-    QCOMPARE(bar.at(2)->menu(), ui.menuHelp);
-    QCOMPARE(ui.menuFile->title(), QStringLiteral("File"));
+    QCOMPARE(bar.at(1)->menu(), ui.menuViewMain);
+    QCOMPARE(bar.at(2)->menu(), ui.menuLayout);
+    QCOMPARE(bar.at(3)->menu(), ui.menuHelp);
+    QCOMPARE(ui.menuFile->title(), QStringLiteral("&File"));
 
     QStringList file;
     for (QAction *a : ui.menuFile->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     QCOMPARE(file,
              QStringList({ "actionOpen", "actionSave_file", "actionOpen_file", "actionClose", "-",
-                           "actionOpenCaced", "actionImportLayout", "actionSnip", "actionPrint" }));
+                           "actionOpenCaced", "actionImportLayout", "actionSnip", "actionPrint",
+                           "-", "actionQuit" }));
     QCOMPARE(ui.menuHelp->actions(), QList<QAction *> { action("actionAbout") });
 
     QStringList outline;

@@ -1,0 +1,17 @@
+// The status bar text of the activity view: how many activities the project has and, while
+// filters hide some, how many of them are shown. Group rows are not activities.
+#pragma once
+
+#include <QString>
+
+class Activities;
+
+class RyActivityStatus
+{
+public:
+    // Activities that pass the filters, whether or not their branch is expanded.
+    static int shownActivityCount(const Activities &view);
+    // "N activities", or "M of N activities shown" when M < N; empty without a project.
+    static QString text(const Activities &view);
+    static QString text(int shown, int total);
+};
