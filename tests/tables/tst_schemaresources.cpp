@@ -128,6 +128,7 @@ void TestSchemaResources::descriptionsAreWellFormed()
                                "User Defined Field",
                                "Multiple Float Paths",
                                "Lists",
+                               "Baseline",
                                "hidden",
                                "system" };
     for (const QVariant &table : tablesOf(path)) {
