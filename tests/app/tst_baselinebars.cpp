@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "apptestsupport.h"
 #include "gantt/ryganttview.h"
+#include "gantt/rytimelineheader.h"
 #include "models/ryutils.h"
 #include "tests/support/mppschedulebuilder.h"
 #include "views/activities.h"
@@ -10,6 +11,7 @@
 
 #include <QHeaderView>
 #include <QJsonDocument>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {

@@ -150,8 +150,8 @@ void TestMppDump::dumpsProject()
 
 void TestMppDump::dumpsBaselines()
 {
-    const Run run = mppdump(
-        { QStringLiteral(TARVIK_SAMPLES "/oracle/task-baselines-project2010-mpp9.mpp") });
+    const Run run
+        = mppdump({ QStringLiteral(TARVIK_SAMPLES "/oracle/task-baselines-project2010-mpp9.mpp") });
     QCOMPARE(run.exitCode, 0);
     QJsonObject start;
     QJsonObject cost;

@@ -237,7 +237,7 @@ void TestMppLoader::setSchemaReplacesNamedTables()
 {
     MPPLoader loader;
     QVERIFY(loader.setSchema(builtInSchema()));
-    QCOMPARE(loader.schema("TASK").size(), 55);
+    QCOMPARE(loader.schema("TASK").size(), 60);
     const QJsonDocument replacement = QJsonDocument::fromJson(
         R"({"tables": [{"name": "TASK", "columns": [{"id": "task_name", "display": "Name",
             "datatype": "string", "group": "General"}]}]})");
