@@ -51,4 +51,8 @@ function(tarvik_add_tests)
   endforeach()
 endfunction()
 
-get_filename_component(TARVIK_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/../shared/samples" ABSOLUTE)
+# The samples beside the clone, unless named at configure time (-DTARVIK_SAMPLES_DIR=...), as a
+# checkout elsewhere (a git worktree, for one) needs.
+if(NOT TARVIK_SAMPLES_DIR)
+  get_filename_component(TARVIK_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/../shared/samples" ABSOLUTE)
+endif()

@@ -1111,33 +1111,40 @@ void RyGanttView::paintRow(QPainter &painter, QStyleOptionViewItem option, int p
     }
     const QModelIndex index = d->m_visibleItems.at(position);
     const QPoint offset = offsets();
-    auto paintBar = [&](int barKind) {
+    const QList<RyGanttViewBarStyle> &styles = d->barDelegate->barStyles();
+    auto paintBar = [&](int barKind, bool byStyle) {
+        if (barKind >= 0 && (barKind >= styles.size() || !styles.at(barKind).visible))
+            return;
         const QRect rect = contentBarRect(position, barKind);
         if (rect.isEmpty())
             return;
         option.rect = rect.translated(-offset);
         painter.save();
-        if (d->trackingMode)
-            d->trackingDelegate->paintBar(&painter, option, index, barKind);
-        else
+        if (byStyle)
             d->barDelegate->paintBar(&painter, option, index, barKind);
+        else
+            d->trackingDelegate->paintBar(&painter, option, index, barKind);
         painter.restore();
     };
+    // Baseline bars go first, so that the plan's bars lie over them wherever the two meet;
+    // they stay with critical activities and in tracking mode.
+    const RowType type = rowType(index);
+    const int baselineKind = type == TaskRow ? BaselineTaskStyle
+        : type == MilestoneRow               ? BaselineMilestoneStyle
+                                             : -1;
+    if (baselineKind >= 0)
+        paintBar(baselineKind, true);
     if (d->trackingMode || isCritical(index)) {
-        paintBar(-1);
+        paintBar(-1, !d->trackingMode);
         return;
     }
-    static const QVector<int> taskStyles { 0, 3, 5 };
-    static const QVector<int> milestoneStyles { 1, 4, 6 };
+    static const QVector<int> taskStyles { 0, 3 };
+    static const QVector<int> milestoneStyles { 1, 4 };
     static const QVector<int> summaryStyles { 2 };
-    const RowType type = rowType(index);
     const QVector<int> &kinds = type == TaskRow ? taskStyles
         : type == MilestoneRow                  ? milestoneStyles
         : type == SummaryRow                    ? summaryStyles
                                                 : QVector<int>();
-    const QList<RyGanttViewBarStyle> &styles = d->barDelegate->barStyles();
-    for (int kind : kinds) {
-        if (kind < styles.size() && styles.at(kind).visible)
-            paintBar(kind);
-    }
+    for (int kind : kinds)
+        paintBar(kind, true);
 }

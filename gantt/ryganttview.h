@@ -22,6 +22,8 @@ class RyGanttView : public QAbstractItemView
     Q_OBJECT
 public:
     enum RowType { NoRowType = -1, TaskRow = 0, MilestoneRow = 1, SummaryRow = 2 };
+    // Indexes of the baseline styles in the bar style list (task rows, milestone rows).
+    enum BaselineStyle { BaselineTaskStyle = 5, BaselineMilestoneStyle = 6 };
 
     explicit RyGanttView(QWidget *parent = nullptr);
     ~RyGanttView() override;

@@ -121,11 +121,13 @@ QList<RyGanttViewBarStyle> RyGanttViewBarStyle::defaultStyles()
         = makeStyle("Actual Milestone", "Actual Start", "Actual Finish", 0, 6, QColor());
     actualMilestone.startPointShape = QStringLiteral("Diamond");
     actualMilestone.startPointColor = paleBlue;
-    RyGanttViewBarStyle baselineTask
-        = makeStyle("Baseline Task", start, finish, 3, 18, QColor(QStringLiteral("#666699")));
+    const char *baselineStart = "BL Project Start";
+    const char *baselineFinish = "BL Project Finish";
+    RyGanttViewBarStyle baselineTask = makeStyle("Baseline Task", baselineStart, baselineFinish, 3,
+                                                 18, QColor(QStringLiteral("#666699")));
     baselineTask.visible = false;
     RyGanttViewBarStyle baselineMilestone
-        = makeStyle("Baseline Milestone", start, finish, 0, 6, QColor());
+        = makeStyle("Baseline Milestone", baselineStart, baselineFinish, 0, 6, QColor());
     baselineMilestone.startPointShape = QStringLiteral("Diamond");
     baselineMilestone.startPointColor = paleBlue;
     baselineMilestone.visible = false;

@@ -1,5 +1,6 @@
 #include "mppr/mppreader.h"
 
+#include "mppr/baselinefields.h"
 #include "mppr/fieldreader.h"
 #include "mppr/fixeddatablock.h"
 #include "mppr/fixedmetablock.h"
@@ -122,6 +123,7 @@ struct TaskFields
         , duration(taskField(map, { 0x1D }))
         , work(taskField(map, { 0x00 }))
         , actualWork(taskField(map, { 0x02 }))
+        , baselines(map)
     {
     }
 
@@ -134,6 +136,7 @@ struct TaskFields
     FieldDescriptor tf513, tf2b, tf514, tf2c, tf515, tf06;
     std::array<FieldDescriptor, 10> datesC, datesD, integersB, numbersB;
     FieldDescriptor tf0a, tf1f, tf04, startSlack, finishSlack, duration, work, actualWork;
+    BaselineFields baselines;
 };
 
 // Reads the members of one full task record.
@@ -215,6 +218,7 @@ public:
         optionalInteger(f.duration, t.duration);
         optionalNumber(f.work, t.work);
         optionalNumber(f.actualWork, t.actualWork);
+        t.baselines = f.baselines.read(r, i, u);
     }
 
 private:

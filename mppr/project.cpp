@@ -48,6 +48,21 @@ Task::Task()
     datesD.fill(epoch());
 }
 
+const Baseline *Task::baseline(int number) const
+{
+    for (const Baseline &b : baselines) {
+        if (b.number == number)
+            return &b;
+    }
+    return nullptr;
+}
+
+Baseline::Baseline()
+    : start(epoch())
+    , finish(epoch())
+{
+}
+
 Resource::~Resource() = default;
 
 Assignment::Assignment()

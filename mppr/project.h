@@ -39,6 +39,23 @@ inline bool isUnset(const QDateTime &date)
     return date == epoch();
 }
 
+// Baseline (number 0) and Baseline1 to Baseline10.
+constexpr int BaselineCount = 11;
+
+// One stored baseline of a task. A value the file does not give is the unset date or absent;
+// durations in tenths of a minute and work in thousandths of a minute, as for the task itself.
+struct Baseline
+{
+    Baseline();
+
+    qint8 number = 0;
+    QDateTime start;
+    QDateTime finish;
+    std::optional<qint32> duration;
+    std::optional<double> work;
+    std::optional<double> cost;
+};
+
 // One task record. Members named tf + hex carry the raw value of the task field with that number.
 struct Task
 {
@@ -102,6 +119,10 @@ struct Task
     std::optional<qint32> duration; // task field 0x1D
     std::optional<double> work; // task field 0x00
     std::optional<double> actualWork; // task field 0x02
+
+    // Only the baselines the file stores, ascending by number: most tasks have none.
+    QVector<Baseline> baselines;
+    const Baseline *baseline(int number) const;
 };
 
 // Codes as Microsoft Project exports them.

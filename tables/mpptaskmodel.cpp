@@ -42,6 +42,26 @@ QVariant totalFloat(const mppr::Task &task)
     return MPPUnits::durationHours(std::min(*task.startSlack, *task.finishSlack));
 }
 
+// Baseline (0) values; a task without that baseline has none.
+QVariant baselineCell(const mppr::Task &task, int column)
+{
+    const mppr::Baseline *b = task.baseline(0);
+    if (!b)
+        return QVariant();
+    switch (column) {
+    case MPPTaskModel::BlProjectStartDate:
+        return mppr::isUnset(b->start) ? QVariant() : QVariant(b->start);
+    case MPPTaskModel::BlProjectEndDate:
+        return mppr::isUnset(b->finish) ? QVariant() : QVariant(b->finish);
+    case MPPTaskModel::BlProjectDrtnHrCnt:
+        return MPPUnits::durationHours(b->duration);
+    case MPPTaskModel::BlProjectWorkQty:
+        return MPPUnits::workHours(b->work);
+    default:
+        return b->cost ? QVariant(*b->cost) : QVariant();
+    }
+}
+
 } // namespace
 
 MPPTaskModel::MPPTaskModel(QObject *parent)
@@ -76,7 +96,12 @@ MPPTaskModel::MPPTaskModel(QObject *parent)
                  "parent_uid",
                  "calc_start_date",
                  "calc_end_date",
-                 "task_progress" },
+                 "task_progress",
+                 "bl_project_start_date",
+                 "bl_project_end_date",
+                 "bl_project_drtn_hr_cnt",
+                 "bl_project_work_qty",
+                 "bl_project_total_cost" },
                parent)
 {
     setObjectName(QStringLiteral("TASK"));
@@ -191,6 +216,12 @@ QVariant MPPTaskModel::cell(int row, int column) const
     case TaskProgress:
         // Files whose layout holds no percent complete have no progress, which is not 0%.
         return m_project->hasPercentComplete() ? QVariant(t.percentComplete) : QVariant();
+    case BlProjectStartDate:
+    case BlProjectEndDate:
+    case BlProjectDrtnHrCnt:
+    case BlProjectWorkQty:
+    case BlProjectTotalCost:
+        return baselineCell(t, column);
     default:
         // rsrc_id, the equipment quantities (the file has no non-labour units per task),
         // expect_end_date, restart_date, reend_date.

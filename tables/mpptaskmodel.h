@@ -45,6 +45,12 @@ public:
         CalcStartDate,
         CalcEndDate,
         TaskProgress,
+        // Baseline (0). Kept last: the activity model joins them after all its other columns.
+        BlProjectStartDate,
+        BlProjectEndDate,
+        BlProjectDrtnHrCnt,
+        BlProjectWorkQty,
+        BlProjectTotalCost,
         ColumnCount
     };
 

@@ -277,7 +277,16 @@ void ProjectLoader::createActivityModel()
     model->setObjectName(QStringLiteral("ActivityModel"));
     activities->setParent(model);
     model->setSourceModel(activities);
-    model->addJoinAll(tasks, 0, 0);
+    // Layouts store filters by activity-model column number, so task columns added later (the
+    // baseline group) join after every other column instead of moving those.
+    QList<int> taskColumns;
+    QList<int> laterTaskColumns;
+    for (int column = 0; column < tasks->columnCount(); ++column) {
+        const bool later = tasks->headerData(column, Qt::Horizontal, Ry::ColumnGroupRole).toString()
+            == QLatin1String("Baseline");
+        (later ? laterTaskColumns : taskColumns).append(column);
+    }
+    model->addJoin(tasks, 0, taskColumns, 0);
     if (QAbstractItemModel *wbs = table("PROJWBS"))
         model->addJoin(wbs, 0, { 2, 3 }, 5);
     if (QAbstractItemModel *assignments = table("TASKRSRC"))
@@ -291,6 +300,8 @@ void ProjectLoader::createActivityModel()
             columns.append(column);
         model->addJoin(pivot, 0, columns, 0);
     }
+    if (!laterTaskColumns.isEmpty())
+        model->addJoin(tasks, 0, laterTaskColumns, 0);
     registerTable(QStringLiteral("ActivityModel"), model);
 }
 

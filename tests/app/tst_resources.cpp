@@ -91,18 +91,25 @@ void TestResources::builtInLayout()
              QStringList { "WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255" });
     QCOMPARE(map.value("bars").toMap().value("timelineFlags").toInt(), 20);
     const QVariantList styles = map.value("barStyles").toList();
-    QCOMPARE(styles.size(), 6);
+    // The default order, which the chart's row types index into.
+    QCOMPARE(styles.size(), 7);
     QStringList names;
-    for (const QVariant &style : styles) {
+    for (const QVariant &style : styles)
         names << style.toMap().value("styleName").toString();
-        QVERIFY(!style.toMap().contains("visible"));
-    }
     QCOMPARE(names,
-             QStringList({ "Task", "Milestone", "Summary", "Actual", "Baseline Task",
-                           "Baseline Milestone" }));
+             QStringList({ "Task", "Milestone", "Summary", "Actual Task", "Actual Milestone",
+                           "Baseline Task", "Baseline Milestone" }));
     QCOMPARE(styles.at(3).toMap().value("startDate").toString(), QStringLiteral("Actual Start"));
-    QVERIFY(!styles.at(4).toMap().contains("startDate"));
-    QCOMPARE(styles.at(5).toMap().value("startPointColor").toString(), QStringLiteral("#ff9833"));
+    // Hidden, so that milestones look as they did before the style existed.
+    QCOMPARE(styles.at(4).toMap().value("visible"), QVariant(false));
+    for (int k : { 5, 6 }) {
+        QCOMPARE(styles.at(k).toMap().value("startDate").toString(),
+                 QStringLiteral("BL Project Start"));
+        QCOMPARE(styles.at(k).toMap().value("finishDate").toString(),
+                 QStringLiteral("BL Project Finish"));
+        QVERIFY(!styles.at(k).toMap().contains("visible"));
+    }
+    QCOMPARE(styles.at(6).toMap().value("startPointColor").toString(), QStringLiteral("#ff9833"));
 }
 
 void TestResources::databaseScript()

@@ -37,9 +37,10 @@ void TestRyGanttViewBarStyle::defaultStyles()
         QCOMPARE(styles.at(i).bodyShapeOffset, offsets.at(i));
         QCOMPARE(styles.at(i).visible, visible.at(i));
         QVERIFY(styles.at(i).displayColumns.isEmpty());
-        const bool actual = i == 3 || i == 4;
-        QCOMPARE(styles.at(i).startDate, QString(actual ? "Actual Start" : "Start Date"));
-        QCOMPARE(styles.at(i).finishDate, QString(actual ? "Actual Finish" : "Finish Date"));
+        const QString prefix = i < 3 ? QString() : i < 5 ? "Actual " : "BL Project ";
+        const QString suffix = i < 3 ? " Date" : QString();
+        QCOMPARE(styles.at(i).startDate, prefix + "Start" + suffix);
+        QCOMPARE(styles.at(i).finishDate, prefix + "Finish" + suffix);
     }
     QCOMPARE(styles.at(0).bodyColor, QColor("#99CCFF"));
     QVERIFY(!styles.at(0).startPointColor.isValid());

@@ -39,6 +39,7 @@ class TestMppDump : public QObject
 private slots:
     void usage();
     void dumpsProject();
+    void dumpsBaselines();
     void failedReadStillPrintsJson();
 };
 
@@ -120,7 +121,8 @@ void TestMppDump::dumpsProject()
                                    "duration",
                                    "work",
                                    "actualWork",
-                                   "predecessors" };
+                                   "predecessors",
+                                   "baselines" };
     QStringList expected = taskKeys;
     expected.sort();
     int previous = -1;
@@ -144,6 +146,35 @@ void TestMppDump::dumpsProject()
     const QJsonObject assignment = json["assignments"].toArray().at(0).toObject();
     QCOMPARE(assignment.size(), 20);
     QVERIFY(assignment.contains("af0a") && assignment.contains("taskUniqueId"));
+}
+
+void TestMppDump::dumpsBaselines()
+{
+    const Run run
+        = mppdump({ QStringLiteral(TARVIK_SAMPLES "/oracle/task-baselines-project2010-mpp9.mpp") });
+    QCOMPARE(run.exitCode, 0);
+    QJsonObject start;
+    QJsonObject cost;
+    for (const QJsonValue &value : QJsonDocument::fromJson(run.out).object()["tasks"].toArray()) {
+        const QJsonObject task = value.toObject();
+        if (task["name"] == QLatin1String("Baseline Start - Task"))
+            start = task;
+        else if (task["name"] == QLatin1String("Baseline10 Cost - Task"))
+            cost = task;
+        else if (task["uniqueId"].toInt() == 0)
+            QVERIFY(task["baselines"].toArray().isEmpty());
+    }
+    // Only the stored baselines are listed, each with all five values.
+    QCOMPARE(start["baselines"].toArray().size(), 1);
+    const QJsonObject zero = start["baselines"].toArray().at(0).toObject();
+    QCOMPARE(sortedKeys(zero),
+             QStringList({ "cost", "duration", "finish", "number", "start", "work" }));
+    QCOMPARE(zero["number"].toInt(), 0);
+    QCOMPARE(zero["start"].toString(), QStringLiteral("2014-04-01T09:00:00"));
+    QVERIFY(zero["finish"].isNull());
+    const QJsonObject ten = cost["baselines"].toArray().at(0).toObject();
+    QCOMPARE(ten["number"].toInt(), 10);
+    QCOMPARE(ten["cost"].toDouble(), 1100.0);
 }
 
 void TestMppDump::failedReadStillPrintsJson()

@@ -99,6 +99,10 @@ private slots:
     void damagedResourceStreamsKeepTasks_data();
     void damagedResourceStreamsKeepTasks();
     void slackFieldsAbsentFromMap();
+    void baselines_data();
+    void baselines();
+    void damagedBaselineValues_data();
+    void damagedBaselineValues();
     void statuses_data();
     void statuses();
     void compObjTexts();
@@ -517,6 +521,100 @@ void TestMppReader::slackFieldsAbsentFromMap()
     Project blank(QStringLiteral("crafted.mpp"));
     QCOMPARE(readFile(spec, blank), int(StatusOk));
     QVERIFY(!blank.task(1)->startSlack);
+}
+
+void TestMppReader::baselines_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QByteArray>("startBytes"); // stored for Baseline3's start
+    QTest::addColumn<QString>("start"); // as read
+    const QByteArray good = MppBlockBuilder::dateBytes(at(2023, 5, 2, 9));
+    const QByteArray year1983 = MppBlockBuilder::dateBytes(at(1983, 12, 31, 8));
+    const QByteArray year2150 = MppBlockBuilder::dateBytes(at(2150, 1, 1));
+    const QString goodText = QStringLiteral("2023-05-02T09:00:00Z");
+    for (const auto &[name, layout] :
+         { std::pair("114", MppScheduleSpec::Mpp14), std::pair("112", MppScheduleSpec::Mpp12),
+           std::pair("19", MppScheduleSpec::Mpp9) }) {
+        QTest::addRow("%s", name) << int(layout) << good << goodText;
+        QTest::addRow("%s before 1984", name) << int(layout) << year1983 << "unset";
+        QTest::addRow("%s after 2149", name) << int(layout) << year2150 << "unset";
+        QTest::addRow("%s three bytes", name) << int(layout) << good.left(3) << "unset";
+    }
+}
+
+void TestMppReader::baselines()
+{
+    QFETCH(int, layout);
+    QFETCH(QByteArray, startBytes);
+    QFETCH(QString, start);
+    MppScheduleSpec spec = flatSchedule(3, MppScheduleSpec::Layout(layout));
+    MppBaselineSpec full { 0, at(2023, 5, 1), at(2023, 5, 5, 17), 24000, 2400000, 1234.5, {} };
+    MppBaselineSpec third { 3, {}, at(2023, 6, 9, 17), 0, 0, 0, startBytes };
+    MppBaselineSpec tenth { 10, {}, {}, 0, 0, 99, {} };
+    MppBaselineSpec nothing { 7, {}, {}, 0, 0, 0, {} };
+    spec.tasks[1].baselines = { full, third, tenth, nothing };
+    spec.tasks[2].baselines = { nothing };
+
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readFile(spec, project), int(StatusOk));
+    // A baseline without a date or a non-zero amount is not stored.
+    const Task *t = project.task(1);
+    QCOMPARE(t->baselines.size(), 3);
+    QVERIFY(project.task(2)->baselines.isEmpty() && project.task(3)->baselines.isEmpty());
+    const Baseline *b0 = t->baseline(0);
+    QVERIFY(b0);
+    QCOMPARE(dateText(b0->start), QStringLiteral("2023-05-01T08:00:00Z"));
+    QCOMPARE(dateText(b0->finish), QStringLiteral("2023-05-05T17:00:00Z"));
+    QCOMPARE(b0->duration, std::optional<qint32>(24000));
+    QCOMPARE(b0->work, std::optional<double>(2400000));
+    QCOMPARE(b0->cost, std::optional<double>(1234.5));
+    const Baseline *b3 = t->baseline(3);
+    QVERIFY(b3);
+    QCOMPARE(dateText(b3->start), start);
+    QCOMPARE(dateText(b3->finish), QStringLiteral("2023-06-09T17:00:00Z"));
+    QCOMPARE(b3->cost, std::optional<double>(0));
+    QCOMPARE(t->baseline(10)->cost, std::optional<double>(99));
+    QVERIFY(!t->baseline(7) && !t->baseline(1));
+}
+
+void TestMppReader::damagedBaselineValues_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::newRow("114") << int(MppScheduleSpec::Mpp14);
+    QTest::newRow("19") << int(MppScheduleSpec::Mpp9);
+}
+
+// Every byte of the variable data flipped, and the stream cut at every length: the reader
+// gives a status and, under the sanitizers, reads nothing outside its buffers.
+void TestMppReader::damagedBaselineValues()
+{
+    QFETCH(int, layout);
+    MppScheduleSpec spec = flatSchedule(1, MppScheduleSpec::Layout(layout));
+    spec.tasks[1].baselines = { { 0, at(2023, 5, 1), at(2023, 5, 5), 600, 60000, 5, {} },
+                                { 4, at(2023, 5, 1), {}, 0, 0, 0, {} },
+                                { 9, {}, at(2023, 5, 5), 0, 0, 0, {} } };
+    const QMap<QString, QByteArray> streams = buildMppStreams(spec);
+    const QString path
+        = (layout == MppScheduleSpec::Mpp9 ? QStringLiteral("/   19") : QStringLiteral("/   114"))
+        + QStringLiteral("/TBkndTask/Var2Data");
+    const QByteArray data = streams.value(path);
+    QVERIFY(data.size() > 100);
+    for (int pos = 0; pos < data.size(); ++pos) {
+        for (const QByteArray &damaged :
+             { data.left(pos),
+               QByteArray(data).replace(pos, 1, QByteArray(1, char(data.at(pos) ^ 0xFF))) }) {
+            QMap<QString, QByteArray> s = streams;
+            s[path] = damaged;
+            Project project(QStringLiteral("damaged.mpp"));
+            const int status = readStreams(s, project);
+            QVERIFY2(status == StatusOk || status == StatusMalformedBlock,
+                     qPrintable(QString::number(pos)));
+            for (const Task *t : project.tasks()) {
+                for (const Baseline &b : t->baselines)
+                    QVERIFY(b.number >= 0 && b.number < BaselineCount);
+            }
+        }
+    }
 }
 
 void TestMppReader::statuses_data()

@@ -33,6 +33,9 @@ struct XmlRecord
         int lagFormat;
     };
     QVector<Link> links;
+    // The <Baseline> children: "Number" and whichever of "Start", "Finish", "Duration", "Work"
+    // and "Cost" the export writes.
+    QVector<QHash<QString, QString>> baselines;
 
     QString value(const char *name) const { return values.value(QLatin1String(name)); }
     bool has(const char *name) const { return values.contains(QLatin1String(name)); }
@@ -62,14 +65,28 @@ XmlRecord::Link readLink(QXmlStreamReader &xml)
     return link;
 }
 
-// Reads the direct children of the current element; nested records (baselines, time-phased
-// data, extended attributes) carry their own UID and dates and are skipped.
+QHash<QString, QString> readChildren(QXmlStreamReader &xml)
+{
+    QHash<QString, QString> values;
+    while (xml.readNextStartElement()) {
+        const QString name = xml.name().toString();
+        values.insert(name, xml.readElementText(QXmlStreamReader::SkipChildElements));
+    }
+    return values;
+}
+
+// Reads the direct children of the current element, links and baselines; other nested records
+// (time-phased data, extended attributes) carry their own UID and dates and are skipped.
 XmlRecord readRecord(QXmlStreamReader &xml)
 {
     XmlRecord record;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("PredecessorLink")) {
             record.links.append(readLink(xml));
+            continue;
+        }
+        if (xml.name() == QLatin1String("Baseline")) {
+            record.baselines.append(readChildren(xml));
             continue;
         }
         const QString name = xml.name().toString();
@@ -205,6 +222,7 @@ private slots:
 private:
     void compareTasks(const Project &project, const XmlExport &xml, bool allowLateDates);
     void compareSlackAndWork(const Task &task, const XmlRecord &r, bool allowed);
+    void compareBaselines(const Task &task, const XmlRecord &r);
     void compareResources(const Project &project, const XmlExport &xml, const QString &layout);
     void compareResourceTypes(const Project &project, const XmlExport &xml, const QString &layout);
     void compareAssignmentWork(const Project &project, const XmlExport &xml, const QString &layout);
@@ -291,6 +309,7 @@ void TestMppSamples::compareTasks(const Project &project, const XmlExport &xml, 
             QCOMPARE(t->predLagUnits.at(k), link->lagFormat);
         }
         compareSlackAndWork(*t, r, allowLateDates);
+        compareBaselines(*t, r);
     }
 }
 
@@ -341,6 +360,58 @@ void TestMppSamples::compareSlackAndWork(const Task &t, const XmlRecord &r, bool
     check("Work", minutes("Work"), scaled(t.work, 1000), false);
     check("ActualWork", minutes("ActualWork"), scaled(t.actualWork, 1000), false);
     check("RemainingWork", minutes("RemainingWork"), t.tf04 / 1000, false);
+}
+
+// Every baseline the export lists, field by field; a field it leaves out must be unset or zero
+// in the file, and the file must store no baseline the export leaves out.
+void TestMppSamples::compareBaselines(const Task &t, const XmlRecord &r)
+{
+    const auto check
+        = [&](const char *field, int number, const QString &expected, const QString &actual) {
+              const bool agree = expected == actual;
+              if (agree && expected.isEmpty())
+                  return; // counted are the values the export lists
+              count(field, agree, false);
+              if (!agree) {
+                  QFAIL(qPrintable(QStringLiteral("task %1 baseline %2 %3: %4 expected %5")
+                                       .arg(t.uniqueId)
+                                       .arg(number)
+                                       .arg(QLatin1String(field), actual, expected)));
+              }
+          };
+    // Numbers as text, "" for none or zero, so that a left-out field matches an empty one.
+    const auto text = [](const std::optional<double> &value) {
+        return value && *value != 0 ? QString::number(*value, 'f', 3) : QString();
+    };
+    const auto minutes = [&text](const QString &duration) {
+        return text(duration.isEmpty() ? std::nullopt : durationMinutes(duration));
+    };
+    const auto scaled = [](const auto &value, double divisor) -> std::optional<double> {
+        return value ? std::optional<double>(*value / divisor) : std::nullopt;
+    };
+    QSet<int> listed;
+    for (const QHash<QString, QString> &e : r.baselines) {
+        const int n = e.value(QStringLiteral("Number")).toInt();
+        listed.insert(n);
+        const Baseline *b = t.baseline(n);
+        const Baseline none;
+        const Baseline &stored = b ? *b : none;
+        check("Baseline start", n, e.value(QStringLiteral("Start")), dateText(stored.start));
+        check("Baseline finish", n, e.value(QStringLiteral("Finish")), dateText(stored.finish));
+        check("Baseline duration", n, minutes(e.value(QStringLiteral("Duration"))),
+              text(scaled(stored.duration, 10)));
+        check("Baseline work", n, minutes(e.value(QStringLiteral("Work"))),
+              text(scaled(stored.work, 1000)));
+        const QString cost = e.value(QStringLiteral("Cost"));
+        check("Baseline cost", n,
+              text(cost.isEmpty() ? std::nullopt : std::optional(cost.toDouble())),
+              text(stored.cost));
+    }
+    for (const Baseline &b : t.baselines)
+        QVERIFY2(
+            listed.contains(b.number),
+            qPrintable(
+                QStringLiteral("task %1 baseline %2 not exported").arg(t.uniqueId).arg(b.number)));
 }
 
 // The export's placeholders are left out: the unnamed resource 0 and the assignments to resource

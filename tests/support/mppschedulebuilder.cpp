@@ -90,6 +90,92 @@ constexpr quint8 Text1Key = 14;
 constexpr quint8 ResourceNameKey = 1;
 constexpr quint8 ResourceInitialsKey = 3;
 constexpr quint8 AssignmentNoteKey = 7;
+constexpr quint8 BaselineKey = 20; // "   19" keys 20 to 24: Baseline (0); 25: field 0x1E1
+constexpr quint32 BaselineBlockField = 0x1E1;
+
+// Start, finish, duration, work and cost of one baseline: categories, sizes, field numbers.
+constexpr quint16 BaselineCategories[5] = { Date, Date, Integer, Number, Number };
+constexpr quint16 BaselineSizes[5] = { 4, 4, 4, 8, 8 };
+
+QVector<quint32> baselineFields(int number)
+{
+    if (number == 0)
+        return { 0x2B, 0x2C, 0x1B, 0x01, 0x06 };
+    static const quint32 first[10]
+        = { 0x1E2, 0x1ED, 0x1F8, 0x203, 0x20E, 0x220, 0x22B, 0x236, 0x241, 0x24C };
+    const quint32 b = first[number - 1];
+    return { b, b + 1, b + 5, b + 3, b + 2 };
+}
+
+QVector<QByteArray> baselineValues(const MppBaselineSpec &b)
+{
+    return { b.startBytes.isEmpty() ? dateBytes(b.start) : b.startBytes, dateBytes(b.finish),
+             u32Bytes(quint32(b.duration)), f64Bytes(b.work), f64Bytes(b.cost) };
+}
+
+FieldEntry variableOf(quint32 id, quint16 category, quint16 size, quint8 key)
+{
+    FieldEntry e = variable(id, key);
+    e.category = category;
+    e.size = size;
+    return e;
+}
+
+QVector<FieldEntry> baselineEntries(const MppScheduleSpec &spec)
+{
+    const bool mpp9 = spec.layout == MppScheduleSpec::Mpp9;
+    QVector<FieldEntry> entries;
+    for (int number = 0; number <= (mpp9 ? 0 : 10); ++number) {
+        const QVector<quint32> fields = baselineFields(number);
+        for (int q = 0; q < 5; ++q)
+            entries += variableOf(TaskBase + fields.at(q), BaselineCategories[q], BaselineSizes[q],
+                                  quint8(BaselineKey + q));
+    }
+    if (mpp9)
+        entries += variableOf(TaskBase + BaselineBlockField, 29, 0, BaselineKey + 5);
+    return entries;
+}
+
+// The "   19" block: total size, entry count, (field id, offset) entries, then the values.
+QByteArray baselineBlock(const QVector<MppBaselineSpec> &baselines)
+{
+    QVector<QPair<quint32, QByteArray>> values;
+    for (const MppBaselineSpec &b : baselines) {
+        if (b.number == 0)
+            continue;
+        const QVector<quint32> fields = baselineFields(b.number);
+        const QVector<QByteArray> bytes = baselineValues(b);
+        for (int q = 0; q < 5; ++q)
+            values.append({ TaskBase + fields.at(q), bytes.at(q) });
+    }
+    if (values.isEmpty())
+        return QByteArray();
+    QByteArray block(8 + 8 * values.size(), '\0');
+    putU32(block, 4, quint32(values.size()));
+    for (int k = 0; k < values.size(); ++k) {
+        putU32(block, 8 + 8 * k, values.at(k).first);
+        putU32(block, 12 + 8 * k, quint32(block.size()));
+        block.append(values.at(k).second);
+    }
+    putU32(block, 0, quint32(block.size()));
+    return block;
+}
+
+void addBaselineValues(const MppTaskSpec &t, bool byKey, QVector<MppBlockBuilder::VarValue> &vars)
+{
+    for (const MppBaselineSpec &b : t.baselines) {
+        if (byKey && b.number != 0)
+            continue;
+        const QVector<quint32> fields = baselineFields(b.number);
+        const QVector<QByteArray> bytes = baselineValues(b);
+        for (int q = 0; q < 5; ++q)
+            vars.append({ t.uniqueId, byKey ? quint32(BaselineKey + q) : TaskBase + fields.at(q),
+                          bytes.at(q) });
+    }
+    const QByteArray block = byKey ? baselineBlock(t.baselines) : QByteArray();
+    if (!block.isEmpty())
+        vars.append({ t.uniqueId, quint32(BaselineKey + 5), block });
+}
 
 QByteArray taskFieldMap(const MppScheduleSpec &spec)
 {
@@ -114,6 +200,7 @@ QByteArray taskFieldMap(const MppScheduleSpec &spec)
                      flag(TaskBase + 0x500) };
     }
     entries += { variable(TaskBase + 0x0E, NameKey), variable(TaskBase + 0x33, Text1Key) };
+    entries += baselineEntries(spec);
     return fieldMapItem(entries);
 }
 
@@ -193,6 +280,7 @@ void addTasks(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QBy
             vars.append({ t.uniqueId, byKey ? NameKey : TaskBase + 0x0E, textBytes(t.name) });
         if (!t.text1.isEmpty())
             vars.append({ t.uniqueId, byKey ? Text1Key : TaskBase + 0x33, textBytes(t.text1) });
+        addBaselineValues(t, byKey, vars);
     }
     const Placed placed = place(records, spec.reverseRecordOrder);
     const Placed placed2 = place(records2, spec.reverseRecordOrder);

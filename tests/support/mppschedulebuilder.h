@@ -12,6 +12,18 @@
 
 #include <optional>
 
+// One stored baseline: Baseline (number 0) or Baseline1 to Baseline10. A null date is stored as
+// "no date"; durations in tenths of a minute, work in thousandths of a minute.
+struct MppBaselineSpec
+{
+    int number = 0;
+    QDateTime start, finish;
+    qint32 duration = 0;
+    double work = 0;
+    double cost = 0;
+    QByteArray startBytes; // stored instead of start when not empty
+};
+
 struct MppTaskSpec
 {
     qint32 uniqueId = 0;
@@ -34,6 +46,8 @@ struct MppTaskSpec
     double actualWork = 0;
     double remainingWork = 0;
     QString text1;
+    // Variable data; Baseline1 to Baseline10 of the "   19" layout in one block of field 0x1E1.
+    QVector<MppBaselineSpec> baselines;
 };
 
 struct MppRelationSpec

@@ -78,6 +78,7 @@ private slots:
     void taskProgressText();
     void durationsWorkAndFloatInHours();
     void absentFieldsHaveNoValue();
+    void baselineColumnsShowBaselineZero();
     void onlyParentUidIsWritable();
     void relationTypesAndLags_data();
     void relationTypesAndLags();
@@ -252,6 +253,37 @@ void TestMppTables::absentFieldsHaveNoValue()
     QCOMPARE(tasks.index(0, MPPTaskModel::TotalFloatHrCnt).data(), QVariant(0.0));
 }
 
+void TestMppTables::baselineColumnsShowBaselineZero()
+{
+    mppr::Project project("b.mpp");
+    mppr::Task *t = addTask(project, 1, -1);
+    mppr::Task *other = addTask(project, 2, -1);
+    mppr::Baseline b0;
+    b0.start = at(2023, 5, 1);
+    b0.duration = 4800; // 8 h
+    b0.work = 960000.0; // 16 h
+    b0.cost = 12.5;
+    mppr::Baseline b2;
+    b2.number = 2;
+    b2.start = b2.finish = at(2023, 6, 1);
+    t->baselines = { b0, b2 };
+    other->baselines = { b2 };
+    MPPTaskModel tasks;
+    tasks.setProject(&project);
+    const int row = rowOfTask(tasks, 1);
+    const auto value
+        = [&](int r, MPPTaskModel::Column column) { return tasks.index(r, column).data(); };
+    QCOMPARE(value(row, MPPTaskModel::BlProjectStartDate), QVariant(at(2023, 5, 1)));
+    QVERIFY(!value(row, MPPTaskModel::BlProjectEndDate).isValid());
+    QCOMPARE(value(row, MPPTaskModel::BlProjectDrtnHrCnt), QVariant(8.0));
+    QCOMPARE(value(row, MPPTaskModel::BlProjectWorkQty), QVariant(16.0));
+    QCOMPARE(value(row, MPPTaskModel::BlProjectTotalCost), QVariant(12.5));
+    // Only Baseline (0) has columns.
+    for (int column = MPPTaskModel::BlProjectStartDate; column < MPPTaskModel::ColumnCount;
+         ++column)
+        QVERIFY(!tasks.index(rowOfTask(tasks, 2), column).data().isValid());
+}
+
 void TestMppTables::onlyParentUidIsWritable()
 {
     auto project = small();
@@ -406,7 +438,7 @@ void TestMppTables::headersFromTheSchema()
 {
     auto project = small();
     auto tasks = tableOver<MPPTaskModel>(project.get(), "TASK");
-    QCOMPARE(tasks->columnCount(), 32);
+    QCOMPARE(tasks->columnCount(), 37);
     const int name = tasks->columnOf("task_name");
     QCOMPARE(tasks->headerData(name, Qt::Horizontal).toString(), QString("Activity Name"));
     QCOMPARE(tasks->headerData(name, Qt::Horizontal, Ry::ColumnIdRole).toString(),
@@ -431,12 +463,18 @@ void TestMppTables::headersFromTheSchema()
     QCOMPARE(tasks->headerData(tasks->columnOf("total_float_hr_cnt"), Qt::Horizontal).toString(),
              QString("Total float"));
     QVERIFY(!tasks->headerData(name, Qt::Vertical).isValid());
-    QVERIFY(!tasks->headerData(32, Qt::Horizontal).isValid());
+    QCOMPARE(tasks->headerData(MPPTaskModel::BlProjectStartDate, Qt::Horizontal).toString(),
+             QString("BL Project Start"));
+    QCOMPARE(
+        tasks->headerData(MPPTaskModel::BlProjectTotalCost, Qt::Horizontal, Ry::ColumnGroupRole)
+            .toString(),
+        QString("Baseline"));
+    QVERIFY(!tasks->headerData(37, Qt::Horizontal).isValid());
     QVERIFY(!tasks->headerData(name, Qt::Horizontal, Qt::ToolTipRole).isValid());
     // Without setColumns a section has no header at all.
     MPPTaskModel bare;
     QVERIFY(!bare.headerData(0, Qt::Horizontal).isValid());
-    QCOMPARE(bare.columnCount(), 32);
+    QCOMPARE(bare.columnCount(), 37);
 }
 
 void TestMppTables::missingWbsTaskGivesNoValues()

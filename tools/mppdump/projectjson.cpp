@@ -54,6 +54,20 @@ QJsonArray predecessors(const Task &t)
     return out;
 }
 
+QJsonArray baselines(const Task &t)
+{
+    QJsonArray out;
+    for (const mppr::Baseline &b : t.baselines) {
+        out.append(QJsonObject { { "number", b.number },
+                                 { "start", date(b.start) },
+                                 { "finish", date(b.finish) },
+                                 { "duration", optional(b.duration) },
+                                 { "work", optional(b.work) },
+                                 { "cost", optional(b.cost) } });
+    }
+    return out;
+}
+
 QJsonObject taskToJson(const Task &t)
 {
     QJsonObject o;
@@ -112,6 +126,7 @@ QJsonObject taskToJson(const Task &t)
     o["work"] = optional(t.work);
     o["actualWork"] = optional(t.actualWork);
     o["predecessors"] = predecessors(t);
+    o["baselines"] = baselines(t);
     return o;
 }
 
