@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
 #include <optional>
 
 struct MppTaskSpec
@@ -34,6 +35,11 @@ struct MppTaskSpec
     double actualWork = 0;
     double remainingWork = 0;
     QString text1;
+    // Written only in wide task records: custom number, integer and date fields 1 to 10
+    // (only dates 1 to 4 of the second ten fit; the rest stays unset).
+    std::array<double, 10> numbers {};
+    std::array<qint32, 10> integers {};
+    std::array<QDateTime, 10> dates;
 };
 
 struct MppRelationSpec
@@ -79,6 +85,9 @@ struct MppScheduleSpec
     bool reverseRecordOrder = false; // fixed records stored in the opposite order of items
     bool omitSlackFields = false; // fields 0x1B6, 0x1B7, 0x1D, 0x00, 0x02 not in the map
     bool withRelationsStorage = true;
+    // "   114" task records as wide as the widest saved ones: a 991-entry field map, 206-byte
+    // records in the first fixed block and 64-byte ones in the second.
+    bool wideTaskRecords = false;
 };
 
 // Stream path -> bytes, paths with a leading "/" ("/   114/TBkndTask/FixedData").
