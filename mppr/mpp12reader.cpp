@@ -2,6 +2,7 @@
 
 #include "mppr/compobjinfo.h"
 #include "mppr/project.h"
+#include "mppr/resourcereader.h"
 
 #include <algorithm>
 
@@ -15,7 +16,6 @@ MppReader::Layout layout12(const QString &userType)
     layout.directory = QStringLiteral("   112");
     layout.mapStyle = FieldMapStyle::Mpp12;
     layout.taskFixed2MetaSize = 86;
-    layout.readsPercentComplete = false;
     if (versionFromUserType(userType, 15) < 15) {
         const quint16 bits[5] = { 69, 78, 83, 66, 67 };
         std::copy(bits, bits + 5, layout.flagBits);
@@ -25,6 +25,22 @@ MppReader::Layout layout12(const QString &userType)
     }
     // Measured on files saved by every version: the lag unit sits before the lag.
     layout.relationLayoutB = false;
+    return layout;
+}
+
+// Resources and assignments as in "   114" (same field numbers, names and initials in
+// Var2Data under the full field id, work in thousandths of a minute), with these record
+// sizes: resource FixedMeta items of 37 bytes and Fixed2Meta items of 49; assignment records
+// of 142 bytes in FixedData (unique ID at 0, task at 4, resource at 8 per the field map) and
+// 48 in Fixed2Data. Percent complete (task field 0x20) is a 16-bit value in the task FixedData.
+ResourceReader::Layout resourceLayout()
+{
+    ResourceReader::Layout layout;
+    layout.directory = QStringLiteral("   112");
+    layout.mapStyle = FieldMapStyle::Mpp12;
+    layout.resourceFixed2MetaSize = 49;
+    layout.assignmentRecordSize = 142;
+    layout.assignment2RecordSize = 48;
     return layout;
 }
 
@@ -42,6 +58,8 @@ int Mpp12Reader::read()
         status = readTasks();
     if (status == StatusOk)
         status = readRelations();
+    if (status == StatusOk)
+        ResourceReader(m_store, m_project, resourceLayout(), m_props).readOrDrop();
     return status;
 }
 

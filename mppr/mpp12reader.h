@@ -1,6 +1,6 @@
 #pragma once
 
-// Reader of the "   112" layout (Project 2007): tasks and relations.
+// Reader of the "   112" layout (Project 2007): tasks, relations, resources and assignments.
 
 #include "mppr/mppreader.h"
 

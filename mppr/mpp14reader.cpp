@@ -1,31 +1,18 @@
 #include "mppr/mpp14reader.h"
 
 #include "mppr/compobjinfo.h"
-#include "mppr/fieldreader.h"
-#include "mppr/fixeddatablock.h"
-#include "mppr/fixedmetablock.h"
 #include "mppr/project.h"
-#include "mppr/streamstore.h"
-#include "mppr/vardatablock.h"
-
-#include <QSet>
-
-#include <memory>
+#include "mppr/resourcereader.h"
 
 namespace mppr {
 
 namespace {
 
-constexpr quint32 ResourceMapKey = 0x20015;
-constexpr quint32 ResourceMapFallbackKey = 0x3000015;
-constexpr quint32 AssignmentMapKey = 0x20017;
-constexpr quint32 AssignmentMapFallbackKey = 0x3000017;
-constexpr int ResourceFixedMetaSize = 37;
+// Resource records: FixedMeta items of 37 bytes, Fixed2Meta items of 50. Assignment records:
+// 110 bytes in FixedData, 48 in Fixed2Data.
 constexpr int ResourceFixed2MetaSize = 50;
-constexpr int AssignmentFixedMetaSize = 34;
 constexpr int AssignmentRecordSize = 110;
 constexpr int Assignment2RecordSize = 48;
-constexpr double MinutesTimes1000PerHour = 60000.0; // work is stored in thousandths of a minute
 
 MppReader::Layout layout14(const QString &userType)
 {
@@ -45,64 +32,6 @@ MppReader::Layout layout14(const QString &userType)
     return layout;
 }
 
-FieldDescriptor field(const FieldMap &map, quint32 base, quint32 number)
-{
-    return map.descriptor(base + number);
-}
-
-struct AssignmentFields
-{
-    explicit AssignmentFields(const FieldMap &m)
-        : uniqueId(field(m, AssignmentFieldBase, 0x00))
-        , taskUniqueId(field(m, AssignmentFieldBase, 0x01))
-        , resourceUniqueId(field(m, AssignmentFieldBase, 0x02))
-        , af1c(field(m, AssignmentFieldBase, 0x1C))
-        , af20(field(m, AssignmentFieldBase, 0x20))
-        , af1a(field(m, AssignmentFieldBase, 0x1A))
-        , af0a(field(m, AssignmentFieldBase, 0x0A))
-        , af10(field(m, AssignmentFieldBase, 0x10))
-        , af08(field(m, AssignmentFieldBase, 0x08))
-        , af1d(field(m, AssignmentFieldBase, 0x1D))
-        , af0c(field(m, AssignmentFieldBase, 0x0C))
-        , af1e(field(m, AssignmentFieldBase, 0x1E))
-        , af0d(field(m, AssignmentFieldBase, 0x0D))
-        , af1f(field(m, AssignmentFieldBase, 0x1F))
-        , af0e(field(m, AssignmentFieldBase, 0x0E))
-        , af16(field(m, AssignmentFieldBase, 0x16))
-        , af17(field(m, AssignmentFieldBase, 0x17))
-        , af14(field(m, AssignmentFieldBase, 0x14))
-        , af15(field(m, AssignmentFieldBase, 0x15))
-        , af0b(field(m, AssignmentFieldBase, 0x0B))
-    {
-    }
-    FieldDescriptor uniqueId, taskUniqueId, resourceUniqueId, af1c, af20, af1a, af0a, af10, af08,
-        af1d, af0c, af1e, af0d, af1f, af0e, af16, af17, af14, af15, af0b;
-};
-
-void readAssignmentValues(const FieldReader &r, const AssignmentFields &f, int k, qint32 u,
-                          Assignment &a)
-{
-    const auto hours
-        = [&](const FieldDescriptor &d) { return r.number(d, k, u) / MinutesTimes1000PerHour; };
-    a.af1c = r.number(f.af1c, k, u);
-    a.af20 = r.number(f.af20, k, u);
-    a.af1a = r.number(f.af1a, k, u);
-    a.af0a = hours(f.af0a);
-    a.af10 = hours(f.af10);
-    a.af08 = hours(f.af08);
-    a.af1d = r.number(f.af1d, k, u);
-    a.af0c = hours(f.af0c);
-    a.af1e = r.number(f.af1e, k, u);
-    a.af0d = hours(f.af0d);
-    a.af1f = r.number(f.af1f, k, u);
-    a.af0e = hours(f.af0e);
-    a.af16 = r.date(f.af16, k, u);
-    a.af17 = r.date(f.af17, k, u);
-    a.af14 = r.date(f.af14, k, u);
-    a.af15 = r.date(f.af15, k, u);
-    a.af0b = hours(f.af0b);
-}
-
 } // namespace
 
 Mpp14Reader::Mpp14Reader(const StreamStore &store, Project &project)
@@ -115,118 +44,21 @@ int Mpp14Reader::read()
     int status = readProps();
     if (status != StatusOk)
         return status;
-    m_resourceMap = fieldMap(ResourceMapKey, ResourceMapFallbackKey);
-    m_assignmentMap = fieldMap(AssignmentMapKey, AssignmentMapFallbackKey);
+    ResourceReader::Layout resourceLayout;
+    resourceLayout.directory = m_layout.directory;
+    resourceLayout.resourceFixed2MetaSize = ResourceFixed2MetaSize;
+    resourceLayout.assignmentRecordSize = AssignmentRecordSize;
+    resourceLayout.assignment2RecordSize = Assignment2RecordSize;
+    ResourceReader resources(m_store, m_project, resourceLayout, m_props);
     status = readTasks();
     if (status == StatusOk)
         status = readRelations();
+    // Unlike the older layouts, a damaged resource or assignment block fails the read.
     if (status == StatusOk)
-        status = readResources();
+        status = resources.readResources();
     if (status == StatusOk)
-        status = readAssignments();
+        status = resources.readAssignments();
     return status;
-}
-
-int Mpp14Reader::readResources()
-{
-    FixedMetaBlock meta, meta2;
-    FixedDataBlock fixed, fixed2;
-    VarMetaBlock varMeta;
-    VarDataBlock varData;
-    const QString dir = path(QStringLiteral("/TBkndRsc/"));
-    int status = meta.parse(m_store.read(dir + "FixedMeta"), ResourceFixedMetaSize);
-    if (status == StatusOk)
-        status = fixed.parse(m_store.read(dir + "FixedData"), meta);
-    if (status == StatusOk)
-        status = meta2.parse(m_store.read(dir + "Fixed2Meta"), ResourceFixed2MetaSize);
-    if (status == StatusOk)
-        status = fixed2.parse(m_store.read(dir + "Fixed2Data"), meta2);
-    if (status == StatusOk)
-        status = varMeta.parse(m_store.read(dir + "VarMeta"), VarMetaBlock::ItemLayout::FieldId);
-    if (status == StatusOk)
-        status = varData.parse(m_store.read(dir + "Var2Data"), varMeta);
-    if (status != StatusOk)
-        return status;
-
-    RecordBlocks blocks;
-    blocks.meta = &meta;
-    blocks.meta2 = &meta2;
-    blocks.fixed = &fixed;
-    blocks.fixed2 = &fixed2;
-    blocks.varData = &varData;
-    const FieldReader reader(blocks);
-    const FieldDescriptor name = field(m_resourceMap, ResourceFieldBase, 0x01);
-    const FieldDescriptor shortName = field(m_resourceMap, ResourceFieldBase, 0x02);
-    for (const qint32 u : varMeta.uniqueIds()) {
-        const QString text = reader.text(name, u);
-        if (text.isEmpty())
-            continue;
-        auto resource = std::make_unique<Resource>();
-        resource->name = text;
-        resource->uniqueIdText = QString::number(u);
-        resource->uniqueId = u;
-        resource->shortName = reader.text(shortName, u);
-        m_project.insertResource(resource.release());
-    }
-    return StatusOk;
-}
-
-int Mpp14Reader::readAssignments()
-{
-    const AssignmentFields fields(m_assignmentMap);
-    if (fields.uniqueId.isAbsent())
-        return StatusMissingField;
-
-    FixedMetaBlock meta;
-    FixedDataBlock fixed, fixed2;
-    VarMetaBlock varMeta;
-    VarDataBlock varData;
-    const QString dir = path(QStringLiteral("/TBkndAssn/"));
-    int status = meta.parse(m_store.read(dir + "FixedMeta"), AssignmentFixedMetaSize);
-    if (status != StatusOk)
-        return status;
-    fixed.split(m_store.read(dir + "FixedData"), AssignmentRecordSize);
-    fixed2.split(m_store.read(dir + "Fixed2Data"), Assignment2RecordSize);
-    status = varMeta.parse(m_store.read(dir + "VarMeta"), VarMetaBlock::ItemLayout::FieldId);
-    if (status == StatusOk)
-        status = varData.parse(m_store.read(dir + "Var2Data"), varMeta);
-    if (status != StatusOk)
-        return status;
-
-    RecordBlocks blocks;
-    blocks.meta = &meta;
-    blocks.fixed = &fixed;
-    blocks.fixed2 = &fixed2;
-    blocks.varData = &varData;
-    const FieldReader reader(blocks);
-    const QVector<qint32> present = varMeta.uniqueIds();
-    const QSet<qint32> withVarData(present.cbegin(), present.cend());
-
-    QList<Assignment *> assignments;
-    for (int i = 0; i < meta.itemCount(); ++i) {
-        const ByteView item = meta.item(i);
-        if (item.size() < 8 || item.u8(0) != 0)
-            continue;
-        // The item names the offset of its record; records need not be in item order.
-        const int k = fixed.recordAt(item.i32(4));
-        if (k < 0)
-            continue;
-        const qint32 uniqueId = reader.integer(fields.uniqueId, k, 0);
-        if (!withVarData.contains(uniqueId))
-            continue;
-        const qint32 taskId = reader.integer(fields.taskUniqueId, k, uniqueId);
-        const qint32 resourceId = reader.integer(fields.resourceUniqueId, k, uniqueId);
-        if (!m_project.task(taskId) || !m_project.resource(resourceId))
-            continue;
-        auto assignment = std::make_unique<Assignment>();
-        assignment->uniqueId = uniqueId;
-        assignment->taskUniqueId = taskId;
-        assignment->resourceUniqueId = resourceId;
-        readAssignmentValues(reader, fields, k, uniqueId, *assignment);
-        assignments.append(assignment.release());
-    }
-    m_project.setAssignments(assignments);
-    return StatusOk;
 }
 
 } // namespace mppr

@@ -12,13 +12,6 @@ class Mpp14Reader : public MppReader
 public:
     Mpp14Reader(const StreamStore &store, Project &project);
     int read() override;
-
-    int readResources();
-    int readAssignments();
-
-private:
-    FieldMap m_resourceMap;
-    FieldMap m_assignmentMap;
 };
 
 } // namespace mppr

@@ -1,6 +1,7 @@
 #include "mppr/mpp9reader.h"
 
 #include "mppr/project.h"
+#include "mppr/resourcereader.h"
 
 namespace mppr {
 
@@ -12,11 +13,24 @@ MppReader::Layout layout9()
     layout.directory = QStringLiteral("   19");
     layout.mapStyle = FieldMapStyle::Mpp9;
     layout.hasFixed2 = false;
-    layout.readsPercentComplete = false;
     layout.varMetaLayout = VarMetaBlock::ItemLayout::Key;
     const quint16 bits[5] = { 69, 78, 83, 66, 67 };
     std::copy(bits, bits + 5, layout.flagBits);
     layout.relationLayoutB = false;
+    return layout;
+}
+
+// Resources and assignments have one fixed block each (a Fixed2Meta may exist, but no
+// Fixed2Data): resource FixedMeta items of 37 bytes, assignment records of 142 bytes. Names
+// and initials are variable data under the 8-bit keys of the field map; work is in
+// thousandths of a minute, as in the later layouts.
+ResourceReader::Layout resourceLayout()
+{
+    ResourceReader::Layout layout;
+    layout.directory = QStringLiteral("   19");
+    layout.mapStyle = FieldMapStyle::Mpp9;
+    layout.assignmentRecordSize = 142;
+    layout.varMetaLayout = VarMetaBlock::ItemLayout::Key;
     return layout;
 }
 
@@ -34,6 +48,8 @@ int Mpp9Reader::read()
         status = readTasks();
     if (status == StatusOk)
         status = readRelations();
+    if (status == StatusOk)
+        ResourceReader(m_store, m_project, resourceLayout(), m_props).readOrDrop();
     return status;
 }
 

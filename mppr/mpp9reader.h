@@ -1,7 +1,7 @@
 #pragma once
 
-// Reader of the "   19" layout (Project 2000 to 2003): tasks and relations, one fixed block,
-// variable data addressed by 8-bit keys.
+// Reader of the "   19" layout (Project 2000 to 2003): tasks, relations, resources and
+// assignments; one fixed block per record class, variable data addressed by 8-bit keys.
 
 #include "mppr/mppreader.h"
 

@@ -113,6 +113,11 @@ void Project::clear()
 {
     qDeleteAll(m_tasks);
     m_tasks.clear();
+    clearResources();
+}
+
+void Project::clearResources()
+{
     qDeleteAll(m_resources);
     m_resources.clear();
     qDeleteAll(m_assignments);

@@ -179,6 +179,8 @@ public:
     void reserveTasks(int count) { m_tasks.reserve(count); }
     void insertResource(Resource *resource);
     void setAssignments(const QList<Assignment *> &assignments);
+    // Frees every resource and assignment.
+    void clearResources();
     void setCompObjTexts(const QString &userType, const QString &progId,
                          const QString &clipboardFormat);
 

@@ -94,6 +94,10 @@ private slots:
     void relationLagLayout();
     void resourcesNeedAName();
     void assignments();
+    void olderLayoutsOpenWithoutResourceBlocks_data();
+    void olderLayoutsOpenWithoutResourceBlocks();
+    void damagedResourceStreamsKeepTasks_data();
+    void damagedResourceStreamsKeepTasks();
     void slackFieldsAbsentFromMap();
     void statuses_data();
     void statuses();
@@ -147,14 +151,16 @@ void TestMppReader::readsEveryLayout()
     QCOMPARE(project.task(3)->predLags, QVector<qint32> { -600 });
     QCOMPARE(project.task(3)->predLagUnits, QVector<qint32> { 5 });
     QCOMPARE(project.task(3)->predTypes, QVector<qint16> { 1 });
-    if (layout == MppScheduleSpec::Mpp14) {
-        QCOMPARE(project.resources().size(), 1);
-        QCOMPARE(project.assignments().size(), 1);
-    } else {
-        // Only the "   114" reader reads resources and assignments.
-        QVERIFY(project.resources().isEmpty());
-        QVERIFY(project.assignments().isEmpty());
-    }
+    QCOMPARE(project.resources().size(), 1);
+    QCOMPARE(project.resource(1)->name, QStringLiteral("Ann"));
+    QCOMPARE(project.resource(1)->shortName, QStringLiteral("A"));
+    QCOMPARE(project.assignments().size(), 1);
+    const Assignment *a = project.assignments().first();
+    QCOMPARE(a->taskUniqueId, 1);
+    QCOMPARE(a->af0a, 8.0);
+    QCOMPARE(a->af14, at(2024, 3, 4));
+    // "   19" keeps assignments in one fixed block.
+    QCOMPARE(a->af0b, layout == MppScheduleSpec::Mpp9 ? 0.0 : 2.0);
 }
 
 void TestMppReader::outlineNumbers_data()
@@ -391,6 +397,96 @@ void TestMppReader::assignments()
     QCOMPARE(a->af14, at(2024, 3, 4));
     QCOMPARE(a->af15, at(2024, 3, 8, 17));
     QVERIFY(isUnset(a->af16));
+}
+
+// Resources come on top of the tasks and links of the older layouts: a missing or damaged
+// resource or assignment block drops the resources, not the file.
+void TestMppReader::olderLayoutsOpenWithoutResourceBlocks_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("stream");
+    QTest::addColumn<QByteArray>("bytes"); // replaces the stream; null removes it
+    for (const int layout : { int(MppScheduleSpec::Mpp12), int(MppScheduleSpec::Mpp9) }) {
+        const char *name = layout == MppScheduleSpec::Mpp12 ? "112" : "19";
+        QTest::addRow("%s no resource VarMeta", name)
+            << layout << "TBkndRsc/VarMeta" << QByteArray();
+        QTest::addRow("%s no resource FixedMeta", name)
+            << layout << "TBkndRsc/FixedMeta" << QByteArray();
+        QTest::addRow("%s resource FixedMeta magic", name)
+            << layout << "TBkndRsc/FixedMeta" << QByteArray(40, '\x01');
+        QTest::addRow("%s no assignment Var2Data", name)
+            << layout << "TBkndAssn/Var2Data" << QByteArray();
+        QTest::addRow("%s assignment VarMeta magic", name)
+            << layout << "TBkndAssn/VarMeta" << QByteArray(40, '\x01');
+    }
+}
+
+void TestMppReader::olderLayoutsOpenWithoutResourceBlocks()
+{
+    QFETCH(int, layout);
+    QFETCH(QString, stream);
+    QFETCH(QByteArray, bytes);
+    MppScheduleSpec spec = flatSchedule(2, MppScheduleSpec::Layout(layout));
+    spec.relations = { relation(1, 1, 2) };
+    spec.resources = { { 1, QStringLiteral("Ann"), QString() } };
+    spec.assignments = { { 10, 1, 1, 8.0, 0, {}, {} } };
+    QMap<QString, QByteArray> streams = buildMppStreams(spec);
+    const QString path = (layout == MppScheduleSpec::Mpp12 ? QStringLiteral("/   112/")
+                                                           : QStringLiteral("/   19/"))
+        + stream;
+    QVERIFY(streams.contains(path));
+    if (bytes.isNull())
+        streams.remove(path);
+    else
+        streams[path] = bytes;
+    Project project(QStringLiteral("crafted.mpp"));
+    QCOMPARE(readStreams(streams, project), int(StatusOk));
+    QCOMPARE(project.tasks().size(), 3);
+    QCOMPARE(project.task(2)->predUniqueIds, QVector<qint32> { 1 });
+    QVERIFY(project.resources().isEmpty());
+    QVERIFY(project.assignments().isEmpty());
+}
+
+// Every resource and assignment stream of the older layouts cut short at each length, and with
+// each byte inverted: the read never fails and the tasks stay.
+void TestMppReader::damagedResourceStreamsKeepTasks_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::newRow("112") << int(MppScheduleSpec::Mpp12);
+    QTest::newRow("19") << int(MppScheduleSpec::Mpp9);
+}
+
+void TestMppReader::damagedResourceStreamsKeepTasks()
+{
+    QFETCH(int, layout);
+    MppScheduleSpec spec = flatSchedule(2, MppScheduleSpec::Layout(layout));
+    spec.resources = { { 1, QStringLiteral("Ann"), QStringLiteral("A") },
+                       { 2, QStringLiteral("Bob"), QString() } };
+    spec.assignments = { { 10, 1, 1, 8.0, 1.0, at(2024, 3, 4), {} }, { 11, 2, 2, 4.0, 0, {}, {} } };
+    const QMap<QString, QByteArray> streams = buildMppStreams(spec);
+    const auto readsTasks = [](const QMap<QString, QByteArray> &damaged) {
+        Project project(QStringLiteral("crafted.mpp"));
+        return readStreams(damaged, project) == StatusOk && project.tasks().size() == 3
+            && project.assignments().size() <= 2;
+    };
+    for (auto it = streams.cbegin(); it != streams.cend(); ++it) {
+        if (!it.key().contains(QLatin1String("/TBkndRsc/"))
+            && !it.key().contains(QLatin1String("/TBkndAssn/")))
+            continue;
+        const QByteArray &original = it.value();
+        for (int length = 0; length < original.size(); ++length) {
+            QMap<QString, QByteArray> damaged = streams;
+            damaged[it.key()] = original.left(length);
+            QVERIFY2(readsTasks(damaged),
+                     qPrintable(it.key() + QStringLiteral(" cut at %1").arg(length)));
+        }
+        for (int pos = 0; pos < original.size(); ++pos) {
+            QMap<QString, QByteArray> damaged = streams;
+            damaged[it.key()][pos] = char(~original.at(pos));
+            QVERIFY2(readsTasks(damaged),
+                     qPrintable(it.key() + QStringLiteral(" byte %1").arg(pos)));
+        }
+    }
 }
 
 void TestMppReader::slackFieldsAbsentFromMap()

@@ -1,5 +1,5 @@
 // Every sample file against the XML export of the same schedule: tasks, parents, outline
-// numbers, dates, links, slack, durations and work; resources and assignments of "   114" files.
+// numbers, dates, links, slack, durations, work and progress; resources and assignments.
 
 #include "mppr/project.h"
 
@@ -178,6 +178,15 @@ struct Agreement
     int allowed = 0; // differences in the four files above
 };
 
+// "   114", "   112" or "   19" from the file name's "-mppN" suffix, for the figures per layout.
+QString layoutOf(const QString &fileName)
+{
+    if (fileName.contains(QLatin1String("-mpp14")))
+        return QStringLiteral("114");
+    return fileName.contains(QLatin1String("-mpp12")) ? QStringLiteral("112")
+                                                      : QStringLiteral("19");
+}
+
 } // namespace
 
 class TestMppSamples : public QObject
@@ -187,6 +196,8 @@ class TestMppSamples : public QObject
 private slots:
     void oracle_data();
     void oracle();
+    void progressOfOlderLayouts_data();
+    void progressOfOlderLayouts();
     void agreementFigures();
     void extraStatuses_data();
     void extraStatuses();
@@ -194,8 +205,9 @@ private slots:
 private:
     void compareTasks(const Project &project, const XmlExport &xml, bool allowLateDates);
     void compareSlackAndWork(const Task &task, const XmlRecord &r, bool allowed);
-    void compareResources(const Project &project, const XmlExport &xml);
-    void count(const char *field, bool agree, bool allowed);
+    void compareResources(const Project &project, const XmlExport &xml, const QString &layout);
+    void compareAssignmentWork(const Project &project, const XmlExport &xml, const QString &layout);
+    void count(const QString &field, bool agree, bool allowed);
 
     std::map<QString, Agreement> m_agreement;
 };
@@ -228,12 +240,14 @@ void TestMppSamples::oracle()
     QVERIFY(!exported.tasks.empty());
     const QString fileName = QFileInfo(mpp).fileName();
     compareTasks(project, exported, lateDatesDiffer(fileName));
-    if (fileName.contains(QLatin1String("-mpp14"))) {
-        compareResources(project, exported);
-    } else {
-        QVERIFY(project.resources().isEmpty());
-        QVERIFY(project.assignments().isEmpty());
+    const QString layout = layoutOf(fileName);
+    for (const auto &[uid, r] : exported.tasks) {
+        const bool agree = project.task(uid)->percentComplete == r.value("PercentComplete").toInt();
+        count(QStringLiteral("PercentComplete, ") + layout, agree, false);
+        QVERIFY2(agree, qPrintable(QStringLiteral("task %1").arg(uid)));
     }
+    compareResources(project, exported, layout);
+    compareAssignmentWork(project, exported, layout);
 }
 
 void TestMppSamples::compareTasks(const Project &project, const XmlExport &xml, bool allowLateDates)
@@ -279,9 +293,9 @@ void TestMppSamples::compareTasks(const Project &project, const XmlExport &xml, 
     }
 }
 
-void TestMppSamples::count(const char *field, bool agree, bool allowed)
+void TestMppSamples::count(const QString &field, bool agree, bool allowed)
 {
-    Agreement &a = m_agreement[QLatin1String(field)];
+    Agreement &a = m_agreement[field];
     ++a.compared;
     a.agreed += agree ? 1 : 0;
     a.allowed += !agree && allowed ? 1 : 0;
@@ -294,7 +308,7 @@ void TestMppSamples::compareSlackAndWork(const Task &t, const XmlRecord &r, bool
         if (!expected)
             return; // the export does not carry it
         const bool agree = actual && qAbs(*actual - *expected) < 1e-6;
-        count(field, agree, mayDiffer);
+        count(QLatin1String(field), agree, mayDiffer);
         if (!agree && !mayDiffer) {
             QFAIL(qPrintable(QStringLiteral("task %1 %2: %3 expected %4")
                                  .arg(t.uniqueId)
@@ -328,16 +342,25 @@ void TestMppSamples::compareSlackAndWork(const Task &t, const XmlRecord &r, bool
     check("RemainingWork", minutes("RemainingWork"), t.tf04 / 1000, false);
 }
 
-void TestMppSamples::compareResources(const Project &project, const XmlExport &xml)
+// The export's placeholders are left out: the unnamed resource 0 and the assignments to resource
+// -65535 (unassigned work), which the reader does not create.
+void TestMppSamples::compareResources(const Project &project, const XmlExport &xml,
+                                      const QString &layout)
 {
     QMap<qint32, QPair<QString, QString>> expected;
     for (const auto &[uid, r] : xml.resources) {
-        if (!r.value("Name").isEmpty()) // unnamed resources are not read
+        if (!r.value("Name").isEmpty())
             expected.insert(uid, { r.value("Name"), r.value("Initials") });
     }
     QMap<qint32, QPair<QString, QString>> actual;
     for (const Resource *r : project.resources())
         actual.insert(r->uniqueId, { r->name, r->shortName });
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        count(QStringLiteral("Resource Name, ") + layout, actual.value(it.key()).first == it->first,
+              false);
+        count(QStringLiteral("Resource Initials, ") + layout,
+              actual.value(it.key()).second == it->second, false);
+    }
     QCOMPARE(actual, expected);
 
     QSet<QString> expectedAssignments;
@@ -354,15 +377,67 @@ void TestMppSamples::compareResources(const Project &project, const XmlExport &x
                                      .arg(a->taskUniqueId)
                                      .arg(a->resourceUniqueId));
     }
+    for (const QString &pair : qAsConst(expectedAssignments))
+        count(QStringLiteral("Assignment, ") + layout, actualAssignments.contains(pair), false);
     QCOMPARE(actualAssignments, expectedAssignments);
     QCOMPARE(project.assignments().size(), expectedAssignments.size());
+}
+
+// Work and remaining work: hours in the reader, durations in the export.
+void TestMppSamples::compareAssignmentWork(const Project &project, const XmlExport &xml,
+                                           const QString &layout)
+{
+    QHash<qint32, const XmlRecord *> exported;
+    for (const XmlRecord &r : xml.assignments)
+        exported.insert(r.value("UID").toInt(), &r);
+    for (const Assignment *a : project.assignments()) {
+        const XmlRecord &r = *exported.value(a->uniqueId);
+        const bool work = qFuzzyCompare(1 + a->af08 * 60, 1 + *durationMinutes(r.value("Work")));
+        const bool remaining
+            = qFuzzyCompare(1 + a->af0c * 60, 1 + *durationMinutes(r.value("RemainingWork")));
+        count(QStringLiteral("Assignment Work, ") + layout, work, false);
+        count(QStringLiteral("Assignment RemainingWork, ") + layout, remaining, false);
+        QVERIFY2(work && remaining, qPrintable(QStringLiteral("assignment %1").arg(a->uniqueId)));
+    }
+}
+
+// The exports hold progress only in the assignment schedules; each non-zero value is named here
+// so that a reader that reads none cannot pass on the zeros alone.
+void TestMppSamples::progressOfOlderLayouts_data()
+{
+    QTest::addColumn<QString>("mpp");
+    QTest::addColumn<qint32>("uniqueId");
+    QTest::addColumn<int>("percent");
+    const QDir dir(samplesDir() + QStringLiteral("/oracle"));
+    const QStringList files
+        = dir.entryList({ QStringLiteral("assignment-assignments-project*-mpp9.mpp"),
+                          QStringLiteral("assignment-assignments-project*-mpp12.mpp") },
+                        QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 11);
+    const QPair<qint32, int> done[] = { { 0, 25 }, { 2, 25 }, { 3, 50 } };
+    for (const QString &file : files) {
+        for (const auto &[uid, percent] : done) {
+            QTest::addRow("%s task %d", qPrintable(file), uid)
+                << dir.filePath(file) << uid << percent;
+        }
+    }
+}
+
+void TestMppSamples::progressOfOlderLayouts()
+{
+    QFETCH(QString, mpp);
+    QFETCH(qint32, uniqueId);
+    QFETCH(int, percent);
+    Project project(mpp);
+    QCOMPARE(project.read(), int(StatusOk));
+    QCOMPARE(project.task(uniqueId)->percentComplete, double(percent));
 }
 
 void TestMppSamples::agreementFigures()
 {
     QVERIFY(!m_agreement.empty());
     for (const auto &[field, a] : m_agreement) {
-        qInfo().noquote() << QStringLiteral("%1: %2 of %3 tasks agree, %4 differ in the files "
+        qInfo().noquote() << QStringLiteral("%1: %2 of %3 records agree, %4 differ in the files "
                                             "whose stored late dates differ from their export")
                                  .arg(field)
                                  .arg(a.agreed)

@@ -38,8 +38,13 @@ constexpr quint32 MoreTextFields[29] = {
 // Field numbers no reader knows, standing for the many fields real maps list.
 constexpr quint32 UnknownFieldStart = 0x1000;
 constexpr int WideDatesInSecondBlock = 14; // ten dates and the first four of the next ten
-constexpr int AssignmentRecordSize = 110;
 constexpr int Assignment2RecordSize = 48;
+
+// Assignment records are 110 bytes in "   114", 142 in the older layouts.
+int assignmentRecordSize(const MppScheduleSpec &spec)
+{
+    return spec.layout == MppScheduleSpec::Mpp14 ? 110 : 142;
+}
 
 int versionOf(const QString &userType, int fallback)
 {
@@ -102,6 +107,9 @@ FieldEntry flag(quint32 id)
 
 constexpr quint8 NameKey = 11;
 constexpr quint8 Text1Key = 14;
+constexpr quint8 ResourceNameKey = 1;
+constexpr quint8 ResourceInitialsKey = 3;
+constexpr quint8 AssignmentNoteKey = 7;
 
 bool isWide(const MppScheduleSpec &spec)
 {
@@ -309,45 +317,60 @@ void addRelations(const MppScheduleSpec &spec, const QString &dir, QMap<QString,
 QByteArray resourceFieldMap()
 {
     return fieldMapItem({ fixed(ResourceBase + 0x00, 0, Integer, 4),
-                          variable(ResourceBase + 0x01, 0), variable(ResourceBase + 0x02, 0) });
+                          variable(ResourceBase + 0x01, ResourceNameKey),
+                          variable(ResourceBase + 0x02, ResourceInitialsKey) });
 }
 
 void addResources(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
 {
+    const bool byKey = spec.layout == MppScheduleSpec::Mpp9;
     QVector<QByteArray> records;
     QVector<MppBlockBuilder::VarValue> vars;
     for (const MppResourceSpec &r : spec.resources) {
         records.append(u32Bytes(quint32(r.uniqueId)) + QByteArray(4, '\0'));
-        if (!r.name.isEmpty())
-            vars.append({ r.uniqueId, ResourceBase + 0x01, textBytes(r.name) });
-        if (!r.shortName.isEmpty())
-            vars.append({ r.uniqueId, ResourceBase + 0x02, textBytes(r.shortName) });
+        if (!r.name.isEmpty()) {
+            vars.append(
+                { r.uniqueId, byKey ? ResourceNameKey : ResourceBase + 0x01, textBytes(r.name) });
+        }
+        if (!r.shortName.isEmpty()) {
+            vars.append({ r.uniqueId, byKey ? ResourceInitialsKey : ResourceBase + 0x02,
+                          textBytes(r.shortName) });
+        }
     }
     const Placed placed = place(records, false);
+    // The "   19" layout has no second block; "   112" has Fixed2Meta items of 49 bytes.
+    const int meta2Size = spec.layout == MppScheduleSpec::Mpp14 ? 50 : 49;
     QVector<QByteArray> meta, meta2;
     for (const qint32 offset : placed.offsets) {
         meta.append(metaItem(37, 0, offset));
-        meta2.append(metaItem(50, 0, offset));
+        meta2.append(metaItem(meta2Size, 0, offset));
     }
     out[dir + "/TBkndRsc/FixedMeta"] = fixedMetaStream(meta, 37);
     out[dir + "/TBkndRsc/FixedData"] = placed.data;
-    out[dir + "/TBkndRsc/Fixed2Meta"] = fixedMetaStream(meta2, 50);
-    out[dir + "/TBkndRsc/Fixed2Data"] = placed.data;
-    varStreams(vars, false, &out[dir + "/TBkndRsc/VarMeta"], &out[dir + "/TBkndRsc/Var2Data"]);
+    if (!byKey) {
+        out[dir + "/TBkndRsc/Fixed2Meta"] = fixedMetaStream(meta2, meta2Size);
+        out[dir + "/TBkndRsc/Fixed2Data"] = placed.data;
+    }
+    varStreams(vars, byKey, &out[dir + "/TBkndRsc/VarMeta"], &out[dir + "/TBkndRsc/Var2Data"]);
 }
 
-QByteArray assignmentFieldMap()
+QByteArray assignmentFieldMap(const MppScheduleSpec &spec)
 {
-    return fieldMapItem(
-        { fixed(AssignmentBase + 0x00, 0, Integer, 4), fixed(AssignmentBase + 0x01, 4, Integer, 4),
-          fixed(AssignmentBase + 0x02, 8, Integer, 4), fixed(AssignmentBase + 0x14, 12, Date, 4),
-          fixed(AssignmentBase + 0x15, 16, Date, 4), fixed(AssignmentBase + 0x0A, 20, Number, 8),
-          // The second block: the offset starts again.
-          fixed(AssignmentBase + 0x0B, 0, Number, 8) });
+    QVector<FieldEntry> entries = {
+        fixed(AssignmentBase + 0x00, 0, Integer, 4), fixed(AssignmentBase + 0x01, 4, Integer, 4),
+        fixed(AssignmentBase + 0x02, 8, Integer, 4), fixed(AssignmentBase + 0x14, 12, Date, 4),
+        fixed(AssignmentBase + 0x15, 16, Date, 4),   fixed(AssignmentBase + 0x0A, 20, Number, 8)
+    };
+    // The second block: the offset starts again ("   19" has none).
+    if (spec.layout != MppScheduleSpec::Mpp9)
+        entries += fixed(AssignmentBase + 0x0B, 0, Number, 8);
+    return fieldMapItem(entries);
 }
 
 void addAssignments(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
 {
+    const int recordSize = assignmentRecordSize(spec);
+    const bool byKey = spec.layout == MppScheduleSpec::Mpp9;
     QByteArray data, data2;
     QVector<QByteArray> meta;
     QVector<MppBlockBuilder::VarValue> vars;
@@ -355,12 +378,12 @@ void addAssignments(const MppScheduleSpec &spec, const QString &dir, QMap<QStrin
     for (int i = 0; i < count; ++i) {
         // Records are stored in reverse item order when asked, to exercise offset lookup.
         const int k = spec.reverseRecordOrder ? count - 1 - i : i;
-        meta.append(metaItem(34, 0, k * AssignmentRecordSize));
+        meta.append(metaItem(34, 0, k * recordSize));
     }
     for (int k = 0; k < count; ++k) {
         const int i = spec.reverseRecordOrder ? count - 1 - k : k;
         const MppAssignmentSpec &a = spec.assignments.at(i);
-        QByteArray record(AssignmentRecordSize, '\0');
+        QByteArray record(recordSize, '\0');
         putU32(record, 0, quint32(a.uniqueId));
         putU32(record, 4, quint32(a.taskUniqueId));
         putU32(record, 8, quint32(a.resourceUniqueId));
@@ -372,12 +395,15 @@ void addAssignments(const MppScheduleSpec &spec, const QString &dir, QMap<QStrin
         putF64(record2, 0, a.actualWorkHours * 60000.0);
         data2.append(record2);
     }
-    for (const MppAssignmentSpec &a : spec.assignments)
-        vars.append({ a.uniqueId, AssignmentBase + 0x44, textBytes(QStringLiteral("n")) });
+    for (const MppAssignmentSpec &a : spec.assignments) {
+        vars.append({ a.uniqueId, byKey ? AssignmentNoteKey : AssignmentBase + 0x44,
+                      textBytes(QStringLiteral("n")) });
+    }
     out[dir + "/TBkndAssn/FixedMeta"] = fixedMetaStream(meta, 34);
     out[dir + "/TBkndAssn/FixedData"] = data;
-    out[dir + "/TBkndAssn/Fixed2Data"] = data2;
-    varStreams(vars, false, &out[dir + "/TBkndAssn/VarMeta"], &out[dir + "/TBkndAssn/Var2Data"]);
+    if (!byKey)
+        out[dir + "/TBkndAssn/Fixed2Data"] = data2;
+    varStreams(vars, byKey, &out[dir + "/TBkndAssn/VarMeta"], &out[dir + "/TBkndAssn/Var2Data"]);
 }
 
 } // namespace
@@ -392,17 +418,13 @@ QMap<QString, QByteArray> buildMppStreams(const MppScheduleSpec &spec)
                         QStringLiteral("MSProject.Project.9"));
     QMap<quint32, QByteArray> props;
     props.insert(0x20014, taskFieldMap(spec));
-    if (spec.layout == MppScheduleSpec::Mpp14) {
-        props.insert(0x20015, resourceFieldMap());
-        props.insert(0x20017, assignmentFieldMap());
-    }
+    props.insert(0x20015, resourceFieldMap());
+    props.insert(0x20017, assignmentFieldMap(spec));
     out[dir + "/Props"] = propsStream(props);
     addTasks(spec, dir, out);
     addRelations(spec, dir, out);
-    if (spec.layout == MppScheduleSpec::Mpp14) {
-        addResources(spec, dir, out);
-        addAssignments(spec, dir, out);
-    }
+    addResources(spec, dir, out);
+    addAssignments(spec, dir, out);
     return out;
 }
 
