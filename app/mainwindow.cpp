@@ -4,8 +4,10 @@
 #include "app/layoutstore.h"
 #include "app/mainwindowform.h"
 #include "filter/ryfilterdialogproxymodel.h"
+#include "gantt/ryganttchartstylesdialog.h"
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttviewbarstyle.h"
+#include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
 #include "tables/mpploader.h"
@@ -13,6 +15,7 @@
 #include "views/activitydetails.h"
 #include "views/resources.h"
 #include "views/rydetaildelegate.h"
+#include "views/rygroupdialog.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -85,7 +88,6 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionOpenCaced->setVisible(false);
     ui->actionImportLayout->setVisible(false);
     ui->menuLayout->menuAction()->setVisible(false);
-    ui->actionGroup->setVisible(false);
 
     readRecentFiles();
 }
@@ -514,14 +516,75 @@ QString MainWindow::layoutDocument() const
 
 void MainWindow::onColumnsAction() { }
 
-void MainWindow::onGroupAction() { }
+void MainWindow::onGroupAction()
+{
+    QAbstractItemModel *model = activities->activityModel();
+    if (!activities->hasProject() || !model)
+        return;
+    RyGroupDialog dialog(this);
+    dialog.setModel(model);
+    dialog.setLevelStyles(activities->levelStyles());
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QVariantMap description
+            = model->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+        if (description.value(QStringLiteral("structure")).toBool())
+            dialog.setStructured(column);
+        if (description.value(QStringLiteral("group")).toString() == QLatin1String("system"))
+            dialog.setColumnHidden(column, true);
+    }
+    dialog.setGroups(activities->groupRules());
+    if (dialog.exec() == QDialog::Accepted)
+        activities->groupBySelection(dialog.groups());
+}
 
 void MainWindow::onDetailAction()
 {
     details->setVisible(ui->actionDetail->isChecked());
 }
 
-void MainWindow::onBarStyles() { }
+void MainWindow::onBarStyles()
+{
+    const QAbstractItemModel *model = activities->activityModel();
+    if (!activities->hasProject() || !model)
+        return;
+    QStringList columnNames;
+    QStringList dateColumnNames;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QVariantMap description
+            = model->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+        if (description.value(QStringLiteral("group")).toString() == QLatin1String("system"))
+            continue;
+        const QString name = model->headerData(column, Qt::Horizontal).toString();
+        columnNames.append(name);
+        if (description.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime"))
+            dateColumnNames.append(name);
+    }
+
+    RyGanttView *gantt = activities->ganttView();
+    RyTimeLineHeader *timeline = gantt->header();
+    RyGanttChartStylesDialog dialog(dateColumnNames, this);
+    dialog.setStyles(gantt->barStyles());
+    dialog.setColumnNames(columnNames);
+    dialog.setDateFormats(timeline->dateFormats());
+    dialog.setAlternatingRowColors(gantt->alternatingRowColors());
+    dialog.setShowLinks(gantt->showLinks());
+    dialog.setShowVerticalLines(gantt->showVerticalLines());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    gantt->setBarStyles(dialog.styles());
+    gantt->setShowLinks(dialog.showLinks());
+    gantt->setShowVerticalLines(dialog.showVerticalLines());
+    // Units the dialog does not offer keep their formats.
+    QMap<int, int> formats = timeline->dateFormats();
+    const QMap<int, int> chosen = dialog.dateFormats();
+    for (auto it = chosen.cbegin(); it != chosen.cend(); ++it)
+        formats.insert(it.key(), it.value());
+    timeline->setDateFormats(formats);
+    gantt->setAlternatingRowColors(dialog.alternatingRowColors());
+    activities->treeView()->setAlternatingRowColors(dialog.alternatingRowColors());
+    gantt->viewport()->update();
+}
 
 void MainWindow::onExportAction() { }
 

@@ -205,6 +205,7 @@ bool RyTimeLineHeader::snapshotMode() const
 void RyTimeLineHeader::setDateFormats(const QMap<int, int> &formats)
 {
     d->dateFormats = formats;
+    update();
 }
 
 void RyTimeLineHeader::setSnapshotMode(bool on)

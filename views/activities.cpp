@@ -109,16 +109,10 @@ void Activities::buildForm()
 
 QList<RyLevelStyle> Activities::defaultLevelStyles()
 {
-    static const QColor backgrounds[] = { { 60, 83, 111 },  { 0, 101, 169 },   { 170, 204, 235 },
-                                          { 248, 152, 29 }, { 110, 166, 52 },  { 202, 83, 92 },
-                                          { 222, 83, 14 },  { 249, 225, 126 }, { 128, 84, 98 },
-                                          { 106, 90, 127 } };
+    // Group rows look alike until a rule gives its level a format.
     QList<RyLevelStyle> styles;
-    for (const QColor &background : backgrounds) {
-        RyLevelStyle style = RyLevelStyle::defaultStyle();
-        style.background = QBrush(background);
-        styles.append(style);
-    }
+    for (int level = 0; level < 10; ++level)
+        styles.append(RyLevelStyle::defaultStyle());
     return styles;
 }
 
@@ -210,6 +204,9 @@ void Activities::groupBySelection(const QStringList &rules)
     QElapsedTimer timer;
     timer.start();
     m_groupRules = rules;
+    // The look of group rows follows the rules alone: a level whose rule gives no format goes
+    // back to the default instead of keeping the format of an earlier grouping.
+    m_levelStyles = defaultLevelStyles();
     RyActivityGrouper::Tables tables;
     tables.wbs = m_wbsTable;
     tables.codeTypes = m_codeTypeTable;

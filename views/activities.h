@@ -55,7 +55,7 @@ public:
     QList<RyLevelStyle> levelStyles() const { return m_levelStyles; }
     int baseRowCount() const { return m_baseRowCount; }
 
-    // The ten built-in group row styles, one per outline level.
+    // The ten built-in group row styles, one per outline level, all the default record.
     static QList<RyLevelStyle> defaultLevelStyles();
 
 public slots:

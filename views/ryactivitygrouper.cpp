@@ -55,33 +55,44 @@ QDate cellDate(const QVariant &value)
     return QDate::fromString(value.toString(), QStringLiteral("dd.MM.yyyy"));
 }
 
-// Key, sort value and label of a date's calendar period. Quarters, months and weeks are keyed
-// by their number alone, as the date index of the filter lists does.
-bool periodOf(const QDate &date, const QString &period, QString *key, QVariant *sortValue,
-              QVariant *label)
+// Key, sort value and label of the calendar period holding a date. Quarters, months and weeks
+// carry their year (for weeks the ISO week-numbering year), so that March 2023 and March 2024
+// are two groups; each group sorts by the first day of its period. Any other period text (as
+// "No Rule") groups by the cell's value itself.
+bool periodOf(const QVariant &cell, const QDate &date, const QString &period, QString *key,
+              QVariant *sortValue, QVariant *label)
 {
     if (!date.isValid())
         return false;
+    const QString year = QString::number(date.year());
     if (period == QLatin1String("Year")) {
-        *sortValue = date.year();
+        *key = year;
+        *sortValue = QDate(date.year(), 1, 1);
         *label = date.year();
     } else if (period == QLatin1String("Quarter")) {
         const int quarter = (date.month() - 1) / 3 + 1;
-        *sortValue = quarter;
-        *label = RyUtils::quarterText(quarter);
+        *key = year + QStringLiteral("-Q") + QString::number(quarter);
+        *sortValue = QDate(date.year(), (quarter - 1) * 3 + 1, 1);
+        *label = RyUtils::quarterText(quarter) + QLatin1Char(' ') + year;
+    } else if (period == QLatin1String("Month")) {
+        *key = date.toString(QStringLiteral("yyyy-MM"));
+        *sortValue = QDate(date.year(), date.month(), 1);
+        *label = RyUtils::monthName(date.month()) + QLatin1Char(' ') + year;
     } else if (period == QLatin1String("Week")) {
-        *sortValue = date.weekNumber();
-        *label = RyUtils::weekText(date.weekNumber());
+        int weekYear = 0;
+        const int week = date.weekNumber(&weekYear);
+        *key = QStringLiteral("%1-W%2").arg(weekYear).arg(week, 2, 10, QLatin1Char('0'));
+        *sortValue = date.addDays(1 - date.dayOfWeek()); // its Monday
+        *label = RyUtils::weekText(week) + QLatin1Char(' ') + QString::number(weekYear);
     } else if (period == QLatin1String("Day")) {
+        *key = date.toString(Qt::ISODate);
         *sortValue = date;
         *label = RyUtils::dayMonthText(date);
     } else {
-        *sortValue = date.month();
-        *label = RyUtils::monthName(date.month());
+        *key = cell.toString();
+        *sortValue = cell;
+        *label = cell;
     }
-    *key = sortValue->type() == QVariant::Date
-        ? sortValue->toDate().toString(Qt::ISODate)
-        : QStringLiteral("%1").arg(sortValue->toInt(), 2, 10, QLatin1Char('0'));
     return true;
 }
 
@@ -107,7 +118,8 @@ NodeList dateIndex(const QAbstractItemModel *model, int column, int rows, const 
     for (int row = 0; row < rows; ++row) {
         QString key;
         QVariant sortValue, label;
-        if (!periodOf(cellDate(model->index(row, column).data()), period, &key, &sortValue, &label))
+        const QVariant cell = model->index(row, column).data();
+        if (!periodOf(cell, cellDate(cell), period, &key, &sortValue, &label))
             continue;
         Node &node = byKey[key];
         if (node.key.isEmpty()) {

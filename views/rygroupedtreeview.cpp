@@ -1,6 +1,7 @@
 #include "views/rygroupedtreeview.h"
 
 #include "models/ryconstants.h"
+#include "models/ryutils.h"
 #include "views/rygroupedtreeviewdelegate.h"
 
 #include <QApplication>
@@ -16,7 +17,8 @@ RyLevelStyle RyLevelStyle::defaultStyle()
     RyLevelStyle style;
     style.font = QFont(QStringLiteral("MS Shell Dlg 2"));
     style.font.setWeight(QFont::Bold);
-    style.textColor = Qt::white;
+    // Black on the row's own base colour: a record without colours must stay readable.
+    style.textColor = Qt::black;
     return style;
 }
 
@@ -270,13 +272,21 @@ void RyGroupedTreeView::applyGroupLook(QStyleOptionViewItem &option, const QMode
     int depth = 0;
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
         ++depth;
-    QFont font = levelStyle(depth).font;
+    const RyLevelStyle style = levelStyle(depth);
+    QFont font = style.font;
     font.setWeight(QFont::Bold);
     const qreal pointSize = QApplication::font().pointSizeF();
     if (pointSize > 0)
         font.setPointSizeF(pointSize);
     option.font = font;
-    option.palette.setBrush(QPalette::Text, QBrush(Qt::black));
+    option.palette.setBrush(QPalette::Text,
+                            QBrush(style.textColor.isValid() ? style.textColor : Qt::black));
+}
+
+QBrush RyGroupedTreeView::groupBrush(const QModelIndex &index, const QBrush &rowBrush) const
+{
+    const QBrush &background = levelStyle(RyUtils::indexDepth(index)).background;
+    return background.style() == Qt::NoBrush ? rowBrush : background;
 }
 
 void RyGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
@@ -386,7 +396,7 @@ void RyGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
         opt.rect = cell;
         opt.version = QStyleOptionViewItem::Version;
         if (groupRow) {
-            painter->fillRect(cell, background);
+            painter->fillRect(cell, groupBrush(index, background));
             applyGroupLook(opt, index);
             if (isMerged)
                 opt.version = RyGroupedTreeViewDelegate::MergedCellMarker;

@@ -1,6 +1,7 @@
 // The activity table: a tree view over the grouped activity model that paints group rows as one
-// merged cell with per-level fonts, stripes rows by their position among the rows shown, keeps
-// the list of shown rows, and lays itself out at full size for snapshots (print, snip).
+// merged cell in the font and colours of their level, stripes rows by their position among the
+// rows shown, keeps the list of shown rows, and lays itself out at full size for snapshots
+// (print, snip).
 #pragma once
 
 #include <QBrush>
@@ -17,7 +18,8 @@ struct RyLevelStyle
     QColor textColor;
     QBrush background;
 
-    // Used for a level without an entry: bold "MS Shell Dlg 2", white text, no brush.
+    // Used for a level without an entry: bold "MS Shell Dlg 2", black text, no brush (the row's
+    // base colour shows).
     static RyLevelStyle defaultStyle();
 };
 
@@ -80,6 +82,8 @@ private:
     int itemIndentation(const QModelIndex &index) const;
     QBrush rowBrush(const QStyleOptionViewItem &option, bool oddRow) const;
     void applyGroupLook(QStyleOptionViewItem &option, const QModelIndex &index) const;
+    // A group row's cell background: its level's brush, else the row's stripe brush.
+    QBrush groupBrush(const QModelIndex &index, const QBrush &rowBrush) const;
     void drawFocusRow(QPainter *painter, const QStyleOptionViewItem &option,
                       const QModelIndex &index) const;
 

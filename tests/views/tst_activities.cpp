@@ -85,8 +85,11 @@ void TestActivities::emptyViewShowsPlaceholder()
              (QStringList { "Activity ID", "Activity Name", "Start", "Finish", "WBS" }));
     QCOMPARE(m_view->filterProxy()->rowCount(), 0);
     QCOMPARE(m_view->levelStyles().size(), 10);
-    QCOMPARE(m_view->levelStyles().at(0).background.color(), QColor(60, 83, 111));
-    QCOMPARE(m_view->levelStyles().at(9).background.color(), QColor(106, 90, 127));
+    // Unformatted group rows are bold black on the row's own colour.
+    for (const RyLevelStyle &style : m_view->levelStyles()) {
+        QCOMPARE(style.textColor, QColor(Qt::black));
+        QCOMPARE(style.background.style(), Qt::NoBrush);
+    }
     QCOMPARE(m_view->ganttView()->model(), m_view->filterProxy());
     QCOMPARE(m_view->ganttView()->selectionModel(), m_view->treeView()->selectionModel());
 }
@@ -140,7 +143,12 @@ void TestActivities::groupingByWbsBuildsGroupRows()
     QCOMPARE(m_view->filterProxy()->rowCount(project), 2);
     QCOMPARE(m_view->levelStyles().at(0).font.family(), QString("Arial"));
     QCOMPARE(m_view->treeView()->levelStyles().at(0).background.color(), QColor(Qt::white));
-    QCOMPARE(m_view->levelStyles().at(1).background.color(), QColor(0, 101, 169));
+    QCOMPARE(m_view->levelStyles().at(1).background.style(), Qt::NoBrush);
+
+    // A later grouping without formats brings the default look back.
+    m_view->groupBySelection({ "WBS Code" });
+    QCOMPARE(m_view->treeView()->levelStyles().at(0).background.style(), Qt::NoBrush);
+    QCOMPARE(m_view->treeView()->levelStyles().at(0).font.family(), QString("MS Shell Dlg 2"));
 }
 
 void TestActivities::groupingTwiceEqualsOnce()

@@ -23,6 +23,9 @@ private slots:
     void wbsAllLevels();
     void wbsToLevelTwo();
     void quarterRule();
+    void datePeriods_data();
+    void datePeriods();
+    void noRuleGroupsByTheValue();
     void plainColumn();
     void twoRulesNested();
     void groupingTwiceEqualsOnce();
@@ -118,8 +121,55 @@ void TestRyActivityGrouper::wbsToLevelTwo()
 
 void TestRyActivityGrouper::quarterRule()
 {
-    QCOMPARE(group({ "Start Date;Quarter" }), 3);
-    QCOMPARE(dump(), QString("Q1[T10,T11,T14],Q2[T12],Q4[T13]"));
+    QCOMPARE(group({ "Start Date;Quarter" }), 4);
+    QCOMPARE(dump(), QString("Q1 2024[T10,T11],Q2 2024[T12],Q4 2024[T13],Q1 2025[T14]"));
+}
+
+void TestRyActivityGrouper::datePeriods_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("groups");
+    // Starts: T10 2024-01-15, T11 2024-03-31, T12 2024-04-01, T13 2024-11-02, T14 2025-02-01;
+    // T11 and T12 are moved below to test year and week boundaries.
+    QTest::newRow("year") << "Year"
+                          << "2023[T12],2024[T10,T13],2025[T11,T14]";
+    QTest::newRow("month carries its year")
+        << "Month"
+        << "December 2023[T12],January 2024[T10],November 2024[T13],January 2025[T11],"
+           "February 2025[T14]";
+    QTest::newRow("empty rule is month")
+        << ""
+        << "December 2023[T12],January 2024[T10],November 2024[T13],January 2025[T11],"
+           "February 2025[T14]";
+    // 2023-12-31 is in week 52 of 2023; 2025-01-01 in week 1 of 2025 (ISO week-years).
+    QTest::newRow("week by ISO year")
+        << "Week"
+        << "Week 52 2023[T12],Week 3 2024[T10],Week 44 2024[T13],Week 1 2025[T11],"
+           "Week 5 2025[T14]";
+    QTest::newRow("day") << "Day"
+                         << "31 December[T12],15 January[T10],02 November[T13],01 January[T11],"
+                            "01 February[T14]";
+}
+
+void TestRyActivityGrouper::datePeriods()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, groups);
+    m_tasks->setData(m_tasks->index(1, 5), ActivityStack::at(2025, 1, 1));
+    m_tasks->setData(m_tasks->index(2, 5), ActivityStack::at(2023, 12, 31));
+    group({ "Start Date;" + rule });
+    QCOMPARE(dump(), groups);
+}
+
+void TestRyActivityGrouper::noRuleGroupsByTheValue()
+{
+    m_tasks->setData(m_tasks->index(1, 5), ActivityStack::at(2024, 1, 15));
+    QCOMPARE(group({ "Start Date;No Rule" }), 4);
+    QStringList labels;
+    for (int row = 0; row < m_tree->rowCount(); ++row)
+        labels << m_tree->index(row, 2).data().toDateTime().toString("yyyy-MM-dd");
+    QCOMPARE(labels, QStringList({ "2024-01-15", "2024-04-01", "2024-11-02", "2025-02-01" }));
+    QCOMPARE(m_tree->rowCount(m_tree->index(0, 0)), 2);
 }
 
 void TestRyActivityGrouper::plainColumn()
@@ -131,8 +181,10 @@ void TestRyActivityGrouper::plainColumn()
 
 void TestRyActivityGrouper::twoRulesNested()
 {
-    QCOMPARE(group({ "WBS Code;To level 2", "Start Date;Quarter" }), 6);
-    QCOMPARE(dump(), QString("Project[Alpha[Q1[T10,T11,T14]],Beta[Q2[T12],Q4[T13]]]"));
+    QCOMPARE(group({ "WBS Code;To level 2", "Start Date;Quarter" }), 7);
+    QCOMPARE(
+        dump(),
+        QString("Project[Alpha[Q1 2024[T10,T11],Q1 2025[T14]],Beta[Q2 2024[T12],Q4 2024[T13]]]"));
 }
 
 void TestRyActivityGrouper::groupingTwiceEqualsOnce()

@@ -327,29 +327,42 @@ void TestRyGroupedTreeView::activityRowsPaintedNormally()
 
 void TestRyGroupedTreeView::levelStylesAndFallback()
 {
+    QPalette palette = m_view->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    m_view->setPalette(palette);
     RyLevelStyle top;
     top.font = QFont("DejaVu Serif");
     top.font.setItalic(true);
     top.textColor = Qt::red;
+    top.background = QBrush(Qt::yellow);
     RyLevelStyle second;
     second.font = QFont("DejaVu Sans Mono");
     m_view->setLevelStyles({ top, second });
-    render();
+    QImage image = render();
     const auto topCall = m_delegate->callsForRow(m_group1).first();
     QCOMPARE(topCall.font.family(), QString("DejaVu Serif"));
     QVERIFY(topCall.font.italic());
     QCOMPARE(topCall.font.weight(), int(QFont::Bold));
     QCOMPARE(topCall.font.pointSizeF(), QApplication::font().pointSizeF());
-    QCOMPARE(topCall.text, QColor(Qt::black)); // only the font of a level style is used
-    QCOMPARE(m_delegate->callsForRow(m_sub).first().font.family(), QString("DejaVu Sans Mono"));
+    QCOMPARE(topCall.text, QColor(Qt::red));
+    // The level's background fills the merged cell, right to its far end.
+    const QRect merged = cellArea(m_group1, B);
+    QCOMPARE(image.pixelColor(merged.right(), merged.center().y()), QColor(Qt::yellow));
+    QCOMPARE(image.pixelColor(cellArea(m_group2, B).topRight()), QColor(Qt::yellow));
+    const auto subCall = m_delegate->callsForRow(m_sub).first();
+    QCOMPARE(subCall.font.family(), QString("DejaVu Sans Mono"));
+    QCOMPARE(subCall.text, QColor(Qt::black)); // no colour given: black
+    QCOMPARE(image.pixelColor(cellArea(m_sub, B).topRight()), QColor(Qt::white));
 
     m_view->setLevelStyles({ top });
-    render();
+    image = render();
     const auto fallback = m_delegate->callsForRow(m_sub).first();
     QCOMPARE(fallback.font.family(), QString("MS Shell Dlg 2"));
     QCOMPARE(fallback.font.weight(), int(QFont::Bold));
-    QCOMPARE(m_view->levelStyle(1).textColor, QColor(Qt::white));
+    QCOMPARE(fallback.text, QColor(Qt::black));
+    QCOMPARE(m_view->levelStyle(1).textColor, QColor(Qt::black));
     QCOMPARE(m_view->levelStyle(1).background.style(), Qt::NoBrush);
+    QCOMPARE(image.pixelColor(cellArea(m_sub, B).topRight()), QColor(Qt::white));
 }
 
 void TestRyGroupedTreeView::stripesFollowShownRows()

@@ -1,0 +1,53 @@
+// Colour picker: a 136 x 136 grid of named swatches, "No Color" (an invalid colour) first, with
+// two rows of extra colours below a separating line. A release on a swatch selects it.
+#pragma once
+
+#include <QColor>
+#include <QPair>
+#include <QVector>
+#include <QWidget>
+
+class RyColorWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    using NamedColor = QPair<QString, QColor>;
+
+    static constexpr int Side = 136;
+    static constexpr int CellSize = 12;
+    static constexpr int Pitch = 16;
+    static constexpr int Columns = 8;
+
+    explicit RyColorWidget(QWidget *parent = nullptr);
+
+    // The 56 swatches in grid order.
+    static const QVector<NamedColor> &colors();
+    // Swatch `cell` in widget coordinates; empty outside the palette.
+    static QRect cellRect(int cell);
+    // The swatch under `point`, -1 between or outside the swatches.
+    static int cellAt(const QPoint &point);
+    // The last swatch equal to `color` (the invalid colour matches "No Color"), -1 for none.
+    static int cellOf(const QColor &color);
+
+    // Preselects the swatch of `color`; a colour outside the palette selects nothing.
+    void setColor(const QColor &color);
+    QColor color() const { return m_color; }
+    int selectedCell() const { return m_selected; }
+    int hoveredCell() const { return m_hovered; }
+
+    QSize sizeHint() const override { return QSize(Side, Side); }
+
+signals:
+    void selected(const QColor &color);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    QColor m_color;
+    int m_selected = -1;
+    int m_hovered = -1;
+};
