@@ -124,7 +124,8 @@ void TestMppDumpOutput::sameAsDocument()
     // Compared whole, not with QCOMPARE, which would print megabytes on a difference.
     if (streamed.out != document.out) {
         int at = 0;
-        while (at < streamed.out.size() && streamed.out.at(at) == document.out.value(at))
+        while (at < streamed.out.size() && at < document.out.size()
+               && streamed.out.at(at) == document.out.at(at))
             ++at;
         QFAIL(qPrintable(QStringLiteral("output differs from byte %1: \"%2\" instead of \"%3\"")
                              .arg(at)
