@@ -43,6 +43,8 @@ private slots:
     void keysCompareLikeVariants_data();
     void keysCompareLikeVariants();
     void lookupMatchesLinearSearch();
+    void lookupOfWholeNumbers_data();
+    void lookupOfWholeNumbers();
     void sourceSortRebuildsMapsAndFollowsRows();
     void sourceRowChangesPassOn();
     void sourceResetAndNewSource();
@@ -242,6 +244,37 @@ void TestRyJoinProxyModel::lookupMatchesLinearSearch()
     }
     lookup.clear();
     QCOMPARE(lookup.firstMatch(1), -1);
+}
+
+void TestRyJoinProxyModel::lookupOfWholeNumbers_data()
+{
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("step");
+    QTest::newRow("unique IDs counted up") << qint64(1) << qint64(1);
+    QTest::newRow("every sixteenth") << qint64(0) << qint64(16);
+    QTest::newRow("every 1024th") << qint64(5) << qint64(1024);
+    QTest::newRow("negative, counting down") << qint64(-3) << qint64(-1);
+    QTest::newRow("beyond 32 bits") << (qint64(1) << 40) << qint64(3);
+}
+
+void TestRyJoinProxyModel::lookupOfWholeNumbers()
+{
+    // Neighbouring whole numbers share a stretch of the table: every one must still be found,
+    // in every form QVariant calls equal, and a number between them must not.
+    QFETCH(qint64, first);
+    QFETCH(qint64, step);
+    const int count = 5000;
+    RyKeyLookup lookup;
+    for (int n = 0; n < count; ++n)
+        lookup.insert(n, first + n * step);
+    for (int n = 0; n < count; n += 7) {
+        const qint64 value = first + n * step;
+        QCOMPARE(lookup.firstMatch(value), n);
+        QCOMPARE(lookup.firstMatch(double(value)), n);
+        QCOMPARE(lookup.firstMatch(QString::number(value)), n);
+    }
+    QCOMPARE(lookup.firstMatch(first + count * step), -1);
+    QCOMPARE(lookup.firstMatch(double(first) + 0.5), -1);
 }
 
 void TestRyJoinProxyModel::sourceSortRebuildsMapsAndFollowsRows()

@@ -34,10 +34,12 @@ void TestMppGen::roundTrip_data()
     QTest::addColumn<int>("depth");
     QTest::addColumn<int>("resources");
     QTest::addColumn<int>("assignments");
-    QTest::newRow("summary only") << 1 << 3 << 0 << 0;
-    QTest::newRow("small") << 60 << 3 << 5 << 40;
-    QTest::newRow("deep") << 400 << 5 << 30 << 500;
-    QTest::newRow("flat") << 300 << 1 << 2 << 10;
+    QTest::addColumn<bool>("wide");
+    QTest::newRow("summary only") << 1 << 3 << 0 << 0 << false;
+    QTest::newRow("small") << 60 << 3 << 5 << 40 << false;
+    QTest::newRow("deep") << 400 << 5 << 30 << 500 << false;
+    QTest::newRow("flat") << 300 << 1 << 2 << 10 << false;
+    QTest::newRow("wide records") << 200 << 4 << 5 << 50 << true;
 }
 
 void TestMppGen::roundTrip()
@@ -46,7 +48,9 @@ void TestMppGen::roundTrip()
     QFETCH(int, depth);
     QFETCH(int, resources);
     QFETCH(int, assignments);
+    QFETCH(bool, wide);
     MppGeneratorOptions options;
+    options.wideTaskRecords = wide;
     options.tasks = tasks;
     options.depth = depth;
     options.resources = resources;
@@ -70,6 +74,10 @@ void TestMppGen::roundTrip()
         QCOMPARE(*t->duration, s.duration);
         QCOMPARE(*t->work, s.work);
         QCOMPARE(t->tf04, s.remainingWork);
+        // Narrow records carry no custom fields: they read as zero and unset.
+        QCOMPARE(t->numbers[9], s.numbers[9]);
+        QCOMPARE(t->integers[3], s.integers[3]);
+        QCOMPARE(t->datesA[7], orUnset(s.dates[7]));
         maxLevel = qMax(maxLevel, int(t->code.count(QLatin1Char('.'))));
     }
     QCOMPARE(maxLevel, tasks > 1 ? depth : 0);

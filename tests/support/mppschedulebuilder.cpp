@@ -18,6 +18,26 @@ constexpr quint16 Flag = 100;
 
 constexpr int TaskRecordSize = 84;
 constexpr int Task2RecordSize = 8;
+constexpr int WideTaskRecordSize = 206;
+constexpr int WideTask2RecordSize = 64;
+constexpr int WideTaskFieldMapEntries = 991;
+constexpr int WideTaskMetaEntries = 174;
+constexpr quint16 MetaData = 11;
+// Field numbers of the custom fields the reader reads, as the file format numbers them.
+constexpr quint32 NumberFields[10]
+    = { 0x6A, 0x6B, 0x6C, 0x102, 0x103, 0x104, 0x105, 0x106, 0x107, 0x108 };
+constexpr quint32 IntegerFields[10]
+    = { 0x67, 0x68, 0x69, 0x113, 0x114, 0x115, 0x116, 0x117, 0x118, 0x119 };
+constexpr quint32 DateFields[10]
+    = { 0x34, 0x37, 0x3A, 0x3D, 0x40, 0x11A, 0x11C, 0x11E, 0x120, 0x122 };
+constexpr quint32 MoreTextFields[29] = {
+    0x36,  0x39,  0x3C,  0x3F,  0x42,  0x43,  0x44,  0x45,  0x46,  0x13D,
+    0x13E, 0x13F, 0x140, 0x141, 0x142, 0x143, 0x144, 0x145, 0x146, 0x147,
+    0x148, 0x149, 0x14A, 0x14B, 0x14C, 0x14D, 0x14E, 0x14F, 0x150,
+};
+// Field numbers no reader knows, standing for the many fields real maps list.
+constexpr quint32 UnknownFieldStart = 0x1000;
+constexpr int WideDatesInSecondBlock = 14; // ten dates and the first four of the next ten
 constexpr int Assignment2RecordSize = 48;
 
 // Assignment records are 110 bytes in "   114", 142 in the older layouts.
@@ -177,6 +197,42 @@ void addBaselineValues(const MppTaskSpec &t, bool byKey, QVector<MppBlockBuilder
         vars.append({ t.uniqueId, quint32(BaselineKey + 5), block });
 }
 
+bool isWide(const MppScheduleSpec &spec)
+{
+    return spec.wideTaskRecords && spec.layout == MppScheduleSpec::Mpp14;
+}
+
+// The custom fields after the 84 bytes of the narrow first block: numbers, then integers.
+QVector<FieldEntry> wideFirstBlockEntries()
+{
+    QVector<FieldEntry> entries;
+    for (int k = 0; k < 10; ++k)
+        entries += fixed(TaskBase + NumberFields[k], quint16(84 + 8 * k), Number, 8);
+    for (int k = 0; k < 10; ++k)
+        entries += fixed(TaskBase + IntegerFields[k], quint16(164 + 4 * k), Integer, 4);
+    entries += fixed(TaskBase + UnknownFieldStart, 204, Integer, 2);
+    return entries;
+}
+
+// Dates after start and finish in the second block, then the text fields and unknown fields
+// up to the size of a real map.
+QVector<FieldEntry> wideSecondBlockEntries(int entriesSoFar)
+{
+    QVector<FieldEntry> entries;
+    for (int k = 0; k < WideDatesInSecondBlock; ++k) {
+        const quint32 number = k < 10 ? DateFields[k] : DateFields[k - 10] + 1;
+        entries += fixed(TaskBase + number, quint16(8 + 4 * k), Date, 4);
+    }
+    for (const quint32 number : MoreTextFields)
+        entries += variable(TaskBase + number, 0);
+    quint32 unknown = UnknownFieldStart + 1;
+    for (int k = 0; k < WideTaskMetaEntries; ++k)
+        entries += fixed(TaskBase + unknown++, quint16(k), MetaData, 1);
+    while (entriesSoFar + entries.size() < WideTaskFieldMapEntries)
+        entries += variable(TaskBase + unknown++, 0);
+    return entries;
+}
+
 QByteArray taskFieldMap(const MppScheduleSpec &spec)
 {
     QVector<FieldEntry> entries = {
@@ -194,6 +250,8 @@ QByteArray taskFieldMap(const MppScheduleSpec &spec)
                  fixed(TaskBase + 0x02, 68, Number, 8) };
     }
     entries += fixed(TaskBase + 0x04, 76, Number, 8);
+    if (isWide(spec))
+        entries += wideFirstBlockEntries();
     if (spec.layout != MppScheduleSpec::Mpp9) {
         // Offsets starting again at 0 open the second fixed block.
         entries += { fixed(TaskBase + 0x503, 0, Date, 4), fixed(TaskBase + 0x504, 4, Date, 4),
@@ -201,10 +259,12 @@ QByteArray taskFieldMap(const MppScheduleSpec &spec)
     }
     entries += { variable(TaskBase + 0x0E, NameKey), variable(TaskBase + 0x33, Text1Key) };
     entries += baselineEntries(spec);
+    if (isWide(spec))
+        entries += wideSecondBlockEntries(entries.size());
     return fieldMapItem(entries);
 }
 
-QByteArray taskRecord(const MppTaskSpec &t)
+QByteArray taskRecord(const MppTaskSpec &t, bool wide)
 {
     if (t.shortRecord) {
         QByteArray r(16, '\0');
@@ -212,7 +272,7 @@ QByteArray taskRecord(const MppTaskSpec &t)
         putU32(r, 4, quint32(t.tf17));
         return r;
     }
-    QByteArray r(TaskRecordSize, '\0');
+    QByteArray r(wide ? WideTaskRecordSize : TaskRecordSize, '\0');
     const auto date = [&r](int offset, const QDateTime &d) { r.replace(offset, 4, dateBytes(d)); };
     putU32(r, 0, quint32(t.uniqueId));
     putU32(r, 4, quint32(t.parentUniqueId));
@@ -232,12 +292,23 @@ QByteArray taskRecord(const MppTaskSpec &t)
     putF64(r, 60, t.work);
     putF64(r, 68, t.actualWork);
     putF64(r, 76, t.remainingWork);
+    if (wide) {
+        for (int k = 0; k < 10; ++k) {
+            putF64(r, 84 + 8 * k, t.numbers[k]);
+            putU32(r, 164 + 4 * k, quint32(t.integers[k]));
+        }
+    }
     return r;
 }
 
-QByteArray task2Record(const MppTaskSpec &t)
+QByteArray task2Record(const MppTaskSpec &t, bool wide)
 {
-    return dateBytes(t.start) + dateBytes(t.finish);
+    QByteArray r = dateBytes(t.start) + dateBytes(t.finish);
+    if (wide) {
+        for (int k = 0; k < WideDatesInSecondBlock; ++k)
+            r += dateBytes(k < 10 ? t.dates[k] : QDateTime());
+    }
+    return r;
 }
 
 // Lays records out at offsets named by meta items; optionally in the opposite order.
@@ -265,17 +336,18 @@ void addTasks(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QBy
     const int fixed2MetaSize = spec.taskFixed2MetaSize > 0 ? spec.taskFixed2MetaSize
         : spec.layout == MppScheduleSpec::Mpp14            ? 93
                                                            : 86;
+    const bool wide = isWide(spec);
     QVector<QByteArray> records, records2;
     // Records 0 to 2 hold no tasks.
     for (int i = 0; i < 3; ++i) {
-        records.append(QByteArray(TaskRecordSize, '\0'));
-        records2.append(QByteArray(Task2RecordSize, '\0'));
+        records.append(QByteArray(wide ? WideTaskRecordSize : TaskRecordSize, '\0'));
+        records2.append(QByteArray(wide ? WideTask2RecordSize : Task2RecordSize, '\0'));
     }
     QVector<MppBlockBuilder::VarValue> vars;
     const bool byKey = spec.layout == MppScheduleSpec::Mpp9;
     for (const MppTaskSpec &t : spec.tasks) {
-        records.append(taskRecord(t));
-        records2.append(task2Record(t));
+        records.append(taskRecord(t, wide));
+        records2.append(task2Record(t, wide));
         if (!t.name.isEmpty())
             vars.append({ t.uniqueId, byKey ? NameKey : TaskBase + 0x0E, textBytes(t.name) });
         if (!t.text1.isEmpty())

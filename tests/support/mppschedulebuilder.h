@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
 #include <optional>
 
 // One stored baseline: Baseline (number 0) or Baseline1 to Baseline10. A null date is stored as
@@ -48,6 +49,11 @@ struct MppTaskSpec
     QString text1;
     // Variable data; Baseline1 to Baseline10 of the "   19" layout in one block of field 0x1E1.
     QVector<MppBaselineSpec> baselines;
+    // Written only in wide task records: custom number, integer and date fields 1 to 10
+    // (only dates 1 to 4 of the second ten fit; the rest stays unset).
+    std::array<double, 10> numbers {};
+    std::array<qint32, 10> integers {};
+    std::array<QDateTime, 10> dates;
 };
 
 struct MppRelationSpec
@@ -93,6 +99,9 @@ struct MppScheduleSpec
     bool reverseRecordOrder = false; // fixed records stored in the opposite order of items
     bool omitSlackFields = false; // fields 0x1B6, 0x1B7, 0x1D, 0x00, 0x02 not in the map
     bool withRelationsStorage = true;
+    // "   114" task records as wide as the widest saved ones: a 991-entry field map, 206-byte
+    // records in the first fixed block and 64-byte ones in the second.
+    bool wideTaskRecords = false;
 };
 
 // Stream path -> bytes, paths with a leading "/" ("/   114/TBkndTask/FixedData").

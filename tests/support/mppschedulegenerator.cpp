@@ -48,11 +48,22 @@ void setDates(MppTaskSpec &t, const QDateTime &start, const QDateTime &finish)
     t.lateFinish = finish;
 }
 
+void setCustomFields(MppTaskSpec &t)
+{
+    for (int k = 0; k < 10; ++k) {
+        t.numbers[k] = t.uniqueId * 0.25 + k;
+        t.integers[k] = t.uniqueId * 10 + k;
+        if (t.start.isValid())
+            t.dates[k] = t.start.addDays(k);
+    }
+}
+
 } // namespace
 
 MppScheduleSpec generateMppSchedule(const MppGeneratorOptions &options)
 {
     MppScheduleSpec spec;
+    spec.wideTaskRecords = options.wideTaskRecords;
     Lcg rng(options.seed);
     const int count = qMax(options.tasks, 1);
     const int depth = qMax(options.depth, 1);
@@ -115,6 +126,11 @@ MppScheduleSpec generateMppSchedule(const MppGeneratorOptions &options)
             setDates(parent, t.start, parent.finish.isValid() ? parent.finish : t.finish);
         if (t.finish > parent.finish)
             setDates(parent, parent.start, t.finish);
+    }
+
+    if (options.wideTaskRecords) {
+        for (MppTaskSpec &t : spec.tasks)
+            setCustomFields(t);
     }
 
     for (int k = 1; k <= options.resources; ++k) {

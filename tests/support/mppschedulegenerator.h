@@ -15,6 +15,8 @@ struct MppGeneratorOptions
     int assignments = 40;
     quint32 seed = 1;
     QDate start = QDate(2025, 1, 6);
+    // Task records as wide as the widest real "   114" files, with custom fields filled.
+    bool wideTaskRecords = false;
 };
 
 MppScheduleSpec generateMppSchedule(const MppGeneratorOptions &options);

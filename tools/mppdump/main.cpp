@@ -1,32 +1,45 @@
 // mppdump: prints the project read from an .mpp file as JSON on stdout.
 // Exit codes: 0 after a successful read, 2 after a failed read (the JSON still carries the
-// status), 64 on bad usage.
+// status), 64 on bad usage, 74 when the output cannot be written.
+// The JSON is written while the project is walked; the document-based writers it replaced stay
+// behind a hidden option as the reference the tests compare it with.
 
+#include "jsonstreamwriter.h"
 #include "projectjson.h"
+#include "projectstream.h"
 
 #include "mppr/project.h"
 #ifdef MPPDUMP_TABLES
 #include "tablesdump.h"
+#include "tablesstream.h"
 #endif
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHash>
 #include <QJsonDocument>
 #include <QLoggingCategory>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 constexpr int ExitReadFailed = 2;
 constexpr int ExitUsage = 64; // EX_USAGE
+constexpr int ExitWriteFailed = 74; // EX_IOERR
+
+constexpr char DocumentOption[] = "document";
 
 void describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
         "Reads a Microsoft Project file and prints its tasks, resources and assignments as "
         "JSON.\nDates are wall-clock \"yyyy-MM-ddTHH:mm:ss\" texts, null when unset.\n"
-        "Exit status: 0 read, 2 read failed (\"status\" in the JSON), 64 bad usage."));
+        "Exit status: 0 read, 2 read failed (\"status\" in the JSON), 64 bad usage, 74 the "
+        "output could not be written."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The .mpp file to read."));
 #ifdef MPPDUMP_TABLES
@@ -34,6 +47,11 @@ void describe(QCommandLineParser &parser)
                        QStringLiteral("Print every table and derived model after a complete load "
                                       "instead of the project.") });
 #endif
+    QCommandLineOption document(QLatin1String(DocumentOption),
+                                QStringLiteral("Build the whole JSON document in memory first "
+                                               "(the reference for tests; slow on large files)."));
+    document.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(document);
 }
 
 int usageError(const QCommandLineParser &parser, const QString &message)
@@ -42,16 +60,62 @@ int usageError(const QCommandLineParser &parser, const QString &message)
     return ExitUsage;
 }
 
-void printJson(const QJsonObject &json)
+// Returns 0 or the errno of the failed write.
+int printJson(const QJsonObject &json)
 {
     const QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Indented);
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    const bool written
+        = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size())
+        && std::fflush(stdout) == 0;
+    return written ? 0 : errno;
 }
+
+// The read's status, or the write error that outranks it.
+int exitCode(int writeError, int status)
+{
+    if (writeError != 0) {
+        std::fprintf(stderr, "mppdump: cannot write the output: %s\n", std::strerror(writeError));
+        return ExitWriteFailed;
+    }
+    return status == mppr::StatusOk ? 0 : ExitReadFailed;
+}
+
+int dumpProject(const QString &path, bool asDocument)
+{
+    mppr::Project project(path);
+    const int status = project.read();
+    if (asDocument)
+        return exitCode(printJson(projectToJson(project, status)), status);
+    JsonStreamWriter writer(stdout);
+    writeProject(writer, project, status);
+    writer.finish();
+    return exitCode(writer.error(), status);
+}
+
+#ifdef MPPDUMP_TABLES
+int dumpTables(const QString &path, bool asDocument)
+{
+    int status = 0;
+    if (asDocument) {
+        const QJsonObject json = tablesToJson(path, &status);
+        return exitCode(printJson(json), status);
+    }
+    JsonStreamWriter writer(stdout);
+    status = writeTables(writer, path);
+    writer.finish();
+    return exitCode(writer.error(), status);
+}
+#endif
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // A reader that goes away closes the pipe: that is a write error to report, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Some tables list their rows in the order of the project's hashes; a fixed seed keeps that
+    // order, and so the dump, the same from run to run.
+    qSetGlobalQHashSeed(0);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mppdump"));
     // The reader's debug lines are for developers, not for the JSON reader on stdout's side.
@@ -67,15 +131,10 @@ int main(int argc, char *argv[])
     if (files.size() != 1)
         return usageError(parser, QStringLiteral("expected exactly one FILE"));
 
+    const bool asDocument = parser.isSet(QLatin1String(DocumentOption));
 #ifdef MPPDUMP_TABLES
-    if (parser.isSet(QStringLiteral("tables"))) {
-        int status = 0;
-        printJson(tablesToJson(files.first(), &status));
-        return status == mppr::StatusOk ? 0 : ExitReadFailed;
-    }
+    if (parser.isSet(QStringLiteral("tables")))
+        return dumpTables(files.first(), asDocument);
 #endif
-    mppr::Project project(files.first());
-    const int status = project.read();
-    printJson(projectToJson(project, status));
-    return status == mppr::StatusOk ? 0 : ExitReadFailed;
+    return dumpProject(files.first(), asDocument);
 }

@@ -42,6 +42,10 @@ int main(int argc, char *argv[])
     option("resources", "Number of resources.", defaults.resources);
     option("assignments", "Number of assignments.", defaults.assignments);
     option("seed", "Seed of the generator.", int(defaults.seed));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("wide"),
+        QStringLiteral("Task records as wide as the widest saved files (a 991-entry field map, "
+                       "206-byte records), with custom number, integer and date fields.")));
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "mppgen: %s\n", qPrintable(parser.errorText()));
         return ExitUsage;
@@ -55,6 +59,7 @@ int main(int argc, char *argv[])
     options.resources = intOption(parser, QStringLiteral("resources"), &ok);
     options.assignments = intOption(parser, QStringLiteral("assignments"), &ok);
     options.seed = quint32(intOption(parser, QStringLiteral("seed"), &ok));
+    options.wideTaskRecords = parser.isSet(QStringLiteral("wide"));
     if (!ok) {
         std::fprintf(stderr, "mppgen: expected one FILE and non-negative numbers\n");
         return ExitUsage;

@@ -1,0 +1,212 @@
+// The streaming JSON writer against QJsonDocument: the same bytes for every value and layout,
+// and write errors that are remembered.
+
+#include "jsonstreamwriter.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+#include <cerrno>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QByteArray qtText(const QJsonValue &value)
+{
+    const QByteArray array = QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+// Runs `write` on a writer over a temporary file and returns what reached the file.
+template<typename Write> QByteArray written(Write write)
+{
+    std::FILE *file = std::tmpfile();
+    if (!file)
+        return QByteArray();
+    {
+        JsonStreamWriter writer(file);
+        write(writer);
+        writer.finish();
+    }
+    QByteArray text(int(std::ftell(file)), '\0');
+    std::rewind(file);
+    text.resize(int(std::fread(text.data(), 1, size_t(text.size()), file)));
+    std::fclose(file);
+    return text;
+}
+
+QDateTime utc(int year, int month, int day, int hour, int minute, int second)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC);
+}
+
+} // namespace
+
+class TestJsonStreamWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void numbers_data();
+    void numbers();
+    void strings_data();
+    void strings();
+    void dates_data();
+    void dates();
+    void layoutMatchesDocument();
+    void writeErrorIsKept();
+};
+
+void TestJsonStreamWriter::numbers_data()
+{
+    QTest::addColumn<double>("number");
+    const double values[] = { 0.0,
+                              -0.0,
+                              1,
+                              -5,
+                              1e6,
+                              2147483647.0,
+                              -2147483648.0,
+                              4294967295.0,
+                              480000.0,
+                              1e15,
+                              9007199254740991.0,
+                              9007199254740992.0,
+                              1e16,
+                              9728000000000000.0 * 1000,
+                              1e21,
+                              -1.5e300,
+                              0.1,
+                              1.0 / 3,
+                              7.5 / 60000,
+                              1e-5,
+                              0.0001,
+                              5e-324,
+                              std::numeric_limits<double>::quiet_NaN(),
+                              std::numeric_limits<double>::infinity() };
+    for (const double value : values)
+        QTest::addRow("%.17g", value) << value;
+}
+
+void TestJsonStreamWriter::numbers()
+{
+    QFETCH(double, number);
+    QCOMPARE(JsonStreamWriter::numberText(number), qtText(number));
+    QCOMPARE(written([number](JsonStreamWriter &w) { w.value(number); }), qtText(number));
+}
+
+void TestJsonStreamWriter::strings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("plain") << QStringLiteral("Activity 12");
+    QTest::newRow("quote and backslash") << QStringLiteral("a\"b\\c/d");
+    QTest::newRow("controls") << QStringLiteral("tab\tline\nreturn\r\x01\x1f\x7f");
+    QTest::newRow("accents") << QStringLiteral("Bâtiment Süd – 1");
+    QTest::newRow("outside the BMP") << QString::fromUtf8("\xF0\x9F\x98\x80");
+    QString lone;
+    lone += QChar(0xD800);
+    lone += QLatin1Char('x');
+    QTest::newRow("lone surrogate") << lone;
+}
+
+void TestJsonStreamWriter::strings()
+{
+    QFETCH(QString, text);
+    QCOMPARE(JsonStreamWriter::stringText(text), qtText(text));
+}
+
+void TestJsonStreamWriter::dates_data()
+{
+    QTest::addColumn<QDateTime>("date");
+    QTest::newRow("morning") << utc(2025, 1, 6, 8, 0, 0);
+    QTest::newRow("last second") << utc(2049, 12, 31, 23, 59, 59);
+    QTest::newRow("unset day") << utc(1983, 12, 31, 0, 0, 0);
+    QTest::newRow("year 1000") << utc(1000, 1, 1, 0, 0, 0);
+    QTest::newRow("year 999") << utc(999, 5, 1, 7, 3, 9);
+    QTest::newRow("year 10000") << utc(10000, 5, 1, 7, 3, 9);
+    QTest::newRow("before year 1") << utc(-44, 3, 15, 12, 0, 0);
+    QTest::newRow("local time") << QDateTime(QDate(2024, 3, 31), QTime(2, 30), Qt::LocalTime);
+    QTest::newRow("invalid") << QDateTime();
+}
+
+void TestJsonStreamWriter::dates()
+{
+    QFETCH(QDateTime, date);
+    const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+    QCOMPARE(written([&date](JsonStreamWriter &w) { w.dateTimeValue(date); }),
+             qtText(date.toString(format)));
+    const QString dayFormat = QStringLiteral("yyyy-MM-ddT00:00:00");
+    QCOMPARE(written([&date](JsonStreamWriter &w) { w.dateValue(date.date()); }),
+             qtText(date.date().toString(dayFormat)));
+}
+
+void TestJsonStreamWriter::layoutMatchesDocument()
+{
+    const QJsonObject inner { { "a", QJsonArray { 1, 2.5, QJsonValue() } },
+                              { "b", QJsonObject() },
+                              { "c", QJsonArray() } };
+    const QJsonObject document { { "empty", QJsonArray() },
+                                 { "list", QJsonArray { inner, QJsonArray { true, false } } },
+                                 { "name", "x" } };
+    const QByteArray text = written([](JsonStreamWriter &w) {
+        w.beginObject();
+        w.key("empty");
+        w.beginArray();
+        w.endArray();
+        w.key("list");
+        w.beginArray();
+        w.beginObject();
+        w.key("a");
+        w.beginArray();
+        w.value(1);
+        w.value(2.5);
+        w.null();
+        w.endArray();
+        w.key(QStringLiteral("b"));
+        w.beginObject();
+        w.endObject();
+        w.key("c");
+        w.beginArray();
+        w.endArray();
+        w.endObject();
+        w.beginArray();
+        w.value(true);
+        w.value(false);
+        w.endArray();
+        w.endArray();
+        w.key("name");
+        w.value(QStringLiteral("x"));
+        w.endObject();
+    });
+    QCOMPARE(text, QJsonDocument(document).toJson(QJsonDocument::Indented));
+    const QByteArray empty = written([](JsonStreamWriter &w) {
+        w.beginObject();
+        w.endObject();
+    });
+    QCOMPARE(empty, QJsonDocument(QJsonObject()).toJson(QJsonDocument::Indented));
+}
+
+void TestJsonStreamWriter::writeErrorIsKept()
+{
+    std::FILE *full = std::fopen("/dev/full", "w");
+    if (!full)
+        QSKIP("no /dev/full");
+    JsonStreamWriter writer(full);
+    writer.beginArray();
+    // More than one block, so that a write reaches the device before the end.
+    for (int i = 0; i < 100000 && !writer.failed(); ++i)
+        writer.value(QStringLiteral("0123456789"));
+    QVERIFY(writer.failed());
+    writer.endArray();
+    QVERIFY(!writer.finish());
+    QCOMPARE(writer.error(), ENOSPC);
+    std::fclose(full);
+}
+
+QTEST_GUILESS_MAIN(TestJsonStreamWriter)
+#include "tst_jsonstreamwriter.moc"

@@ -1,0 +1,355 @@
+#include "jsonstreamwriter.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int BlockSize = 64 * 1024;
+// Doubles below this magnitude hold every integer exactly.
+constexpr double ExactIntegerLimit = 9007199254740992.0; // 2^53
+constexpr char Spaces[] = "                                ";
+constexpr int SpaceCount = int(sizeof Spaces) - 1;
+
+// What QJsonDocument itself writes for one value; the slow but certain path for the values
+// the fast paths leave out.
+QByteArray qtText(const QJsonValue &value)
+{
+    const QByteArray array = QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+bool isPlainAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
+            return false;
+    }
+    return true;
+}
+
+// Writes the digits at `out` and returns the end.
+char *integerText(char *out, qint64 number)
+{
+    return std::to_chars(out, out + 24, number).ptr;
+}
+
+char *twoDigits(char *out, int number)
+{
+    out[0] = char('0' + number / 10);
+    out[1] = char('0' + number % 10);
+    return out + 2;
+}
+
+// "\"yyyy-MM-ddT" for the years QDateTime::toString writes as four plain digits; null for the
+// others.
+char *dayText(char *out, const QDate &day)
+{
+    int year = 0, month = 0, dayOfMonth = 0;
+    day.getDate(&year, &month, &dayOfMonth);
+    if (year < 1000 || year > 9999)
+        return nullptr;
+    *out++ = '"';
+    out = integerText(out, year);
+    *out++ = '-';
+    out = twoDigits(out, month);
+    *out++ = '-';
+    out = twoDigits(out, dayOfMonth);
+    *out++ = 'T';
+    return out;
+}
+
+} // namespace
+
+JsonStreamWriter::JsonStreamWriter(std::FILE *out)
+    : m_out(out)
+    , m_block(new char[BlockSize])
+{
+}
+
+JsonStreamWriter::~JsonStreamWriter()
+{
+    flush();
+}
+
+void JsonStreamWriter::beginObject()
+{
+    open('{', true);
+}
+
+void JsonStreamWriter::endObject()
+{
+    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
+    close('}');
+}
+
+void JsonStreamWriter::beginArray()
+{
+    open('[', false);
+}
+
+void JsonStreamWriter::endArray()
+{
+    Q_ASSERT(!m_levels.isEmpty() && !m_levels.last().isObject);
+    close(']');
+}
+
+void JsonStreamWriter::key(const char *name)
+{
+#ifndef QT_NO_DEBUG
+    Q_ASSERT(isPlainAscii(QString::fromLatin1(name)) && !std::strpbrk(name, "\"\\"));
+    checkKeyOrder(QString::fromLatin1(name));
+#endif
+    startMember();
+    put('"');
+    put(name, int(std::strlen(name)));
+    put("\": ", 3);
+}
+
+void JsonStreamWriter::key(const QString &name)
+{
+#ifndef QT_NO_DEBUG
+    checkKeyOrder(name);
+#endif
+    startMember();
+    if (!putPlainString(name))
+        put(stringText(name));
+    put(": ", 2);
+}
+
+#ifndef QT_NO_DEBUG
+void JsonStreamWriter::checkKeyOrder(const QString &name)
+{
+    // QJsonObject keeps its keys sorted; a dump written in another order would differ.
+    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
+    Q_ASSERT_X(m_levels.last().empty || m_levels.last().lastKey < name, "JsonStreamWriter::key",
+               qPrintable(name));
+    m_levels.last().lastKey = name;
+}
+#endif
+
+void JsonStreamWriter::null()
+{
+    beforeValue();
+    put("null", 4);
+}
+
+void JsonStreamWriter::value(bool flag)
+{
+    beforeValue();
+    if (flag)
+        put("true", 4);
+    else
+        put("false", 5);
+}
+
+void JsonStreamWriter::value(int number)
+{
+    beforeValue();
+    char text[24];
+    put(text, int(integerText(text, number) - text));
+}
+
+void JsonStreamWriter::value(double number)
+{
+    beforeValue();
+    if (std::abs(number) < ExactIntegerLimit && number == std::trunc(number)) {
+        char text[24];
+        put(text, int(integerText(text, qint64(number)) - text));
+    } else {
+        put(numberText(number));
+    }
+}
+
+void JsonStreamWriter::value(const QString &text)
+{
+    beforeValue();
+    if (!putPlainString(text))
+        put(stringText(text));
+}
+
+void JsonStreamWriter::dateTimeValue(const QDateTime &date)
+{
+    beforeValue();
+    char text[32];
+    char *end = date.isValid() ? dayText(text, date.date()) : nullptr;
+    if (!end) {
+        // Invalid dates and far years keep Qt's own forms.
+        put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
+        return;
+    }
+    const QTime time = date.time();
+    end = twoDigits(end, time.hour());
+    *end++ = ':';
+    end = twoDigits(end, time.minute());
+    *end++ = ':';
+    end = twoDigits(end, time.second());
+    *end++ = '"';
+    put(text, int(end - text));
+}
+
+void JsonStreamWriter::dateValue(const QDate &date)
+{
+    beforeValue();
+    char text[32];
+    char *end = date.isValid() ? dayText(text, date) : nullptr;
+    if (!end) {
+        put(stringText(date.toString(QStringLiteral("yyyy-MM-ddT00:00:00"))));
+        return;
+    }
+    put(text, int(end - text));
+    put("00:00:00\"", 9);
+}
+
+bool JsonStreamWriter::finish()
+{
+    Q_ASSERT(m_levels.isEmpty());
+    flush();
+    if (!failed() && std::fflush(m_out) != 0)
+        fail();
+    return !failed();
+}
+
+QByteArray JsonStreamWriter::numberText(double number)
+{
+    if (!std::isfinite(number))
+        return QByteArrayLiteral("null");
+    const bool integral = number == std::trunc(number);
+    if (integral && std::abs(number) < ExactIntegerLimit)
+        return QByteArray::number(qint64(number));
+    if (!integral)
+        return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
+    // Qt writes large whole numbers in a form of its own.
+    return qtText(number);
+}
+
+QByteArray JsonStreamWriter::stringText(const QString &text)
+{
+    if (!isPlainAscii(text))
+        return qtText(text);
+    QByteArray out;
+    out.reserve(text.size() + 2);
+    out.append('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out.append('\\');
+        out.append(char(c.unicode()));
+    }
+    out.append('"');
+    return out;
+}
+
+bool JsonStreamWriter::putPlainString(const QString &text)
+{
+    const int worst = 2 * text.size() + 2;
+    if (worst > BlockSize || !isPlainAscii(text))
+        return false;
+    if (worst > BlockSize - m_used)
+        flush();
+    char *out = m_block.get() + m_used;
+    *out++ = '"';
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            *out++ = '\\';
+        *out++ = char(c.unicode());
+    }
+    *out++ = '"';
+    m_used = int(out - m_block.get());
+    return true;
+}
+
+void JsonStreamWriter::beforeValue()
+{
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (m_levels.isEmpty())
+        return;
+    Q_ASSERT(!m_levels.last().isObject);
+    Level &level = m_levels.last();
+    if (!level.empty)
+        put(",\n", 2);
+    level.empty = false;
+    indent(m_levels.size());
+}
+
+void JsonStreamWriter::startMember()
+{
+    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
+    Level &level = m_levels.last();
+    if (!level.empty)
+        put(",\n", 2);
+    level.empty = false;
+    indent(m_levels.size());
+    m_afterKey = true;
+}
+
+void JsonStreamWriter::open(char bracket, bool isObject)
+{
+    beforeValue();
+    put(bracket);
+    put('\n');
+    Level level;
+    level.isObject = isObject;
+    m_levels.append(level);
+}
+
+void JsonStreamWriter::close(char bracket)
+{
+    if (!m_levels.last().empty)
+        put('\n');
+    m_levels.removeLast();
+    indent(m_levels.size());
+    put(bracket);
+    if (m_levels.isEmpty())
+        put('\n');
+}
+
+void JsonStreamWriter::indent(int levels)
+{
+    for (int count = 4 * levels; count > 0; count -= SpaceCount)
+        put(Spaces, qMin(count, SpaceCount));
+}
+
+void JsonStreamWriter::put(const char *data, int size)
+{
+    if (size > BlockSize - m_used) {
+        flush();
+        if (size > BlockSize) {
+            if (!failed() && std::fwrite(data, 1, size_t(size), m_out) != size_t(size))
+                fail();
+            return;
+        }
+    }
+    std::memcpy(m_block.get() + m_used, data, size_t(size));
+    m_used += size;
+}
+
+void JsonStreamWriter::put(char c)
+{
+    if (m_used == BlockSize)
+        flush();
+    m_block[m_used++] = c;
+}
+
+void JsonStreamWriter::flush()
+{
+    if (!failed() && m_used > 0
+        && std::fwrite(m_block.get(), 1, size_t(m_used), m_out) != size_t(m_used))
+        fail();
+    m_used = 0;
+}
+
+void JsonStreamWriter::fail()
+{
+    // Some streams fail without naming a cause.
+    m_error = errno != 0 ? errno : EIO;
+}

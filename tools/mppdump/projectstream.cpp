@@ -1,0 +1,246 @@
+#include "projectstream.h"
+
+#include "jsonstreamwriter.h"
+
+#include "mppr/project.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using mppr::Assignment;
+using mppr::Resource;
+using mppr::Task;
+
+void date(JsonStreamWriter &w, const QDateTime &value)
+{
+    if (mppr::isUnset(value))
+        w.null();
+    else
+        w.dateTimeValue(value);
+}
+
+template<typename T> void optional(JsonStreamWriter &w, const std::optional<T> &value)
+{
+    if (value)
+        w.value(double(*value));
+    else
+        w.null();
+}
+
+template<typename Container> void numbers(JsonStreamWriter &w, const Container &values)
+{
+    w.beginArray();
+    for (const auto value : values)
+        w.value(double(value));
+    w.endArray();
+}
+
+template<typename Container> void dates(JsonStreamWriter &w, const Container &values)
+{
+    w.beginArray();
+    for (const QDateTime &value : values)
+        date(w, value);
+    w.endArray();
+}
+
+template<typename Container> void texts(JsonStreamWriter &w, const Container &values)
+{
+    w.beginArray();
+    for (const QString &value : values)
+        w.value(value);
+    w.endArray();
+}
+
+void predecessors(JsonStreamWriter &w, const Task &t)
+{
+    w.beginArray();
+    for (int k = 0; k < t.predUniqueIds.size(); ++k) {
+        w.beginObject();
+        w.key("lag");
+        w.value(int(t.predLags.at(k)));
+        w.key("lagUnits");
+        w.value(int(t.predLagUnits.at(k)));
+        w.key("type");
+        w.value(int(t.predTypes.at(k)));
+        w.key("uniqueId");
+        w.value(int(t.predUniqueIds.at(k)));
+        w.endObject();
+    }
+    w.endArray();
+}
+
+// One member of a record's object: its key and how its value is written.
+template<typename Record> struct Member
+{
+    const char *key;
+    void (*write)(JsonStreamWriter &, const Record &);
+};
+
+// The members in the order a JSON object keeps its keys, whatever order they are listed in.
+template<typename Record>
+std::vector<Member<Record>> sortedMembers(std::initializer_list<Member<Record>> members)
+{
+    std::vector<Member<Record>> sorted(members);
+    std::sort(sorted.begin(), sorted.end(), [](const Member<Record> &a, const Member<Record> &b) {
+        return std::strcmp(a.key, b.key) < 0;
+    });
+    return sorted;
+}
+
+template<typename Record>
+void writeRecord(JsonStreamWriter &w, const std::vector<Member<Record>> &members, const Record &r)
+{
+    w.beginObject();
+    for (const Member<Record> &member : members) {
+        w.key(member.key);
+        member.write(w, r);
+    }
+    w.endObject();
+}
+
+using W = JsonStreamWriter;
+
+std::vector<Member<Task>> taskMembers()
+{
+    return sortedMembers<Task>({
+        { "uniqueId", [](W &w, const Task &t) { w.value(int(t.uniqueId)); } },
+        { "tf17", [](W &w, const Task &t) { w.value(int(t.tf17)); } },
+        { "name", [](W &w, const Task &t) { w.value(t.name); } },
+        { "blankRecord", [](W &w, const Task &t) { w.value(t.blankRecord); } },
+        { "shortRecord", [](W &w, const Task &t) { w.value(t.shortRecord); } },
+        { "tf15", [](W &w, const Task &t) { w.value(int(t.tf15)); } },
+        { "tf16", [](W &w, const Task &t) { w.value(int(t.tf16)); } },
+        { "start", [](W &w, const Task &t) { date(w, t.start); } },
+        { "finish", [](W &w, const Task &t) { date(w, t.finish); } },
+        { "actualStart", [](W &w, const Task &t) { date(w, t.actualStart); } },
+        { "actualFinish", [](W &w, const Task &t) { date(w, t.actualFinish); } },
+        { "earlyStart", [](W &w, const Task &t) { date(w, t.earlyStart); } },
+        { "earlyFinish", [](W &w, const Task &t) { date(w, t.earlyFinish); } },
+        { "lateStart", [](W &w, const Task &t) { date(w, t.lateStart); } },
+        { "lateFinish", [](W &w, const Task &t) { date(w, t.lateFinish); } },
+        { "scheduledStart", [](W &w, const Task &t) { date(w, t.scheduledStart); } },
+        { "scheduledFinish", [](W &w, const Task &t) { date(w, t.scheduledFinish); } },
+        { "percentComplete", [](W &w, const Task &t) { w.value(t.percentComplete); } },
+        { "tf21", [](W &w, const Task &t) { w.value(t.tf21); } },
+        { "autoScheduled", [](W &w, const Task &t) { w.value(int(t.autoScheduled)); } },
+        { "tf18", [](W &w, const Task &t) { w.value(t.tf18); } },
+        { "tf52", [](W &w, const Task &t) { w.value(t.tf52); } },
+        { "parentUniqueId", [](W &w, const Task &t) { w.value(int(t.parentUniqueId)); } },
+        { "tf11", [](W &w, const Task &t) { w.value(int(t.tf11)); } },
+        { "constraintDate", [](W &w, const Task &t) { date(w, t.constraintDate); } },
+        { "code", [](W &w, const Task &t) { w.value(t.code); } },
+        { "tf1c", [](W &w, const Task &t) { w.value(int(t.tf1c)); } },
+        { "tf33", [](W &w, const Task &t) { w.value(int(t.tf33)); } },
+        { "tf05", [](W &w, const Task &t) { w.value(t.tf05); } },
+        { "predUniqueIds", [](W &w, const Task &t) { numbers(w, t.predUniqueIds); } },
+        { "predLags", [](W &w, const Task &t) { numbers(w, t.predLags); } },
+        { "predLagUnits", [](W &w, const Task &t) { numbers(w, t.predLagUnits); } },
+        { "predTypes", [](W &w, const Task &t) { numbers(w, t.predTypes); } },
+        { "texts", [](W &w, const Task &t) { texts(w, t.texts); } },
+        { "datesA", [](W &w, const Task &t) { dates(w, t.datesA); } },
+        { "datesB", [](W &w, const Task &t) { dates(w, t.datesB); } },
+        { "numbers", [](W &w, const Task &t) { numbers(w, t.numbers); } },
+        { "integers", [](W &w, const Task &t) { numbers(w, t.integers); } },
+        { "tf513", [](W &w, const Task &t) { date(w, t.tf513); } },
+        { "tf514", [](W &w, const Task &t) { date(w, t.tf514); } },
+        { "tf515", [](W &w, const Task &t) { w.value(int(t.tf515)); } },
+        { "tf06", [](W &w, const Task &t) { w.value(t.tf06); } },
+        { "datesC", [](W &w, const Task &t) { dates(w, t.datesC); } },
+        { "datesD", [](W &w, const Task &t) { dates(w, t.datesD); } },
+        { "integersB", [](W &w, const Task &t) { numbers(w, t.integersB); } },
+        { "numbersB", [](W &w, const Task &t) { numbers(w, t.numbersB); } },
+        { "tf0a", [](W &w, const Task &t) { w.value(t.tf0a); } },
+        { "tf1f", [](W &w, const Task &t) { w.value(int(t.tf1f)); } },
+        { "tf04", [](W &w, const Task &t) { w.value(t.tf04); } },
+        { "startSlack", [](W &w, const Task &t) { optional(w, t.startSlack); } },
+        { "finishSlack", [](W &w, const Task &t) { optional(w, t.finishSlack); } },
+        { "duration", [](W &w, const Task &t) { optional(w, t.duration); } },
+        { "work", [](W &w, const Task &t) { optional(w, t.work); } },
+        { "actualWork", [](W &w, const Task &t) { optional(w, t.actualWork); } },
+        { "predecessors", [](W &w, const Task &t) { predecessors(w, t); } },
+    });
+}
+
+std::vector<Member<Resource>> resourceMembers()
+{
+    return sortedMembers<Resource>({
+        { "uniqueId", [](W &w, const Resource &r) { w.value(int(r.uniqueId)); } },
+        { "name", [](W &w, const Resource &r) { w.value(r.name); } },
+        { "shortName", [](W &w, const Resource &r) { w.value(r.shortName); } },
+    });
+}
+
+std::vector<Member<Assignment>> assignmentMembers()
+{
+    return sortedMembers<Assignment>({
+        { "resourceUniqueId", [](W &w, const Assignment &a) { w.value(int(a.resourceUniqueId)); } },
+        { "taskUniqueId", [](W &w, const Assignment &a) { w.value(int(a.taskUniqueId)); } },
+        { "uniqueId", [](W &w, const Assignment &a) { w.value(int(a.uniqueId)); } },
+        { "af1c", [](W &w, const Assignment &a) { w.value(a.af1c); } },
+        { "af20", [](W &w, const Assignment &a) { w.value(a.af20); } },
+        { "af1a", [](W &w, const Assignment &a) { w.value(a.af1a); } },
+        { "af0a", [](W &w, const Assignment &a) { w.value(a.af0a); } },
+        { "af10", [](W &w, const Assignment &a) { w.value(a.af10); } },
+        { "af08", [](W &w, const Assignment &a) { w.value(a.af08); } },
+        { "af1d", [](W &w, const Assignment &a) { w.value(a.af1d); } },
+        { "af0c", [](W &w, const Assignment &a) { w.value(a.af0c); } },
+        { "af1e", [](W &w, const Assignment &a) { w.value(a.af1e); } },
+        { "af0d", [](W &w, const Assignment &a) { w.value(a.af0d); } },
+        { "af1f", [](W &w, const Assignment &a) { w.value(a.af1f); } },
+        { "af0e", [](W &w, const Assignment &a) { w.value(a.af0e); } },
+        { "af16", [](W &w, const Assignment &a) { date(w, a.af16); } },
+        { "af17", [](W &w, const Assignment &a) { date(w, a.af17); } },
+        { "af14", [](W &w, const Assignment &a) { date(w, a.af14); } },
+        { "af15", [](W &w, const Assignment &a) { date(w, a.af15); } },
+        { "af0b", [](W &w, const Assignment &a) { w.value(a.af0b); } },
+    });
+}
+
+template<typename Record> QList<Record *> sortedByUniqueId(const QHash<qint32, Record *> &records)
+{
+    QList<Record *> sorted = records.values();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Record *a, const Record *b) { return a->uniqueId < b->uniqueId; });
+    return sorted;
+}
+
+// Stops early once the output fails: nothing more would reach it.
+template<typename Records, typename Record>
+void writeRecords(JsonStreamWriter &w, const Records &records,
+                  const std::vector<Member<Record>> &members)
+{
+    w.beginArray();
+    for (const Record *record : records) {
+        if (w.failed())
+            break;
+        writeRecord(w, members, *record);
+    }
+    w.endArray();
+}
+
+} // namespace
+
+void writeProject(JsonStreamWriter &w, const mppr::Project &project, int status)
+{
+    w.beginObject();
+    w.key("assignments");
+    writeRecords(w, project.assignments(), assignmentMembers());
+    w.key("clipboardFormat");
+    w.value(project.clipboardFormat());
+    w.key("file");
+    w.value(project.filePath());
+    w.key("progId");
+    w.value(project.progId());
+    w.key("resources");
+    writeRecords(w, sortedByUniqueId(project.resources()), resourceMembers());
+    w.key("status");
+    w.value(status);
+    w.key("tasks");
+    writeRecords(w, sortedByUniqueId(project.tasks()), taskMembers());
+    w.key("userType");
+    w.value(project.userType());
+    w.endObject();
+}

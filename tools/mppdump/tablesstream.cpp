@@ -1,0 +1,125 @@
+#include "tablesstream.h"
+
+#include "jsonstreamwriter.h"
+
+#include "models/ryconstants.h"
+#include "tables/mpploader.h"
+
+#include <QAbstractItemModel>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+
+namespace {
+
+void writeCell(JsonStreamWriter &w, const QVariant &value)
+{
+    if (!value.isValid()) {
+        w.null();
+        return;
+    }
+    switch (value.userType()) {
+    case QMetaType::QDateTime:
+        w.dateTimeValue(value.toDateTime());
+        break;
+    case QMetaType::QDate:
+        w.dateValue(value.toDate());
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        w.value(value.toDouble());
+        break;
+    case QMetaType::Bool:
+        w.value(value.toBool());
+        break;
+    default:
+        w.value(value.toString());
+    }
+}
+
+void writeTextOrNull(JsonStreamWriter &w, const QVariant &value)
+{
+    if (value.isValid())
+        w.value(value.toString());
+    else
+        w.null();
+}
+
+void writeColumns(JsonStreamWriter &w, const QAbstractItemModel &model)
+{
+    w.beginArray();
+    const int columnCount = model.columnCount();
+    for (int column = 0; column < columnCount; ++column) {
+        const QVariantMap description
+            = model.headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+        w.beginObject();
+        w.key("datatype");
+        writeTextOrNull(w, description.value("datatype"));
+        w.key("display");
+        writeTextOrNull(w, model.headerData(column, Qt::Horizontal));
+        w.key("group");
+        writeTextOrNull(w, model.headerData(column, Qt::Horizontal, Ry::ColumnGroupRole));
+        w.key("id");
+        writeTextOrNull(w, model.headerData(column, Qt::Horizontal, Ry::ColumnIdRole));
+        w.endObject();
+    }
+    w.endArray();
+}
+
+void writeRows(JsonStreamWriter &w, const QAbstractItemModel &model)
+{
+    w.beginArray();
+    const int columnCount = model.columnCount();
+    const int rowCount = model.rowCount();
+    // Stops early once the output fails: nothing more would reach it.
+    for (int row = 0; row < rowCount && !w.failed(); ++row) {
+        w.beginArray();
+        for (int column = 0; column < columnCount; ++column)
+            writeCell(w, model.index(row, column).data());
+        w.endArray();
+    }
+    w.endArray();
+}
+
+void writeModel(JsonStreamWriter &w, const QAbstractItemModel &model)
+{
+    w.beginObject();
+    w.key("columns");
+    writeColumns(w, model);
+    w.key("rows");
+    writeRows(w, model);
+    w.endObject();
+}
+
+} // namespace
+
+int writeTables(JsonStreamWriter &w, const QString &path)
+{
+    MPPLoader loader;
+    QFile schema(QStringLiteral(":/files/mppr.json"));
+    if (schema.open(QIODevice::ReadOnly))
+        loader.setSchema(QJsonDocument::fromJson(schema.readAll()));
+    int status = 0;
+    QObject::connect(&loader, &MPPLoader::failed, [&status](int code) { status = code; });
+    // Run on this thread: the tool has nothing else to do while the file loads.
+    loader.load(path);
+    w.beginObject();
+    w.key("models");
+    w.beginObject();
+    // The loader lists its models in ascending name order, the order of JSON object keys.
+    for (const QString &name : loader.modelNames()) {
+        if (const auto *model = qobject_cast<const QAbstractItemModel *>(loader.model(name))) {
+            w.key(name);
+            writeModel(w, *model);
+        }
+    }
+    w.endObject();
+    w.key("status");
+    w.value(status);
+    w.endObject();
+    return status;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+// The tables and derived models of a completely loaded file written as "mppdump --tables"
+// prints them, row by row: the same text as the document tablesToJson() describes, without
+// building that document.
+
+#include <QString>
+
+class JsonStreamWriter;
+
+// Loads the file and writes it; returns the reader's status.
+int writeTables(JsonStreamWriter &writer, const QString &path);
