@@ -72,6 +72,29 @@ void predecessors(JsonStreamWriter &w, const Task &t)
     w.endArray();
 }
 
+// Keys in the order a JSON object keeps them.
+void baselines(JsonStreamWriter &w, const Task &t)
+{
+    w.beginArray();
+    for (const mppr::Baseline &b : t.baselines) {
+        w.beginObject();
+        w.key("cost");
+        optional(w, b.cost);
+        w.key("duration");
+        optional(w, b.duration);
+        w.key("finish");
+        date(w, b.finish);
+        w.key("number");
+        w.value(int(b.number));
+        w.key("start");
+        date(w, b.start);
+        w.key("work");
+        optional(w, b.work);
+        w.endObject();
+    }
+    w.endArray();
+}
+
 // One member of a record's object: its key and how its value is written.
 template<typename Record> struct Member
 {
@@ -161,6 +184,7 @@ std::vector<Member<Task>> taskMembers()
         { "work", [](W &w, const Task &t) { optional(w, t.work); } },
         { "actualWork", [](W &w, const Task &t) { optional(w, t.actualWork); } },
         { "predecessors", [](W &w, const Task &t) { predecessors(w, t); } },
+        { "baselines", [](W &w, const Task &t) { baselines(w, t); } },
     });
 }
 
