@@ -32,7 +32,9 @@ MppReader::Layout layout12(const QString &userType)
 // Var2Data under the full field id, work in thousandths of a minute), with these record
 // sizes: resource FixedMeta items of 37 bytes and Fixed2Meta items of 49; assignment records
 // of 142 bytes in FixedData (unique ID at 0, task at 4, resource at 8 per the field map) and
-// 48 in Fixed2Data. Percent complete (task field 0x20) is a 16-bit value in the task FixedData.
+// 48 in Fixed2Data. The type is no field of the map but two flags: bit 73 of the FixedMeta
+// item marks work resources, bit 68 of the Fixed2Meta item cost resources. Percent complete (task
+// field 0x20) is a 16-bit value in the task FixedData.
 ResourceReader::Layout resourceLayout()
 {
     ResourceReader::Layout layout;
@@ -41,6 +43,8 @@ ResourceReader::Layout resourceLayout()
     layout.resourceFixed2MetaSize = 49;
     layout.assignmentRecordSize = 142;
     layout.assignment2RecordSize = 48;
+    layout.workBit = 73;
+    layout.costBit = 68;
     return layout;
 }
 

@@ -23,7 +23,9 @@ MppReader::Layout layout9()
 // Resources and assignments have one fixed block each (a Fixed2Meta may exist, but no
 // Fixed2Data): resource FixedMeta items of 37 bytes, assignment records of 142 bytes. Names
 // and initials are variable data under the 8-bit keys of the field map; work is in
-// thousandths of a minute, as in the later layouts.
+// thousandths of a minute, as in the later layouts. Bit 73 of the FixedMeta item marks work
+// resources; the others are material, as the layout knows no cost resources (a cost resource
+// saved in it by a later version comes back as material).
 ResourceReader::Layout resourceLayout()
 {
     ResourceReader::Layout layout;
@@ -31,6 +33,7 @@ ResourceReader::Layout resourceLayout()
     layout.mapStyle = FieldMapStyle::Mpp9;
     layout.assignmentRecordSize = 142;
     layout.varMetaLayout = VarMetaBlock::ItemLayout::Key;
+    layout.workBit = 73;
     return layout;
 }
 

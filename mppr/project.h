@@ -104,6 +104,13 @@ struct Task
     std::optional<double> actualWork; // task field 0x02
 };
 
+// Codes as Microsoft Project exports them.
+enum class ResourceType : qint32 {
+    Material = 0,
+    Work = 1,
+    Cost = 2,
+};
+
 class Resource
 {
 public:
@@ -114,6 +121,8 @@ public:
     qint32 uniqueId = 0;
     QString shortName;
     QString notes; // never filled
+    // Read from the "   112" and "   19" layouts; "   114" resources stay Work.
+    ResourceType type = ResourceType::Work;
 };
 
 // Amounts marked "hours" are the file value divided by 60000.

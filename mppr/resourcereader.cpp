@@ -7,6 +7,7 @@
 #include "mppr/streamstore.h"
 #include "mppr/vardatablock.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <memory>
@@ -36,6 +37,11 @@ FieldMap fieldMap(const PropsBlock &props, quint32 key, quint32 fallbackKey, Fie
 FieldDescriptor field(const FieldMap &map, quint32 base, quint32 number)
 {
     return map.descriptor(base + number);
+}
+
+bool bitSet(ByteView item, int bit)
+{
+    return bit >= 0 && bit / 8 < item.size() && (item.u8(bit / 8) >> (bit % 8)) & 1;
 }
 
 struct AssignmentFields
@@ -154,6 +160,13 @@ int ResourceReader::readResources()
     // name are the placeholders a schedule keeps, such as the unnamed resource 0.
     const FieldDescriptor name = field(m_resourceMap, ResourceFieldBase, 0x01);
     const FieldDescriptor shortName = field(m_resourceMap, ResourceFieldBase, 0x02);
+    // The records carry the unique ID (field 0x00) that the variable data is filed under.
+    const FieldDescriptor uniqueId = field(m_resourceMap, ResourceFieldBase, 0x00);
+    QHash<qint32, int> recordOf;
+    for (int i = 0; i < meta.itemCount() && !uniqueId.isAbsent(); ++i) {
+        if (!fixed.record(i).isEmpty())
+            recordOf.insert(reader.integer(uniqueId, i, 0), i);
+    }
     for (const qint32 u : varMeta.uniqueIds()) {
         const QString text = reader.text(name, u);
         if (text.isEmpty())
@@ -163,9 +176,22 @@ int ResourceReader::readResources()
         resource->uniqueIdText = QString::number(u);
         resource->uniqueId = u;
         resource->shortName = reader.text(shortName, u);
+        const auto record = recordOf.constFind(u);
+        if (record != recordOf.cend())
+            resource->type = typeOf(meta, meta2, *record);
         m_project.insertResource(resource.release());
     }
     return StatusOk;
+}
+
+ResourceType ResourceReader::typeOf(const FixedMetaBlock &meta, const FixedMetaBlock &meta2,
+                                    int record) const
+{
+    if (m_layout.workBit < 0 || bitSet(meta.item(record), m_layout.workBit))
+        return ResourceType::Work;
+    if (m_layout.costBit >= 0 && bitSet(meta2.item(record), m_layout.costBit))
+        return ResourceType::Cost;
+    return ResourceType::Material;
 }
 
 int ResourceReader::readAssignments()

@@ -13,8 +13,10 @@
 
 namespace mppr {
 
+class FixedMetaBlock;
 class Project;
 class StreamStore;
+enum class ResourceType : qint32;
 
 class ResourceReader
 {
@@ -27,6 +29,10 @@ public:
         int assignment2RecordSize = 0; // 0: assignments have no second fixed block
         VarMetaBlock::ItemLayout varMetaLayout = VarMetaBlock::ItemLayout::FieldId;
         FieldMapStyle mapStyle = FieldMapStyle::Mpp14;
+        // Bit of the FixedMeta item set for work resources, of the Fixed2Meta item set for
+        // cost resources; -1 where the type is not read. Neither set: a material resource.
+        int workBit = -1;
+        int costBit = -1;
     };
 
     // Takes the resource and assignment field maps from the version's parsed Props.
@@ -44,6 +50,7 @@ public:
 
 private:
     QString path(const char *relative) const;
+    ResourceType typeOf(const FixedMetaBlock &meta, const FixedMetaBlock &meta2, int record) const;
 
     const StreamStore &m_store;
     Project &m_project;

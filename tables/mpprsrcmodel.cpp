@@ -25,6 +25,23 @@ void MPPRsrcModel::setProject(mppr::Project *project)
     endResetModel();
 }
 
+namespace {
+
+// Work resources are labour; cost resources come closest to P6's nonlabour ones.
+QString typeCode(mppr::ResourceType type)
+{
+    switch (type) {
+    case mppr::ResourceType::Material:
+        return QStringLiteral("RT_Mat");
+    case mppr::ResourceType::Cost:
+        return QStringLiteral("RT_Equip");
+    default:
+        return QStringLiteral("RT_Labor");
+    }
+}
+
+} // namespace
+
 QVariant MPPRsrcModel::cell(int row, int column) const
 {
     const mppr::Resource &r = *m_resources.at(row);
@@ -34,7 +51,7 @@ QVariant MPPRsrcModel::cell(int row, int column) const
     case RsrcSeqNum:
         return uint(r.uniqueIdText.toInt(nullptr, 10));
     case RsrcType:
-        return QStringLiteral("RT_Labor");
+        return typeCode(r.type);
     case RsrcShortName:
         return r.shortName;
     case RsrcName:

@@ -1,4 +1,4 @@
-// RSRC: one row per resource; every resource is a labour resource.
+// RSRC: one row per resource.
 #pragma once
 
 #include "tables/mppmodel.h"

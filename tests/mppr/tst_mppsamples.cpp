@@ -206,6 +206,7 @@ private:
     void compareTasks(const Project &project, const XmlExport &xml, bool allowLateDates);
     void compareSlackAndWork(const Task &task, const XmlRecord &r, bool allowed);
     void compareResources(const Project &project, const XmlExport &xml, const QString &layout);
+    void compareResourceTypes(const Project &project, const XmlExport &xml, const QString &layout);
     void compareAssignmentWork(const Project &project, const XmlExport &xml, const QString &layout);
     void count(const QString &field, bool agree, bool allowed);
 
@@ -362,6 +363,8 @@ void TestMppSamples::compareResources(const Project &project, const XmlExport &x
               actual.value(it.key()).second == it->second, false);
     }
     QCOMPARE(actual, expected);
+    if (layout != QLatin1String("114"))
+        compareResourceTypes(project, xml, layout);
 
     QSet<QString> expectedAssignments;
     for (const XmlRecord &r : xml.assignments) {
@@ -381,6 +384,22 @@ void TestMppSamples::compareResources(const Project &project, const XmlExport &x
         count(QStringLiteral("Assignment, ") + layout, actualAssignments.contains(pair), false);
     QCOMPARE(actualAssignments, expectedAssignments);
     QCOMPARE(project.assignments().size(), expectedAssignments.size());
+}
+
+// The "   19" layout has no cost resources: a later version saving one in it stores a material
+// resource, while the export (of the schedule the sample was saved from) still says cost.
+void TestMppSamples::compareResourceTypes(const Project &project, const XmlExport &xml,
+                                          const QString &layout)
+{
+    for (const Resource *resource : project.resources()) {
+        const XmlRecord &r = xml.resources.at(resource->uniqueId);
+        ResourceType expected = ResourceType(r.value("Type").toInt());
+        if (r.value("IsCostResource") == QLatin1String("1"))
+            expected = layout == QLatin1String("19") ? ResourceType::Material : ResourceType::Cost;
+        count(QStringLiteral("Resource Type, ") + layout, resource->type == expected, false);
+        QVERIFY2(resource->type == expected,
+                 qPrintable(QStringLiteral("resource %1").arg(resource->uniqueId)));
+    }
 }
 
 // Work and remaining work: hours in the reader, durations in the export.

@@ -327,12 +327,14 @@ void TestMppTables::assignmentsAndResources()
     QVERIFY(!cell(*assignments, 0, "end_date").isValid());
     QVERIFY(!cell(*assignments, 0, "act_reg_qty").isValid());
 
+    project->resource(10)->type = mppr::ResourceType::Material;
+    project->resource(11)->type = mppr::ResourceType::Cost;
     auto resources = tableOver<MPPRsrcModel>(project.get(), "RSRC");
     QCOMPARE(resources->rowCount(), 2);
     for (int row = 0; row < 2; ++row) {
         const uint id = cell(*resources, row, "rsrc_id").toUInt();
         QCOMPARE(cell(*resources, row, "rsrc_seq_num"), QVariant(id));
-        QCOMPARE(cell(*resources, row, "rsrc_type"), QVariant("RT_Labor"));
+        QCOMPARE(cell(*resources, row, "rsrc_type"), QVariant(id == 10 ? "RT_Mat" : "RT_Equip"));
         QCOMPARE(cell(*resources, row, "rsrc_name"), QVariant(project->resource(qint32(id))->name));
         QVERIFY(!cell(*resources, row, "parent_rsrc_id").isValid());
     }
