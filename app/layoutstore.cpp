@@ -126,7 +126,7 @@ void LayoutStore::upgradeDefaultLayout()
     query.bindValue(QStringLiteral(":data"), builtInDefaultDocument());
     query.bindValue(QStringLiteral(":old"), old);
     if (!query.exec())
-        qWarning() << "Default layout not upgraded:" << m_fileName;
+        qCWarning(lcApp) << "Default layout not upgraded:" << m_fileName;
 }
 
 QList<QPair<QString, QString>> LayoutStore::layouts() const
