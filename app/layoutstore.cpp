@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -59,6 +61,7 @@ bool LayoutStore::open(const QString &directory)
         return false;
     if (m_db.tables().isEmpty())
         createTables();
+    upgradeDefaultLayout();
     return true;
 }
 
@@ -77,6 +80,48 @@ void LayoutStore::createTables()
         QSqlQuery query(m_db);
         query.exec(statement);
     }
+}
+
+QString LayoutStore::scriptDefaultDocument()
+{
+    const QString script = RyUtils::readTextFile(QStringLiteral(":/files/createrypdb.sql"));
+    const QRegularExpression insert(
+        QStringLiteral("VALUES\\s*\\(\\s*'default'\\s*,\\s*'((?:[^']|'')*)'\\s*\\)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = insert.match(script);
+    return match.hasMatch() ? match.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"))
+                            : QString();
+}
+
+QString LayoutStore::builtInDefaultDocument()
+{
+    QVariantMap document
+        = QJsonDocument::fromJson(scriptDefaultDocument().toUtf8()).toVariant().toMap();
+    const QVariantMap builtIn
+        = QJsonDocument::fromJson(
+              RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")).toUtf8())
+              .toVariant()
+              .toMap();
+    // "bars" holds the time scales ("timelineFlags").
+    for (const char *key : { "columns", "bars", "barStyles" })
+        document.insert(QLatin1String(key), builtIn.value(QLatin1String(key)));
+    return QString::fromUtf8(QJsonDocument::fromVariant(document).toJson(QJsonDocument::Compact));
+}
+
+void LayoutStore::upgradeDefaultLayout()
+{
+    // Only a row still holding the script's text is replaced: a "default" the user saved over
+    // is theirs.
+    const QString old = scriptDefaultDocument();
+    if (old.isEmpty())
+        return;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("UPDATE tblLayout SET layout_data = :data "
+                                 "WHERE layout_name = 'default' AND layout_data = :old"));
+    query.bindValue(QStringLiteral(":data"), builtInDefaultDocument());
+    query.bindValue(QStringLiteral(":old"), old);
+    if (!query.exec())
+        qWarning() << "Default layout not upgraded:" << m_fileName;
 }
 
 QList<QPair<QString, QString>> LayoutStore::layouts() const
@@ -137,6 +182,16 @@ bool LayoutStore::overwrite(const QString &name, const QString &document)
     query.prepare(QStringLiteral("UPDATE tblLayout SET update_date = current_timestamp, "
                                  "layout_data = :data WHERE layout_name =:name"));
     query.bindValue(QStringLiteral(":data"), document);
+    query.bindValue(QStringLiteral(":name"), name);
+    return query.exec();
+}
+
+bool LayoutStore::remove(const QString &name)
+{
+    if (!isOpen() || name == QLatin1String("default"))
+        return false;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("DELETE FROM tblLayout WHERE layout_name = :name"));
     query.bindValue(QStringLiteral(":name"), name);
     return query.exec();
 }

@@ -32,11 +32,21 @@ public:
     bool contains(const QString &name) const;
     bool insert(const QString &name, const QString &document);
     bool overwrite(const QString &name, const QString &document);
+    // Deletes the rows of `name`; "default" is never deleted.
+    bool remove(const QString &name);
+
+    // The "default" row as the creation script writes it.
+    static QString scriptDefaultDocument();
+    // The "default" layout shown to users: the script's row with the columns, bars, bar styles
+    // and time scales of the built-in layout ":/files/mpp_style.json", which fit the loaded
+    // schedules (the script's row names columns no schedule has and bars without dates).
+    static QString builtInDefaultDocument();
 
     static bool looksLikeSqliteFile(const QString &path);
 
 private:
     void createTables();
+    void upgradeDefaultLayout();
 
     QSqlDatabase m_db;
     QString m_fileName;

@@ -4,6 +4,7 @@
 #include "app/layoutstore.h"
 #include "app/mainwindowform.h"
 #include "filter/ryfilterdialogproxymodel.h"
+#include "filter/rysortfilterwidget.h"
 #include "gantt/ryganttchartstylesdialog.h"
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttviewbarstyle.h"
@@ -16,6 +17,7 @@
 #include "views/resources.h"
 #include "views/rydetaildelegate.h"
 #include "views/rygroupdialog.h"
+#include "views/rygroupedcolumndialog.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -50,6 +52,12 @@
 namespace {
 
 const QString IsMruKey = QStringLiteral("isMRU");
+// Properties of the Layout menu entries: the name they apply and whether it is a stored row.
+const char *const LayoutNameProperty = "layoutName";
+const char *const StoredLayoutProperty = "storedLayout";
+const QString DefaultLayout = QStringLiteral("default");
+// Entries follow the name/Save widget and the separator.
+constexpr int FirstLayoutEntry = 2;
 
 bool isRecentFileAction(const QAction *action)
 {
@@ -86,8 +94,6 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionOpen->setVisible(false);
     ui->actionSave_file->setVisible(false);
     ui->actionOpenCaced->setVisible(false);
-    ui->actionImportLayout->setVisible(false);
-    ui->menuLayout->menuAction()->setVisible(false);
 
     readRecentFiles();
 }
@@ -160,6 +166,9 @@ void MainWindow::createMenus()
     nameAction->setDefaultWidget(box);
     ui->menuLayout->addAction(nameAction);
     ui->menuLayout->addSeparator();
+    // Kept below the entries, away from them; reloadLayoutMenu() puts it back after each rebuild.
+    actionDeleteLayout = new QAction(QStringLiteral("Delete layout"), this);
+    actionDeleteLayout->setObjectName(QStringLiteral("actionDeleteLayout"));
 
     connect(ui->actionClose, &QAction::triggered, this, &MainWindow::onCloseAction);
     connect(ui->actionPrint, &QAction::triggered, this, &MainWindow::onPrintMenu);
@@ -222,6 +231,8 @@ void MainWindow::connectActions()
     for (QAction *command : outlineActions)
         connect(command, &QAction::triggered, this, &MainWindow::onOutlineChanged);
     connect(pbSaveLayout, &QPushButton::clicked, this, &MainWindow::saveLayoutClicked);
+    connect(leLayoutName, &QLineEdit::returnPressed, this, &MainWindow::saveLayoutClicked);
+    connect(actionDeleteLayout, &QAction::triggered, this, &MainWindow::deleteLayoutClicked);
     connect(leLayoutName, &QLineEdit::textEdited, this, &MainWindow::layoutNameEdited);
     connect(viewGroup, &QActionGroup::triggered, this, &MainWindow::setView);
     connect(menuOutline->menuAction(), &QAction::triggered, this,
@@ -328,24 +339,18 @@ void MainWindow::reloadLayoutMenu(const QString &selectedName)
     layoutTable.clear();
     QMenu *menu = ui->menuLayout;
     const QList<QAction *> entries = menu->actions();
-    for (int i = 2; i < entries.size(); ++i) {
+    for (int i = FirstLayoutEntry; i < entries.size(); ++i) {
         menu->removeAction(entries.at(i));
-        delete entries.at(i);
+        if (entries.at(i) != actionDeleteLayout)
+            delete entries.at(i);
     }
 
-    auto addEntry = [this, menu, &selectedName](const QString &text, const QString &document) {
-        QAction *action = menu->addAction(text);
-        action->setCheckable(true);
-        action->setData(document);
-        action->setChecked(text == selectedName);
-        connect(action, &QAction::triggered, this, &MainWindow::applayLayoutClicked);
-    };
     for (const auto &layout : layouts->layouts()) {
         layoutTable.insert(layout.first, layout.second);
-        addEntry(layout.first, layout.second);
+        addLayoutEntry(layout.first, layout.second, true, selectedName);
     }
 
-    QString templateDocument = layoutTable.value(QStringLiteral("default"));
+    QString templateDocument = layoutTable.value(DefaultLayout);
     if (templateDocument.isEmpty())
         templateDocument = layouts->defaultTemplate();
     for (const P6Layout &imported : importedLayouts) {
@@ -357,21 +362,68 @@ void MainWindow::reloadLayoutMenu(const QString &selectedName)
         document.insert(QStringLiteral("columns"), columns);
         document.insert(QStringLiteral("group"), imported.groups);
         document.insert(QStringLiteral("sortby"), imported.sorts);
-        addEntry(
+        addLayoutEntry(
             QStringLiteral("[P6] ") + imported.name,
-            QString::fromUtf8(QJsonDocument::fromVariant(document).toJson(QJsonDocument::Compact)));
+            QString::fromUtf8(QJsonDocument::fromVariant(document).toJson(QJsonDocument::Compact)),
+            false, selectedName);
     }
 
     if (layoutTable.isEmpty()) {
         QAction *none = menu->addAction(QStringLiteral("layouts not found"));
         none->setEnabled(false);
     }
+    menu->addSeparator();
+    menu->addAction(actionDeleteLayout);
+    updateDeleteLayoutAction();
+}
+
+void MainWindow::addLayoutEntry(const QString &name, const QString &document, bool stored,
+                                const QString &selectedName)
+{
+    // A name such as "R&D" would otherwise lose its "&" to a keyboard mnemonic.
+    QString text = name;
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction *action = ui->menuLayout->addAction(text);
+    action->setCheckable(true);
+    action->setData(document);
+    action->setProperty(LayoutNameProperty, name);
+    action->setProperty(StoredLayoutProperty, stored);
+    action->setChecked(name == selectedName);
+    connect(action, &QAction::triggered, this, &MainWindow::applayLayoutClicked);
+}
+
+QAction *MainWindow::checkedLayoutEntry() const
+{
+    const QList<QAction *> entries = ui->menuLayout->actions();
+    for (int i = FirstLayoutEntry; i < entries.size(); ++i) {
+        if (entries.at(i)->isChecked() && entries.at(i)->property(LayoutNameProperty).isValid())
+            return entries.at(i);
+    }
+    return nullptr;
+}
+
+QString MainWindow::deletableLayoutName() const
+{
+    const QAction *entry = checkedLayoutEntry();
+    if (!entry || !entry->property(StoredLayoutProperty).toBool())
+        return QString();
+    const QString name = entry->property(LayoutNameProperty).toString();
+    return name == DefaultLayout ? QString() : name;
+}
+
+void MainWindow::updateDeleteLayoutAction()
+{
+    QString name = deletableLayoutName();
+    actionDeleteLayout->setEnabled(!name.isEmpty());
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    actionDeleteLayout->setText(name.isEmpty() ? QStringLiteral("Delete layout")
+                                               : QStringLiteral("Delete layout \"%1\"").arg(name));
 }
 
 void MainWindow::setImportedLayouts(const QList<P6Layout> &layouts)
 {
     importedLayouts = layouts;
-    reloadLayoutMenu(QStringLiteral("default"));
+    reloadLayoutMenu(DefaultLayout);
 }
 
 void MainWindow::applayLayoutClicked()
@@ -379,30 +431,46 @@ void MainWindow::applayLayoutClicked()
     auto *action = qobject_cast<QAction *>(sender());
     if (!action)
         return;
-    applyLayout(action->data().toString());
+    if (!applyLayout(action->data().toString())) {
+        // The click toggled the entry; a layout that was not applied must not look applied.
+        action->setChecked(!action->isChecked());
+        QMessageBox::warning(this, QStringLiteral("Layout"),
+                             QStringLiteral("The layout \"%1\" could not be read.")
+                                 .arg(action->property(LayoutNameProperty).toString()));
+        return;
+    }
     const QList<QAction *> entries = ui->menuLayout->actions();
     for (QAction *entry : entries) {
         if (entry->isChecked())
             entry->setChecked(false);
     }
     action->setChecked(true);
+    updateDeleteLayoutAction();
 }
 
-void MainWindow::storeLayout(const QString &document, const QString &name, bool overwrite)
+bool MainWindow::storeLayout(const QString &document, const QString &name, bool overwrite)
 {
+    bool stored = false;
     if (!layouts->contains(name)) {
-        layouts->insert(name, document);
-        return;
+        stored = layouts->insert(name, document);
+    } else {
+        if (!overwrite) {
+            const auto answer = QMessageBox::question(
+                this, QStringLiteral("Overwrite layout"),
+                QStringLiteral("Layout with same name already exists. Overwrite it?"),
+                QMessageBox::Yes | QMessageBox::No);
+            if (answer != QMessageBox::Yes)
+                return true;
+        }
+        stored = layouts->overwrite(name, document);
     }
-    if (!overwrite) {
-        const auto answer = QMessageBox::question(
-            this, QStringLiteral("Overwrite layout"),
-            QStringLiteral("Layout with same name already exists. Overwrite it?"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return;
+    if (!stored) {
+        QMessageBox::warning(this, QStringLiteral("Layout"),
+                             QStringLiteral("The layout \"%1\" could not be saved: the layout "
+                                            "database %2 is read-only, locked or missing.")
+                                 .arg(name, QDir::toNativeSeparators(layouts->fileName())));
     }
-    layouts->overwrite(name, document);
+    return stored;
 }
 
 void MainWindow::saveLayoutClicked()
@@ -412,8 +480,31 @@ void MainWindow::saveLayoutClicked()
     const QString name = leLayoutName->text();
     if (name.isEmpty())
         return;
-    storeLayout(layoutDocument(), name, false);
-    reloadLayoutMenu(name);
+    // After a failed write the menu keeps what it lists: a locked database would list nothing.
+    if (storeLayout(layoutDocument(), name, false))
+        reloadLayoutMenu(name);
+}
+
+void MainWindow::deleteLayoutClicked()
+{
+    const QString name = deletableLayoutName();
+    if (name.isEmpty())
+        return;
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Delete layout"),
+        QStringLiteral("Delete the layout \"%1\"? This cannot be undone.").arg(name),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (!layouts->remove(name)) {
+        QMessageBox::warning(this, QStringLiteral("Layout"),
+                             QStringLiteral("The layout \"%1\" could not be deleted: the layout "
+                                            "database %2 is read-only, locked or missing.")
+                                 .arg(name, QDir::toNativeSeparators(layouts->fileName())));
+        return;
+    }
+    // The view keeps the deleted layout's look, so no other entry is marked as applied.
+    reloadLayoutMenu(QString());
 }
 
 void MainWindow::layoutNameEdited(QString text)
@@ -421,15 +512,20 @@ void MainWindow::layoutNameEdited(QString text)
     pbSaveLayout->setEnabled(!text.isEmpty());
 }
 
-void MainWindow::applyLayout(const QString &document)
+bool MainWindow::applyLayout(const QString &document)
 {
     if (document.isEmpty())
-        return;
+        return true;
     QTreeView *tree = activities->treeView();
     auto *header = qobject_cast<RySortFilterHeader *>(tree->header());
     if (!header)
-        return;
-    const QVariantMap layout = QJsonDocument::fromJson(document.toUtf8()).toVariant().toMap();
+        return true;
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(document.toUtf8(), &error);
+    // Read as an empty map, a damaged document would wipe the bar styles and the chart's bars.
+    if (error.error != QJsonParseError::NoError || !json.isObject())
+        return false;
+    const QVariantMap layout = json.toVariant().toMap();
 
     RyUtils::restoreHeaderState(header, layout.value(QStringLiteral("columns")).toStringList());
 
@@ -459,9 +555,11 @@ void MainWindow::applyLayout(const QString &document)
 
     const QString outlineCommand = layout.value(QStringLiteral("outline")).toString();
     if (!outlineCommand.isEmpty()) {
-        const QList<QAction *> commands = findChildren<QAction *>();
+        // Only outline commands: a layout entry named like one ("Expand All") would otherwise
+        // be triggered too and apply itself again, without end.
+        const QList<QAction *> commands = menuOutline->actions();
         for (QAction *command : commands) {
-            if (command->text() == outlineCommand)
+            if (!command->isSeparator() && command->text() == outlineCommand)
                 command->trigger();
         }
     }
@@ -474,6 +572,7 @@ void MainWindow::applyLayout(const QString &document)
     tree->setTreePosition(RyUtils::firstVisibleColumn(header));
     activities->onUpdateMergeColumns();
     updateTimeChecks();
+    return true;
 }
 
 QString MainWindow::layoutDocument() const
@@ -514,7 +613,40 @@ QString MainWindow::layoutDocument() const
 // ---------------------------------------------------------------------------------------------
 // Commands
 
-void MainWindow::onColumnsAction() { }
+void MainWindow::onColumnsAction()
+{
+    RySortFilterHeader *header = currentHeader();
+    if (!header || !header->model())
+        return;
+    const bool activityPage = header == activityTree()->header();
+    RyFilterDialogProxyModel *proxy
+        = activityPage ? activities->filterProxy() : resources->filterProxy();
+    QAbstractItemModel *model
+        = activityPage ? activities->activityModel() : resources->sourceModel();
+    const RySortFilterWidget *viewWidget
+        = activityPage ? activities->sortFilterWidget() : resources->sortFilterWidget();
+
+    RyGroupedColumnDialog dialog(header, this);
+    auto *widget = new RySortFilterWidget(header, proxy, model, &dialog);
+    widget->hide();
+    if (viewWidget)
+        widget->setValueDelegate(viewWidget->valueDelegate());
+    if (activityPage) {
+        connect(widget, &RySortFilterWidget::filtered, activities,
+                &Activities::updateGanttRelationship);
+    }
+    connect(&dialog, &RyGroupedColumnDialog::popUp, widget, &RySortFilterWidget::onAutoFilterPopUp);
+    dialog.setSortFilterWidget(widget);
+    dialog.setGroupHidden(QStringLiteral("system"), true);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    RyUtils::applyColumnOrder(header, dialog.chosenColumns());
+    if (activityPage) {
+        activityTree()->setTreePosition(RyUtils::firstVisibleColumn(header));
+        activities->onUpdateMergeColumns();
+    }
+}
 
 void MainWindow::onGroupAction()
 {
@@ -604,7 +736,50 @@ void MainWindow::onSnip() { }
 
 void MainWindow::onPrintMenu() { }
 
-void MainWindow::onImportLayout() { }
+void MainWindow::onImportLayout()
+{
+    const QString path
+        = QFileDialog::getOpenFileName(this, QStringLiteral("Select files to open"), QString(),
+                                       QStringLiteral("Layout files (*.plf)"));
+    if (!path.isEmpty())
+        importP6Layout(path);
+}
+
+bool MainWindow::importP6Layout(const QString &path)
+{
+    QString text;
+    P6LayoutImporter::Status status = P6LayoutImporter::readFile(path, &text);
+    if (status == P6LayoutImporter::Status::Ok) {
+        status = importP6Views({ QVariantMap { { QStringLiteral("VIEW_ID"), 0 },
+                                               { QStringLiteral("VIEW_NAME"), path },
+                                               { QStringLiteral("VIEW_DATA"), text } } });
+    }
+    if (status == P6LayoutImporter::Status::Ok)
+        return true;
+    QMessageBox::warning(
+        this, QStringLiteral("Import layout"),
+        QStringLiteral("The layout file could not be imported:\n%1\n\n%2")
+            .arg(QDir::toNativeSeparators(path), P6LayoutImporter::reason(status)));
+    return false;
+}
+
+P6LayoutImporter::Status MainWindow::importP6Views(const QList<QVariantMap> &views)
+{
+    const P6LayoutImporter importer;
+    QList<P6Layout> imported;
+    P6LayoutImporter::Status status = P6LayoutImporter::Status::NoColumns;
+    for (const QVariantMap &view : views) {
+        P6Layout layout;
+        status = importer.importView(view, &layout);
+        if (status == P6LayoutImporter::Status::Ok)
+            imported.append(layout);
+    }
+    // A file that gives nothing must not cost the user the layouts imported before.
+    if (imported.isEmpty())
+        return status;
+    setImportedLayouts(imported);
+    return P6LayoutImporter::Status::Ok;
+}
 
 void MainWindow::onOpenFileAction()
 {

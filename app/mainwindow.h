@@ -2,6 +2,7 @@
 // the recent-files list and the layout store. Every user command enters through a slot here.
 #pragma once
 
+#include "app/p6layoutimporter.h"
 #include "app/recentfiles.h"
 
 #include <QFuture>
@@ -31,21 +32,6 @@ class QPushButton;
 class QSplitter;
 class QToolButton;
 
-// A layout taken from a P6 layout file: listed as "[P6] <name>" over the "default" layout.
-struct P6Layout
-{
-    struct Column
-    {
-        QString display;
-        int width = 0;
-    };
-    int id = 0;
-    QString name;
-    QList<Column> columns;
-    QStringList groups;
-    QStringList sorts;
-};
-
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -64,6 +50,7 @@ public:
     QMenu *timeMenu() const { return menuTime; }
     QLineEdit *layoutNameEdit() const { return leLayoutName; }
     QPushButton *layoutSaveButton() const { return pbSaveLayout; }
+    QAction *layoutDeleteAction() const { return actionDeleteLayout; }
     Activities *activityView() const { return activities; }
     ActivityDetails *detailsView() const { return details; }
     Resources *resourcesView() const { return resources; }
@@ -72,10 +59,18 @@ public:
 
     void openProject(const QString &path);
     void reloadLayoutMenu(const QString &selectedName);
-    void applyLayout(const QString &document);
+    // False, with the view left as it was, when the document is not a JSON object.
+    bool applyLayout(const QString &document);
     QString layoutDocument() const;
-    void storeLayout(const QString &document, const QString &name, bool overwrite);
+    // False when the database refused the write (a message has said so); declining the
+    // overwrite question is no failure.
+    bool storeLayout(const QString &document, const QString &name, bool overwrite);
     void setImportedLayouts(const QList<P6Layout> &layouts);
+    QList<P6Layout> importedP6Layouts() const { return importedLayouts; }
+    bool importP6Layout(const QString &path);
+    // Views {"VIEW_ID", "VIEW_NAME", "VIEW_DATA"}; when none gives a layout the imported layouts
+    // stay as they were and the status of the last view is returned.
+    P6LayoutImporter::Status importP6Views(const QList<QVariantMap> &views);
     void setupAssignmentTable(QTableView *tableView);
 
     // The plain reason shown when a file cannot be read, for a reader status.
@@ -113,6 +108,7 @@ public slots:
     void onExpandCollapseClicked();
     void onDefaultViewClicked();
     void onMppLoadFailed(int status, QString path);
+    void deleteLayoutClicked();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -132,6 +128,11 @@ private:
     QTreeView *activityTree() const;
     RySortFilterHeader *currentHeader() const;
     void closeProjectViews();
+    void addLayoutEntry(const QString &name, const QString &document, bool stored,
+                        const QString &selectedName);
+    QAction *checkedLayoutEntry() const;
+    QString deletableLayoutName() const;
+    void updateDeleteLayoutAction();
     void deleteLoader();
     bool isCurrentLoader(const QObject *object) const;
 
@@ -152,6 +153,7 @@ private:
     QMenu *menuTime = nullptr;
     QLineEdit *leLayoutName = nullptr;
     QPushButton *pbSaveLayout = nullptr;
+    QAction *actionDeleteLayout = nullptr;
     QActionGroup *viewGroup = nullptr;
     std::unique_ptr<QProgressDialog> progressDialog;
 };

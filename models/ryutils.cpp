@@ -240,10 +240,9 @@ QStringList saveHeaderState(const QHeaderView *header)
 
 void restoreHeaderState(QHeaderView *header, const QStringList &state)
 {
-    if (!header || state.isEmpty())
+    if (!header)
         return;
-    hideAll(header);
-    QVector<int> shown;
+    QVector<QPair<int, int>> shown; // logical index, width (-1 keeps the section's size)
     for (const QString &entry : state) {
         const QStringList parts = entry.split(QLatin1Char(':'));
         if (parts.size() != 2)
@@ -251,19 +250,22 @@ void restoreHeaderState(QHeaderView *header, const QStringList &state)
         const int logical = findColumn(header->model(), parts.at(0));
         if (logical < 0)
             continue;
-        header->showSection(logical);
         bool ok = false;
         const int width = parts.at(1).toInt(&ok, 10);
-        // A width that is no number keeps the section's size rather than collapsing it.
-        if (ok && width >= 0)
-            header->resizeSection(logical, width);
-        shown << logical;
+        // A width that is no number, or none at all (P6 layouts leave it out), keeps the
+        // section's size rather than collapsing the column out of sight.
+        shown.append({ logical, ok && width > 0 ? width : -1 });
     }
+    // A list naming no column here (another schedule's, or a damaged one) would leave nothing
+    // to see; the columns stay as they are instead.
     if (shown.isEmpty())
         return;
     hideAll(header);
-    for (int j = 0; j < shown.size(); ++j)
-        showAt(header, shown.at(j), j);
+    for (int j = 0; j < shown.size(); ++j) {
+        showAt(header, shown.at(j).first, j);
+        if (shown.at(j).second >= 0)
+            header->resizeSection(shown.at(j).first, shown.at(j).second);
+    }
 }
 
 QStringList visibleHeaderTexts(const QHeaderView *header)
@@ -281,15 +283,20 @@ QStringList visibleHeaderTexts(const QHeaderView *header)
 
 void applyColumnOrder(QHeaderView *header, const QStringList &names)
 {
-    if (!header || names.isEmpty())
+    if (!header)
         return;
-    hideAll(header);
-    int position = 0;
+    QVector<int> shown;
     for (const QString &name : names) {
         const int logical = findColumn(header->model(), name);
         if (logical >= 0)
-            showAt(header, logical, position++);
+            shown.append(logical);
     }
+    // As with an empty list, names that match nothing leave the columns as they are.
+    if (shown.isEmpty())
+        return;
+    hideAll(header);
+    for (int position = 0; position < shown.size(); ++position)
+        showAt(header, shown.at(position), position);
 }
 
 void setFixedSectionSize(QHeaderView *header, int size)

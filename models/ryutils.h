@@ -40,9 +40,11 @@ QModelIndexList flattenIndexes(const QAbstractItemModel *model,
 // "text:width" of every shown section, in visual order.
 QStringList saveHeaderState(const QHeaderView *header);
 // Shows, sizes and orders the sections named by a list from saveHeaderState; hides the others.
+// Entries that name no column are skipped, and when none is left the header stays as it is.
+// A width of 0 or one that is no number keeps the section's size.
 void restoreHeaderState(QHeaderView *header, const QStringList &state);
 QStringList visibleHeaderTexts(const QHeaderView *header);
-// Shows exactly the named columns, in the given order.
+// Shows exactly the named columns, in the given order; unchanged when no name matches.
 void applyColumnOrder(QHeaderView *header, const QStringList &names);
 void setFixedSectionSize(QHeaderView *header, int size);
 

@@ -4,10 +4,16 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "apptestsupport.h"
+#include "gantt/ryganttview.h"
+#include "gantt/ryganttviewbarstyle.h"
+#include "models/ryutils.h"
+#include "views/activities.h"
 
 #include <QAction>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -47,7 +53,8 @@ QStringList layoutMenuTexts(const MainWindow &window)
 {
     QStringList texts;
     const QList<QAction *> actions = window.form().menuLayout->actions();
-    for (int i = 2; i < actions.size(); ++i)
+    // After the name/Save widget and its separator; a separator and Delete close the menu.
+    for (int i = 2; i < actions.size() - 2; ++i)
         texts << actions.at(i)->text();
     return texts;
 }
@@ -70,6 +77,15 @@ class TestLayoutStore : public QObject
 private slots:
     void firstStartCreatesDatabase();
     void defaultDocument();
+    void oldDefaultRowUpgraded_data();
+    void oldDefaultRowUpgraded();
+    void unreadableLayoutLeavesView();
+    void returnInNameSaves();
+    void namesWithQuotesAndSql();
+    void deleteLayout_data();
+    void deleteLayout();
+    void defaultAndImportedNotDeletable();
+    void lockedDatabaseSaveFails();
     void menuListsLayoutsByName();
     void overwriteQuestion_data();
     void overwriteQuestion();
@@ -108,19 +124,59 @@ void TestLayoutStore::defaultDocument()
     QJsonParseError error;
     const QVariantMap map = QJsonDocument::fromJson(document.toUtf8(), &error).toVariant().toMap();
     QCOMPARE(error.error, QJsonParseError::NoError);
-    QCOMPARE(map.value("columns").toStringList(),
-             QStringList(
-                 { "Activity ID:100", "Activity Name:290", "Start:100", "Finish:100", "WBS:177" }));
-    QCOMPARE(map.value("bars").toMap().value("timelineFlags").toInt(), 80);
-    const QVariantList styles = map.value("barStyles").toList();
-    QCOMPARE(styles.size(), 6);
-    QCOMPARE(styles.at(5).toMap().value("styleName").toString(),
-             QStringLiteral("Baseline Milestone"));
-    QCOMPARE(styles.at(5).toMap().value("startPointColor").toString(), QStringLiteral("#99ccff"));
-    QCOMPARE(styles.at(0).toMap().value("bodyColor").toString(), QStringLiteral("#99ccff"));
+    // Columns, bars (with the time scales) and bar styles are the built-in layout's, so that
+    // "default" shows a loaded schedule; the rest stays the script's.
+    const QVariantMap builtIn
+        = QJsonDocument::fromJson(RyUtils::readTextFile(":/files/mpp_style.json").toUtf8())
+              .toVariant()
+              .toMap();
+    for (const char *key : { "columns", "bars", "barStyles" })
+        QCOMPARE(map.value(key), builtIn.value(key));
+    QVERIFY(map.value("columns").toStringList().contains("Start Date:100"));
     QVERIFY(map.value("group").toList().isEmpty());
     QCOMPARE(map.value("outline").toString(), QString());
     QCOMPARE(map.value("sort").toInt(), 0);
+}
+
+void TestLayoutStore::oldDefaultRowUpgraded_data()
+{
+    QTest::addColumn<QString>("defaultRow"); // empty: as the old creation script wrote it
+    QTest::addColumn<bool>("upgraded");
+    QTest::newRow("script's row") << QString() << true;
+    QTest::newRow("saved over by the user") << QStringLiteral("{\"outline\":\"Level 2\"}") << false;
+}
+
+void TestLayoutStore::oldDefaultRowUpgraded()
+{
+    QFETCH(QString, defaultRow);
+    QFETCH(bool, upgraded);
+    ScratchHome home;
+    const QString file = home.configFile(QStringLiteral("RyPDB.db"));
+    const QString script = RyUtils::readTextFile(":/files/createrypdb.sql");
+    for (const QString &statement : script.split(';'))
+        rows(file, statement);
+    rows(file, "INSERT INTO tblLayout(layout_name, layout_data) VALUES ('old', '{\"x\":1}')");
+    if (!defaultRow.isEmpty())
+        rows(file,
+             QStringLiteral("UPDATE tblLayout SET layout_data = '%1' "
+                            "WHERE layout_name = 'default'")
+                 .arg(defaultRow));
+    const QString before = rows(file,
+                                "select layout_data from tblLayout where layout_name = "
+                                "'default'")
+                               .first()
+                               .first()
+                               .toString();
+    QCOMPARE(before == LayoutStore::scriptDefaultDocument(), upgraded);
+
+    {
+        MainWindow window;
+    }
+    const auto stored = rows(file, "select layout_name, layout_data from tblLayout order by 1");
+    QCOMPARE(stored.size(), 2);
+    QCOMPARE(stored.at(0).at(1).toString(),
+             upgraded ? LayoutStore::builtInDefaultDocument() : before);
+    QCOMPARE(stored.at(1).at(1).toString(), QStringLiteral("{\"x\":1}"));
 }
 
 void TestLayoutStore::menuListsLayoutsByName()
@@ -252,8 +308,13 @@ void TestLayoutStore::importedLayoutsOverDefault()
              QStringList({ "Activity ID:100", "Start Date:80" }));
     QCOMPARE(document.value("group").toStringList(), QStringList { "WBS Code;All" });
     QCOMPARE(document.value("sortby").toStringList(), QStringList { "Activity Name;D" });
-    QCOMPARE(document.value("bars").toMap().value("timelineFlags").toInt(), 80); // from "default"
-    QCOMPARE(document.value("barStyles").toList().size(), 6);
+    // The other keys come from "default", which has the built-in layout's bars.
+    const QVariantMap builtIn
+        = QJsonDocument::fromJson(RyUtils::readTextFile(":/files/mpp_style.json").toUtf8())
+              .toVariant()
+              .toMap();
+    QCOMPARE(document.value("bars"), builtIn.value("bars"));
+    QCOMPARE(document.value("barStyles"), builtIn.value("barStyles"));
 }
 
 void TestLayoutStore::notADatabaseLeftUntouched()
@@ -271,7 +332,9 @@ void TestLayoutStore::notADatabaseLeftUntouched()
         QVERIFY(!window.layoutStore().isOpen());
         QCOMPARE(layoutMenuTexts(window), QStringList { "layouts not found" });
         QVERIFY(!layoutEntry(window, QStringLiteral("layouts not found"))->isEnabled());
-        window.storeLayout(QStringLiteral("{}"), QStringLiteral("x"), false);
+        MessageBoxAnswerer answerer(QMessageBox::Ok);
+        QVERIFY(!window.storeLayout(QStringLiteral("{}"), QStringLiteral("x"), false));
+        QCOMPARE(answerer.title, QStringLiteral("Layout"));
         window.close();
     }
     QFile f(file);
@@ -299,6 +362,156 @@ void TestLayoutStore::unwritableFolderFallsBackToCurrentDirectory()
         QCOMPARE(layoutMenuTexts(window), QStringList { "default" });
     }
     QDir::setCurrent(oldCurrent);
+}
+
+void TestLayoutStore::unreadableLayoutLeavesView()
+{
+    ScratchHome home;
+    MainWindow window;
+    window.storeLayout(QStringLiteral("{\"barStyles\": [ broken"), QStringLiteral("broken"), false);
+    window.reloadLayoutMenu(QStringLiteral("default"));
+    RyGanttView *gantt = window.activityView()->ganttView();
+    gantt->setBarStyles(RyGanttViewBarStyle::fromVariantList(
+        QJsonDocument::fromJson(RyUtils::readTextFile(":/files/mpp_style.json").toUtf8())
+            .object()
+            .value("barStyles")
+            .toArray()
+            .toVariantList()));
+    const int styles = gantt->barStyles().size();
+    QVERIFY(styles > 0);
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    layoutEntry(window, QStringLiteral("broken"))->trigger();
+    QCOMPARE(answerer.count, 1);
+    QCOMPARE(answerer.title, QStringLiteral("Layout"));
+    QVERIFY(answerer.text.contains("\"broken\""));
+    QVERIFY(answerer.text.contains("could not be read"));
+    QCOMPARE(gantt->barStyles().size(), styles);
+    QVERIFY(!layoutEntry(window, QStringLiteral("broken"))->isChecked());
+    QVERIFY(layoutEntry(window, QStringLiteral("default"))->isChecked());
+}
+
+void TestLayoutStore::returnInNameSaves()
+{
+    ScratchHome home;
+    MainWindow window;
+    QTest::keyClicks(window.layoutNameEdit(), QStringLiteral("by return"));
+    QTest::keyClick(window.layoutNameEdit(), Qt::Key_Return);
+    QCOMPARE(layoutMenuTexts(window), QStringList({ "by return", "default" }));
+    QVERIFY(layoutEntry(window, QStringLiteral("by return"))->isChecked());
+}
+
+void TestLayoutStore::namesWithQuotesAndSql()
+{
+    ScratchHome home;
+    const QString name = QStringLiteral("it's \"R&D\"; DROP TABLE tblLayout; --");
+    {
+        MainWindow window;
+        QVERIFY(window.storeLayout(QStringLiteral("{}"), name, false));
+    }
+    MainWindow window;
+    const QList<QAction *> actions = window.form().menuLayout->actions();
+    QAction *entry = nullptr;
+    for (QAction *action : actions) {
+        if (action->property("layoutName").toString() == name)
+            entry = action;
+    }
+    QVERIFY(entry);
+    // Shown with its "&", not as a keyboard mnemonic.
+    QCOMPARE(entry->text(), QString(name).replace("&", "&&"));
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
+    entry->trigger();
+    window.layoutDeleteAction()->trigger();
+    QCOMPARE(answerer.count, 1);
+    QCOMPARE(rows(window.layoutStore().fileName(), "select layout_name from tblLayout").size(), 1);
+}
+
+void TestLayoutStore::deleteLayout_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("remaining");
+    QTest::newRow("Yes deletes") << int(QMessageBox::Yes) << QStringList({ "default", "zeta" });
+    QTest::newRow("No keeps") << int(QMessageBox::No) << QStringList({ "default", "mine", "zeta" });
+}
+
+void TestLayoutStore::deleteLayout()
+{
+    QFETCH(int, answer);
+    QFETCH(QStringList, remaining);
+    ScratchHome home;
+    {
+        MainWindow window;
+        window.storeLayout(QStringLiteral("{}"), QStringLiteral("mine"), false);
+        window.storeLayout(QStringLiteral("{}"), QStringLiteral("zeta"), false);
+    }
+    {
+        MainWindow window;
+        QAction *remove = window.layoutDeleteAction();
+        QCOMPARE(remove->objectName(), QStringLiteral("actionDeleteLayout"));
+        QVERIFY(!remove->isEnabled()); // "default" is the applied one
+        layoutEntry(window, QStringLiteral("mine"))->trigger();
+        QVERIFY(remove->isEnabled());
+        QCOMPARE(remove->text(), QStringLiteral("Delete layout \"mine\""));
+
+        MessageBoxAnswerer answerer(static_cast<QMessageBox::StandardButton>(answer));
+        remove->trigger();
+        QCOMPARE(answerer.count, 1);
+        QCOMPARE(answerer.title, QStringLiteral("Delete layout"));
+        QVERIFY(answerer.text.contains("\"mine\""));
+        QCOMPARE(layoutMenuTexts(window), remaining);
+    }
+    MainWindow restarted;
+    QCOMPARE(layoutMenuTexts(restarted), remaining);
+}
+
+void TestLayoutStore::defaultAndImportedNotDeletable()
+{
+    ScratchHome home;
+    MainWindow window;
+    P6Layout imported;
+    imported.name = QStringLiteral("view.plf");
+    imported.columns = { { QStringLiteral("Activity ID"), 100 } };
+    window.setImportedLayouts({ imported });
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
+    for (const char *entry : { "default", "[P6] view.plf" }) {
+        layoutEntry(window, QLatin1String(entry))->trigger();
+        QVERIFY2(!window.layoutDeleteAction()->isEnabled(), entry);
+        window.layoutDeleteAction()->trigger();
+    }
+    QCOMPARE(answerer.count, 0);
+    QCOMPARE(layoutMenuTexts(window), QStringList({ "default", "[P6] view.plf" }));
+}
+
+void TestLayoutStore::lockedDatabaseSaveFails()
+{
+    ScratchHome home;
+    MainWindow window;
+    window.storeLayout(QStringLiteral("{}"), QStringLiteral("kept"), false);
+    window.reloadLayoutMenu(QStringLiteral("kept"));
+    const QString file = window.layoutStore().fileName();
+    {
+        // Another program holds the database: every read and write of ours is refused.
+        QSqlDatabase db
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        db.setDatabaseName(file);
+        QVERIFY(db.open());
+        QSqlQuery lock(db);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+        MessageBoxAnswerer answerer(QMessageBox::Ok);
+        QTest::keyClicks(window.layoutNameEdit(), QStringLiteral("new one"));
+        QTest::mouseClick(window.layoutSaveButton(), Qt::LeftButton);
+        QCOMPARE(answerer.count, 1);
+        QCOMPARE(answerer.title, QStringLiteral("Layout"));
+        QVERIFY(answerer.text.contains("\"new one\""));
+        // Nothing is lost: the menu still lists what it did and the name stays for a retry.
+        QCOMPARE(layoutMenuTexts(window), QStringList({ "default", "kept" }));
+        QCOMPARE(window.layoutNameEdit()->text(), QStringLiteral("new one"));
+        lock.exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    QCOMPARE(rows(file, "select layout_name from tblLayout order by 1").size(), 2);
 }
 
 QTEST_MAIN(TestLayoutStore)

@@ -176,11 +176,12 @@ void TestMainWindow::commandsWithoutProject()
 
 void TestMainWindow::hiddenAtStartUp()
 {
-    for (const char *name :
-         { "actionOpen", "actionSave_file", "actionOpenCaced", "actionImportLayout" })
+    for (const char *name : { "actionOpen", "actionSave_file", "actionOpenCaced" })
         QVERIFY2(!action(name)->isVisible(), name);
     QVERIFY(action("actionGroup")->isVisible());
-    QVERIFY(!window->form().menuLayout->menuAction()->isVisible());
+    // Layouts are in front of the user: the Layout menu and the import are shown.
+    QVERIFY(action("actionImportLayout")->isVisible());
+    QVERIFY(window->form().menuLayout->menuAction()->isVisible());
     QVERIFY(action("actionDetail")->isVisible());
     QVERIFY(!action("actionDetail")->isChecked());
     QVERIFY(window->detailsView()->isHidden());
@@ -229,6 +230,8 @@ void TestMainWindow::menus()
     QVERIFY(layout.size() >= 3);
     QVERIFY(qobject_cast<QWidgetAction *>(layout.at(0)));
     QVERIFY(layout.at(1)->isSeparator());
+    QCOMPARE(layout.constLast(), window->layoutDeleteAction());
+    QVERIFY(layout.at(layout.size() - 2)->isSeparator());
     QCOMPARE(window->layoutNameEdit()->placeholderText(), QStringLiteral("Layout name"));
     QCOMPARE(window->layoutSaveButton()->text(), QStringLiteral("Save"));
 }

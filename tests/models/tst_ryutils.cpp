@@ -177,17 +177,18 @@ void TestRyUtils::headerStateIgnoresMalformedEntries()
     QHeaderView header(Qt::Horizontal);
     header.setModel(model);
     header.resizeSection(2, 55);
-    // Nothing usable: everything ends hidden, the sizes stay.
-    restoreHeaderState(&header, { "Name", "Name:1:2" });
-    QCOMPARE(visibleHeaderTexts(&header), QStringList());
+    // Nothing usable: the columns stay as they are.
+    restoreHeaderState(&header, { "Name", "Name:1:2", "Unknown:20" });
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "Name", "B", "C" }));
 
-    restoreHeaderState(&header, { "Name", "C:x", "Unknown:20", "B:130" });
-    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B" }));
+    restoreHeaderState(&header, { "Name", "C:x", "Unknown:20", "B:130", "Name:0" });
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B", "Name" }));
     QCOMPARE(header.sectionSize(2), 55);
+    QVERIFY(header.sectionSize(0) > 0);
     QCOMPARE(header.sectionSize(1), 130);
 
     restoreHeaderState(&header, {}); // empty list changes nothing
-    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B" }));
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "B", "Name" }));
 }
 
 void TestRyUtils::applyColumnOrderShowsNamedOnly()
@@ -198,6 +199,8 @@ void TestRyUtils::applyColumnOrderShowsNamedOnly()
     applyColumnOrder(&header, { "C", "nope", "A" });
     QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "A" }));
     applyColumnOrder(&header, {});
+    QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "A" }));
+    applyColumnOrder(&header, { "nope" }); // no match: unchanged, like an empty list
     QCOMPARE(visibleHeaderTexts(&header), QStringList({ "C", "A" }));
 
     QHeaderView rows(Qt::Vertical);
