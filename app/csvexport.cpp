@@ -40,18 +40,19 @@ struct RowWriter
         QStringList fields;
         fields.reserve(columns.size());
         for (int column : columns) {
-            QVariant value = index.sibling(index.row(), column).data();
+            // The cell's own column description decides its text ("45%", two decimals).
+            const QModelIndex cell = index.sibling(index.row(), column);
             if (column != treeColumn) {
-                fields.append(CsvExport::field(RyUtils::displayText(value)));
+                fields.append(CsvExport::field(RyUtils::displayText(cell)));
                 continue;
             }
+            QString text = RyUtils::displayText(cell);
             if (groupColumn >= 0) {
                 const QVariant group = index.sibling(index.row(), groupColumn).data();
                 if (!group.isNull())
-                    value = group;
+                    text = RyUtils::displayText(group);
             }
-            fields.append(
-                CsvExport::field(QString(depth, QLatin1Char(' ')) + RyUtils::displayText(value)));
+            fields.append(CsvExport::field(QString(depth, QLatin1Char(' ')) + text));
         }
         return fields.join(Separator) + QLatin1Char('\n');
     }

@@ -184,6 +184,13 @@ void TestCsvExport::realSchedules()
                             .match(fields.at(finish))
                             .hasMatch(),
                  qPrintable(fields.at(finish)));
+        // Every other cell exactly as the table shows it (percentages, decimals included).
+        for (int k = 0; k < header.size(); ++k) {
+            if (k != treeField)
+                QCOMPARE(fields.at(k),
+                         RyUtils::displayText(
+                             index.sibling(index.row(), RyUtils::findColumn(model, header.at(k)))));
+        }
         activities += !fields.at(type).isEmpty();
     }
     QVERIFY(activities > 0);
