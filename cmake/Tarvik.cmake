@@ -36,7 +36,7 @@ function(tarvik_add_tests)
       TARVIK_SAMPLES="${TARVIK_SAMPLES_DIR}" TARVIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR}"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR}${TARVIK_TEST_ENV}"
       TIMEOUT 600)
     if(ARG_LABEL)
       set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL})
@@ -45,11 +45,16 @@ function(tarvik_add_tests)
       string(REPLACE "/" "_" suffix ${zone})
       add_test(NAME ${name}_${suffix} COMMAND ${name})
       set_tests_properties(${name}_${suffix} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR};TZ=${zone}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR};TZ=${zone}${TARVIK_TEST_ENV}"
         TIMEOUT 600)
     endforeach()
   endforeach()
 endfunction()
+
+# Sanitized tests leave out the leaks that Qt itself has at exit.
+if(TARVIK_SANITIZE)
+  set(TARVIK_TEST_ENV ";LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+endif()
 
 # The samples beside the clone, unless named at configure time (-DTARVIK_SAMPLES_DIR=...), as a
 # checkout elsewhere (a git worktree, for one) needs.
