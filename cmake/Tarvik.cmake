@@ -20,6 +20,30 @@ function(tarvik_add_library folder)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
+# tarvik_use_test_pch(<target>)
+# The tests above the reader are widget tests; parsing QtTest and QtWidgets is most of their
+# compile time, so they share one precompiled header of the two, built once per build tree.
+function(tarvik_use_test_pch target)
+  if(NOT TARGET tarvik_test_pch)
+    set(source ${CMAKE_BINARY_DIR}/tarvik_test_pch.cpp)
+    if(NOT EXISTS ${source})
+      file(WRITE ${source} "// Only hosts the tests' precompiled header.\n")
+    endif()
+    add_library(tarvik_test_pch OBJECT ${source})
+    set_target_properties(tarvik_test_pch PROPERTIES AUTOMOC OFF)
+    target_link_libraries(tarvik_test_pch PRIVATE Qt5::Test Qt5::Widgets)
+    target_precompile_headers(tarvik_test_pch PRIVATE <QtTest> <QtWidgets>)
+  endif()
+  target_link_libraries(${target} PRIVATE Qt5::Widgets)
+  target_precompile_headers(${target} REUSE_FROM tarvik_test_pch)
+  # The tests include their own moc output, so the generated collection file is empty:
+  # loading the header for it would cost more than it saves.
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
+                              PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+  # A header the compiler refuses falls back to parsing; say so in the build log.
+  target_compile_options(${target} PRIVATE -Winvalid-pch)
+endfunction()
+
 # tarvik_add_tests([LABEL <label>] LIBS <targets...> [ZONES <time zones...>])
 # Every tst_*.cpp of the calling folder becomes one QtTest executable and one CTest test,
 # run offscreen, with the shared samples folder passed in TARVIK_SAMPLES. Each of ZONES adds a
@@ -32,6 +56,9 @@ function(tarvik_add_tests)
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt5::Test)
+    if(NOT ARG_LABEL STREQUAL "reader")
+      tarvik_use_test_pch(${name})
+    endif()
     target_compile_definitions(${name} PRIVATE
       TARVIK_SAMPLES="${TARVIK_SAMPLES_DIR}" TARVIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     add_test(NAME ${name} COMMAND ${name})
