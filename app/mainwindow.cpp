@@ -853,8 +853,6 @@ void MainWindow::onOpenFileAction()
 
 void MainWindow::closeProjectViews()
 {
-    // Filters first: closing the project deletes the widget that clears them.
-    activities->clearSortAndFilters();
     activities->onCloseProject();
     details->clear();
 }

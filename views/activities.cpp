@@ -285,6 +285,9 @@ void Activities::onCloseProject()
     m_ganttView->horizontalScrollBar()->setValue(0);
     m_groupRules.clear();
     setModels(m_placeholder, nullptr, nullptr, nullptr, nullptr, true);
+    // Cleared after the models go, so that the roll-ups this sets off run over an empty model
+    // instead of the whole closed project; before the widget goes, as it is what clears them.
+    clearSortAndFilters();
     if (m_sortFilterWidget) {
         m_header->setSortFilterWidget(nullptr);
         delete m_sortFilterWidget;

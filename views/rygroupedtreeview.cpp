@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QHash>
 #include <QHeaderView>
 #include <QHoverEvent>
 #include <QLoggingCategory>
@@ -17,6 +18,39 @@
 
 namespace {
 Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
+
+// Text widths from cached per-character advances: shaping each of a large schedule's IDs would
+// take a good part of the open. Kerning only narrows such texts, so the sum does not fall short;
+// texts with marks, surrogates or right-to-left characters are measured whole.
+class RyTextWidths
+{
+public:
+    explicit RyTextWidths(const QFont &font)
+        : m_metrics(font)
+    {
+    }
+
+    int width(const QString &text)
+    {
+        int sum = 0;
+        for (const QChar c : text) {
+            if (c.isSurrogate() || c.isMark() || c.direction() == QChar::DirR
+                || c.direction() == QChar::DirAL)
+                return m_metrics.horizontalAdvance(text);
+            auto it = m_advances.constFind(c);
+            if (it == m_advances.cend())
+                it = m_advances.insert(c, m_metrics.horizontalAdvance(c));
+            sum += *it;
+        }
+        return sum;
+    }
+
+    int exactWidth(const QString &text) const { return m_metrics.horizontalAdvance(text); }
+
+private:
+    QFontMetrics m_metrics;
+    QHash<QChar, int> m_advances;
+};
 } // namespace
 
 RyLevelStyle RyLevelStyle::defaultStyle()
@@ -453,18 +487,24 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
     const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
     const QVariantMap description
         = viewModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
-    const QFontMetrics metrics(font());
+    RyTextWidths widths(font());
     int widest = -1;
+    QString widestText;
     for (int k = 0; k < rows.size(); ++k) {
         const QModelIndex &row = rows.at(k);
         if (depths.at(k) != deepest || isGroupRow(row))
             continue;
-        const QModelIndex cell = row.sibling(row.row(), column);
-        widest = qMax(widest,
-                      metrics.horizontalAdvance(RyUtils::displayText(cell.data(), description)));
+        const QString text
+            = RyUtils::displayText(row.sibling(row.row(), column).data(), description);
+        const int width = widths.width(text);
+        if (width > widest) {
+            widest = width;
+            widestText = text;
+        }
     }
     if (widest < 0)
         return;
+    widest = qMax(widest, widths.exactWidth(widestText));
     // The item delegate's margins around the text, as QStyledItemDelegate lays a cell out.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     const int indent = (deepest + (rootIsDecorated() ? 1 : 0)) * indentation();
