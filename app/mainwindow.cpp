@@ -27,10 +27,10 @@
 #include "views/resources.h"
 #include "views/ryactivitystatus.h"
 #include "views/rydetaildelegate.h"
-#include "views/rygroupedtreeview.h"
 #include "views/ryfindbar.h"
 #include "views/rygroupdialog.h"
 #include "views/rygroupedcolumndialog.h"
+#include "views/rygroupedtreeview.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -46,8 +46,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
-#include <QLabel>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
