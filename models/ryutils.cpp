@@ -41,33 +41,6 @@ bool isNull(const QVariant &value)
     return !value.isValid() || value.isNull();
 }
 
-bool isIntegral(const QVariant &value)
-{
-    switch (value.userType()) {
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isNumber(const QVariant &value)
-{
-    const int type = value.userType();
-    return isIntegral(value) || type == QMetaType::Double || type == QMetaType::Float;
-}
-
 bool isDate(const QVariant &value)
 {
     const int type = value.userType();
@@ -417,9 +390,9 @@ QString displayText(const QVariant &value, const QVariantMap &columnDescription)
 {
     if (isNull(value))
         return QString();
-    const bool number = isNumber(value) && value.userType() != QMetaType::Bool;
+    const bool number = RyValueOrder::isNumber(value) && value.userType() != QMetaType::Bool;
     if (number) {
-        const bool decimal = !isIntegral(value);
+        const bool decimal = !RyValueOrder::isIntegral(value);
         const QString text = decimal ? decimalText(value.toDouble()) : value.toString();
         if (columnDescription.value(QStringLiteral("format")).toString()
             == QLatin1String("percent"))

@@ -13,22 +13,9 @@ ValueKind kindOf(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return ValueKind::Null;
-    switch (value.userType()) {
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
+    if (RyValueOrder::isNumber(value))
         return ValueKind::Number;
+    switch (value.userType()) {
     case QMetaType::QDate:
     case QMetaType::QDateTime:
         return ValueKind::Date;
@@ -116,4 +103,31 @@ bool RyValueOrder::lessThan(const QVariant &left, const QVariant &right)
         break;
     }
     return textLess(left.toString(), right.toString());
+}
+
+bool RyValueOrder::isIntegral(const QVariant &value)
+{
+    switch (value.userType()) {
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RyValueOrder::isNumber(const QVariant &value)
+{
+    const int type = value.userType();
+    return isIntegral(value) || type == QMetaType::Double || type == QMetaType::Float;
 }

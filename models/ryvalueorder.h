@@ -11,6 +11,10 @@
 struct RyValueOrder
 {
     static bool lessThan(const QVariant &left, const QVariant &right);
+    // Whether a value sorts among the numbers: the integral types (booleans among them) and the
+    // floating ones.
+    static bool isIntegral(const QVariant &value);
+    static bool isNumber(const QVariant &value);
     bool operator()(const QVariant &left, const QVariant &right) const
     {
         return lessThan(left, right);
