@@ -6,12 +6,12 @@
 // - BM_SavePdf1000: 1,000 activities over six months at a daily scale: "Save as PDF" writes
 //   every page in <= 10 s.
 #include "app/mainwindow.h"
+#include "bench/benchwindow.h"
 #include "gantt/ryganttview.h"
 #include "models/ryconstants.h"
 #include "output/rypagecontent.h"
 #include "output/ryprintdialog.h"
 #include "output/ryviewsnapshot.h"
-#include "tests/support/mppschedulebuilder.h"
 #include "views/activities.h"
 
 #include <QAction>
@@ -38,41 +38,6 @@ MppTaskSpec task(qint32 id, qint32 parent, const QString &name, const QDateTime 
     return t;
 }
 
-// The open benchmark's schedule: five WBS levels, 5 x 5 x 5 x 5 summaries, 80 activities under
-// each of the 625 lowest ones, chained by finish-to-start links.
-MppScheduleSpec bigSchedule()
-{
-    MppScheduleSpec spec;
-    const QDateTime base(QDate(2024, 1, 8), QTime(8, 0), Qt::UTC);
-    qint32 nextId = 1;
-    quint32 relationId = 1;
-    std::function<void(qint32, int, int)> addLevel = [&](qint32 parent, int level, int day) {
-        if (level == 5) {
-            for (int i = 0; i < 80; ++i) {
-                const qint32 id = nextId++;
-                spec.tasks.append(task(id, parent, QStringLiteral("Activity %1").arg(id),
-                                       base.addDays(day + i % 40), 1 + i % 5));
-                if (i > 0) {
-                    MppRelationSpec link;
-                    link.id = relationId++;
-                    link.predecessor = id - 1;
-                    link.successor = id;
-                    spec.relations.append(link);
-                }
-            }
-            return;
-        }
-        for (int i = 0; i < 5; ++i) {
-            const qint32 id = nextId++;
-            spec.tasks.append(task(id, parent, QStringLiteral("WBS %1.%2").arg(level).arg(i),
-                                   base.addDays(day), 60));
-            addLevel(id, level + 1, day + i * 7);
-        }
-    };
-    addLevel(-1, 1, 0);
-    return spec;
-}
-
 // 1,000 activities in 20 phases, spread over six months.
 MppScheduleSpec halfYearSchedule()
 {
@@ -91,46 +56,13 @@ MppScheduleSpec halfYearSchedule()
     return spec;
 }
 
-QString writeSchedule(const QString &name, const MppScheduleSpec &spec)
+// Opened, then fully expanded the way the Expand All command does it.
+bool openExpanded(MainWindow &window, const QString &path)
 {
-    static QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    if (!QFile::exists(path)) {
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(buildMppFile(spec));
-    }
-    return path;
-}
-
-bool openAndWait(MainWindow &window, const QString &path)
-{
-    QEventLoop loop;
-    bool loaded = false;
-    auto connection = QObject::connect(&window, &MainWindow::projectLoadEnded, &loop,
-                                       [&loop, &loaded](bool ok) {
-                                           loaded = ok;
-                                           loop.quit();
-                                       });
-    window.openProject(path);
-    loop.exec();
-    QObject::disconnect(connection);
-    // Fully expanded the way the Expand All command does it.
+    const bool loaded = bench::openAndWait(window, path);
     if (loaded)
         window.findChild<QAction *>(QStringLiteral("actionExpand_All"))->trigger();
     return loaded;
-}
-
-double residentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
 }
 
 // What the Print command does before the dialog waits for the user.
@@ -153,7 +85,8 @@ void BM_PrintDialog50k(benchmark::State &state)
     MainWindow window;
     window.resize(1200, 800);
     window.show();
-    if (!openAndWait(window, writeSchedule(QStringLiteral("big.mpp"), bigSchedule()))) {
+    if (!openExpanded(window,
+                      bench::writeSchedule(QStringLiteral("big.mpp"), bench::wbsSchedule(80)))) {
         state.SkipWithError("load failed");
         return;
     }
@@ -162,12 +95,12 @@ void BM_PrintDialog50k(benchmark::State &state)
     int pages = 0;
     int rows = 0;
     for (auto _ : state) {
-        const double before = residentMegabytes();
+        const double before = bench::residentMegabytes();
         PrintSetup setup(window.activityView());
         setup.dialog->show();
         // grab() paints the whole dialog at once, the preview's first page included.
         benchmark::DoNotOptimize(setup.dialog->grab());
-        growth = std::max(growth, residentMegabytes() - before);
+        growth = std::max(growth, bench::residentMegabytes() - before);
         pages = setup.dialog->scene()->pageCount();
         rows = setup.content.rowCount();
     }
@@ -186,7 +119,8 @@ void BM_SavePdf1000(benchmark::State &state)
     MainWindow window;
     window.resize(1200, 800);
     window.show();
-    if (!openAndWait(window, writeSchedule(QStringLiteral("half.mpp"), halfYearSchedule()))) {
+    if (!openExpanded(window,
+                      bench::writeSchedule(QStringLiteral("half.mpp"), halfYearSchedule()))) {
         state.SkipWithError("load failed");
         return;
     }
