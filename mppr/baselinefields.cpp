@@ -64,8 +64,17 @@ private:
     QVector<QPair<quint32, quint32>> m_entries; // (offset, field id), ascending offset
 };
 
+// A value runs to the next stored entry, so a field stored without its neighbour (a duration
+// without its unit, as Project 2002 saves them) carries that neighbour's bytes behind its own:
+// each value is its first `size` bytes, and shorter runs hold none.
+ByteView leading(ByteView value, int size)
+{
+    return value.size() >= size ? value.mid(0, size) : ByteView();
+}
+
 QDateTime baselineDate(ByteView value)
 {
+    value = leading(value, DateSize);
     if (value.size() != DateSize)
         return epoch();
     const QDateTime date = decodeDate(value);
@@ -75,6 +84,7 @@ QDateTime baselineDate(ByteView value)
 
 template<typename T> std::optional<T> sized(ByteView value, int size, T (*decode)(ByteView))
 {
+    value = leading(value, size);
     if (value.size() != size)
         return std::nullopt;
     return decode(value);
