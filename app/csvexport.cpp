@@ -1,6 +1,7 @@
 #include "app/csvexport.h"
 
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -43,14 +44,14 @@ struct RowWriter
             // The cell's own column description decides its text ("45%", two decimals).
             const QModelIndex cell = index.sibling(index.row(), column);
             if (column != treeColumn) {
-                fields.append(CsvExport::field(RyUtils::displayText(cell)));
+                fields.append(CsvExport::field(RyValueText::displayText(cell)));
                 continue;
             }
-            QString text = RyUtils::displayText(cell);
+            QString text = RyValueText::displayText(cell);
             if (groupColumn >= 0) {
                 const QVariant group = index.sibling(index.row(), groupColumn).data();
                 if (!group.isNull())
-                    text = RyUtils::displayText(group);
+                    text = RyValueText::displayText(group);
             }
             fields.append(CsvExport::field(QString(depth, QLatin1Char(' ')) + text));
         }

@@ -1,5 +1,7 @@
 #include "filter/rydoublefilter.h"
 
+#include "models/ryvaluetext.h"
+
 #include <QDoubleSpinBox>
 
 namespace {
@@ -15,7 +17,7 @@ QDoubleSpinBox *newValueBox()
 double toNumber(const QVariant &value)
 {
     // Saved operands are texts and may carry a decimal comma.
-    return value.toString().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    return RyValueText::decimalFromText(value.toString());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "filter/ryexpression.h"
 
+#include "models/ryvaluetext.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
@@ -58,24 +60,6 @@ bool isNumber(const QVariant &value)
     }
 }
 
-QDate operandDate(const QVariant &operand)
-{
-    if (operand.userType() == QMetaType::QDate)
-        return operand.toDate();
-    if (operand.userType() == QMetaType::QDateTime)
-        return operand.toDateTime().date();
-    const QString text = operand.toString().trimmed();
-    // Saved conditions hold ISO dates; hand-written layouts may use the shown forms.
-    QDate date = QDate::fromString(text, Qt::ISODate);
-    if (!date.isValid())
-        date = QDate::fromString(text.left(10), Qt::ISODate);
-    if (!date.isValid())
-        date = QDate::fromString(text, QStringLiteral("dd-MM-yyyy"));
-    if (!date.isValid())
-        date = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
-    return date;
-}
-
 template<typename T> int sign(const T &a, const T &b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
@@ -97,7 +81,7 @@ std::optional<int> compareCell(const QVariant &cell, const QVariant &operand)
         return sign(cell.toDouble(), value);
     }
     if (cell.userType() == QMetaType::QDate) {
-        const QDate date = operandDate(operand);
+        const QDate date = RyValueText::dateOf(operand);
         if (!date.isValid())
             return std::nullopt;
         return sign(cell.toDate(), date);
@@ -105,7 +89,7 @@ std::optional<int> compareCell(const QVariant &cell, const QVariant &operand)
     if (cell.userType() == QMetaType::QDateTime) {
         QDateTime dateTime = operand.toDateTime();
         if (!dateTime.isValid())
-            dateTime = QDateTime(operandDate(operand), QTime(0, 0));
+            dateTime = QDateTime(RyValueText::dateOf(operand), QTime(0, 0));
         if (!dateTime.isValid())
             return std::nullopt;
         return sign(cell.toDateTime(), dateTime);
@@ -224,8 +208,7 @@ QVariant RyExpression::convertCell(const QVariant &cell, const QString &datatype
         if (isNumber(cell))
             return cell.toDouble();
         bool ok = false;
-        const double value
-            = cell.toString().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        const double value = RyValueText::decimalFromText(cell.toString(), &ok);
         return ok ? QVariant(value) : QVariant();
     }
     if (datatype == QLatin1String("integer")) {
@@ -238,8 +221,7 @@ QVariant RyExpression::convertCell(const QVariant &cell, const QString &datatype
         return ok ? QVariant(static_cast<qlonglong>(number)) : QVariant();
     }
     if (datatype == QLatin1String("datetime")) {
-        const QDate date = cell.userType() == QMetaType::QDateTime ? cell.toDateTime().date()
-                                                                   : operandDate(cell);
+        const QDate date = RyValueText::dateOf(cell);
         return date.isValid() ? QVariant(date) : QVariant();
     }
     return cell;

@@ -2,6 +2,7 @@
 
 #include "gantt/ryitempainter.h"
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 #include <QPainter>
 
@@ -81,7 +82,7 @@ void RyGanttViewDelegate::drawLabels(QPainter *painter, const QStyleOptionViewIt
         const int column = RyUtils::findColumn(model, it.value());
         if (column < 0)
             continue;
-        const QString text = RyUtils::displayText(index.sibling(index.row(), column));
+        const QString text = RyValueText::displayText(index.sibling(index.row(), column));
         if (text.isEmpty())
             continue;
         int alignment = 0;

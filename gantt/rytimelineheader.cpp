@@ -1,6 +1,7 @@
 #include "gantt/rytimelineheader.h"
 
 #include "models/ryconstants.h"
+#include "models/ryvaluetext.h"
 
 #include <QDebug>
 #include <QHash>
@@ -23,29 +24,13 @@ constexpr int MaxSteps = 400000;
 
 const int TierOrder[] = { Ry::Year, Ry::Quarter, Ry::Month, Ry::Week, Ry::Day };
 
-const char *const MonthNames[]
-    = { "January", "February", "March",     "April",   "May",      "June",
-        "July",    "August",   "September", "October", "November", "December" };
 const char *const WeekdayNames[]
     = { "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday" };
 const char *const QuarterNames[] = { "First", "Second", "Third", "Fourth" };
 
-QString monthName(int month)
-{
-    return QString::fromLatin1(MonthNames[month - 1]);
-}
-QString shortMonthName(int month)
-{
-    return monthName(month).left(3);
-}
-
 QDate firstOfNextMonth(const QDate &date)
 {
     return QDate(date.year(), date.month(), 1).addMonths(1);
-}
-QDate firstOfQuarter(const QDate &date)
-{
-    return QDate(date.year(), (date.month() - 1) / 3 * 3 + 1, 1);
 }
 QDate mondayOnOrAfter(const QDate &date)
 {
@@ -238,7 +223,7 @@ QDate RyTimeLineHeader::next(const QDate &date, int unit, int lowestUnit) const
     case Ry::Month:
         return firstOfNextMonth(date);
     case Ry::Quarter:
-        return firstOfQuarter(date).addMonths(3);
+        return RyValueText::quarterStart(date).addMonths(3);
     case Ry::Year:
         return QDate(date.year() + 1, 1, 1);
     default:
@@ -359,7 +344,7 @@ QDate RyTimeLineHeader::xToDate(int x) const
     case Ry::Month:
         return QDate(date.year(), date.month(), 1).addMonths(steps);
     case Ry::Quarter:
-        return firstOfQuarter(date).addMonths(3 * steps);
+        return RyValueText::quarterStart(date).addMonths(3 * steps);
     case Ry::Year:
         return QDate(date.year(), 1, 1).addYears(steps);
     default:
@@ -415,7 +400,7 @@ QString RyTimeLineHeader::label(const QDate &date, int unit, int formatIndex)
             return QStringLiteral("Week %1").arg(date.weekNumber(), 2, 10, QLatin1Char('0'));
         case 4:
             return QStringLiteral("%1 %2 '%3")
-                .arg(date.toString(QStringLiteral("dd")), shortMonthName(date.month()),
+                .arg(date.toString(QStringLiteral("dd")), RyValueText::shortMonthName(date.month()),
                      date.toString(QStringLiteral("yy")));
         }
         break;
@@ -426,13 +411,13 @@ QString RyTimeLineHeader::label(const QDate &date, int unit, int formatIndex)
         case 1:
             return date.toString(QStringLiteral("MM"));
         case 2:
-            return shortMonthName(date.month());
+            return RyValueText::shortMonthName(date.month());
         case 3:
-            return monthName(date.month());
+            return RyValueText::monthName(date.month());
         }
         break;
     case Ry::Quarter: {
-        const int quarter = (date.month() - 1) / 3 + 1;
+        const int quarter = RyValueText::quarterOf(date.month());
         switch (formatIndex) {
         case 0:
             return QStringLiteral("Q%1").arg(quarter);

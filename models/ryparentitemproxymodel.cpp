@@ -1,7 +1,6 @@
 #include "models/ryparentitemproxymodel.h"
 
 #include "models/rykeylookup.h"
-#include "models/ryutils.h"
 #include "models/ryvalueorder.h"
 
 #include <QHash>

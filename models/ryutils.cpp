@@ -1,14 +1,12 @@
 #include "models/ryutils.h"
 
-#include "models/ryconstants.h"
 #include "models/ryvalueorder.h"
+#include "models/ryvaluetext.h"
 
 #include <QAbstractItemModel>
 #include <QColor>
-#include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
-#include <QLocale>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QVector>
@@ -39,12 +37,6 @@ QString sectionText(const QHeaderView *header, int logical)
 bool isNull(const QVariant &value)
 {
     return !value.isValid() || value.isNull();
-}
-
-bool isDate(const QVariant &value)
-{
-    const int type = value.userType();
-    return type == QMetaType::QDateTime || type == QMetaType::QDate;
 }
 
 // Hides every section of the header.
@@ -331,91 +323,12 @@ QBrush colorFromText(const QString &text)
     return QBrush(QColor(rgba[0], rgba[1], rgba[2], rgba[3]));
 }
 
-QString dayMonthText(const QVariant &value)
-{
-    // The C locale keeps the month names English, like monthName().
-    return QLocale::c().toString(value.toDate(), QStringLiteral("dd MMMM"));
-}
-
-QString monthName(int month)
-{
-    if (month < 1 || month > 12)
-        return QString();
-    return QLocale::c().monthName(month, QLocale::LongFormat);
-}
-
-QString quarterText(int quarter)
-{
-    return QStringLiteral("Q%1").arg(quarter);
-}
-
-QString weekText(int week)
-{
-    return QStringLiteral("Week %1").arg(week);
-}
-
 QString readTextFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     return QString::fromUtf8(file.readAll());
-}
-
-QString stripCodePrefix(const QString &text)
-{
-    // Only the prefixes of the P6 code values: user texts such as "A1_Pour" keep their start.
-    static const char *const prefixes[] = { "TT_", "PR_", "RT_", "TK_", "CS_" };
-    for (const char *prefix : prefixes) {
-        if (text.startsWith(QLatin1String(prefix)))
-            return text.mid(3);
-    }
-    return text;
-}
-
-QString decimalText(double value)
-{
-    QString text = QString::number(value, 'f', 2);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    // A small negative value rounds to "-0".
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    return text;
-}
-
-QString displayText(const QVariant &value, const QVariantMap &columnDescription)
-{
-    if (isNull(value))
-        return QString();
-    const bool number = RyValueOrder::isNumber(value) && value.userType() != QMetaType::Bool;
-    if (number) {
-        const bool decimal = !RyValueOrder::isIntegral(value);
-        const QString text = decimal ? decimalText(value.toDouble()) : value.toString();
-        if (columnDescription.value(QStringLiteral("format")).toString()
-            == QLatin1String("percent"))
-            return text + QLatin1Char('%');
-        return text;
-    }
-    if (isDate(value) || value.userType() == QMetaType::QString) {
-        const QDateTime date = value.toDateTime();
-        if (date.isValid())
-            return date.toString(QStringLiteral("dd-MM-yyyy"));
-    }
-    return stripCodePrefix(value.toString());
-}
-
-QString displayText(const QModelIndex &index)
-{
-    if (!index.isValid())
-        return QString();
-    const QVariantMap description
-        = index.model()
-              ->headerData(index.column(), Qt::Horizontal, Ry::ColumnDescriptionRole)
-              .toMap();
-    return displayText(index.data(Qt::DisplayRole), description);
 }
 
 void rollUpMax(QAbstractItemModel *model, int column, int role, const QModelIndex &parent)
@@ -441,7 +354,7 @@ QString predecessorDetail(const QString &type, const QVariant &lagHours)
     if (ok && lag != 0.0) {
         if (lag > 0)
             detail += QLatin1Char('+');
-        detail += decimalText(lag) + QLatin1Char('h');
+        detail += RyValueText::decimalText(lag) + QLatin1Char('h');
     }
     return detail;
 }

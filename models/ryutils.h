@@ -55,26 +55,8 @@ QFont fontFromText(const QString &text);
 QString colorToText(const QColor &color); // "r255g0b0a255"
 // A solid brush; Qt::NoBrush when the text does not hold four components in 0..255.
 QBrush colorFromText(const QString &text);
-QString dayMonthText(const QVariant &value); // "05 March"
-QString monthName(int month); // English, empty outside 1..12
-QString quarterText(int quarter); // "Q3"
-QString weekText(int week); // "Week 12"
 // The whole file as UTF-8 text; empty when it cannot be opened.
 QString readTextFile(const QString &path);
-
-// The cell text of the table views: dates as "dd-MM-yyyy", decimals with at most two decimals
-// and no trailing zeros ("0.33", "2.5"), P6 codes without their type prefix ("PR_FS" as "FS",
-// "TT_Task" as "Task"), anything else as its text; empty for no value. A number of a column whose
-// description has "format": "percent" is followed by "%" ("45%").
-QString displayText(const QVariant &value, const QVariantMap &columnDescription = QVariantMap());
-// The text exactly as the tables show the cell: its display value, with the column description
-// its model gives under Ry::ColumnDescriptionRole.
-QString displayText(const QModelIndex &index);
-// A decimal with at most two decimals, trailing zeros dropped ("0.33", "2.5", "3").
-QString decimalText(double value);
-// `text` without a leading P6 code prefix ("TT_", "PR_", "RT_", "TK_", "CS_"); other texts as they
-// are.
-QString stripCodePrefix(const QString &text);
 
 // --- Trees and relationships ---
 

@@ -1,12 +1,10 @@
 #include "tables/rydateindex.h"
 
-#include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
 #include <QDateTime>
-
-#include <cmath>
 
 RyDateIndex::RyDateIndex(QAbstractItemModel *model, int keyColumn, const QString &level,
                          const QString &dateFormat)
@@ -23,7 +21,7 @@ QVariant RyDateIndex::periodKey(const QDate &date, const QString &level)
     if (level == QLatin1String("Year"))
         return uint(date.year());
     if (level == QLatin1String("Quarter"))
-        return uint(std::lround(date.month() / 3.0 + 0.25));
+        return uint(RyValueText::quarterOf(date.month()));
     if (level == QLatin1String("Week"))
         return uint(date.weekNumber());
     // Numbers for every month: keys of one kind keep the months in calendar order.
@@ -37,8 +35,8 @@ QVariant RyDateIndex::periodKey(const QDate &date, const QString &level)
 QVariant RyDateIndex::key(const QModelIndex &index, int role) const
 {
     const QVariant cell = index.data(role);
-    QDate date = cell.toDate();
-    if (!date.isValid())
+    QDate date = RyValueText::dateOf(cell);
+    if (!date.isValid() && !m_dateFormat.isEmpty())
         date = QDate::fromString(cell.toString(), m_dateFormat);
     if (!date.isValid())
         return QVariant();
@@ -53,12 +51,12 @@ QVariant RyDateIndex::display(const QVariant &key) const
     if (!key.isValid())
         return QVariant();
     if (m_level == QLatin1String("Quarter"))
-        return RyUtils::quarterText(key.toInt());
+        return RyValueText::quarterText(key.toInt());
     if (m_level == QLatin1String("Week"))
-        return RyUtils::weekText(key.toInt());
+        return RyValueText::weekText(key.toInt());
     if (m_level == QLatin1String("Month"))
-        return RyUtils::monthName(key.toInt());
+        return RyValueText::monthName(key.toInt());
     if (m_level == QLatin1String("Day"))
-        return RyUtils::dayMonthText(key);
+        return RyValueText::dayMonthText(key);
     return key;
 }

@@ -5,6 +5,7 @@
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryutils.h"
 #include "models/ryvalueorder.h"
+#include "models/ryvaluetext.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
@@ -79,21 +80,21 @@ bool periodOf(const QVariant &cell, const QDate &date, const QString &period, QS
         const int quarter = (date.month() - 1) / 3 + 1;
         *key = year + QStringLiteral("-Q") + QString::number(quarter);
         *sortValue = QDate(date.year(), (quarter - 1) * 3 + 1, 1);
-        *label = RyUtils::quarterText(quarter) + QLatin1Char(' ') + year;
+        *label = RyValueText::quarterText(quarter) + QLatin1Char(' ') + year;
     } else if (period == QLatin1String("Month")) {
         *key = date.toString(QStringLiteral("yyyy-MM"));
         *sortValue = QDate(date.year(), date.month(), 1);
-        *label = RyUtils::monthName(date.month()) + QLatin1Char(' ') + year;
+        *label = RyValueText::monthName(date.month()) + QLatin1Char(' ') + year;
     } else if (period == QLatin1String("Week")) {
         int weekYear = 0;
         const int week = date.weekNumber(&weekYear);
         *key = QStringLiteral("%1-W%2").arg(weekYear).arg(week, 2, 10, QLatin1Char('0'));
         *sortValue = date.addDays(1 - date.dayOfWeek()); // its Monday
-        *label = RyUtils::weekText(week) + QLatin1Char(' ') + QString::number(weekYear);
+        *label = RyValueText::weekText(week) + QLatin1Char(' ') + QString::number(weekYear);
     } else if (period == QLatin1String("Day")) {
         *key = date.toString(Qt::ISODate);
         *sortValue = date;
-        *label = RyUtils::dayMonthText(date);
+        *label = RyValueText::dayMonthText(date);
     } else {
         *key = cell.toString();
         *sortValue = cell;

@@ -2,6 +2,7 @@
 
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 #include "views/rygroupedtreeviewdelegate.h"
 
 #include <QApplication>
@@ -495,7 +496,7 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
         if (depths.at(k) != deepest || isGroupRow(row))
             continue;
         const QString text
-            = RyUtils::displayText(row.sibling(row.row(), column).data(), description);
+            = RyValueText::displayText(row.sibling(row.row(), column).data(), description);
         const int width = widths.width(text);
         if (width > widest) {
             widest = width;

@@ -6,6 +6,7 @@
 #include "apptestsupport.h"
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 #include "views/activities.h"
 
 #include <QHeaderView>
@@ -172,7 +173,7 @@ void TestCsvExport::realSchedules()
         const QString indent(RyUtils::indexDepth(index), QLatin1Char(' '));
         QVERIFY(fields.at(treeField).startsWith(indent));
         const QString shownName
-            = RyUtils::displayText(index.sibling(index.row(), nameColumn).data());
+            = RyValueText::displayText(index.sibling(index.row(), nameColumn).data());
         // Group rows carry their label in the tree column, activities their name.
         if (name != treeField)
             QCOMPARE(fields.at(name), shownName);
@@ -188,7 +189,7 @@ void TestCsvExport::realSchedules()
         for (int k = 0; k < header.size(); ++k) {
             if (k != treeField)
                 QCOMPARE(fields.at(k),
-                         RyUtils::displayText(
+                         RyValueText::displayText(
                              index.sibling(index.row(), RyUtils::findColumn(model, header.at(k)))));
         }
         activities += !fields.at(type).isEmpty();

@@ -6,6 +6,7 @@
 #include "filter/ryfilterdialogproxymodel.h"
 #include "gantt/ryganttview.h"
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
@@ -249,7 +250,7 @@ void TestOpenProject::checkShownProject()
     for (const QModelIndex &row : rows) {
         if (RyUtils::indexDepth(row) != deepest || view->isGroupRow(row))
             continue;
-        const QString id = RyUtils::displayText(row.sibling(row.row(), treeColumn));
+        const QString id = RyValueText::displayText(row.sibling(row.row(), treeColumn));
         const int needed = (deepest + 1) * view->indentation() + metrics.horizontalAdvance(id);
         QVERIFY2(view->header()->sectionSize(treeColumn) >= qMin(needed, 400), qPrintable(id));
     }

@@ -11,6 +11,7 @@
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 #include "views/activities.h"
 #include "views/rygroupdialog.h"
 #include "views/rygroupdialogdelegate.h"
@@ -256,7 +257,7 @@ void TestStylesAndGroup::groupByStartMonth()
     std::sort(sorted.begin(), sorted.end());
     QStringList expected;
     for (const QDate &month : sorted)
-        expected << RyUtils::monthName(month.month()) + " " + QString::number(month.year());
+        expected << RyValueText::monthName(month.month()) + " " + QString::number(month.year());
     QVERIFY(expected.size() >= 2);
 
     RyGroupedTreeView *tree = view->treeView();

@@ -1,7 +1,5 @@
 #include "models/ryutils.h"
 
-#include "models/ryconstants.h"
-
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -51,10 +49,7 @@ private slots:
     void fontFromText();
     void colorText_data();
     void colorText();
-    void periodTexts();
     void readTextFile();
-    void displayText_data();
-    void displayText();
     void rollUps();
     void predecessorDetail_data();
     void predecessorDetail();
@@ -298,20 +293,6 @@ void TestRyUtils::colorText()
     QCOMPARE(colorToText(color), text);
 }
 
-void TestRyUtils::periodTexts()
-{
-    QCOMPARE(monthName(1), QString("January"));
-    QCOMPARE(monthName(12), QString("December"));
-    QCOMPARE(monthName(0), QString());
-    QCOMPARE(monthName(13), QString());
-    QCOMPARE(quarterText(3), QString("Q3"));
-    QCOMPARE(weekText(12), QString("Week 12"));
-    QCOMPARE(dayMonthText(QDate(2024, 3, 5)), QString("05 March"));
-    QCOMPARE(dayMonthText(QDateTime(QDate(2024, 11, 30), QTime(8, 0), Qt::UTC)),
-             QString("30 November"));
-    QCOMPARE(dayMonthText(QVariant()), QString());
-}
-
 void TestRyUtils::readTextFile()
 {
     QTemporaryDir dir;
@@ -322,76 +303,6 @@ void TestRyUtils::readTextFile()
     file.close();
     QCOMPARE(RyUtils::readTextFile(path), QString::fromUtf8("Gr\xc3\xbc\xc3\x9f\x65\n"));
     QCOMPARE(RyUtils::readTextFile(dir.filePath("missing")), QString());
-}
-
-void TestRyUtils::displayText_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("format");
-    QTest::newRow("datetime") << QVariant(QDateTime(QDate(2024, 1, 5), QTime(17, 0), Qt::UTC))
-                              << "05-01-2024"
-                              << "";
-    QTest::newRow("date") << QVariant(QDate(2023, 12, 31)) << "31-12-2023"
-                          << "";
-    QTest::newRow("iso text") << QVariant("2024-02-03T08:00:00") << "03-02-2024"
-                              << "";
-    QTest::newRow("relation type") << QVariant("PR_FS") << "FS"
-                                   << "";
-    QTest::newRow("task type") << QVariant("TT_Task") << "Task"
-                               << "";
-    QTest::newRow("constraint") << QVariant("CS_MANDSTART") << "MANDSTART"
-                                << "";
-    QTest::newRow("status") << QVariant("TK_Complete") << "Complete"
-                            << "";
-    QTest::newRow("resource type") << QVariant("RT_Labor") << "Labor"
-                                   << "";
-    QTest::newRow("user text with underscore") << QVariant("A1_Pour slab") << "A1_Pour slab"
-                                               << "";
-    QTest::newRow("integer") << QVariant(42) << "42"
-                             << "";
-    QTest::newRow("double") << QVariant(1.5) << "1.5"
-                            << "";
-    QTest::newRow("null") << QVariant() << ""
-                          << "";
-    QTest::newRow("long decimal") << QVariant(1.0 / 3) << "0.33"
-                                  << "";
-    QTest::newRow("rounds to two decimals") << QVariant(2.0 / 3) << "0.67"
-                                            << "";
-    QTest::newRow("trailing zeros dropped") << QVariant(2.50) << "2.5"
-                                            << "";
-    QTest::newRow("whole double") << QVariant(8.0) << "8"
-                                  << "";
-    QTest::newRow("tiny negative") << QVariant(-0.001) << "0"
-                                   << "";
-    QTest::newRow("large double") << QVariant(1234567.891) << "1234567.89"
-                                  << "";
-    QTest::newRow("float") << QVariant(0.333f) << "0.33"
-                           << "";
-    QTest::newRow("percent") << QVariant(45.0) << "45%"
-                             << "percent";
-    QTest::newRow("percent fraction") << QVariant(37.5) << "37.5%"
-                                      << "percent";
-    QTest::newRow("percent integer") << QVariant(100) << "100%"
-                                     << "percent";
-    QTest::newRow("no percent value") << QVariant() << ""
-                                      << "percent";
-    QTest::newRow("percent of a text") << QVariant("n/a") << "n/a"
-                                       << "percent";
-}
-
-void TestRyUtils::displayText()
-{
-    QFETCH(QVariant, value);
-    QFETCH(QString, text);
-    QFETCH(QString, format);
-    const QVariantMap description { { "datatype", "double" }, { "format", format } };
-    QCOMPARE(RyUtils::displayText(value, description), text);
-    // The same through a model cell, the description coming from the model's header.
-    QStandardItemModel model(1, 1);
-    model.setHeaderData(0, Qt::Horizontal, description, Ry::ColumnDescriptionRole);
-    model.setData(model.index(0, 0), value);
-    QCOMPARE(RyUtils::displayText(model.index(0, 0)), text);
 }
 
 void TestRyUtils::rollUps()

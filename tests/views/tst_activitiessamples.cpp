@@ -3,6 +3,7 @@
 #include "filter/ryfilterdialogproxymodel.h"
 #include "gantt/ryganttview.h"
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 #include "mppr/project.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
@@ -150,7 +151,7 @@ void TestActivitiesSamples::groupedByWbs()
         bool hasText = false;
         for (int column = 0; column < tree->model()->columnCount() && !hasText; ++column) {
             hasText = !tree->isColumnHidden(column)
-                && !RyUtils::displayText(row.sibling(row.row(), column)).trimmed().isEmpty();
+                && !RyValueText::displayText(row.sibling(row.row(), column)).trimmed().isEmpty();
         }
         if (hasText) {
             const QRect band(0, rowRect.top(), table.width(), rowRect.height());
