@@ -1,14 +1,9 @@
 #include "models/ryjoinproxymodel.h"
 
+#include "models/modelslogging.h"
 #include "models/rykeylookup.h"
 
-#include <QLoggingCategory>
 #include <QSize>
-#include <QtDebug>
-
-namespace {
-Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
-} // namespace
 
 bool RyJoinMapping::operator==(const RyJoinMapping &other) const
 {
@@ -17,30 +12,20 @@ bool RyJoinMapping::operator==(const RyJoinMapping &other) const
 }
 
 RyJoinProxyModel::RyJoinProxyModel(QObject *parent)
-    : QAbstractProxyModel(parent)
+    : RyAbstractProxyModel(parent)
 {
     qRegisterMetaType<RyJoinMapping>();
 }
 
-void RyJoinProxyModel::setSourceModel(QAbstractItemModel *model)
+void RyJoinProxyModel::resetSourceState()
 {
-    if (!model)
-        return;
-    beginResetModel();
-    for (const QMetaObject::Connection &connection : qAsConst(m_sourceConnections))
-        disconnect(connection);
-    m_sourceConnections.clear();
-    QAbstractProxyModel::setSourceModel(model);
-    connectSource(model);
     m_joins.clear();
     m_rowMaps.clear();
     m_overrides.clear();
-    endResetModel();
 }
 
-void RyJoinProxyModel::connectSource(QAbstractItemModel *model)
+void RyJoinProxyModel::connectSource(QAbstractItemModel *model, QVector<QMetaObject::Connection> &c)
 {
-    auto &c = m_sourceConnections;
     c << connect(model, &QAbstractItemModel::dataChanged, this,
                  &RyJoinProxyModel::_q_sourceDataChanged);
     c << connect(model, &QAbstractItemModel::headerDataChanged, this,
@@ -141,7 +126,7 @@ void RyJoinProxyModel::rebuildAllMaps()
 void RyJoinProxyModel::resetMappings()
 {
     // One layout change for all joins: every change makes the views above rebuild their rows.
-    const bool notify = sourceModel() && !m_inSourceLayoutChange && !m_joins.isEmpty();
+    const bool notify = sourceModel() && !isInSourceLayoutChange() && !m_joins.isEmpty();
     if (notify)
         emit layoutAboutToBeChanged();
     for (int j = 0; j < m_joins.size(); ++j)
@@ -155,7 +140,7 @@ void RyJoinProxyModel::resetMapping(const RyJoinMapping &join)
     const int j = m_joins.indexOf(join);
     if (j < 0)
         return;
-    if (!sourceModel() || m_inSourceLayoutChange) {
+    if (!sourceModel() || isInSourceLayoutChange()) {
         m_rowMaps[j] = buildRowMap(j);
         return;
     }
@@ -416,45 +401,33 @@ void RyJoinProxyModel::_q_sourceHeaderDataChanged(Qt::Orientation orientation, i
 void RyJoinProxyModel::_q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex> &,
                                                        QAbstractItemModel::LayoutChangeHint)
 {
-    emit layoutAboutToBeChanged();
     // Proxy row r is source row r, so every persistent index and override follows its source row.
-    m_inSourceLayoutChange = true;
-    m_layoutProxyIndexes = persistentIndexList();
-    m_layoutSourceRows.clear();
-    QAbstractItemModel *source = sourceModel();
-    if (!source)
-        return;
-    for (const QModelIndex &index : qAsConst(m_layoutProxyIndexes))
-        m_layoutSourceRows << QPersistentModelIndex(source->index(index.row(), 0));
-    for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it)
-        m_layoutSourceRows << QPersistentModelIndex(source->index(it.key().first, 0));
+    beginSourceLayoutChange([this](const QModelIndexList &persistent) {
+        QVector<int> rows;
+        rows.reserve(persistent.size() + m_overrides.size());
+        for (const QModelIndex &index : persistent)
+            rows << index.row();
+        for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it)
+            rows << it.key().first;
+        return rows;
+    });
 }
 
 void RyJoinProxyModel::_q_sourceLayoutChanged(const QList<QPersistentModelIndex> &,
                                               QAbstractItemModel::LayoutChangeHint)
 {
-    const int moved = m_layoutProxyIndexes.size();
     QHash<QPair<int, int>, QVariant> overrides;
-    int i = moved;
-    for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it, ++i) {
-        const int row = i < m_layoutSourceRows.size() ? m_layoutSourceRows.at(i).row() : -1;
+    for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it) {
+        const int row = movedSourceRow(it.key().first);
         if (row >= 0)
             overrides.insert({ row, it.key().second }, it.value());
     }
     m_overrides = overrides;
     rebuildAllMaps();
-    QModelIndexList to;
-    to.reserve(moved);
-    for (int k = 0; k < moved; ++k) {
-        const QPersistentModelIndex &source = m_layoutSourceRows.value(k);
-        to << (source.isValid() ? index(source.row(), m_layoutProxyIndexes.at(k).column())
-                                : QModelIndex());
-    }
-    changePersistentIndexList(m_layoutProxyIndexes, to);
-    m_layoutProxyIndexes.clear();
-    m_layoutSourceRows.clear();
-    m_inSourceLayoutChange = false;
-    emit layoutChanged();
+    endSourceLayoutChange([this](const QModelIndex &old) {
+        const int row = movedSourceRow(old.row());
+        return row >= 0 ? index(row, old.column()) : QModelIndex();
+    });
 }
 
 void RyJoinProxyModel::_q_sourceAboutToBeReset()

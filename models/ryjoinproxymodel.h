@@ -4,7 +4,8 @@
 // source nor the joined models are owned.
 #pragma once
 
-#include <QAbstractProxyModel>
+#include "models/ryabstractproxymodel.h"
+
 #include <QHash>
 #include <QPair>
 #include <QPersistentModelIndex>
@@ -22,14 +23,13 @@ struct RyJoinMapping
 };
 Q_DECLARE_METATYPE(RyJoinMapping)
 
-class RyJoinProxyModel : public QAbstractProxyModel
+class RyJoinProxyModel : public RyAbstractProxyModel
 {
     Q_OBJECT
 
 public:
     explicit RyJoinProxyModel(QObject *parent = nullptr);
 
-    void setSourceModel(QAbstractItemModel *model) override;
     bool addJoin(QAbstractItemModel *joined, int joinedKeyColumn, const QList<int> &columns,
                  int sourceKeyColumn);
     bool addJoinAll(QAbstractItemModel *joined, int joinedKeyColumn, int sourceKeyColumn);
@@ -86,7 +86,9 @@ private:
     int joinedColumnCount() const;
     QVector<int> buildRowMap(int join) const;
     void rebuildAllMaps();
-    void connectSource(QAbstractItemModel *model);
+    void connectSource(QAbstractItemModel *model,
+                       QVector<QMetaObject::Connection> &connections) override;
+    void resetSourceState() override;
     // Row insertions and removals in the source keep the row maps and overrides in step.
     void onSourceRowsAboutToBeInserted(const QModelIndex &parent, int first, int last);
     void onSourceRowsInserted(const QModelIndex &parent, int first, int last);
@@ -97,9 +99,4 @@ private:
     QVector<RyJoinMapping> m_joins;
     QVector<QVector<int>> m_rowMaps; // per join: proxy row -> joined row, or -1
     QHash<QPair<int, int>, QVariant> m_overrides; // (row, column) -> value written without a cell
-    QVector<QMetaObject::Connection> m_sourceConnections;
-    // Across a source layout change: each persistent proxy index with the source row it stood for.
-    QModelIndexList m_layoutProxyIndexes;
-    QVector<QPersistentModelIndex> m_layoutSourceRows;
-    bool m_inSourceLayoutChange = false;
 };

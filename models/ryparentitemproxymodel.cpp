@@ -1,17 +1,13 @@
 #include "models/ryparentitemproxymodel.h"
 
+#include "models/modelslogging.h"
 #include "models/rykeylookup.h"
 #include "models/ryvalueorder.h"
 
 #include <QHash>
-#include <QLoggingCategory>
-#include <QtDebug>
+#include <QScopedValueRollback>
 
 #include <algorithm>
-
-namespace {
-Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
-} // namespace
 
 namespace {
 
@@ -65,29 +61,20 @@ void cutCycles(QVector<int> &parentOf)
 } // namespace
 
 RyParentItemProxyModel::RyParentItemProxyModel(QObject *parent)
-    : QAbstractProxyModel(parent)
+    : RyAbstractProxyModel(parent)
 {
 }
 
-void RyParentItemProxyModel::setSourceModel(QAbstractItemModel *model)
+void RyParentItemProxyModel::resetSourceState()
 {
-    if (!model)
-        return;
-    beginResetModel();
-    for (const QMetaObject::Connection &connection : qAsConst(m_sourceConnections))
-        disconnect(connection);
-    m_sourceConnections.clear();
-    QAbstractProxyModel::setSourceModel(model);
-    connectSource(model);
     resetParentStructure();
-    endResetModel();
 }
 
-void RyParentItemProxyModel::connectSource(QAbstractItemModel *model)
+void RyParentItemProxyModel::connectSource(QAbstractItemModel *model,
+                                           QVector<QMetaObject::Connection> &c)
 {
     using M = QAbstractItemModel;
     using P = RyParentItemProxyModel;
-    auto &c = m_sourceConnections;
     c << connect(model, &M::dataChanged, this, &P::_q_sourceDataChanged);
     c << connect(model, &M::headerDataChanged, this, &P::_q_sourceHeaderDataChanged);
     c << connect(model, &M::rowsAboutToBeInserted, this, &P::_q_sourceRowsAboutToBeInserted);
@@ -343,10 +330,8 @@ bool RyParentItemProxyModel::setData(const QModelIndex &index, const QVariant &v
         return false;
     // The writer already knows what it wrote; skipping the echo keeps bulk writes (numbering,
     // roll-ups) from reaching every proxy and view above once per cell.
-    m_writing = true;
-    const bool written = sourceModel()->setData(mapToSource(index), value, role);
-    m_writing = false;
-    return written;
+    const QScopedValueRollback<bool> writing(m_writing, true);
+    return sourceModel()->setData(mapToSource(index), value, role);
 }
 
 Qt::ItemFlags RyParentItemProxyModel::flags(const QModelIndex &index) const
@@ -450,25 +435,19 @@ void RyParentItemProxyModel::_q_sourceHeaderDataChanged(Qt::Orientation orientat
     emit headerDataChanged(orientation, first, last);
 }
 
-void RyParentItemProxyModel::beginSourceLayoutChange()
+void RyParentItemProxyModel::beginRowsLayoutChange()
 {
-    emit layoutAboutToBeChanged();
-    m_layoutProxyIndexes = persistentIndexList();
-    m_layoutRows.clear();
-    const QAbstractItemModel *source = sourceModel();
-    m_layoutRows.reserve(m_positionOf.size());
-    for (int row = 0; row < m_positionOf.size(); ++row)
-        m_layoutRows.append(QPersistentModelIndex(source->index(row, 0)));
+    beginSourceLayoutChange([this](const QModelIndexList &) {
+        QVector<int> rows(m_positionOf.size());
+        for (int row = 0; row < rows.size(); ++row)
+            rows[row] = row;
+        return rows;
+    });
 }
 
-void RyParentItemProxyModel::endSourceLayoutChange()
+void RyParentItemProxyModel::endRowsLayoutChange()
 {
     // Source rows have new numbers: follow them, keeping the tree as it was.
-    QVector<int> newRow(m_layoutRows.size(), -1);
-    for (int row = 0; row < m_layoutRows.size(); ++row)
-        newRow[row] = m_layoutRows.at(row).isValid() ? m_layoutRows.at(row).row() : -1;
-    const auto moved
-        = [&newRow](int row) { return row >= 0 && row < newRow.size() ? newRow.at(row) : -1; };
     if (m_fromColumns) {
         resetParentStructure();
     } else {
@@ -478,31 +457,26 @@ void RyParentItemProxyModel::endSourceLayoutChange()
                 continue;
             QList<int> list;
             for (int row : m_children.at(slot))
-                list.append(moved(row));
-            children.insert(slot == 0 ? -1 : moved(slot - 1), list);
+                list.append(movedSourceRow(row));
+            children.insert(slot == 0 ? -1 : movedSourceRow(slot - 1), list);
         }
         setStructure(children);
     }
-    QModelIndexList to;
-    to.reserve(m_layoutProxyIndexes.size());
-    for (const QModelIndex &index : qAsConst(m_layoutProxyIndexes))
-        to << indexForSourceRow(moved(int(index.internalId())), index.column());
-    changePersistentIndexList(m_layoutProxyIndexes, to);
-    m_layoutProxyIndexes.clear();
-    m_layoutRows.clear();
-    emit layoutChanged();
+    endSourceLayoutChange([this](const QModelIndex &index) {
+        return indexForSourceRow(movedSourceRow(int(index.internalId())), index.column());
+    });
 }
 
 void RyParentItemProxyModel::_q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex> &,
                                                              QAbstractItemModel::LayoutChangeHint)
 {
-    beginSourceLayoutChange();
+    beginRowsLayoutChange();
 }
 
 void RyParentItemProxyModel::_q_sourceLayoutChanged(const QList<QPersistentModelIndex> &,
                                                     QAbstractItemModel::LayoutChangeHint)
 {
-    endSourceLayoutChange();
+    endRowsLayoutChange();
 }
 
 // Inserted or removed source rows renumber the rows behind every item; a reset is the only
@@ -590,14 +564,14 @@ void RyParentItemProxyModel::_q_sourceRowsAboutToBeMoved(const QModelIndex &, in
                                                          const QModelIndex &, int)
 {
     qCDebug(lcModels) << "_q_sourceRowsAboutToBeMoved called";
-    beginSourceLayoutChange();
+    beginRowsLayoutChange();
 }
 
 void RyParentItemProxyModel::_q_sourceRowsMoved(const QModelIndex &, int, int, const QModelIndex &,
                                                 int)
 {
     qCDebug(lcModels) << "_q_sourceRowsMoved called";
-    endSourceLayoutChange();
+    endRowsLayoutChange();
 }
 
 void RyParentItemProxyModel::_q_sourceColumnsAboutToBeMoved(const QModelIndex &sourceParent, int,

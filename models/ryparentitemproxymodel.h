@@ -3,13 +3,14 @@
 // column-0 items have children; data, flags and writes pass straight through to the source.
 #pragma once
 
-#include <QAbstractProxyModel>
+#include "models/ryabstractproxymodel.h"
+
 #include <QList>
 #include <QMap>
 #include <QPersistentModelIndex>
 #include <QVector>
 
-class RyParentItemProxyModel : public QAbstractProxyModel
+class RyParentItemProxyModel : public RyAbstractProxyModel
 {
     Q_OBJECT
 
@@ -19,7 +20,6 @@ public:
 
     explicit RyParentItemProxyModel(QObject *parent = nullptr);
 
-    void setSourceModel(QAbstractItemModel *model) override;
     void setParentColumns(int idColumn, int parentColumn);
     void setChildMap(const ChildMap &children);
     ChildMap childMap() const;
@@ -85,9 +85,11 @@ private:
     void indexStructure();
     void setStructure(const ChildMap &children);
     void rebuildInReset();
-    void connectSource(QAbstractItemModel *model);
-    void beginSourceLayoutChange();
-    void endSourceLayoutChange();
+    void connectSource(QAbstractItemModel *model,
+                       QVector<QMetaObject::Connection> &connections) override;
+    void resetSourceState() override;
+    void beginRowsLayoutChange();
+    void endRowsLayoutChange();
 
     // Child lists by parent source row + 1 (slot 0 is the root): a lookup per rowCount() and
     // index() call must not search.
@@ -98,9 +100,4 @@ private:
     int m_parentColumn = -1;
     bool m_fromColumns = true; // false while a given children map is shown
     bool m_writing = false; // set while a write is forwarded to the source
-    QVector<QMetaObject::Connection> m_sourceConnections;
-    // Across a source layout change: the source row of every covered row, and the proxy's
-    // persistent indexes with the source rows they stood for.
-    QVector<QPersistentModelIndex> m_layoutRows;
-    QModelIndexList m_layoutProxyIndexes;
 };

@@ -162,8 +162,12 @@ void TestRyJoinProxyModel::nullJoinedModelRefused()
     QVERIFY(!proxy.addJoin(nullptr, 0, { 0 }, 0));
     QVERIFY(!proxy.addJoinAll(nullptr, 0, 0));
     QCOMPARE(proxy.columnCount(), 1);
-    proxy.setSourceModel(nullptr); // ignored
-    QCOMPARE(proxy.sourceModel(), source);
+    // A null source detaches the proxy, as Qt's proxies do: no source, no joins, no rows.
+    proxy.setSourceModel(nullptr);
+    QCOMPARE(proxy.sourceModel(), nullptr);
+    QCOMPARE(proxy.columnCount(), 0);
+    QCOMPARE(proxy.rowCount(), 0);
+    source->setData(source->index(0, 0), 2); // the old source no longer reaches it
 }
 
 void TestRyJoinProxyModel::keysCompareLikeVariants_data()

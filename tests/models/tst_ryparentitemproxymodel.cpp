@@ -1,6 +1,8 @@
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryrecordsetmodel.h"
 
+#include "stringtree.h"
+
 #include <QAbstractItemModelTester>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -75,6 +77,9 @@ private slots:
     void childMapFromOutside();
     void sourceSortKeepsTreeAndPersistentIndexes();
     void sourceColumnChangesFollowIdColumns();
+    void stringTrees_data();
+    void stringTrees();
+    void nullSourceDetaches();
 };
 
 void TestRyParentItemProxyModel::emptyProxy()
@@ -392,6 +397,113 @@ void TestRyParentItemProxyModel::sourceColumnChangesFollowIdColumns()
     QVERIFY(source->removeColumns(3, 1));
     QCOMPARE(proxy.parentColumn(), -1);
     QCOMPARE(childRows(proxy), QList<int>({ 0, 1, 2, 3 }));
+}
+
+// The source row of the flat table whose id is `name`; -1 when none.
+int rowOfId(const QStandardItemModel &flat, const QString &name)
+{
+    const QList<QStandardItem *> found = flat.findItems(name, Qt::MatchExactly, 0);
+    return found.isEmpty() ? -1 : found.first()->row();
+}
+
+void TestRyParentItemProxyModel::stringTrees_data()
+{
+    // The source is the tree as a flat table of (id, parent id) rows in pre-order; `change` is
+    // done to it (or to the proxy) once the proxy shows it.
+    QTest::addColumn<QString>("tree");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("flat") << "[1 2 3]"
+                          << ""
+                          << "[1 2 3]";
+    QTest::newRow("nested") << "[1[1.1 1.2]2]"
+                            << ""
+                            << "[1[1.1 1.2]2]";
+    QTest::newRow("deep") << "[1[1.1[1.1.1[1.1.1.1]]]2[2.1]]"
+                          << ""
+                          << "[1[1.1[1.1.1[1.1.1.1]]]2[2.1]]";
+    QTest::newRow("proxy sort descending") << "[1[1.1 1.2]2[2.1 2.2]]"
+                                           << "sort descending"
+                                           << "[2[2.2 2.1]1[1.2 1.1]]";
+    QTest::newRow("proxy sort ascending") << "[b[b.2 b.1]a]"
+                                          << "sort ascending"
+                                          << "[a b[b.1 b.2]]";
+    QTest::newRow("source sort keeps parents") << "[1[1.1 1.2]2[2.1]]"
+                                               << "source sort descending"
+                                               << "[2[2.1]1[1.2 1.1]]";
+    QTest::newRow("new parent id") << "[1[1.1]2]"
+                                   << "parent 2 1"
+                                   << "[1[1.1 2]]";
+    QTest::newRow("parent id cleared") << "[1[1.1 1.2]]"
+                                       << "parent 1.1 -"
+                                       << "[1[1.2]1.1]";
+    QTest::newRow("unknown parent goes to the top") << "[1[1.1]]"
+                                                    << "parent 1.1 9"
+                                                    << "[1 1.1]";
+    QTest::newRow("cycle stays visible") << "[1[1.1]]"
+                                         << "parent 1 1.1"
+                                         << "[1[1.1]]";
+    QTest::newRow("parent removed") << "[1[1.1 1.2]2]"
+                                    << "remove 1"
+                                    << "[1.1 1.2 2]";
+    QTest::newRow("leaf removed") << "[1[1.1 1.2]2]"
+                                  << "remove 1.1"
+                                  << "[1[1.2]2]";
+}
+
+void TestRyParentItemProxyModel::stringTrees()
+{
+    QFETCH(QString, tree);
+    QFETCH(QString, change);
+    QFETCH(QString, shown);
+    QStandardItemModel flat;
+    StringTree::buildFlat(&flat, tree);
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(&flat);
+    proxy.setParentColumns(0, 1);
+    QCOMPARE(StringTree::write(&proxy), tree);
+
+    const QStringList words = change.split(' ', Qt::SkipEmptyParts);
+    const QString verb = words.value(0);
+    if (change == QLatin1String("sort ascending")) {
+        proxy.sort(0, Qt::AscendingOrder);
+    } else if (change == QLatin1String("sort descending")) {
+        proxy.sort(0, Qt::DescendingOrder);
+    } else if (change == QLatin1String("source sort descending")) {
+        flat.sort(0, Qt::DescendingOrder);
+    } else if (verb == QLatin1String("parent")) {
+        const QString parent = words.value(2) == QLatin1String("-") ? QString() : words.value(2);
+        QVERIFY(flat.setData(flat.index(rowOfId(flat, words.value(1)), 1),
+                             parent.isEmpty() ? QVariant() : QVariant(parent)));
+    } else if (verb == QLatin1String("remove")) {
+        QVERIFY(flat.removeRow(rowOfId(flat, words.value(1))));
+    } else {
+        QVERIFY2(change.isEmpty(), qPrintable(change));
+    }
+    QCOMPARE(StringTree::write(&proxy), shown);
+}
+
+void TestRyParentItemProxyModel::nullSourceDetaches()
+{
+    QStandardItemModel flat;
+    StringTree::buildFlat(&flat, "[1[1.1]2]");
+    RyParentItemProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(&flat);
+    proxy.setParentColumns(0, 1);
+    QSignalSpy resets(&proxy, &QAbstractItemModel::modelReset);
+    proxy.setSourceModel(nullptr);
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(proxy.sourceModel(), nullptr);
+    QCOMPARE(proxy.rowCount(), 0);
+    // The old source no longer reaches the proxy.
+    QSignalSpy changes(&proxy, &QAbstractItemModel::dataChanged);
+    flat.setData(flat.index(1, 0), "changed");
+    flat.appendRow(new QStandardItem("3"));
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(proxy.rowCount(), 0);
 }
 
 QTEST_MAIN(TestRyParentItemProxyModel)

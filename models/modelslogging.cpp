@@ -1,0 +1,3 @@
+#include "models/modelslogging.h"
+
+Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)

@@ -1,0 +1,55 @@
+#include "models/ryabstractproxymodel.h"
+
+RyAbstractProxyModel::RyAbstractProxyModel(QObject *parent)
+    : QAbstractProxyModel(parent)
+{
+}
+
+void RyAbstractProxyModel::setSourceModel(QAbstractItemModel *model)
+{
+    beginResetModel();
+    for (const QMetaObject::Connection &connection : qAsConst(m_sourceConnections))
+        disconnect(connection);
+    m_sourceConnections.clear();
+    QAbstractProxyModel::setSourceModel(model);
+    if (model)
+        connectSource(model, m_sourceConnections);
+    resetSourceState();
+    endResetModel();
+}
+
+void RyAbstractProxyModel::beginSourceLayoutChange(
+    const std::function<QVector<int>(const QModelIndexList &)> &rowsToFollow)
+{
+    emit layoutAboutToBeChanged();
+    m_inSourceLayoutChange = true;
+    m_layoutProxyIndexes = persistentIndexList();
+    m_layoutSourceRows.clear();
+    const QAbstractItemModel *source = sourceModel();
+    if (!source)
+        return;
+    const QVector<int> rows = rowsToFollow(m_layoutProxyIndexes);
+    m_layoutSourceRows.reserve(rows.size());
+    for (int row : rows)
+        m_layoutSourceRows.insert(row, QPersistentModelIndex(source->index(row, 0)));
+}
+
+int RyAbstractProxyModel::movedSourceRow(int oldRow) const
+{
+    const auto found = m_layoutSourceRows.constFind(oldRow);
+    return found != m_layoutSourceRows.cend() && found->isValid() ? found->row() : -1;
+}
+
+void RyAbstractProxyModel::endSourceLayoutChange(
+    const std::function<QModelIndex(const QModelIndex &)> &moveIndex)
+{
+    QModelIndexList to;
+    to.reserve(m_layoutProxyIndexes.size());
+    for (const QModelIndex &index : qAsConst(m_layoutProxyIndexes))
+        to << moveIndex(index);
+    changePersistentIndexList(m_layoutProxyIndexes, to);
+    m_layoutProxyIndexes.clear();
+    m_layoutSourceRows.clear();
+    m_inSourceLayoutChange = false;
+    emit layoutChanged();
+}

@@ -1,0 +1,81 @@
+#include "models/rymodellookup.h"
+
+#include "models/modelslogging.h"
+
+#include <QAbstractItemModel>
+#include <QVector>
+
+namespace RyModelLookup {
+
+int findColumn(const QAbstractItemModel *model, const QString &text)
+{
+    if (!model)
+        return -1;
+    const int columns = model->columnCount();
+    for (int c = 0; c < columns; ++c) {
+        if (model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == text)
+            return c;
+    }
+    return -1;
+}
+
+QModelIndex verticalLookup(const QVariant &value, const QAbstractItemModel *model, int returnColumn,
+                           int lookupColumn)
+{
+    if (!model)
+        return QModelIndex();
+    const int columns = model->columnCount();
+    if (returnColumn < 0 || returnColumn >= columns) {
+        qCWarning(lcModels) << "Invalid return column passed to verticalLookup";
+        return QModelIndex();
+    }
+    if (lookupColumn < 0 || lookupColumn >= columns) {
+        qCWarning(lcModels) << "Invalid lookup column passed to verticalLookup";
+        return QModelIndex();
+    }
+    const QModelIndexList hits = model->match(model->index(0, lookupColumn), Qt::DisplayRole, value,
+                                              1, Qt::MatchExactly | Qt::MatchRecursive);
+    if (hits.isEmpty())
+        return QModelIndex();
+    const QModelIndex hit = hits.first();
+    return model->index(hit.row(), returnColumn, hit.parent());
+}
+
+int indexDepth(const QModelIndex &index)
+{
+    int depth = 0;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+        ++depth;
+    return depth;
+}
+
+QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelIndex &parent)
+{
+    QModelIndexList result;
+    if (!model)
+        return result;
+    // An explicit stack of (parent, next child row): schedules can nest deeper than the call stack.
+    // Each level keeps its row count, and leaves are recognised by hasChildren: a sorting proxy
+    // builds a mapping for every index it is asked the row count of.
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    QVector<Level> stack { { parent, 0, model->rowCount(parent) } };
+    while (!stack.isEmpty()) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
+            stack.removeLast();
+            continue;
+        }
+        const QModelIndex child = model->index(top.next++, 0, top.parent);
+        result.append(child);
+        if (model->hasChildren(child))
+            stack.append({ child, 0, model->rowCount(child) });
+    }
+    return result;
+}
+
+} // namespace RyModelLookup

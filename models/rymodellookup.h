@@ -1,0 +1,26 @@
+// Finding cells in item models: a column by its header text, a row by a cell's value, and walks
+// over a tree's rows.
+#pragma once
+
+#include <QModelIndex>
+#include <QString>
+#include <QVariant>
+
+class QAbstractItemModel;
+
+namespace RyModelLookup {
+
+// First column whose horizontal display-role header, as text, equals `text` exactly; -1 when
+// none or without a model.
+int findColumn(const QAbstractItemModel *model, const QString &text);
+// Index at `returnColumn` of the first row (searched through child rows too) whose display
+// value at `lookupColumn` equals `value`; invalid when there is none.
+QModelIndex verticalLookup(const QVariant &value, const QAbstractItemModel *model, int returnColumn,
+                           int lookupColumn);
+// Number of valid ancestors (0 for a top-level row).
+int indexDepth(const QModelIndex &index);
+// Every row below `parent` in depth-first pre-order, as column-0 indexes.
+QModelIndexList flattenIndexes(const QAbstractItemModel *model,
+                               const QModelIndex &parent = QModelIndex());
+
+} // namespace RyModelLookup

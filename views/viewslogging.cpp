@@ -1,0 +1,3 @@
+#include "views/viewslogging.h"
+
+Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
