@@ -1,64 +1,34 @@
 #include "gantt/ryganttview.h"
 
+#include "gantt/ganttlogging.h"
+#include "gantt/ryganttbackgroundpainter.h"
+#include "gantt/ryganttlinkmodel.h"
+#include "gantt/ryganttlinkpainter.h"
+#include "gantt/ryganttrowreader.h"
+#include "gantt/rygantttreeviewrowcontroller.h"
 #include "gantt/ryganttviewdelegate.h"
 #include "gantt/rytimelineheader.h"
 #include "gantt/rytrackingganttviewdelegate.h"
-#include "models/ryconstants.h"
 #include "models/ryutils.h"
 
-#include <QDebug>
-#include <QHash>
-#include <QLoggingCategory>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTreeView>
 
 #include <algorithm>
 
 namespace {
-Q_LOGGING_CATEGORY(lcGantt, "tarvik.gantt", QtWarningMsg)
-} // namespace
 
-namespace {
-
-// Links are looked up by the blocks of rows they cross, so a paint touches only the links of
-// the rows in view, not every link of the project.
-constexpr int LinkBlockRows = 32;
-
-// Plain indexes: persistent ones would be walked by the model on every batch of removed rows,
-// which makes filtering a 50,000-row project with as many links crawl. Links are dropped when
-// rows come or go (the activity view adds them again) and carried over layout changes.
-struct Link
-{
-    QModelIndex successor;
-    QModelIndex predecessor;
-    QString type;
-};
-
-// A link whose two rows are shown, with their positions in the visible rows.
-struct VisibleLink
-{
-    int successorRow;
-    int predecessorRow;
-    const Link *link;
-};
-
-// Sets a flag for the lifetime of the object; re-entrant calls see it set and return.
-class GuardScope
-{
-public:
-    explicit GuardScope(bool &flag)
-        : m_flag(flag)
-    {
-        m_flag = true;
-    }
-    ~GuardScope() { m_flag = false; }
-
-private:
-    bool &m_flag;
-};
+// The keys of the chart's state: saveState's go into layouts, the snapshot's are held while
+// the chart is laid out at full size.
+const QString TimelineFlagsKey = QStringLiteral("timelineFlags");
+const QString WidthKey = QStringLiteral("width");
+const QString HeightKey = QStringLiteral("height");
+const QString VerticalScrollKey = QStringLiteral("ver_scroll_val");
+const QString HorizontalScrollKey = QStringLiteral("hor_scroll_val");
 
 } // namespace
 
@@ -66,21 +36,14 @@ struct RyGanttView::Private
 {
     QPointer<QTreeView> buddy;
     int buddyExtent = -1;
-    mutable bool visibleRowsDirty = true;
-    mutable QVector<QModelIndex> allRows;
-    mutable QVector<QModelIndex> m_visibleItems;
-    mutable QHash<QModelIndex, int> visiblePositions;
-    int rowHeight = Ry::RowHeight;
+    RyGanttTreeViewRowController treeRows;
+    RyGanttRowController *rows = &treeRows;
+    RyGanttRowReader reader;
     RyTimeLineHeader *header = nullptr;
-    QMultiHash<QModelIndex, Link> links;
-    QVector<QPair<QPersistentModelIndex, QPersistentModelIndex>> linksDuringLayout;
-    QStringList linkTypesDuringLayout;
-    int linkBarStyle = 0;
+    RyGanttLinkModel *links = nullptr;
     mutable QHash<QModelIndex, QRect> linkRectCache; // content coordinates
     bool geometryGuard = false;
     bool scrollGuard = false;
-    bool selectionGuard = false;
-    int activityTypeColumn = -1;
     bool showLinks = true;
     bool showVerticalLines = true;
     QDateTime dataDate;
@@ -89,12 +52,10 @@ struct RyGanttView::Private
     RyTrackingGanttViewDelegate *trackingDelegate = nullptr;
     bool trackingMode = false;
     bool snapshotMode = false;
-
-    mutable QHash<QString, int> columnCache;
-    mutable bool visibleLinksDirty = true;
-    mutable QVector<VisibleLink> visibleLinks;
-    mutable QVector<QVector<int>> linkBlocks;
     QVector<QMetaObject::Connection> modelConnections;
+
+    const QVector<QModelIndex> &shown() const { return rows->visibleRows(); }
+    int rowHeight() const { return rows->rowHeight(); }
 };
 
 RyGanttView::RyGanttView(QWidget *parent)
@@ -105,6 +66,9 @@ RyGanttView::RyGanttView(QWidget *parent)
     d->barDelegate->setBarStyles(RyGanttViewBarStyle::defaultStyles());
     setItemDelegate(d->barDelegate);
     d->trackingDelegate = new RyTrackingGanttViewDelegate(this);
+    d->links = new RyGanttLinkModel(this);
+    connect(d->links, &RyGanttLinkModel::linksChanged, viewport(),
+            QOverload<>::of(&QWidget::update));
 
     setSelectionBehavior(SelectRows);
     setEditTriggers(NoEditTriggers);
@@ -140,6 +104,7 @@ void RyGanttView::setBuddy(QTreeView *treeView)
         d->buddy->disconnect(this);
     }
     d->buddy = treeView;
+    d->treeRows.setTreeView(treeView);
     setVerticalScrollMode(treeView->verticalScrollMode());
     QScrollBar *buddyBar = treeView->verticalScrollBar();
     connect(buddyBar, &QScrollBar::valueChanged, this, &RyGanttView::onBuddyVerticalScrollChanged);
@@ -167,6 +132,18 @@ QTreeView *RyGanttView::buddy() const
     return d->buddy;
 }
 
+void RyGanttView::setRowController(RyGanttRowController *controller)
+{
+    d->rows = controller ? controller : &d->treeRows;
+    invalidateRows();
+    updateGeometries();
+}
+
+RyGanttRowController *RyGanttView::rowController() const
+{
+    return d->rows;
+}
+
 // Both views share one selection model; it can only be shared while they show the same model.
 void RyGanttView::adoptBuddySelectionModel()
 {
@@ -186,27 +163,19 @@ void RyGanttView::setModel(QAbstractItemModel *newModel)
     for (const QMetaObject::Connection &connection : qAsConst(d->modelConnections))
         disconnect(connection);
     d->modelConnections.clear();
-    if (newModel != model())
-        d->links.clear();
-    d->columnCache.clear();
+    d->links->setModel(newModel);
+    d->reader.setModel(newModel);
+    d->treeRows.setModel(newModel);
     d->trackingDelegate->setProgressColumn(
         RyUtils::findColumn(newModel, QStringLiteral("Progress")));
     QAbstractItemView::setModel(newModel);
     if (newModel) {
         using M = QAbstractItemModel;
         auto &c = d->modelConnections;
-        c << connect(newModel, &M::layoutAboutToBeChanged, this,
-                     &RyGanttView::holdLinksDuringLayout);
-        c << connect(newModel, &M::layoutChanged, this, &RyGanttView::restoreLinksAfterLayout);
         c << connect(newModel, &M::layoutChanged, this, &RyGanttView::onModelChanged);
         c << connect(newModel, &M::modelReset, this, &RyGanttView::onModelChanged);
-        c << connect(newModel, &M::modelAboutToBeReset, this, &RyGanttView::dropLinks);
-        c << connect(newModel, &M::rowsAboutToBeMoved, this, &RyGanttView::dropLinks);
-        c << connect(newModel, &M::columnsAboutToBeInserted, this, &RyGanttView::dropLinks);
-        c << connect(newModel, &M::columnsAboutToBeRemoved, this, &RyGanttView::dropLinks);
-        c << connect(newModel, &M::columnsAboutToBeMoved, this, &RyGanttView::dropLinks);
-        // Column lookups by header text are cached until the columns change.
-        auto forgetColumns = [this] { d->columnCache.clear(); };
+        // Columns found by name are kept until the columns change.
+        auto forgetColumns = [this] { d->reader.forgetColumns(); };
         c << connect(newModel, &M::headerDataChanged, this, forgetColumns);
         c << connect(newModel, &M::columnsInserted, this, forgetColumns);
         c << connect(newModel, &M::columnsRemoved, this, forgetColumns);
@@ -229,17 +198,20 @@ RyTrackingGanttViewDelegate *RyGanttView::trackingDelegate() const
 {
     return d->trackingDelegate;
 }
+RyGanttLinkModel *RyGanttView::linkModel() const
+{
+    return d->links;
+}
 
 void RyGanttView::setActivityTypeColumn(int column)
 {
-    d->activityTypeColumn = column;
+    d->reader.setActivityTypeColumn(column);
     d->barDelegate->setActivityTypeColumn(column);
     viewport()->update();
 }
-
 int RyGanttView::activityTypeColumn() const
 {
-    return d->activityTypeColumn;
+    return d->reader.activityTypeColumn();
 }
 
 void RyGanttView::setShowLinks(bool show)
@@ -247,7 +219,6 @@ void RyGanttView::setShowLinks(bool show)
     d->showLinks = show;
     viewport()->update();
 }
-
 bool RyGanttView::showLinks() const
 {
     return d->showLinks;
@@ -258,11 +229,11 @@ void RyGanttView::setShowVerticalLines(bool show)
     d->showVerticalLines = show;
     viewport()->update();
 }
-
 bool RyGanttView::showVerticalLines() const
 {
     return d->showVerticalLines;
 }
+
 void RyGanttView::setDataDate(const QDateTime &dateTime)
 {
     d->dataDate = dateTime;
@@ -279,7 +250,6 @@ void RyGanttView::setTrackingMode(bool on)
                        : d->barDelegate);
     viewport()->update();
 }
-
 bool RyGanttView::trackingMode() const
 {
     return d->trackingMode;
@@ -293,7 +263,6 @@ void RyGanttView::setTimelineFlags(quint8 flags)
     emit headerSizeChanged();
     viewport()->update();
 }
-
 quint8 RyGanttView::timelineFlags() const
 {
     return d->header->timelineFlags();
@@ -308,196 +277,63 @@ void RyGanttView::setBarStyles(const QList<RyGanttViewBarStyle> &styles)
     updateTimeRange();
     viewport()->update();
 }
-
 QList<RyGanttViewBarStyle> RyGanttView::barStyles() const
 {
     return d->barDelegate->barStyles();
 }
 int RyGanttView::rowHeight() const
 {
-    return d->rowHeight;
+    return d->rowHeight();
 }
 
 void RyGanttView::addRelationship(const QModelIndex &successor, const QModelIndex &predecessor,
                                   const QString &type)
 {
-    if (!successor.isValid() || !predecessor.isValid() || successor == predecessor
-        || successor.model() != predecessor.model())
-        return;
-    d->links.insert(successor, Link { successor, predecessor, type });
-    d->visibleLinksDirty = true;
-    viewport()->update();
+    d->links->addLink(successor, predecessor, type);
 }
-
 void RyGanttView::clearRelationships()
 {
-    d->links = QMultiHash<QModelIndex, Link>();
-    d->visibleLinksDirty = true;
-    viewport()->update();
+    d->links->clear();
 }
-
 int RyGanttView::relationshipCount() const
 {
-    return d->links.size();
-}
-
-void RyGanttView::dropLinks()
-{
-    if (d->links.isEmpty())
-        return;
-    d->links.clear();
-    d->visibleLinksDirty = true;
-}
-
-void RyGanttView::holdLinksDuringLayout()
-{
-    d->linksDuringLayout.clear();
-    d->linkTypesDuringLayout.clear();
-    for (const Link &link : qAsConst(d->links)) {
-        d->linksDuringLayout.append({ link.successor, link.predecessor });
-        d->linkTypesDuringLayout.append(link.type);
-    }
-    d->links.clear();
-}
-
-void RyGanttView::restoreLinksAfterLayout()
-{
-    for (int i = 0; i < d->linksDuringLayout.size(); ++i) {
-        const QModelIndex successor = d->linksDuringLayout.at(i).first;
-        const QModelIndex predecessor = d->linksDuringLayout.at(i).second;
-        if (successor.isValid() && predecessor.isValid())
-            d->links.insert(successor,
-                            Link { successor, predecessor, d->linkTypesDuringLayout.at(i) });
-    }
-    d->linksDuringLayout.clear();
-    d->linkTypesDuringLayout.clear();
-    d->visibleLinksDirty = true;
+    return d->links->count();
 }
 
 QVariant RyGanttView::saveState() const
 {
-    return QVariantMap { { QStringLiteral("timelineFlags"), int(d->header->timelineFlags()) } };
+    return QVariantMap { { TimelineFlagsKey, int(d->header->timelineFlags()) } };
 }
 
 void RyGanttView::restoreState(const QVariant &state)
 {
-    const quint8 flags = quint8(state.toMap().value(QStringLiteral("timelineFlags")).toUInt());
-    setTimelineFlags(flags);
+    setTimelineFlags(quint8(state.toMap().value(TimelineFlagsKey).toUInt()));
 }
 
 // --- Rows -----------------------------------------------------------------------------------
 
 void RyGanttView::invalidateRows()
 {
-    d->visibleRowsDirty = true;
-    d->m_visibleItems.clear();
-    d->visiblePositions.clear();
+    d->rows->invalidate();
     d->linkRectCache.clear();
-    d->visibleLinksDirty = true;
-}
-
-void RyGanttView::ensureRows() const
-{
-    if (d->visibleRowsDirty) {
-        rebuildRows();
-    }
-}
-
-void RyGanttView::rebuildAllRows(const RowVisitor &visit) const
-{
-    d->allRows.clear();
-    const QAbstractItemModel *m = model();
-    if (!m)
-        return;
-    // Pre-order walk without recursion; each level keeps its row count. The visitor sees each
-    // row while the model's data for it is still close at hand.
-    struct Level
-    {
-        QModelIndex parent;
-        int next;
-        int count;
-    };
-    QVector<Level> stack { { QModelIndex(), 0, m->rowCount() } };
-    while (!stack.isEmpty()) {
-        Level &top = stack.last();
-        if (top.next >= top.count) {
-            stack.removeLast();
-            continue;
-        }
-        const int row = top.next++;
-        const QModelIndex parent = top.parent; // `top` moves when the stack grows
-        const QModelIndex index = m->index(row, 0, parent);
-        d->allRows.append(index);
-        if (visit)
-            visit(parent, row);
-        // Asking a sorting proxy for the row count of a leaf builds a mapping for it;
-        // hasChildren answers from the source first.
-        const int children = m->hasChildren(index) ? m->rowCount(index) : 0;
-        if (children > 0)
-            stack.append({ index, 0, children });
-    }
-}
-
-// One walk fills both lists: every row goes to the all rows list, and a row is shown when no
-// ancestor is collapsed in the buddy.
-void RyGanttView::rebuildRows() const
-{
-    d->allRows.clear();
-    d->m_visibleItems.clear();
-    d->visiblePositions.clear();
-    d->linkRectCache.clear();
-    d->visibleLinksDirty = true;
-    d->visibleRowsDirty = false;
-    const QAbstractItemModel *m = model();
-    if (!m)
-        return;
-    const QTreeView *tree = d->buddy;
-    const bool sameModel = tree && tree->model() == m;
-    struct Level
-    {
-        QModelIndex parent;
-        int next;
-        int count;
-        bool shown;
-    };
-    QVector<Level> stack { { QModelIndex(), 0, m->rowCount(), true } };
-    while (!stack.isEmpty()) {
-        Level &top = stack.last();
-        if (top.next >= top.count) {
-            stack.removeLast();
-            continue;
-        }
-        const bool shown = top.shown;
-        const QModelIndex index = m->index(top.next++, 0, top.parent);
-        d->allRows.append(index);
-        if (shown) {
-            d->visiblePositions.insert(index, d->m_visibleItems.size());
-            d->m_visibleItems.append(index);
-        }
-        const int children = m->hasChildren(index) ? m->rowCount(index) : 0;
-        // Without a buddy every row counts as expanded.
-        if (children > 0)
-            stack.append({ index, 0, children, shown && (!sameModel || tree->isExpanded(index)) });
-    }
+    d->links->invalidateRowIndex();
 }
 
 QModelIndexList RyGanttView::visibleItems() const
 {
-    ensureRows();
-    return QModelIndexList(d->m_visibleItems.cbegin(), d->m_visibleItems.cend());
+    return QModelIndexList(d->shown().cbegin(), d->shown().cend());
 }
 
 void RyGanttView::onModelChanged()
 {
-    d->columnCache.clear();
-    rebuildAllRows();
+    d->reader.forgetColumns();
     invalidateRows();
     viewport()->update();
 }
 
 void RyGanttView::onVisibleItemsChanged()
 {
-    rebuildRows(); // also drops the link rectangles, refilled on demand
+    invalidateRows(); // the rows and the link rectangles are refilled on demand
     viewport()->update();
 }
 
@@ -516,21 +352,20 @@ void RyGanttView::doItemsLayout()
 
 void RyGanttView::reset()
 {
-    dropLinks();
+    if (d->links->count() > 0)
+        d->links->clear();
     invalidateRows();
     QAbstractItemView::reset();
 }
 
 void RyGanttView::rowsInserted(const QModelIndex &parent, int start, int end)
 {
-    dropLinks();
     invalidateRows();
     QAbstractItemView::rowsInserted(parent, start, end);
 }
 
 void RyGanttView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
-    dropLinks();
     invalidateRows();
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
 }
@@ -544,47 +379,14 @@ void RyGanttView::dataChanged(const QModelIndex &, const QModelIndex &, const QV
 
 void RyGanttView::selectAll() { }
 
-int RyGanttView::columnOf(const QString &headerText) const
-{
-    auto it = d->columnCache.constFind(headerText);
-    if (it != d->columnCache.constEnd())
-        return it.value();
-    const int column = RyUtils::findColumn(model(), headerText);
-    d->columnCache.insert(headerText, column);
-    return column;
-}
-
 bool RyGanttView::isCritical(const QModelIndex &index) const
 {
-    if (!index.isValid() || !model())
-        return false;
-    const int column = columnOf(QStringLiteral("Total float"));
-    if (column < 0)
-        return false;
-    const QVariant value = index.sibling(index.row(), column).data(Qt::DisplayRole);
-    if (value.isNull())
-        return false;
-    bool ok = false;
-    const double totalFloat = value.toDouble(&ok);
-    return ok && totalFloat <= 0;
+    return model() && d->reader.isCritical(index);
 }
 
 RyGanttView::RowType RyGanttView::rowType(const QModelIndex &index) const
 {
-    if (!model() || !index.isValid())
-        return NoRowType;
-    const QModelIndex row = index.sibling(index.row(), 0);
-    if (model()->hasChildren(row))
-        return SummaryRow;
-    if (d->activityTypeColumn < 0)
-        return NoRowType;
-    const QString type = index.sibling(index.row(), d->activityTypeColumn).data().toString();
-    if (type.contains(QLatin1String("task"), Qt::CaseInsensitive)
-        || type.contains(QLatin1String("level"), Qt::CaseInsensitive))
-        return TaskRow;
-    if (type.contains(QLatin1String("mile"), Qt::CaseInsensitive))
-        return MilestoneRow;
-    return NoRowType;
+    return model() ? RowType(d->reader.rowType(index)) : NoRowType;
 }
 
 // --- Geometry -------------------------------------------------------------------------------
@@ -596,86 +398,71 @@ QPoint RyGanttView::offsets() const
 
 QRect RyGanttView::contentBarRect(int position, int barKind) const
 {
-    if (position < 0 || position >= d->m_visibleItems.size())
+    if (position < 0 || position >= d->rows->rowCount())
         return QRect();
-    QString startName = QStringLiteral("Start Date");
-    QString finishName = QStringLiteral("Finish Date");
+    QString startField = RyGanttRowReader::StartField;
+    QString finishField = RyGanttRowReader::FinishField;
     if (barKind >= 0) {
         const QList<RyGanttViewBarStyle> &styles = d->barDelegate->barStyles();
         if (barKind >= styles.size())
             return QRect();
-        startName = styles.at(barKind).startDate;
-        finishName = styles.at(barKind).finishDate;
-        if (startName.isEmpty() || finishName.isEmpty()) // a style without date fields
+        startField = styles.at(barKind).startDate;
+        finishField = styles.at(barKind).finishDate;
+        if (startField.isEmpty() || finishField.isEmpty()) // a style without date fields
             return QRect();
     }
-    const int startColumn = columnOf(startName);
-    const int finishColumn = columnOf(finishName);
-    if (startColumn < 0 || finishColumn < 0)
-        return QRect();
-    const QModelIndex index = d->m_visibleItems.at(position);
-    const QDateTime start = index.sibling(index.row(), startColumn).data().toDateTime();
-    const QDateTime finish = index.sibling(index.row(), finishColumn).data().toDateTime();
+    const QModelIndex index = d->shown().at(position);
+    const QDateTime start = d->reader.date(index, startField);
+    const QDateTime finish = d->reader.date(index, finishField);
     if (!start.isValid() || !finish.isValid())
         return QRect();
-    const int x1 = d->header->dateToX(start.date());
-    const int x2 = d->header->dateToX(finish.date());
+    const RyTimeScale &scale = d->header->scale();
+    const int x1 = scale.dateToX(start.date());
+    const int x2 = scale.dateToX(finish.date());
     // The finish day is covered in full. Zoomed out, a day is less than a pixel: a bar keeps
     // one pixel, so that it, its end markers and its links stay drawn.
-    const float day = float(d->header->unitWidth()) * d->header->dayFraction(Ry::Day);
-    const int width = qMax(1, int(float(x2) + day) - x1);
-    return QRect(x1, position * d->rowHeight, width, d->rowHeight);
+    const int width = qMax(1, int(float(x2) + scale.dayWidth()) - x1);
+    return QRect(x1, d->rows->rowY(position), width, d->rowHeight());
 }
 
 int RyGanttView::dateTimeToX(const QDateTime &dateTime) const
 {
-    // Placed as bars are (their day's position), plus the share of that day already gone; the
-    // wall-clock fields count, as for the bars' dates.
-    const float day = float(d->header->unitWidth()) * d->header->dayFraction(Ry::Day);
-    const float share = float(dateTime.time().msecsSinceStartOfDay()) / float(24 * 3600 * 1000);
-    return int(float(d->header->dateToX(dateTime.date())) + share * day);
+    return d->header->scale().dateTimeToX(dateTime);
 }
 
 QRect RyGanttView::barRect(const QModelIndex &index, int barKind) const
 {
-    ensureRows();
     if (!index.isValid())
         return QRect();
-    const int position = d->visiblePositions.value(index.sibling(index.row(), 0), -1);
-    const QRect rect = contentBarRect(position, barKind);
+    const QRect rect = contentBarRect(d->rows->rowOf(index), barKind);
     return rect.isNull() ? rect : rect.translated(-offsets());
 }
 
+// Links attach to the bars of the first style, the tasks' bars.
 QRect RyGanttView::linkRect(int position) const
 {
-    const QModelIndex index = d->m_visibleItems.at(position);
+    const QModelIndex index = d->shown().at(position);
     auto it = d->linkRectCache.constFind(index);
     if (it != d->linkRectCache.constEnd())
         return it.value();
-    const QRect rect = contentBarRect(position, d->linkBarStyle);
+    const QRect rect = contentBarRect(position, 0);
     d->linkRectCache.insert(index, rect);
     return rect;
 }
 
 QRect RyGanttView::visualRect(const QModelIndex &index) const
 {
-    ensureRows();
     if (!index.isValid() || index.column() != 0)
         return QRect();
-    const int position = d->visiblePositions.value(index, -1);
+    const int position = d->rows->rowOf(index);
     if (position < 0)
         return QRect();
-    return QRect(0, position * d->rowHeight - offsets().y(), viewport()->width(), d->rowHeight);
+    return QRect(0, d->rows->rowY(position) - offsets().y(), viewport()->width(), d->rowHeight());
 }
 
 QModelIndex RyGanttView::indexAt(const QPoint &point) const
 {
-    ensureRows();
-    const int y = verticalOffset() + point.y();
-    if (y < 0)
-        return QModelIndex();
-    const int position = y / d->rowHeight;
-    return position < d->m_visibleItems.size() ? d->m_visibleItems.at(position) : QModelIndex();
+    return d->rows->indexAtY(verticalOffset() + point.y());
 }
 
 int RyGanttView::horizontalOffset() const
@@ -686,7 +473,7 @@ int RyGanttView::horizontalOffset() const
 int RyGanttView::verticalOffset() const
 {
     const int value = verticalScrollBar()->value();
-    return verticalScrollMode() == ScrollPerPixel ? value : value * d->rowHeight;
+    return verticalScrollMode() == ScrollPerPixel ? value : value * d->rowHeight();
 }
 
 bool RyGanttView::isIndexHidden(const QModelIndex &) const
@@ -703,17 +490,16 @@ QModelIndex RyGanttView::moveCursor(CursorAction, Qt::KeyboardModifiers)
 
 void RyGanttView::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags flags)
 {
-    ensureRows();
     if (!selectionModel())
         return;
-    const int first = (verticalOffset() + rect.top()) / d->rowHeight;
-    const int last = (verticalOffset() + rect.bottom()) / d->rowHeight;
-    const int count = d->m_visibleItems.size();
+    const int first = (verticalOffset() + rect.top()) / d->rowHeight();
+    const int last = (verticalOffset() + rect.bottom()) / d->rowHeight();
+    const int count = d->rows->rowCount();
     if (first < 0 || first >= count || last < 0 || last >= count)
         return;
     QItemSelection selection;
     for (int position = first; position <= last; ++position) {
-        const QModelIndex index = d->m_visibleItems.at(position);
+        const QModelIndex index = d->shown().at(position);
         const int lastColumn = model()->columnCount(index.parent()) - 1;
         selection.select(index, index.sibling(index.row(), std::max(0, lastColumn)));
     }
@@ -742,7 +528,6 @@ void RyGanttView::scrollTo(const QModelIndex &index, ScrollHint)
     if (!index.isValid())
         return;
     QRect bar = barRect(index, -1);
-    const QRect row = visualRect(index.sibling(index.row(), 0));
     const QRect view = viewport()->rect();
     if (!bar.isEmpty()) {
         if (bar.left() < view.left())
@@ -752,23 +537,20 @@ void RyGanttView::scrollTo(const QModelIndex &index, ScrollHint)
                 horizontalOffset()
                 + std::min(bar.right() - view.right(), bar.left() - view.left()));
     } else {
-        bar = row; // no dates: only bring the row into view
+        bar = visualRect(index.sibling(index.row(), 0)); // no dates: only bring the row into view
     }
-    if (!bar.isNull()) {
-        int dy = 0;
-        if (bar.top() < view.top())
-            dy = bar.top() - view.top();
-        else if (bar.bottom() > view.bottom())
-            dy = std::min(bar.bottom() - view.bottom(), bar.top() - view.top());
-        if (dy != 0) {
-            QScrollBar *bar = verticalScrollBar();
-            if (verticalScrollMode() == ScrollPerPixel)
-                bar->setValue(bar->value() + dy);
-            else
-                bar->setValue(bar->value()
-                              + (dy > 0 ? (dy + d->rowHeight - 1) / d->rowHeight
-                                        : -((-dy + d->rowHeight - 1) / d->rowHeight)));
-        }
+    int dy = 0;
+    if (!bar.isNull() && bar.top() < view.top())
+        dy = bar.top() - view.top();
+    else if (!bar.isNull() && bar.bottom() > view.bottom())
+        dy = std::min(bar.bottom() - view.bottom(), bar.top() - view.top());
+    if (dy != 0) {
+        QScrollBar *vbar = verticalScrollBar();
+        const int h = d->rowHeight();
+        if (verticalScrollMode() == ScrollPerPixel)
+            vbar->setValue(vbar->value() + dy);
+        else
+            vbar->setValue(vbar->value() + (dy > 0 ? (dy + h - 1) / h : -((-dy + h - 1) / h)));
     }
     viewport()->update();
 }
@@ -777,7 +559,7 @@ void RyGanttView::updateGeometries()
 {
     if (d->geometryGuard || !d->header) // the base class calls in while the view is built
         return;
-    GuardScope guard(d->geometryGuard);
+    const QScopedValueRollback<bool> guard(d->geometryGuard, true);
     const int h = d->header->isHidden()
         ? 0
         : qBound(d->header->minimumHeight(), d->header->sizeHint().height(),
@@ -802,11 +584,9 @@ void RyGanttView::updateGeometries()
         vbar->setPageStep(other->pageStep());
         vbar->setRange(other->minimum(), other->maximum());
     } else {
-        ensureRows();
-        vbar->setSingleStep(d->rowHeight);
+        vbar->setSingleStep(d->rowHeight());
         vbar->setPageStep(viewport()->height());
-        vbar->setRange(0,
-                       std::max(0, d->m_visibleItems.size() * d->rowHeight - viewport()->height()));
+        vbar->setRange(0, std::max(0, d->rows->totalHeight() - viewport()->height()));
     }
     QAbstractItemView::updateGeometries();
 }
@@ -827,17 +607,17 @@ void RyGanttView::scrollContentsBy(int dx, int dy)
 {
     if (d->snapshotMode)
         return viewport()->update();
-    const int pixelsY = verticalScrollMode() == ScrollPerPixel ? dy : dy * d->rowHeight;
+    const int pixelsY = verticalScrollMode() == ScrollPerPixel ? dy : dy * d->rowHeight();
     viewport()->scroll(dx, pixelsY);
 }
 
-// --- Scrolling and selection mirrored with the buddy ---------------------------------------
+// --- Scrolling mirrored with the buddy ------------------------------------------------------
 
 void RyGanttView::onBuddyVerticalScrollChanged(int step)
 {
     if (d->scrollGuard)
         return;
-    GuardScope guard(d->scrollGuard);
+    const QScopedValueRollback<bool> guard(d->scrollGuard, true);
     if (verticalScrollBar()->maximum() < step)
         updateGeometries();
     verticalScrollBar()->setValue(step);
@@ -848,7 +628,7 @@ void RyGanttView::onVerticalScrollChanged(int value)
 {
     if (d->scrollGuard)
         return;
-    GuardScope guard(d->scrollGuard);
+    const QScopedValueRollback<bool> guard(d->scrollGuard, true);
     if (d->buddy)
         d->buddy->verticalScrollBar()->setValue(value);
     viewport()->update();
@@ -856,52 +636,17 @@ void RyGanttView::onVerticalScrollChanged(int value)
 
 void RyGanttView::onBuddySelectionChanged(const QModelIndex &, const QModelIndex &)
 {
-    if (d->selectionGuard)
-        return;
-    GuardScope guard(d->selectionGuard);
     viewport()->update();
 }
-
-// --- Time range -----------------------------------------------------------------------------
 
 void RyGanttView::updateTimeRange()
 {
     if (!model())
         return;
-    const int startColumn = columnOf(QStringLiteral("Start Date"));
-    const int finishColumn = columnOf(QStringLiteral("Finish Date"));
-    // Local date and time compared field by field: ordering local date-times as instants would
-    // cost a time-zone conversion per row.
-    QDate earliestDate, latestDate;
-    QTime earliestTime, latestTime;
-    const QAbstractItemModel *m = model();
-    auto scan = [&](const QModelIndex &parent, int row) {
-        const QDateTime start = m->index(row, startColumn, parent).data().toDateTime();
-        if (start.isValid()) {
-            const QDate date = start.date();
-            if (!earliestDate.isValid() || date < earliestDate
-                || (date == earliestDate && start.time() < earliestTime)) {
-                earliestDate = date;
-                earliestTime = start.time();
-            }
-        }
-        const QDateTime finish = m->index(row, finishColumn, parent).data().toDateTime();
-        if (finish.isValid()) {
-            const QDate date = finish.date();
-            if (!latestDate.isValid() || date > latestDate
-                || (date == latestDate && finish.time() > latestTime)) {
-                latestDate = date;
-                latestTime = finish.time();
-            }
-        }
-    };
-    if (startColumn >= 0 && finishColumn >= 0)
-        rebuildAllRows(scan);
-    else
-        rebuildAllRows();
+    const RyGanttRowReader::Range range = d->reader.range(d->treeRows);
     invalidateRows();
-    if (earliestDate.isValid() && latestDate.isValid()) {
-        d->header->setRange(earliestDate, latestDate);
+    if (range.start.isValid() && range.finish.isValid()) {
+        d->header->setRange(range.start, range.finish);
         updateGeometries();
     } else {
         // A schedule without dates (or the empty placeholder) is normal.
@@ -916,16 +661,14 @@ QVariantMap RyGanttView::prepareSnapshot()
     d->header->setSnapshotMode(true);
     d->snapshotMode = true;
     invalidateRows();
-    ensureRows();
     viewport()->update();
     if (selectionModel())
         selectionModel()->clearSelection();
     // Scroll values are read before the resize, which shrinks the scroll ranges to nothing.
-    QVariantMap state;
-    state.insert(QStringLiteral("width"), width());
-    state.insert(QStringLiteral("height"), height());
-    state.insert(QStringLiteral("ver_scroll_val"), verticalScrollBar()->value());
-    state.insert(QStringLiteral("hor_scroll_val"), horizontalScrollBar()->value());
+    const QVariantMap state { { WidthKey, width() },
+                              { HeightKey, height() },
+                              { VerticalScrollKey, verticalScrollBar()->value() },
+                              { HorizontalScrollKey, horizontalScrollBar()->value() } };
     // The buddy lays itself out separately: the mirrored vertical scrolling stays silent.
     verticalScrollBar()->blockSignals(true);
     verticalScrollBar()->setValue(0);
@@ -935,7 +678,7 @@ QVariantMap RyGanttView::prepareSnapshot()
     // The frame comes on top, so that the viewport holds the whole chart.
     const int frame = 2 * frameWidth();
     resize(d->header->sizeHint().width() + frame,
-           d->header->sizeHint().height() + d->m_visibleItems.size() * d->rowHeight + frame);
+           d->header->sizeHint().height() + d->rows->totalHeight() + frame);
     updateGeometries();
     return state;
 }
@@ -944,14 +687,13 @@ void RyGanttView::restoreSnapshot(const QVariantMap &state)
 {
     d->header->setSnapshotMode(false);
     d->snapshotMode = false;
-    resize(state.value(QStringLiteral("width")).toInt(),
-           state.value(QStringLiteral("height"), height()).toInt());
+    resize(state.value(WidthKey).toInt(), state.value(HeightKey, height()).toInt());
     invalidateRows();
     updateGeometries();
     // Values go back once the ranges are restored. The chart's own vertical bar stays hidden.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    horizontalScrollBar()->setValue(state.value(QStringLiteral("hor_scroll_val")).toInt());
-    verticalScrollBar()->setValue(state.value(QStringLiteral("ver_scroll_val")).toInt());
+    horizontalScrollBar()->setValue(state.value(HorizontalScrollKey).toInt());
+    verticalScrollBar()->setValue(state.value(VerticalScrollKey).toInt());
     verticalScrollBar()->blockSignals(false);
     viewport()->update();
 }
@@ -960,22 +702,16 @@ void RyGanttView::restoreSnapshot(const QVariantMap &state)
 
 void RyGanttView::paintEvent(QPaintEvent *event)
 {
-    ensureRows();
     QPainter painter(viewport());
-    const int count = d->m_visibleItems.size();
-    const int fullHeight = d->snapshotMode ? count * d->rowHeight : viewport()->height();
+    const int count = d->rows->rowCount();
+    const int fullHeight = d->snapshotMode ? d->rows->totalHeight() : viewport()->height();
     const int top = offsets().y();
     // Only the rows inside the exposed area; in snapshot mode that may be every row.
-    const int first = std::max(0, (top + event->rect().top()) / d->rowHeight);
-    const int last = std::min(count - 1, (top + event->rect().bottom()) / d->rowHeight);
+    const int first = std::max(0, (top + event->rect().top()) / d->rowHeight());
+    const int last = std::min(count - 1, (top + event->rect().bottom()) / d->rowHeight());
     paintBackground(painter, first, last, fullHeight);
-    if (count == 0)
+    if (count == 0 || first > last)
         return;
-    if (first > last) {
-        if (first < count)
-            qCWarning(lcGantt) << "RyGanttView::viewportIndexes error";
-        return;
-    }
     if (d->showLinks)
         paintLinks(painter, first, last);
     QStyleOptionViewItem option = viewOptions();
@@ -996,120 +732,44 @@ void RyGanttView::paintEvent(QPaintEvent *event)
 
 void RyGanttView::paintBackground(QPainter &painter, int first, int last, int fullHeight)
 {
+    using Background = RyGanttBackgroundPainter;
     const QPoint offset = offsets();
+    const Background::Area area { first,     last, d->rowHeight(), offset, painter.window().width(),
+                                  fullHeight };
     const QBrush alternate = palette().brush(QPalette::Active, QPalette::AlternateBase);
-    if (alternatingRowColors()) {
-        const int windowWidth = painter.window().width();
-        for (int position = first; position <= last; ++position) {
-            if (position % 2 == 1)
-                painter.fillRect(
-                    QRect(-1, position * d->rowHeight - offset.y(), windowWidth + 2, d->rowHeight),
-                    alternate);
-        }
+    if (alternatingRowColors())
+        Background::paintAlternateRows(painter, area, alternate);
+    const RyTimeScale &scale = d->header->scale();
+    if (scale.lowestTier() == Ry::Day) {
+        const QDate from = d->snapshotMode ? scale.startDate() : scale.xToDate(offset.x());
+        const QDate to = d->snapshotMode ? scale.finishDate()
+                                         : scale.xToDate(offset.x() + viewport()->width());
+        Background::paintNonWorkingTime(painter, area, scale, from, to, alternate);
     }
-    RyTimeLineHeader *header = d->header;
-    if (header->lowestTier() == Ry::Day) {
-        const QDate firstDate = d->snapshotMode ? header->startDate() : header->xToDate(offset.x());
-        const QDate lastDate = d->snapshotMode ? header->finishDate()
-                                               : header->xToDate(offset.x() + viewport()->width());
-        const int weekendWidth = 2 * header->unitWidth();
-        for (QDate saturday = firstDate.addDays(6 - firstDate.dayOfWeek()); saturday < lastDate;
-             saturday = saturday.addDays(7))
-            painter.fillRect(
-                QRect(header->dateToX(saturday) - offset.x(), 0, weekendWidth, fullHeight),
-                alternate);
-    }
-    if (d->showVerticalLines) {
-        painter.setPen(Qt::gray);
-        const QList<QDate> ticks = header->tickDates();
-        for (const QDate &tick : ticks) {
-            const int x = header->dateToX(tick, true) - offset.x();
-            painter.drawLine(x, 0, x, fullHeight);
-        }
-    }
-    if (d->dataDate.isValid()) {
-        painter.setPen(d->dataDatePen);
-        const int x = dateTimeToX(d->dataDate) - offset.x();
-        painter.drawLine(x, 0, x, fullHeight);
-    }
+    if (d->showVerticalLines)
+        Background::paintGrid(painter, area, scale, d->header->tickDates());
+    Background::paintDataDate(painter, area, scale, d->dataDate, d->dataDatePen);
 }
 
 void RyGanttView::paintLinks(QPainter &painter, int first, int last)
 {
-    if (d->visibleLinksDirty) {
-        d->visibleLinks.clear();
-        const int count = d->m_visibleItems.size();
-        d->linkBlocks = QVector<QVector<int>>(count / LinkBlockRows + 1);
-        for (const Link &link : qAsConst(d->links)) {
-            const int s
-                = d->visiblePositions.value(link.successor.sibling(link.successor.row(), 0), -1);
-            const int p = d->visiblePositions.value(
-                link.predecessor.sibling(link.predecessor.row(), 0), -1);
-            if (s < 0 || p < 0)
-                continue; // a hidden end has no bar to attach to
-            const int id = d->visibleLinks.size();
-            d->visibleLinks.append({ s, p, &link });
-            for (int block = std::min(s, p) / LinkBlockRows;
-                 block <= std::max(s, p) / LinkBlockRows; ++block)
-                d->linkBlocks[block].append(id);
-        }
-        d->visibleLinksDirty = false;
-    }
     const QPoint offset = offsets();
-    int previousId = -1;
-    QVector<int> ids;
-    for (int block = first / LinkBlockRows;
-         block <= last / LinkBlockRows && block < d->linkBlocks.size(); ++block)
-        ids += d->linkBlocks.at(block);
-    std::sort(ids.begin(), ids.end());
-    for (int id : qAsConst(ids)) {
-        if (id == previousId)
-            continue; // a link crossing several blocks is listed in each
-        previousId = id;
-        const VisibleLink &visible = d->visibleLinks.at(id);
-        const QRect p = linkRect(visible.predecessorRow);
-        const QRect s = linkRect(visible.successorRow);
+    const QVector<RyGanttLinkModel::RowLink> links = d->links->linksInRows(first, last, *d->rows);
+    for (const RyGanttLinkModel::RowLink &link : links) {
+        const QRect p = linkRect(link.predecessorRow);
+        const QRect s = linkRect(link.successorRow);
         if (p.isEmpty() || s.isEmpty())
             continue;
         const QColor color
-            = isCritical(visible.link->predecessor) ? QColor(Qt::red) : QColor(Qt::black);
-        paintLink(painter, p.translated(-offset), s.translated(-offset), visible.link->type, color);
-    }
-}
-
-void RyGanttView::paintLink(QPainter &painter, const QRect &p, const QRect &s, const QString &type,
-                            const QColor &color)
-{
-    const bool below = s.top() >= p.top();
-    const bool fromFinish = type == QLatin1String("FS") || type == QLatin1String("FF");
-    const bool toStart = type == QLatin1String("FS") || type == QLatin1String("SS");
-    const QPoint start(fromFinish ? p.right() : p.left(), p.center().y() + 1);
-    const QPoint end(toStart ? s.left() : s.right(), below ? s.top() : s.bottom());
-
-    QVector<QPoint> path { start };
-    // A successor starting before the predecessor's end: leave the predecessor's row first.
-    if (s.left() < p.right())
-        path.append(QPoint(start.x(), below ? p.bottom() + 1 : p.top()));
-    path.append(QPoint(end.x(), path.last().y()));
-    path.append(end);
-    painter.setPen(QPen(color, 1));
-    painter.drawPolyline(path.constData(), path.size());
-
-    const QPoint tip = below ? end + QPoint(0, 5) : end - QPoint(0, 4);
-    painter.drawPoint(tip);
-    for (int k = 1; k <= 4; ++k) {
-        const int y = below ? tip.y() - k : tip.y() + k;
-        painter.drawLine(tip.x() - k, y, tip.x() + k, y);
+            = isCritical(link.link->predecessor) ? QColor(Qt::red) : QColor(Qt::black);
+        RyGanttLinkPainter::paint(painter, p.translated(-offset), s.translated(-offset),
+                                  link.link->type, color);
     }
 }
 
 void RyGanttView::paintRow(QPainter &painter, QStyleOptionViewItem option, int position)
 {
-    if (d->m_visibleItems.isEmpty()) {
-        qCWarning(lcGantt) << "RyGanttView::paintRow m_visibleItems is empty";
-        return;
-    }
-    const QModelIndex index = d->m_visibleItems.at(position);
+    const QModelIndex index = d->shown().at(position);
     const QPoint offset = offsets();
     const QList<RyGanttViewBarStyle> &styles = d->barDelegate->barStyles();
     auto paintBar = [&](int barKind, bool byStyle) {

@@ -1,18 +1,21 @@
-// The Gantt chart: an item view that draws one row per row shown in its buddy tree view, with
-// bars placed on the time axis of the timeline header it owns, relationship links, weekend
-// shading, vertical grid lines, a data date line and the selection frame. It never edits.
-// The buddy tree and the model are not owned; the header and both delegates are children.
+// The Gantt chart: an item view that draws one bar row per row its row controller shows (by
+// default the rows shown in its buddy tree view), placed on the time scale of the timeline
+// header it owns, with the links of its link model, the background and the selection frame.
+// It never edits. The buddy tree and the model are not owned; the header, the link model and
+// both delegates are children.
 #pragma once
 
 #include "gantt/ryganttviewbarstyle.h"
+#include "models/ryconstants.h"
 
 #include <QAbstractItemView>
 #include <QDateTime>
 
-#include <functional>
 #include <memory>
 
 class QTreeView;
+class RyGanttLinkModel;
+class RyGanttRowController;
 class RyTimeLineHeader;
 class RyGanttViewDelegate;
 class RyTrackingGanttViewDelegate;
@@ -21,7 +24,12 @@ class RyGanttView : public QAbstractItemView
 {
     Q_OBJECT
 public:
-    enum RowType { NoRowType = -1, TaskRow = 0, MilestoneRow = 1, SummaryRow = 2 };
+    enum RowType {
+        NoRowType = Ry::NoRowType,
+        TaskRow = Ry::TaskRow,
+        MilestoneRow = Ry::MilestoneRow,
+        SummaryRow = Ry::SummaryRow
+    };
     // Indexes of the baseline styles in the bar style list (task rows, milestone rows).
     enum BaselineStyle { BaselineTaskStyle = 5, BaselineMilestoneStyle = 6 };
 
@@ -34,6 +42,10 @@ public:
     RyTimeLineHeader *header() const;
     RyGanttViewDelegate *barDelegate() const;
     RyTrackingGanttViewDelegate *trackingDelegate() const;
+    RyGanttLinkModel *linkModel() const;
+    // The rows shown and where; null goes back to the buddy's. Not owned.
+    void setRowController(RyGanttRowController *controller);
+    RyGanttRowController *rowController() const;
 
     void setActivityTypeColumn(int column);
     int activityTypeColumn() const;
@@ -51,10 +63,7 @@ public:
     QList<RyGanttViewBarStyle> barStyles() const;
     int rowHeight() const;
 
-    // Links are keyed by the successor; several per successor are allowed. Type is "FS", "FF",
-    // "SS" or "SF". Links between different models or from a row to itself are ignored.
-    // Rows inserted or removed, a reset or a column change drop all links (their owner adds
-    // them again); a layout change (sorting) keeps them.
+    // Forwarded to the link model; several links per successor are allowed.
     void addRelationship(const QModelIndex &successor, const QModelIndex &predecessor,
                          const QString &type = QStringLiteral("FS"));
     void clearRelationships();
@@ -122,21 +131,11 @@ private:
     std::unique_ptr<Private> d;
 
     void adoptBuddySelectionModel();
-    void dropLinks();
-    void holdLinksDuringLayout();
-    void restoreLinksAfterLayout();
-    void ensureRows() const;
-    using RowVisitor = std::function<void(const QModelIndex &parent, int row)>;
-    void rebuildAllRows(const RowVisitor &visit = RowVisitor()) const;
-    void rebuildRows() const;
     void invalidateRows();
-    int columnOf(const QString &headerText) const;
     QRect contentBarRect(int position, int barKind) const;
     QRect linkRect(int position) const;
     QPoint offsets() const;
     void paintBackground(QPainter &painter, int first, int last, int fullHeight);
     void paintLinks(QPainter &painter, int first, int last);
-    void paintLink(QPainter &painter, const QRect &p, const QRect &s, const QString &type,
-                   const QColor &color);
     void paintRow(QPainter &painter, QStyleOptionViewItem option, int position);
 };
