@@ -1,11 +1,9 @@
 #include "gantt/ryganttview.h"
 
 #include "gantt/ganttlogging.h"
-#include "gantt/ryganttbackgroundpainter.h"
 #include "gantt/ryganttlinkmodel.h"
-#include "gantt/ryganttlinkpainter.h"
-#include "gantt/ryganttrowreader.h"
-#include "gantt/rygantttreeviewrowcontroller.h"
+#include "gantt/ryganttscene.h"
+#include "gantt/rygantttreecoupling.h"
 #include "gantt/ryganttviewdelegate.h"
 #include "gantt/rytimelineheader.h"
 #include "gantt/rytrackingganttviewdelegate.h"
@@ -13,7 +11,6 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTreeView>
@@ -30,44 +27,47 @@ const QString HeightKey = QStringLiteral("height");
 const QString VerticalScrollKey = QStringLiteral("ver_scroll_val");
 const QString HorizontalScrollKey = QStringLiteral("hor_scroll_val");
 
+// How far to scroll so that the span from `first` to `last` comes into the view's span: its
+// start first when it is longer than the view.
+int distanceIntoView(int first, int last, int viewFirst, int viewLast)
+{
+    if (first < viewFirst)
+        return first - viewFirst;
+    return last > viewLast ? std::min(last - viewLast, first - viewFirst) : 0;
+}
+
 } // namespace
 
 struct RyGanttView::Private
 {
-    QPointer<QTreeView> buddy;
-    int buddyExtent = -1;
-    RyGanttTreeViewRowController treeRows;
-    RyGanttRowController *rows = &treeRows;
-    RyGanttRowReader reader;
-    RyTimeLineHeader *header = nullptr;
-    RyGanttLinkModel *links = nullptr;
-    mutable QHash<QModelIndex, QRect> linkRectCache; // content coordinates
-    bool geometryGuard = false;
-    bool scrollGuard = false;
-    bool showLinks = true;
-    bool showVerticalLines = true;
-    QDateTime dataDate;
-    QPen dataDatePen { QColor(255, 165, 0) };
-    RyGanttViewDelegate *barDelegate = nullptr;
-    RyTrackingGanttViewDelegate *trackingDelegate = nullptr;
-    bool trackingMode = false;
-    bool snapshotMode = false;
-    QVector<QMetaObject::Connection> modelConnections;
+    explicit Private(RyGanttView *view)
+        : scene(view->m_header, view->m_barDelegate, view->m_trackingDelegate, view->m_links)
+    {
+    }
 
-    const QVector<QModelIndex> &shown() const { return rows->visibleRows(); }
-    int rowHeight() const { return rows->rowHeight(); }
+    RyGanttScene scene;
+    RyGanttTreeCoupling *tree = nullptr;
+    // The base class calls updateGeometries() while the view is set up: it waits until the
+    // header and the tree coupling are in place.
+    bool geometryGuard = true;
+    bool snapshotMode = false;
+
+    RyGanttRowController *rows() const { return scene.rows(); }
+    const QVector<QModelIndex> &shown() const { return scene.rows()->visibleRows(); }
+    int rowHeight() const { return scene.rows()->rowHeight(); }
 };
 
 RyGanttView::RyGanttView(QWidget *parent)
     : QAbstractItemView(parent)
-    , d(new Private)
+    , m_barDelegate(new RyGanttViewDelegate(this))
+    , m_trackingDelegate(new RyTrackingGanttViewDelegate(this))
+    , m_header(new RyTimeLineHeader(this))
+    , m_links(new RyGanttLinkModel(this))
+    , d(new Private(this))
 {
-    d->barDelegate = new RyGanttViewDelegate(this);
-    d->barDelegate->setBarStyles(RyGanttViewBarStyle::defaultStyles());
-    setItemDelegate(d->barDelegate);
-    d->trackingDelegate = new RyTrackingGanttViewDelegate(this);
-    d->links = new RyGanttLinkModel(this);
-    connect(d->links, &RyGanttLinkModel::linksChanged, viewport(),
+    m_barDelegate->setBarStyles(RyGanttViewBarStyle::defaultStyles());
+    setItemDelegate(m_barDelegate);
+    connect(m_links, &RyGanttLinkModel::linksChanged, viewport(),
             QOverload<>::of(&QWidget::update));
 
     setSelectionBehavior(SelectRows);
@@ -79,230 +79,128 @@ RyGanttView::RyGanttView(QWidget *parent)
     horizontalScrollBar()->setRange(0, 0);
     verticalScrollBar()->setRange(0, 0);
 
-    d->header = new RyTimeLineHeader(this);
-    connect(d->header, &RyTimeLineHeader::geometriesChanged, this, &RyGanttView::updateGeometries);
-    connect(d->header, &RyTimeLineHeader::sectionResized, this, &RyGanttView::sectionResized);
-    connect(d->header, &RyTimeLineHeader::scrollbarChanged, horizontalScrollBar(),
+    d->tree = new RyGanttTreeCoupling(this);
+    d->geometryGuard = false;
+    connect(m_header, &RyTimeLineHeader::geometriesChanged, this, &RyGanttView::updateGeometries);
+    connect(m_header, &RyTimeLineHeader::sectionResized, this, &RyGanttView::onVisibleItemsChanged);
+    connect(m_header, &RyTimeLineHeader::scrollbarChanged, horizontalScrollBar(),
             &QScrollBar::setValue);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, d->header,
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_header,
             &RyTimeLineHeader::onScrollbarChanged);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &RyGanttView::onVerticalScrollChanged);
-    d->header->setRange(QDate::currentDate(), QDate::currentDate().addMonths(6));
+    m_header->setRange(QDate::currentDate(), QDate::currentDate().addMonths(6));
 }
 
 RyGanttView::~RyGanttView() = default;
 
-// --- Set-up ---------------------------------------------------------------------------------
-
 void RyGanttView::setBuddy(QTreeView *treeView)
 {
-    if (!treeView || treeView == d->buddy)
+    if (!treeView || treeView == d->tree->tree())
         return;
-    if (d->buddy) {
-        d->buddy->verticalScrollBar()->disconnect(this);
-        d->buddy->disconnect(this);
-    }
-    d->buddy = treeView;
-    d->treeRows.setTreeView(treeView);
+    d->scene.treeRows.setTreeView(treeView);
     setVerticalScrollMode(treeView->verticalScrollMode());
-    QScrollBar *buddyBar = treeView->verticalScrollBar();
-    connect(buddyBar, &QScrollBar::valueChanged, this, &RyGanttView::onBuddyVerticalScrollChanged);
-    // Expanding rows in the tree changes its range without moving its value. expandAll() and
-    // collapseAll() emit no expanded/collapsed signals: a changed extent (range plus page) of the
-    // tree is taken as a sign that its shown rows changed.
-    connect(buddyBar, &QScrollBar::rangeChanged, this, [this, buddyBar] {
-        const int extent = buddyBar->maximum() + buddyBar->pageStep();
-        if (extent != d->buddyExtent) {
-            d->buddyExtent = extent;
-            invalidateRows();
-            viewport()->update();
-        }
-        updateGeometries();
-    });
-    adoptBuddySelectionModel();
-    connect(treeView, &QTreeView::collapsed, this, &RyGanttView::onVisibleItemsChanged);
-    connect(treeView, &QTreeView::expanded, this, &RyGanttView::onVisibleItemsChanged);
-    invalidateRows();
+    d->tree->setTree(treeView);
+    d->scene.invalidateRows();
     updateGeometries();
 }
 
 QTreeView *RyGanttView::buddy() const
 {
-    return d->buddy;
+    return d->tree->tree();
 }
 
 void RyGanttView::setRowController(RyGanttRowController *controller)
 {
-    d->rows = controller ? controller : &d->treeRows;
-    invalidateRows();
+    d->scene.setRowController(controller);
     updateGeometries();
 }
 
 RyGanttRowController *RyGanttView::rowController() const
 {
-    return d->rows;
-}
-
-// Both views share one selection model; it can only be shared while they show the same model.
-void RyGanttView::adoptBuddySelectionModel()
-{
-    if (!d->buddy || !model() || d->buddy->model() != model())
-        return;
-    QItemSelectionModel *shared = d->buddy->selectionModel();
-    if (shared && shared != selectionModel())
-        setSelectionModel(shared);
-    if (shared)
-        connect(shared, &QItemSelectionModel::currentRowChanged, this,
-                &RyGanttView::onBuddySelectionChanged, Qt::UniqueConnection);
+    return d->rows();
 }
 
 void RyGanttView::setModel(QAbstractItemModel *newModel)
 {
+    using M = QAbstractItemModel;
     // Only this class's own connections: the base class keeps its own to the same model.
-    for (const QMetaObject::Connection &connection : qAsConst(d->modelConnections))
-        disconnect(connection);
-    d->modelConnections.clear();
-    d->links->setModel(newModel);
-    d->reader.setModel(newModel);
-    d->treeRows.setModel(newModel);
-    d->trackingDelegate->setProgressColumn(
+    if (model()) {
+        disconnect(model(), &M::layoutChanged, this, &RyGanttView::onVisibleItemsChanged);
+        disconnect(model(), &M::modelReset, this, &RyGanttView::onVisibleItemsChanged);
+    }
+    if (newModel) {
+        connect(newModel, &M::layoutChanged, this, &RyGanttView::onVisibleItemsChanged);
+        connect(newModel, &M::modelReset, this, &RyGanttView::onVisibleItemsChanged);
+    }
+    d->scene.setModel(newModel);
+    m_trackingDelegate->setProgressColumn(
         RyUtils::findColumn(newModel, QStringLiteral("Progress")));
     QAbstractItemView::setModel(newModel);
-    if (newModel) {
-        using M = QAbstractItemModel;
-        auto &c = d->modelConnections;
-        c << connect(newModel, &M::layoutChanged, this, &RyGanttView::onModelChanged);
-        c << connect(newModel, &M::modelReset, this, &RyGanttView::onModelChanged);
-        // Columns found by name are kept until the columns change.
-        auto forgetColumns = [this] { d->reader.forgetColumns(); };
-        c << connect(newModel, &M::headerDataChanged, this, forgetColumns);
-        c << connect(newModel, &M::columnsInserted, this, forgetColumns);
-        c << connect(newModel, &M::columnsRemoved, this, forgetColumns);
-        c << connect(newModel, &M::columnsMoved, this, forgetColumns);
-    }
-    adoptBuddySelectionModel();
-    invalidateRows();
+    d->tree->adoptSelectionModel();
+    d->scene.invalidateRows();
     updateTimeRange();
-}
-
-RyTimeLineHeader *RyGanttView::header() const
-{
-    return d->header;
-}
-RyGanttViewDelegate *RyGanttView::barDelegate() const
-{
-    return d->barDelegate;
-}
-RyTrackingGanttViewDelegate *RyGanttView::trackingDelegate() const
-{
-    return d->trackingDelegate;
-}
-RyGanttLinkModel *RyGanttView::linkModel() const
-{
-    return d->links;
 }
 
 void RyGanttView::setActivityTypeColumn(int column)
 {
-    d->reader.setActivityTypeColumn(column);
-    d->barDelegate->setActivityTypeColumn(column);
+    d->scene.reader.setActivityTypeColumn(column);
+    m_barDelegate->setActivityTypeColumn(column);
     viewport()->update();
 }
 int RyGanttView::activityTypeColumn() const
 {
-    return d->reader.activityTypeColumn();
+    return d->scene.reader.activityTypeColumn();
 }
 
 void RyGanttView::setShowLinks(bool show)
 {
-    d->showLinks = show;
+    m_showLinks = show;
     viewport()->update();
 }
-bool RyGanttView::showLinks() const
-{
-    return d->showLinks;
-}
-
 void RyGanttView::setShowVerticalLines(bool show)
 {
-    d->showVerticalLines = show;
+    m_showVerticalLines = show;
     viewport()->update();
 }
-bool RyGanttView::showVerticalLines() const
-{
-    return d->showVerticalLines;
-}
-
-void RyGanttView::setDataDate(const QDateTime &dateTime)
-{
-    d->dataDate = dateTime;
-}
-QDateTime RyGanttView::dataDate() const
-{
-    return d->dataDate;
-}
-
 void RyGanttView::setTrackingMode(bool on)
 {
-    d->trackingMode = on;
-    setItemDelegate(on ? static_cast<QAbstractItemDelegate *>(d->trackingDelegate)
-                       : d->barDelegate);
+    m_trackingMode = on;
+    setItemDelegate(on ? static_cast<QAbstractItemDelegate *>(m_trackingDelegate) : m_barDelegate);
     viewport()->update();
 }
-bool RyGanttView::trackingMode() const
-{
-    return d->trackingMode;
-}
-
 void RyGanttView::setTimelineFlags(quint8 flags)
 {
-    d->header->setTimelineFlags(flags);
+    m_header->setTimelineFlags(flags);
     horizontalScrollBar()->setValue(0);
-    d->linkRectCache.clear();
+    d->scene.invalidateBars();
     emit headerSizeChanged();
     viewport()->update();
 }
 quint8 RyGanttView::timelineFlags() const
 {
-    return d->header->timelineFlags();
+    return m_header->timelineFlags();
 }
 
 void RyGanttView::setBarStyles(const QList<RyGanttViewBarStyle> &styles)
 {
-    if (styles.isEmpty() || styles == d->barDelegate->barStyles())
+    if (styles.isEmpty() || styles == m_barDelegate->barStyles())
         return;
-    d->barDelegate->setBarStyles(styles);
-    d->linkRectCache.clear();
+    m_barDelegate->setBarStyles(styles);
+    d->scene.invalidateBars();
     updateTimeRange();
     viewport()->update();
 }
 QList<RyGanttViewBarStyle> RyGanttView::barStyles() const
 {
-    return d->barDelegate->barStyles();
+    return m_barDelegate->barStyles();
 }
 int RyGanttView::rowHeight() const
 {
     return d->rowHeight();
 }
 
-void RyGanttView::addRelationship(const QModelIndex &successor, const QModelIndex &predecessor,
-                                  const QString &type)
-{
-    d->links->addLink(successor, predecessor, type);
-}
-void RyGanttView::clearRelationships()
-{
-    d->links->clear();
-}
-int RyGanttView::relationshipCount() const
-{
-    return d->links->count();
-}
-
 QVariant RyGanttView::saveState() const
 {
-    return QVariantMap { { TimelineFlagsKey, int(d->header->timelineFlags()) } };
+    return QVariantMap { { TimelineFlagsKey, int(m_header->timelineFlags()) } };
 }
 
 void RyGanttView::restoreState(const QVariant &state)
@@ -310,70 +208,36 @@ void RyGanttView::restoreState(const QVariant &state)
     setTimelineFlags(quint8(state.toMap().value(TimelineFlagsKey).toUInt()));
 }
 
-// --- Rows -----------------------------------------------------------------------------------
-
-void RyGanttView::invalidateRows()
-{
-    d->rows->invalidate();
-    d->linkRectCache.clear();
-    d->links->invalidateRowIndex();
-}
-
 QModelIndexList RyGanttView::visibleItems() const
 {
     return QModelIndexList(d->shown().cbegin(), d->shown().cend());
 }
 
-void RyGanttView::onModelChanged()
-{
-    d->reader.forgetColumns();
-    invalidateRows();
-    viewport()->update();
-}
-
 void RyGanttView::onVisibleItemsChanged()
 {
-    invalidateRows(); // the rows and the link rectangles are refilled on demand
-    viewport()->update();
-}
-
-void RyGanttView::sectionResized()
-{
-    invalidateRows();
+    d->scene.invalidateRows(); // the rows and the link rectangles are refilled on demand
     viewport()->update();
 }
 
 void RyGanttView::doItemsLayout()
 {
-    invalidateRows();
+    d->scene.invalidateRows();
     QAbstractItemView::doItemsLayout();
     viewport()->update();
 }
 
 void RyGanttView::reset()
 {
-    if (d->links->count() > 0)
-        d->links->clear();
-    invalidateRows();
+    if (m_links->count() > 0)
+        m_links->clear();
+    d->scene.invalidateRows();
     QAbstractItemView::reset();
-}
-
-void RyGanttView::rowsInserted(const QModelIndex &parent, int start, int end)
-{
-    invalidateRows();
-    QAbstractItemView::rowsInserted(parent, start, end);
-}
-
-void RyGanttView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
-{
-    invalidateRows();
-    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
 }
 
 // Cell edits are not shown one by one; dates that move only need the link ends recomputed.
 void RyGanttView::dataChanged(const QModelIndex &, const QModelIndex &, const QVector<int> &)
 {
-    d->linkRectCache.clear();
+    d->scene.invalidateBars();
     viewport()->update();
 }
 
@@ -381,88 +245,45 @@ void RyGanttView::selectAll() { }
 
 bool RyGanttView::isCritical(const QModelIndex &index) const
 {
-    return model() && d->reader.isCritical(index);
+    return model() && d->scene.reader.isCritical(index);
 }
 
 RyGanttView::RowType RyGanttView::rowType(const QModelIndex &index) const
 {
-    return model() ? RowType(d->reader.rowType(index)) : NoRowType;
+    return model() ? RowType(d->scene.reader.rowType(index)) : NoRowType;
 }
-
-// --- Geometry -------------------------------------------------------------------------------
 
 QPoint RyGanttView::offsets() const
 {
     return d->snapshotMode ? QPoint() : QPoint(horizontalOffset(), verticalOffset());
 }
 
-QRect RyGanttView::contentBarRect(int position, int barKind) const
-{
-    if (position < 0 || position >= d->rows->rowCount())
-        return QRect();
-    QString startField = RyGanttRowReader::StartField;
-    QString finishField = RyGanttRowReader::FinishField;
-    if (barKind >= 0) {
-        const QList<RyGanttViewBarStyle> &styles = d->barDelegate->barStyles();
-        if (barKind >= styles.size())
-            return QRect();
-        startField = styles.at(barKind).startDate;
-        finishField = styles.at(barKind).finishDate;
-        if (startField.isEmpty() || finishField.isEmpty()) // a style without date fields
-            return QRect();
-    }
-    const QModelIndex index = d->shown().at(position);
-    const QDateTime start = d->reader.date(index, startField);
-    const QDateTime finish = d->reader.date(index, finishField);
-    if (!start.isValid() || !finish.isValid())
-        return QRect();
-    const RyTimeScale &scale = d->header->scale();
-    const int x1 = scale.dateToX(start.date());
-    const int x2 = scale.dateToX(finish.date());
-    // The finish day is covered in full. Zoomed out, a day is less than a pixel: a bar keeps
-    // one pixel, so that it, its end markers and its links stay drawn.
-    const int width = qMax(1, int(float(x2) + scale.dayWidth()) - x1);
-    return QRect(x1, d->rows->rowY(position), width, d->rowHeight());
-}
-
 int RyGanttView::dateTimeToX(const QDateTime &dateTime) const
 {
-    return d->header->scale().dateTimeToX(dateTime);
+    return m_header->scale().dateTimeToX(dateTime);
 }
 
 QRect RyGanttView::barRect(const QModelIndex &index, int barKind) const
 {
     if (!index.isValid())
         return QRect();
-    const QRect rect = contentBarRect(d->rows->rowOf(index), barKind);
+    const QRect rect = d->scene.bars().barRect(d->rows()->rowOf(index), barKind);
     return rect.isNull() ? rect : rect.translated(-offsets());
-}
-
-// Links attach to the bars of the first style, the tasks' bars.
-QRect RyGanttView::linkRect(int position) const
-{
-    const QModelIndex index = d->shown().at(position);
-    auto it = d->linkRectCache.constFind(index);
-    if (it != d->linkRectCache.constEnd())
-        return it.value();
-    const QRect rect = contentBarRect(position, 0);
-    d->linkRectCache.insert(index, rect);
-    return rect;
 }
 
 QRect RyGanttView::visualRect(const QModelIndex &index) const
 {
     if (!index.isValid() || index.column() != 0)
         return QRect();
-    const int position = d->rows->rowOf(index);
+    const int position = d->rows()->rowOf(index);
     if (position < 0)
         return QRect();
-    return QRect(0, d->rows->rowY(position) - offsets().y(), viewport()->width(), d->rowHeight());
+    return QRect(0, d->rows()->rowY(position) - offsets().y(), viewport()->width(), d->rowHeight());
 }
 
 QModelIndex RyGanttView::indexAt(const QPoint &point) const
 {
-    return d->rows->indexAtY(verticalOffset() + point.y());
+    return d->rows()->indexAtY(verticalOffset() + point.y());
 }
 
 int RyGanttView::horizontalOffset() const
@@ -494,7 +315,7 @@ void RyGanttView::setSelection(const QRect &rect, QItemSelectionModel::Selection
         return;
     const int first = (verticalOffset() + rect.top()) / d->rowHeight();
     const int last = (verticalOffset() + rect.bottom()) / d->rowHeight();
-    const int count = d->rows->rowCount();
+    const int count = d->rows()->rowCount();
     if (first < 0 || first >= count || last < 0 || last >= count)
         return;
     QItemSelection selection;
@@ -527,23 +348,14 @@ void RyGanttView::scrollTo(const QModelIndex &index, ScrollHint)
 {
     if (!index.isValid())
         return;
-    QRect bar = barRect(index, -1);
     const QRect view = viewport()->rect();
-    if (!bar.isEmpty()) {
-        if (bar.left() < view.left())
-            horizontalScrollBar()->setValue(horizontalOffset() + bar.left() - view.left());
-        else if (bar.right() > view.right())
-            horizontalScrollBar()->setValue(
-                horizontalOffset()
-                + std::min(bar.right() - view.right(), bar.left() - view.left()));
-    } else {
-        bar = visualRect(index.sibling(index.row(), 0)); // no dates: only bring the row into view
-    }
-    int dy = 0;
-    if (!bar.isNull() && bar.top() < view.top())
-        dy = bar.top() - view.top();
-    else if (!bar.isNull() && bar.bottom() > view.bottom())
-        dy = std::min(bar.bottom() - view.bottom(), bar.top() - view.top());
+    QRect bar = barRect(index, -1);
+    if (bar.isEmpty()) // no dates: only bring the row into view
+        bar = visualRect(index.sibling(index.row(), 0));
+    else if (const int dx = distanceIntoView(bar.left(), bar.right(), view.left(), view.right()))
+        horizontalScrollBar()->setValue(horizontalOffset() + dx);
+    const int dy
+        = bar.isNull() ? 0 : distanceIntoView(bar.top(), bar.bottom(), view.top(), view.bottom());
     if (dy != 0) {
         QScrollBar *vbar = verticalScrollBar();
         const int h = d->rowHeight();
@@ -557,36 +369,31 @@ void RyGanttView::scrollTo(const QModelIndex &index, ScrollHint)
 
 void RyGanttView::updateGeometries()
 {
-    if (d->geometryGuard || !d->header) // the base class calls in while the view is built
+    if (d->geometryGuard)
         return;
     const QScopedValueRollback<bool> guard(d->geometryGuard, true);
-    const int h = d->header->isHidden()
+    const int h = m_header->isHidden()
         ? 0
-        : qBound(d->header->minimumHeight(), d->header->sizeHint().height(),
-                 d->header->maximumHeight());
+        : qBound(m_header->minimumHeight(), m_header->sizeHint().height(),
+                 m_header->maximumHeight());
     setViewportMargins(0, h, 0, 0);
     const QRect vg = viewport()->geometry();
-    d->header->setGeometry(vg.left(), vg.top() - h, vg.width(), h);
+    m_header->setGeometry(vg.left(), vg.top() - h, vg.width(), h);
 
     QScrollBar *hbar = horizontalScrollBar();
-    hbar->setSingleStep(std::max(1, d->header->unitWidth()));
+    const int unit = std::max(1, m_header->unitWidth());
+    hbar->setSingleStep(unit);
     hbar->setPageStep(viewport()->width());
     // Scroll values stop on unit boundaries (rounded down), so the maximum is rounded up to one:
     // otherwise the end of the chart could not be reached.
-    const int unit = std::max(1, d->header->unitWidth());
-    const int overflow = std::max(0, d->header->sizeHint().width() - viewport()->width());
+    const int overflow = std::max(0, m_header->sizeHint().width() - viewport()->width());
     hbar->setRange(0, (overflow + unit - 1) / unit * unit);
 
     QScrollBar *vbar = verticalScrollBar();
-    if (d->buddy) {
-        const QScrollBar *other = d->buddy->verticalScrollBar();
-        vbar->setSingleStep(other->singleStep());
-        vbar->setPageStep(other->pageStep());
-        vbar->setRange(other->minimum(), other->maximum());
-    } else {
+    if (!d->tree->copyScrollRange(vbar)) {
         vbar->setSingleStep(d->rowHeight());
         vbar->setPageStep(viewport()->height());
-        vbar->setRange(0, std::max(0, d->rows->totalHeight() - viewport()->height()));
+        vbar->setRange(0, std::max(0, d->rows()->totalHeight() - viewport()->height()));
     }
     QAbstractItemView::updateGeometries();
 }
@@ -611,42 +418,14 @@ void RyGanttView::scrollContentsBy(int dx, int dy)
     viewport()->scroll(dx, pixelsY);
 }
 
-// --- Scrolling mirrored with the buddy ------------------------------------------------------
-
-void RyGanttView::onBuddyVerticalScrollChanged(int step)
-{
-    if (d->scrollGuard)
-        return;
-    const QScopedValueRollback<bool> guard(d->scrollGuard, true);
-    if (verticalScrollBar()->maximum() < step)
-        updateGeometries();
-    verticalScrollBar()->setValue(step);
-    viewport()->update();
-}
-
-void RyGanttView::onVerticalScrollChanged(int value)
-{
-    if (d->scrollGuard)
-        return;
-    const QScopedValueRollback<bool> guard(d->scrollGuard, true);
-    if (d->buddy)
-        d->buddy->verticalScrollBar()->setValue(value);
-    viewport()->update();
-}
-
-void RyGanttView::onBuddySelectionChanged(const QModelIndex &, const QModelIndex &)
-{
-    viewport()->update();
-}
-
 void RyGanttView::updateTimeRange()
 {
     if (!model())
         return;
-    const RyGanttRowReader::Range range = d->reader.range(d->treeRows);
-    invalidateRows();
+    const RyGanttRowReader::Range range = d->scene.reader.range(*d->rows());
+    d->scene.invalidateRows();
     if (range.start.isValid() && range.finish.isValid()) {
-        d->header->setRange(range.start, range.finish);
+        m_header->setRange(range.start, range.finish);
         updateGeometries();
     } else {
         // A schedule without dates (or the empty placeholder) is normal.
@@ -654,13 +433,11 @@ void RyGanttView::updateTimeRange()
     }
 }
 
-// --- Snapshot -------------------------------------------------------------------------------
-
 QVariantMap RyGanttView::prepareSnapshot()
 {
-    d->header->setSnapshotMode(true);
+    m_header->setSnapshotMode(true);
     d->snapshotMode = true;
-    invalidateRows();
+    d->scene.invalidateRows();
     viewport()->update();
     if (selectionModel())
         selectionModel()->clearSelection();
@@ -677,18 +454,18 @@ QVariantMap RyGanttView::prepareSnapshot()
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The frame comes on top, so that the viewport holds the whole chart.
     const int frame = 2 * frameWidth();
-    resize(d->header->sizeHint().width() + frame,
-           d->header->sizeHint().height() + d->rows->totalHeight() + frame);
+    resize(m_header->sizeHint().width() + frame,
+           m_header->sizeHint().height() + d->rows()->totalHeight() + frame);
     updateGeometries();
     return state;
 }
 
 void RyGanttView::restoreSnapshot(const QVariantMap &state)
 {
-    d->header->setSnapshotMode(false);
+    m_header->setSnapshotMode(false);
     d->snapshotMode = false;
     resize(state.value(WidthKey).toInt(), state.value(HeightKey, height()).toInt());
-    invalidateRows();
+    d->scene.invalidateRows();
     updateGeometries();
     // Values go back once the ranges are restored. The chart's own vertical bar stays hidden.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -698,113 +475,22 @@ void RyGanttView::restoreSnapshot(const QVariantMap &state)
     viewport()->update();
 }
 
-// --- Painting -------------------------------------------------------------------------------
-
 void RyGanttView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    const int count = d->rows->rowCount();
-    const int fullHeight = d->snapshotMode ? d->rows->totalHeight() : viewport()->height();
-    const int top = offsets().y();
+    const QPoint offset = offsets();
     // Only the rows inside the exposed area; in snapshot mode that may be every row.
-    const int first = std::max(0, (top + event->rect().top()) / d->rowHeight());
-    const int last = std::min(count - 1, (top + event->rect().bottom()) / d->rowHeight());
-    paintBackground(painter, first, last, fullHeight);
-    if (count == 0 || first > last)
-        return;
-    if (d->showLinks)
-        paintLinks(painter, first, last);
-    QStyleOptionViewItem option = viewOptions();
-    for (int position = first; position <= last; ++position)
-        paintRow(painter, option, position);
-
-    if (selectionModel() && selectionModel()->hasSelection()) {
-        const QItemSelectionRange range = selectionModel()->selection().first();
-        const QModelIndex selected = range.topLeft().sibling(range.top(), 0);
-        const QRect rect = visualRect(selected).adjusted(-1, 0, 1, 0);
-        if (!rect.isEmpty()) {
-            painter.setPen(Qt::gray);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(rect.adjusted(0, 0, -1, -1));
-        }
-    }
-}
-
-void RyGanttView::paintBackground(QPainter &painter, int first, int last, int fullHeight)
-{
-    using Background = RyGanttBackgroundPainter;
-    const QPoint offset = offsets();
-    const Background::Area area { first,     last, d->rowHeight(), offset, painter.window().width(),
-                                  fullHeight };
-    const QBrush alternate = palette().brush(QPalette::Active, QPalette::AlternateBase);
-    if (alternatingRowColors())
-        Background::paintAlternateRows(painter, area, alternate);
-    const RyTimeScale &scale = d->header->scale();
-    if (scale.lowestTier() == Ry::Day) {
-        const QDate from = d->snapshotMode ? scale.startDate() : scale.xToDate(offset.x());
-        const QDate to = d->snapshotMode ? scale.finishDate()
-                                         : scale.xToDate(offset.x() + viewport()->width());
-        Background::paintNonWorkingTime(painter, area, scale, from, to, alternate);
-    }
-    if (d->showVerticalLines)
-        Background::paintGrid(painter, area, scale, d->header->tickDates());
-    Background::paintDataDate(painter, area, scale, d->dataDate, d->dataDatePen);
-}
-
-void RyGanttView::paintLinks(QPainter &painter, int first, int last)
-{
-    const QPoint offset = offsets();
-    const QVector<RyGanttLinkModel::RowLink> links = d->links->linksInRows(first, last, *d->rows);
-    for (const RyGanttLinkModel::RowLink &link : links) {
-        const QRect p = linkRect(link.predecessorRow);
-        const QRect s = linkRect(link.successorRow);
-        if (p.isEmpty() || s.isEmpty())
-            continue;
-        const QColor color
-            = isCritical(link.link->predecessor) ? QColor(Qt::red) : QColor(Qt::black);
-        RyGanttLinkPainter::paint(painter, p.translated(-offset), s.translated(-offset),
-                                  link.link->type, color);
-    }
-}
-
-void RyGanttView::paintRow(QPainter &painter, QStyleOptionViewItem option, int position)
-{
-    const QModelIndex index = d->shown().at(position);
-    const QPoint offset = offsets();
-    const QList<RyGanttViewBarStyle> &styles = d->barDelegate->barStyles();
-    auto paintBar = [&](int barKind, bool byStyle) {
-        if (barKind >= 0 && (barKind >= styles.size() || !styles.at(barKind).visible))
-            return;
-        const QRect rect = contentBarRect(position, barKind);
-        if (rect.isEmpty())
-            return;
-        option.rect = rect.translated(-offset);
-        painter.save();
-        if (byStyle)
-            d->barDelegate->paintBar(&painter, option, index, barKind);
-        else
-            d->trackingDelegate->paintBar(&painter, option, index, barKind);
-        painter.restore();
-    };
-    // Baseline bars go first, so that the plan's bars lie over them wherever the two meet;
-    // they stay with critical activities and in tracking mode.
-    const RowType type = rowType(index);
-    const int baselineKind = type == TaskRow ? BaselineTaskStyle
-        : type == MilestoneRow               ? BaselineMilestoneStyle
-                                             : -1;
-    if (baselineKind >= 0)
-        paintBar(baselineKind, true);
-    if (d->trackingMode || isCritical(index)) {
-        paintBar(-1, !d->trackingMode);
-        return;
-    }
-    static const QVector<int> taskStyles { 0, 3 };
-    static const QVector<int> milestoneStyles { 1, 4 };
-    static const QVector<int> summaryStyles { 2 };
-    const QVector<int> &kinds = type == TaskRow ? taskStyles
-        : type == MilestoneRow                  ? milestoneStyles
-        : type == SummaryRow                    ? summaryStyles
-                                                : QVector<int>();
-    for (int kind : kinds)
-        paintBar(kind, true);
+    const int first = std::max(0, (offset.y() + event->rect().top()) / d->rowHeight());
+    const int last = std::min(d->rows()->rowCount() - 1,
+                              (offset.y() + event->rect().bottom()) / d->rowHeight());
+    const int height = d->snapshotMode ? d->rows()->totalHeight() : viewport()->height();
+    const bool selected = selectionModel() && selectionModel()->hasSelection();
+    const QItemSelectionRange range
+        = selected ? selectionModel()->selection().first() : QItemSelectionRange();
+    d->scene.paint(painter,
+                   { first, last, offset, painter.window().width(), height, viewport()->width(),
+                     d->snapshotMode, alternatingRowColors(),
+                     palette().brush(QPalette::Active, QPalette::AlternateBase), m_showLinks,
+                     m_showVerticalLines, m_trackingMode, m_dataDate, viewOptions(),
+                     range.topLeft().sibling(range.top(), 0) });
 }

@@ -5,6 +5,8 @@
 // both delegates are children.
 #pragma once
 
+#include "gantt/ryganttbarlayout.h"
+#include "gantt/ryganttlinkmodel.h"
 #include "gantt/ryganttviewbarstyle.h"
 #include "models/ryconstants.h"
 
@@ -14,7 +16,6 @@
 #include <memory>
 
 class QTreeView;
-class RyGanttLinkModel;
 class RyGanttRowController;
 class RyTimeLineHeader;
 class RyGanttViewDelegate;
@@ -31,7 +32,10 @@ public:
         SummaryRow = Ry::SummaryRow
     };
     // Indexes of the baseline styles in the bar style list (task rows, milestone rows).
-    enum BaselineStyle { BaselineTaskStyle = 5, BaselineMilestoneStyle = 6 };
+    enum BaselineStyle {
+        BaselineTaskStyle = RyGanttBarLayout::BaselineTaskStyle,
+        BaselineMilestoneStyle = RyGanttBarLayout::BaselineMilestoneStyle
+    };
 
     explicit RyGanttView(QWidget *parent = nullptr);
     ~RyGanttView() override;
@@ -39,10 +43,10 @@ public:
     void setBuddy(QTreeView *treeView);
     QTreeView *buddy() const;
     void setModel(QAbstractItemModel *model) override;
-    RyTimeLineHeader *header() const;
-    RyGanttViewDelegate *barDelegate() const;
-    RyTrackingGanttViewDelegate *trackingDelegate() const;
-    RyGanttLinkModel *linkModel() const;
+    RyTimeLineHeader *header() const { return m_header; }
+    RyGanttViewDelegate *barDelegate() const { return m_barDelegate; }
+    RyTrackingGanttViewDelegate *trackingDelegate() const { return m_trackingDelegate; }
+    RyGanttLinkModel *linkModel() const { return m_links; }
     // The rows shown and where; null goes back to the buddy's. Not owned.
     void setRowController(RyGanttRowController *controller);
     RyGanttRowController *rowController() const;
@@ -50,13 +54,13 @@ public:
     void setActivityTypeColumn(int column);
     int activityTypeColumn() const;
     void setShowLinks(bool show);
-    bool showLinks() const;
+    bool showLinks() const { return m_showLinks; }
     void setShowVerticalLines(bool show);
-    bool showVerticalLines() const;
-    void setDataDate(const QDateTime &dateTime);
-    QDateTime dataDate() const;
+    bool showVerticalLines() const { return m_showVerticalLines; }
+    void setDataDate(const QDateTime &dateTime) { m_dataDate = dateTime; }
+    QDateTime dataDate() const { return m_dataDate; }
     void setTrackingMode(bool on);
-    bool trackingMode() const;
+    bool trackingMode() const { return m_trackingMode; }
     void setTimelineFlags(quint8 flags);
     quint8 timelineFlags() const;
     void setBarStyles(const QList<RyGanttViewBarStyle> &styles);
@@ -65,9 +69,12 @@ public:
 
     // Forwarded to the link model; several links per successor are allowed.
     void addRelationship(const QModelIndex &successor, const QModelIndex &predecessor,
-                         const QString &type = QStringLiteral("FS"));
-    void clearRelationships();
-    int relationshipCount() const;
+                         const QString &type = QStringLiteral("FS"))
+    {
+        m_links->addLink(successor, predecessor, type);
+    }
+    void clearRelationships() { m_links->clear(); }
+    int relationshipCount() const { return m_links->count(); }
 
     // {"timelineFlags": flags}, stored by layouts under "bars".
     QVariant saveState() const;
@@ -99,13 +106,9 @@ signals:
     void headerSizeChanged();
 
 public slots:
-    void onModelChanged();
+    // The rows shown changed (expanded, collapsed, filtered): laid out again on next use.
     void onVisibleItemsChanged();
-    void sectionResized();
     void updateTimeRange();
-    void onBuddyVerticalScrollChanged(int step);
-    void onVerticalScrollChanged(int value);
-    void onBuddySelectionChanged(const QModelIndex &current, const QModelIndex &previous);
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -123,19 +126,20 @@ protected slots:
     void updateGeometries() override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QVector<int> &roles = QVector<int>()) override;
-    void rowsInserted(const QModelIndex &parent, int start, int end) override;
-    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
 
 private:
+    friend class RyGanttTreeCoupling; // calls updateGeometries()
+    RyGanttViewDelegate *m_barDelegate;
+    RyTrackingGanttViewDelegate *m_trackingDelegate;
+    RyTimeLineHeader *m_header;
+    RyGanttLinkModel *m_links;
+    bool m_showLinks = true;
+    bool m_showVerticalLines = true;
+    bool m_trackingMode = false;
+    QDateTime m_dataDate;
+    // The scene (rows, reader, bar layout) and the tree coupling.
     struct Private;
     std::unique_ptr<Private> d;
 
-    void adoptBuddySelectionModel();
-    void invalidateRows();
-    QRect contentBarRect(int position, int barKind) const;
-    QRect linkRect(int position) const;
     QPoint offsets() const;
-    void paintBackground(QPainter &painter, int first, int last, int fullHeight);
-    void paintLinks(QPainter &painter, int first, int last);
-    void paintRow(QPainter &painter, QStyleOptionViewItem option, int position);
 };
