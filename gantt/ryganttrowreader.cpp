@@ -1,7 +1,7 @@
 #include "gantt/ryganttrowreader.h"
 
 #include "gantt/ryganttrowcontroller.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 
 const QString RyGanttRowReader::StartField = QStringLiteral("Start Date");
 const QString RyGanttRowReader::FinishField = QStringLiteral("Finish Date");
@@ -58,7 +58,7 @@ int RyGanttRowReader::column(const QString &field) const
     auto it = m_columns.constFind(field);
     if (it != m_columns.constEnd())
         return it.value();
-    const int found = RyUtils::findColumn(m_model, field);
+    const int found = RyModelLookup::findColumn(m_model, field);
     m_columns.insert(field, found);
     return found;
 }

@@ -7,7 +7,7 @@
 #include "gantt/ryganttviewdelegate.h"
 #include "gantt/rytimelineheader.h"
 #include "gantt/rytrackingganttviewdelegate.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -133,7 +133,7 @@ void RyGanttView::setModel(QAbstractItemModel *newModel)
     }
     d->scene.setModel(newModel);
     m_trackingDelegate->setProgressColumn(
-        RyUtils::findColumn(newModel, QStringLiteral("Progress")));
+        RyModelLookup::findColumn(newModel, QStringLiteral("Progress")));
     QAbstractItemView::setModel(newModel);
     d->tree->adoptSelectionModel();
     d->scene.invalidateRows();
