@@ -7,6 +7,7 @@
 #include "gantt/ryendpointwidget.h"
 #include "gantt/ryganttchartstylesdialogdelegate.h"
 #include "gantt/ryganttchartstylesdialogmodel.h"
+#include "gantt/rytimescale.h"
 #include "models/ryconstants.h"
 
 #include <QCheckBox>
@@ -38,25 +39,6 @@ const PositionEntry Positions[] = {
     { Position::Inside, "[Inside]" }, { Position::Top, "[Top]" },
     { Position::Bottom, "[Bottom]" },
 };
-
-struct FormatEntry
-{
-    int unit;
-    const char *label;
-    QStringList samples; // index = the timeline header's format index
-};
-
-const QVector<FormatEntry> &formatEntries()
-{
-    static const QVector<FormatEntry> entries {
-        { Ry::Year, "Year", { "2017", "17", "'17" } },
-        { Ry::Quarter, "Quarter", { "Q1", "First Quarter", "Q1 2017" } },
-        { Ry::Month, "Month", { "1", "01", "Jan", "January" } },
-        { Ry::Week, "Week", { "W1", "W01", "Week 1", "Week 01", "01 Jan '17" } },
-        { Ry::Day, "Day", { "1", "01", "01-01", "01 01 '17", "M" } },
-    };
-    return entries;
-}
 
 QGroupBox *pointBox(const QString &title, RyColorCombo *color, QWidget *shape, QWidget *parent,
                     const QString &colorLabel)
@@ -172,11 +154,12 @@ QWidget *RyGanttChartStylesDialog::createLayoutTab()
         layout->addWidget(box);
     auto *formats = new QGroupBox(QStringLiteral("Date formats"), page);
     auto *form = new QFormLayout(formats);
-    for (const FormatEntry &entry : formatEntries()) {
+    for (const RyTimeScale::TierFormats &tier : RyTimeScale::labelFormats()) {
         auto *combo = new QComboBox(formats);
-        combo->addItems(entry.samples);
-        m_formatCombos.insert(entry.unit, combo);
-        form->addRow(QString::fromLatin1(entry.label), combo);
+        for (const RyTimeScale::LabelFormat &format : tier.formats)
+            combo->addItem(QString::fromLatin1(format.sample));
+        m_formatCombos.insert(tier.unit, combo);
+        form->addRow(QString::fromLatin1(tier.name), combo);
     }
     layout->addWidget(formats);
     layout->addStretch();

@@ -1,18 +1,22 @@
-// The Gantt chart: an item view that draws one row per row shown in its buddy tree view, with
-// bars placed on the time axis of the timeline header it owns, relationship links, weekend
-// shading, vertical grid lines, a data date line and the selection frame. It never edits.
-// The buddy tree and the model are not owned; the header and both delegates are children.
+// The Gantt chart: an item view that draws one bar row per row its row controller shows (by
+// default the rows shown in its buddy tree view), placed on the time scale of the timeline
+// header it owns, with the links of its link model, the background and the selection frame.
+// It never edits. The buddy tree and the model are not owned; the header, the link model and
+// both delegates are children.
 #pragma once
 
+#include "gantt/ryganttbarlayout.h"
+#include "gantt/ryganttlinkmodel.h"
 #include "gantt/ryganttviewbarstyle.h"
+#include "models/ryconstants.h"
 
 #include <QAbstractItemView>
 #include <QDateTime>
 
-#include <functional>
 #include <memory>
 
 class QTreeView;
+class RyGanttRowController;
 class RyTimeLineHeader;
 class RyGanttViewDelegate;
 class RyTrackingGanttViewDelegate;
@@ -21,9 +25,17 @@ class RyGanttView : public QAbstractItemView
 {
     Q_OBJECT
 public:
-    enum RowType { NoRowType = -1, TaskRow = 0, MilestoneRow = 1, SummaryRow = 2 };
+    enum RowType {
+        NoRowType = Ry::NoRowType,
+        TaskRow = Ry::TaskRow,
+        MilestoneRow = Ry::MilestoneRow,
+        SummaryRow = Ry::SummaryRow
+    };
     // Indexes of the baseline styles in the bar style list (task rows, milestone rows).
-    enum BaselineStyle { BaselineTaskStyle = 5, BaselineMilestoneStyle = 6 };
+    enum BaselineStyle {
+        BaselineTaskStyle = RyGanttBarLayout::BaselineTaskStyle,
+        BaselineMilestoneStyle = RyGanttBarLayout::BaselineMilestoneStyle
+    };
 
     explicit RyGanttView(QWidget *parent = nullptr);
     ~RyGanttView() override;
@@ -31,34 +43,38 @@ public:
     void setBuddy(QTreeView *treeView);
     QTreeView *buddy() const;
     void setModel(QAbstractItemModel *model) override;
-    RyTimeLineHeader *header() const;
-    RyGanttViewDelegate *barDelegate() const;
-    RyTrackingGanttViewDelegate *trackingDelegate() const;
+    RyTimeLineHeader *header() const { return m_header; }
+    RyGanttViewDelegate *barDelegate() const { return m_barDelegate; }
+    RyTrackingGanttViewDelegate *trackingDelegate() const { return m_trackingDelegate; }
+    RyGanttLinkModel *linkModel() const { return m_links; }
+    // The rows shown and where; null goes back to the buddy's. Not owned.
+    void setRowController(RyGanttRowController *controller);
+    RyGanttRowController *rowController() const;
 
     void setActivityTypeColumn(int column);
     int activityTypeColumn() const;
     void setShowLinks(bool show);
-    bool showLinks() const;
+    bool showLinks() const { return m_showLinks; }
     void setShowVerticalLines(bool show);
-    bool showVerticalLines() const;
-    void setDataDate(const QDateTime &dateTime);
-    QDateTime dataDate() const;
+    bool showVerticalLines() const { return m_showVerticalLines; }
+    void setDataDate(const QDateTime &dateTime) { m_dataDate = dateTime; }
+    QDateTime dataDate() const { return m_dataDate; }
     void setTrackingMode(bool on);
-    bool trackingMode() const;
+    bool trackingMode() const { return m_trackingMode; }
     void setTimelineFlags(quint8 flags);
     quint8 timelineFlags() const;
     void setBarStyles(const QList<RyGanttViewBarStyle> &styles);
     QList<RyGanttViewBarStyle> barStyles() const;
     int rowHeight() const;
 
-    // Links are keyed by the successor; several per successor are allowed. Type is "FS", "FF",
-    // "SS" or "SF". Links between different models or from a row to itself are ignored.
-    // Rows inserted or removed, a reset or a column change drop all links (their owner adds
-    // them again); a layout change (sorting) keeps them.
+    // Forwarded to the link model; several links per successor are allowed.
     void addRelationship(const QModelIndex &successor, const QModelIndex &predecessor,
-                         const QString &type = QStringLiteral("FS"));
-    void clearRelationships();
-    int relationshipCount() const;
+                         const QString &type = QStringLiteral("FS"))
+    {
+        m_links->addLink(successor, predecessor, type);
+    }
+    void clearRelationships() { m_links->clear(); }
+    int relationshipCount() const { return m_links->count(); }
 
     // {"timelineFlags": flags}, stored by layouts under "bars".
     QVariant saveState() const;
@@ -90,13 +106,9 @@ signals:
     void headerSizeChanged();
 
 public slots:
-    void onModelChanged();
+    // The rows shown changed (expanded, collapsed, filtered): laid out again on next use.
     void onVisibleItemsChanged();
-    void sectionResized();
     void updateTimeRange();
-    void onBuddyVerticalScrollChanged(int step);
-    void onVerticalScrollChanged(int value);
-    void onBuddySelectionChanged(const QModelIndex &current, const QModelIndex &previous);
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -114,29 +126,20 @@ protected slots:
     void updateGeometries() override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QVector<int> &roles = QVector<int>()) override;
-    void rowsInserted(const QModelIndex &parent, int start, int end) override;
-    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
 
 private:
+    friend class RyGanttTreeCoupling; // calls updateGeometries()
+    RyGanttViewDelegate *m_barDelegate;
+    RyTrackingGanttViewDelegate *m_trackingDelegate;
+    RyTimeLineHeader *m_header;
+    RyGanttLinkModel *m_links;
+    bool m_showLinks = true;
+    bool m_showVerticalLines = true;
+    bool m_trackingMode = false;
+    QDateTime m_dataDate;
+    // The scene (rows, reader, bar layout) and the tree coupling.
     struct Private;
     std::unique_ptr<Private> d;
 
-    void adoptBuddySelectionModel();
-    void dropLinks();
-    void holdLinksDuringLayout();
-    void restoreLinksAfterLayout();
-    void ensureRows() const;
-    using RowVisitor = std::function<void(const QModelIndex &parent, int row)>;
-    void rebuildAllRows(const RowVisitor &visit = RowVisitor()) const;
-    void rebuildRows() const;
-    void invalidateRows();
-    int columnOf(const QString &headerText) const;
-    QRect contentBarRect(int position, int barKind) const;
-    QRect linkRect(int position) const;
     QPoint offsets() const;
-    void paintBackground(QPainter &painter, int first, int last, int fullHeight);
-    void paintLinks(QPainter &painter, int first, int last);
-    void paintLink(QPainter &painter, const QRect &p, const QRect &s, const QString &type,
-                   const QColor &color);
-    void paintRow(QPainter &painter, QStyleOptionViewItem option, int position);
 };

@@ -50,13 +50,13 @@ quint8 RyGanttZoom::flagsWithLowestTier(quint8 flags, int unit)
 void RyGanttZoom::zoomIn()
 {
     RyTimeLineHeader *header = m_view->header();
-    header->zoomTo(widthAfterZoomIn(header->unitWidth()));
+    header->zoomTo(widthAfterZoomIn(header->scale().unitWidth()));
 }
 
 void RyGanttZoom::zoomOut()
 {
     RyTimeLineHeader *header = m_view->header();
-    header->zoomTo(widthAfterZoomOut(header->unitWidth()));
+    header->zoomTo(widthAfterZoomOut(header->scale().unitWidth()));
 }
 
 bool RyGanttZoom::fitsWithLowestTier(int unit, int available)
@@ -65,32 +65,32 @@ bool RyGanttZoom::fitsWithLowestTier(int unit, int available)
     const quint8 flags = flagsWithLowestTier(header->timelineFlags(), unit);
     if (flags != header->timelineFlags())
         m_view->setTimelineFlags(flags);
-    const int width = header->unitWidth();
-    const int rangeWidth = header->rangeEndX();
+    const RyTimeScale &scale = header->scale();
+    const int width = scale.unitWidth();
+    const int rangeWidth = scale.rangeEndX();
     if (width <= 0 || rangeWidth <= 0)
         return true;
     // The range is close to proportional to the unit width; the loop below corrects rounding.
     const double units = double(rangeWidth) / width;
     header->zoomTo(int(available / units));
-    for (int guard = 0;
-         guard < RyTimeLineHeader::MaximumUnitWidth && header->rangeEndX() > available
-         && header->unitWidth() > RyTimeLineHeader::MinimumUnitWidth;
+    for (int guard = 0; guard < RyTimeLineHeader::MaximumUnitWidth && scale.rangeEndX() > available
+         && scale.unitWidth() > RyTimeLineHeader::MinimumUnitWidth;
          ++guard) {
-        header->zoomTo(header->unitWidth() - 1);
+        header->zoomTo(scale.unitWidth() - 1);
     }
-    return header->rangeEndX() <= available;
+    return scale.rangeEndX() <= available;
 }
 
 void RyGanttZoom::fit()
 {
     RyTimeLineHeader *header = m_view->header();
-    if (header->tiers().isEmpty())
+    if (header->scale().tiers().isEmpty())
         return;
     const quint8 before = header->timelineFlags();
     const int available = m_view->viewport()->width();
     bool started = false;
     for (int unit : TiersFineToCoarse) {
-        started = started || unit == header->lowestTier();
+        started = started || unit == header->scale().lowestTier();
         if (started && fitsWithLowestTier(unit, available))
             break;
     }

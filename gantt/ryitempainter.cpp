@@ -1,15 +1,11 @@
 #include "gantt/ryitempainter.h"
 
+#include "gantt/ganttlogging.h"
 #include "gantt/ryganttviewbarstyle.h"
 
 #include <QDebug>
 #include <QHash>
-#include <QLoggingCategory>
 #include <QPainter>
-
-namespace {
-Q_LOGGING_CATEGORY(lcGantt, "tarvik.gantt", QtWarningMsg)
-} // namespace
 
 namespace {
 

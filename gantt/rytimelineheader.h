@@ -1,7 +1,10 @@
-// Time axis above the Gantt chart: one to five stacked tiers (year, quarter, month, week, day),
-// the mapping of dates to x positions and back, the zoom of the lowest tier, the label formats,
-// the date range and the tick dates of the chart's vertical lines. Owned by the Gantt view.
+// Time axis above the Gantt chart: draws one to five stacked tiers (year, quarter, month, week,
+// day) of the time scale it holds, and zooms the lowest tier by dragging, remembering the unit
+// width of each lowest tier. The date arithmetic is the scale's; the forwarding functions below
+// keep the header's callers as they were. Owned by the Gantt view.
 #pragma once
+
+#include "gantt/rytimescale.h"
 
 #include <QDate>
 #include <QMap>
@@ -28,6 +31,8 @@ public:
     int lowestTier() const; // 0 without tiers
 
     void setRange(const QDate &start, const QDate &finish);
+    // The scale the header draws; the chart places its bars on the same one.
+    const RyTimeScale &scale() const;
     QDate startDate() const;
     QDate finishDate() const;
 
@@ -54,7 +59,7 @@ public:
     QDate xToDate(int x) const;
     // Width of the whole range: up to the end of the lowest-tier unit holding the finish date.
     int rangeEndX() const;
-    // Label of the `unit` cell starting at `date` in the given format (see the tables in the .cpp).
+    // Label of the `unit` cell starting at `date` in the given format (RyTimeScale::labelFormats).
     static QString label(const QDate &date, int unit, int formatIndex);
 
     QSize sizeHint() const override;

@@ -12,6 +12,21 @@ enum HeaderRole {
     ColumnDescriptionRole = Qt::UserRole + 2, // 258: the whole description as a QVariantMap
 };
 
+// Item roles of activity rows, answered on every column of a row by the tables that hold tasks
+// and passed on by the proxies; the Gantt chart reads its bars through them. A model that does
+// not answer a role leaves the chart to read the column of the same name instead.
+enum ItemRole {
+    StartRole = Qt::UserRole + 16, // 272: QDateTime, the "Start Date" cell
+    FinishRole, // 273: QDateTime, the "Finish Date" cell
+    RowTypeRole, // 274: the "Activity Type" cell; the chart maps it to a RowType
+    TotalFloatRole, // 275: the "Total float" cell; critical when it is a number <= 0
+    BaselineStartRole, // 276: QDateTime, the "BL Project Start" cell
+    BaselineFinishRole, // 277: QDateTime, the "BL Project Finish" cell
+};
+
+// What the chart draws for a row: task and level-of-effort rows are tasks.
+enum RowType { NoRowType = -1, TaskRow = 0, MilestoneRow = 1, SummaryRow = 2 };
+
 // Table and chart rows share one height so that row r of the chart is row r of the tree.
 constexpr int RowHeight = 22;
 constexpr int TreeIndentation = 15;

@@ -2,6 +2,7 @@
 
 #include "filter/ryfilterdialogproxymodel.h"
 #include "filter/rysortfilterwidget.h"
+#include "gantt/ryganttlinkmodel.h"
 #include "gantt/ryganttview.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
@@ -16,11 +17,9 @@
 #include "views/viewslogging.h"
 
 #include <QDateTime>
-#include <QDebug>
 #include <QGridLayout>
 #include <QHash>
 #include <QHeaderView>
-#include <QLoggingCategory>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -303,17 +302,17 @@ void Activities::onUpdateMergeColumns()
 
 void Activities::updateGanttRelationship()
 {
-    const QSignalBlocker blocker(m_ganttView);
-    m_ganttView->clearRelationships();
-    m_ganttView->viewport()->update();
+    RyGanttLinkModel *linkModel = m_ganttView->linkModel();
     if (!m_relationshipTable) {
-        qCDebug(lcViews) << "updateGanttRelationship quick return";
+        linkModel->clear();
         return;
     }
     const int taskId = taskIdColumn();
     const int typeColumn = RyModelLookup::findColumn(m_relationshipTable, QStringLiteral("Type"));
-    if (taskId < 0)
+    if (taskId < 0) {
+        linkModel->clear();
         return;
+    }
     // One walk over the shown rows instead of a search per relationship end; the first row
     // with a task id wins, as a search from the top would find. Task ids are numbers, so they
     // are hashed as such, without building a text per row.
@@ -331,16 +330,18 @@ void Activities::updateGanttRelationship()
         const qlonglong key = value.toLongLong(&ok);
         return ok ? rowOfTask.value(key) : QModelIndex();
     };
-    const QAbstractItemModel *links = m_relationshipTable;
-    for (int row = 0; row < links->rowCount(); ++row) {
-        const QModelIndex successor = find(links->index(row, 0).data());
-        const QModelIndex predecessor = find(links->index(row, 1).data());
+    const QAbstractItemModel *relationships = m_relationshipTable;
+    QVector<RyGanttLinkModel::Link> links;
+    for (int row = 0; row < relationships->rowCount(); ++row) {
+        const QModelIndex successor = find(relationships->index(row, 0).data());
+        const QModelIndex predecessor = find(relationships->index(row, 1).data());
         if (!successor.isValid() || !predecessor.isValid())
             continue;
         const QString type
-            = typeColumn >= 0 ? links->index(row, typeColumn).data().toString() : QString();
-        m_ganttView->addRelationship(successor, predecessor, relationshipType(type));
+            = typeColumn >= 0 ? relationships->index(row, typeColumn).data().toString() : QString();
+        links.append({ successor, predecessor, relationshipType(type) });
     }
+    linkModel->setLinks(links);
     m_ganttView->onVisibleItemsChanged();
 }
 

@@ -1,0 +1,51 @@
+#include "gantt/ryganttbackgroundpainter.h"
+
+#include "gantt/rytimescale.h"
+#include "models/ryconstants.h"
+
+#include <QPainter>
+
+void RyGanttBackgroundPainter::paintAlternateRows(QPainter &painter, const Area &area,
+                                                  const QBrush &brush)
+{
+    for (int position = area.first; position <= area.last; ++position) {
+        if (position % 2 == 1)
+            painter.fillRect(QRect(-1, position * area.rowHeight - area.offset.y(), area.width + 2,
+                                   area.rowHeight),
+                             brush);
+    }
+}
+
+void RyGanttBackgroundPainter::paintNonWorkingTime(QPainter &painter, const Area &area,
+                                                   const RyTimeScale &scale, const QDate &from,
+                                                   const QDate &to, const QBrush &brush)
+{
+    if (scale.lowestTier() != Ry::Day)
+        return;
+    const int weekendWidth = 2 * scale.unitWidth();
+    for (QDate saturday = from.addDays(6 - from.dayOfWeek()); saturday < to;
+         saturday = saturday.addDays(7))
+        painter.fillRect(
+            QRect(scale.dateToX(saturday) - area.offset.x(), 0, weekendWidth, area.height), brush);
+}
+
+void RyGanttBackgroundPainter::paintGrid(QPainter &painter, const Area &area,
+                                         const RyTimeScale &scale, const QList<QDate> &ticks)
+{
+    painter.setPen(Qt::gray);
+    for (const QDate &tick : ticks) {
+        const int x = scale.dateToX(tick, true) - area.offset.x();
+        painter.drawLine(x, 0, x, area.height);
+    }
+}
+
+void RyGanttBackgroundPainter::paintDataDate(QPainter &painter, const Area &area,
+                                             const RyTimeScale &scale, const QDateTime &dataDate,
+                                             const QPen &pen)
+{
+    if (!dataDate.isValid())
+        return;
+    painter.setPen(pen);
+    const int x = scale.dateTimeToX(dataDate) - area.offset.x();
+    painter.drawLine(x, 0, x, area.height);
+}
