@@ -468,8 +468,7 @@ void TestOpenProject::outlineCommands()
     QVERIFY(maxDepth(view, QModelIndex()) <= 3);
     QVERIFY(maxDepth(view, QModelIndex()) >= 1);
 
-    // The Outline button: first row expanded → collapse all, then expand all, each recorded as
-    // the menu command that does the same.
+    // The Outline button: collapse all, then expand all, each recorded as its menu command.
     view->expand(view->model()->index(0, 0));
     window->outlineMenu()->menuAction()->trigger();
     QCOMPARE(window->outlineText(), QStringLiteral("Collapse All"));
