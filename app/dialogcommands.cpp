@@ -8,7 +8,6 @@
 #include "gantt/ryganttview.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
 #include "output/rypagecontent.h"
 #include "output/ryprintdialog.h"
 #include "output/rysnipdialog.h"
@@ -18,6 +17,7 @@
 #include "views/rygroupdialog.h"
 #include "views/rygroupedcolumndialog.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QApplication>
@@ -65,9 +65,9 @@ void DialogCommands::chooseColumns()
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    RyUtils::applyColumnOrder(header, dialog.chosenColumns());
+    RyHeaderState::applyColumnOrder(header, dialog.chosenColumns());
     if (activityPage) {
-        tree->setTreePosition(RyUtils::firstVisibleColumn(header));
+        tree->setTreePosition(RyHeaderState::firstVisibleColumn(header));
         m_activities->onUpdateMergeColumns();
     }
 }

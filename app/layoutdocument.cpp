@@ -5,9 +5,9 @@
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttviewbarstyle.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
 #include "views/activities.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QHeaderView>
@@ -25,7 +25,7 @@ QString LayoutDocument::document() const
     QTreeView *tree = m_activities->treeView();
     const QHeaderView *header = tree->header();
     QVariantMap document;
-    document.insert(QStringLiteral("columns"), RyUtils::saveHeaderState(header));
+    document.insert(QStringLiteral("columns"), RyHeaderState::saveHeaderState(header));
 
     QString sortName;
     if (auto *sortHeader = qobject_cast<const RySortFilterHeader *>(header)) {
@@ -70,7 +70,7 @@ bool LayoutDocument::apply(const QString &document) const
         return false;
     const QVariantMap layout = json.toVariant().toMap();
 
-    RyUtils::restoreHeaderState(header, layout.value(QStringLiteral("columns")).toStringList());
+    RyHeaderState::restoreHeaderState(header, layout.value(QStringLiteral("columns")).toStringList());
 
     const QStringList sortBy = layout.value(QStringLiteral("sortby")).toStringList();
     if (sortBy.isEmpty()) {
@@ -105,7 +105,7 @@ bool LayoutDocument::apply(const QString &document) const
     gantt->setBarStyles(
         RyGanttViewBarStyle::fromVariantList(layout.value(QStringLiteral("barStyles")).toList()));
 
-    tree->setTreePosition(RyUtils::firstVisibleColumn(header));
+    tree->setTreePosition(RyHeaderState::firstVisibleColumn(header));
     m_activities->onUpdateMergeColumns();
     m_commands->updateTimeChecks();
     return true;

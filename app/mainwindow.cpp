@@ -8,7 +8,7 @@
 #include "app/windowsettings.h"
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttzoom.h"
-#include "models/ryutils.h"
+#include "models/rytextfile.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
@@ -16,6 +16,7 @@
 #include "views/ryactivitystatus.h"
 #include "views/ryfindbar.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -233,15 +234,15 @@ void MainWindow::showLoadedProject()
     updateToolBarActions();
 
     QTreeView *tree = activities->treeView();
-    RyUtils::applyColumnOrder(tree->header(),
+    RyHeaderState::applyColumnOrder(tree->header(),
                               { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
                                 QStringLiteral("Activity Type"), QStringLiteral("Start Date"),
                                 QStringLiteral("Finish Date"), QStringLiteral("WBS Code"),
                                 QStringLiteral("WBS Name") });
-    tree->setTreePosition(RyUtils::firstVisibleColumn(tree->header()));
+    tree->setTreePosition(RyHeaderState::firstVisibleColumn(tree->header()));
     activities->onUpdateMergeColumns();
 
-    applyLayout(RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")));
+    applyLayout(RyTextFile::readTextFile(QStringLiteral(":/files/mpp_style.json")));
     // A first look that shows what was opened: IDs readable, headers whole.
     activities->treeView()->fitTreeColumn(400);
     resources->fitColumns(300);

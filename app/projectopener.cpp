@@ -1,6 +1,6 @@
 #include "app/projectopener.h"
 
-#include "models/ryutils.h"
+#include "models/rytextfile.h"
 #include "mppr/project.h"
 #include "tables/mpploader.h"
 
@@ -29,7 +29,7 @@ void ProjectOpener::open(const QString &path)
     deleteLoader();
 
     m_loader.reset(new MPPLoader);
-    const QString schema = RyUtils::readTextFile(QStringLiteral(":/files/mppr.json"));
+    const QString schema = RyTextFile::readTextFile(QStringLiteral(":/files/mppr.json"));
     m_loader->setSchema(QJsonDocument::fromJson(schema.toUtf8()));
     connect(m_loader.get(), &ProjectLoader::started, this, &ProjectOpener::showProgress);
     connect(m_loader.get(), &ProjectLoader::progress, this, &ProjectOpener::setProgress,
