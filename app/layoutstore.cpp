@@ -1,6 +1,7 @@
 #include "app/layoutstore.h"
 
 #include "app/appconfig.h"
+#include "app/applogging.h"
 #include "models/rytextfile.h"
 
 #include <QDebug>
@@ -8,14 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
-
-namespace {
-Q_LOGGING_CATEGORY(lcApp, "tarvik.app", QtWarningMsg)
-} // namespace
 
 const QString LayoutStore::ConnectionName = QStringLiteral("RyPDB");
 const QString LayoutStore::FileName = QStringLiteral("RyPDB.db");

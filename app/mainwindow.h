@@ -1,41 +1,37 @@
-// The only top-level window: menus, tool bar, the two-page view stack, opening projects,
-// the recent-files list and the layout store. Every user command enters through a slot here.
+// The only top-level window. It builds the form and the two-page view stack, creates the
+// controllers that do the work (view commands, layout document and menu, project opener,
+// dialogs, recent files) and connects them to the form's actions. The accessors below give
+// tests and benchmarks the widgets and controllers' state.
 #pragma once
 
+#include "app/layoutdocument.h"
+#include "app/layoutmenu.h"
 #include "app/p6layoutimporter.h"
-#include "app/recentfiles.h"
+#include "app/projectopener.h"
+#include "app/recentfilesmenu.h"
+#include "app/viewcommands.h"
 
-#include <QFuture>
-#include <QHash>
 #include <QList>
 #include <QMainWindow>
-#include <QPair>
-#include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 class Activities;
 class ActivityDetails;
+class DialogCommands;
 class LayoutStore;
-class MPPLoader;
-class Resources;
-class RyFindBar;
-class RyGanttZoom;
-class SettingsStore;
-class RySortFilterHeader;
-class QTableView;
-class QTreeView;
 class MainWindowForm;
+class MPPLoader;
 class QAction;
-class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QProgressDialog;
 class QPushButton;
 class QSplitter;
-class QToolButton;
+class Resources;
+class RyFindBar;
+class RyGanttZoom;
+class WindowSettings;
 
 class MainWindow : public QMainWindow
 {
@@ -46,21 +42,21 @@ public:
     ~MainWindow() override;
 
     const MainWindowForm &form() const { return *ui; }
-    QString outlineText() const { return outline; }
-    const QList<RecentEntry> &recentEntries() const { return recentFiles.entries(); }
-    QString recentFilesPath() const;
-    const LayoutStore &layoutStore() const { return *layouts; }
-    QMenu *outlineMenu() const { return menuOutline; }
-    QMenu *viewMenu() const { return menuView; }
-    QMenu *timeMenu() const { return menuTime; }
-    QLineEdit *layoutNameEdit() const { return leLayoutName; }
-    QPushButton *layoutSaveButton() const { return pbSaveLayout; }
-    QAction *layoutDeleteAction() const { return actionDeleteLayout; }
+    QString outlineText() const { return m_viewCommands->outlineText(); }
+    const QList<RecentEntry> &recentEntries() const { return m_recentFiles->entries(); }
+    QString recentFilesPath() const { return RecentFilesMenu::path(); }
+    const LayoutStore &layoutStore() const { return m_layoutMenu->store(); }
+    QMenu *outlineMenu() const { return m_viewCommands->outlineMenu(); }
+    QMenu *viewMenu() const { return m_viewCommands->viewMenu(); }
+    QMenu *timeMenu() const { return m_viewCommands->timeMenu(); }
+    QLineEdit *layoutNameEdit() const { return m_layoutMenu->nameEdit(); }
+    QPushButton *layoutSaveButton() const { return m_layoutMenu->saveButton(); }
+    QAction *layoutDeleteAction() const { return m_layoutMenu->deleteAction(); }
     Activities *activityView() const { return activities; }
     ActivityDetails *detailsView() const { return details; }
     Resources *resourcesView() const { return resources; }
-    MPPLoader *projectLoader() const { return loader.get(); }
-    bool isLoading() const;
+    MPPLoader *projectLoader() const { return m_opener->loader(); }
+    bool isLoading() const { return m_opener->isLoading(); }
 
     void openProject(const QString &path);
     // Opens a path from the command line or a drop: a missing or non-.mpp path gets a message
@@ -70,20 +66,28 @@ public:
     RyGanttZoom *ganttZoom() const { return m_zoom; }
     QSplitter *activitySplitter() const { return splitter; }
     QString lastFolder() const { return m_lastFolder; }
-    void reloadLayoutMenu(const QString &selectedName);
+    void reloadLayoutMenu(const QString &selectedName) { m_layoutMenu->reload(selectedName); }
     // False, with the view left as it was, when the document is not a JSON object.
-    bool applyLayout(const QString &document);
-    QString layoutDocument() const;
+    bool applyLayout(const QString &document) { return m_layoutDocument->apply(document); }
+    QString layoutDocument() const { return m_layoutDocument->document(); }
     // False when the database refused the write (a message has said so); declining the
     // overwrite question is no failure.
-    bool storeLayout(const QString &document, const QString &name, bool overwrite);
-    void setImportedLayouts(const QList<P6Layout> &layouts);
-    QList<P6Layout> importedP6Layouts() const { return importedLayouts; }
-    bool importP6Layout(const QString &path);
+    bool storeLayout(const QString &document, const QString &name, bool overwrite)
+    {
+        return m_layoutMenu->storeLayout(document, name, overwrite);
+    }
+    void setImportedLayouts(const QList<P6Layout> &layouts)
+    {
+        m_layoutMenu->setImportedLayouts(layouts);
+    }
+    QList<P6Layout> importedP6Layouts() const { return m_layoutMenu->importedLayouts(); }
+    bool importP6Layout(const QString &path) { return m_layoutMenu->importFile(path); }
     // Views {"VIEW_ID", "VIEW_NAME", "VIEW_DATA"}; when none gives a layout the imported layouts
     // stay as they were and the status of the last view is returned.
-    P6LayoutImporter::Status importP6Views(const QList<QVariantMap> &views);
-    void setupAssignmentTable(QTableView *tableView);
+    P6LayoutImporter::Status importP6Views(const QList<QVariantMap> &views)
+    {
+        return m_layoutMenu->importViews(views);
+    }
 
     // The plain reason shown when a file cannot be read, for a reader status.
     static QString loadFailureReason(int status);
@@ -93,34 +97,13 @@ signals:
     void projectLoadEnded(bool loaded);
 
 public slots:
-    void onColumnsAction();
-    void onGroupAction();
-    void onDetailAction();
-    void onBarStyles();
-    void onExportAction();
-    void onAbout();
-    void onSnip();
-    void onCloseAction();
-    void onMppLoadDone();
-    void showProgress();
-    void setProgress(int value, QString text);
-    void hideProgress();
-    void updateToolBarActions();
-    void applayLayoutClicked();
-    void onOpenFileAction();
-    void onImportLayout();
-    void setGanttTimelime();
-    void onOutlineChanged();
-    void saveLayoutClicked();
-    void layoutNameEdited(QString text);
-    void onPrintMenu();
+    void showProgress() { m_opener->showProgress(); }
+    void setProgress(int value, QString text) { m_opener->setProgress(value, text); }
+    void hideProgress() { m_opener->hideProgress(); }
+    void setView(QAction *action) { m_viewCommands->setView(action); }
+    void onDefaultViewClicked() { m_viewCommands->showDefaultView(); }
+    // A recent-files entry was chosen (the sender).
     void onMRUClick();
-    void setView(QAction *action);
-    void updateColumnsIcon();
-    void onExpandCollapseClicked();
-    void onDefaultViewClicked();
-    void onMppLoadFailed(int status, QString path);
-    void deleteLayoutClicked();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -129,57 +112,35 @@ protected:
 
 private:
     void createPages();
-    void createMenus();
+    void createControllers();
     void createToolBar();
-    void openDatabase();
     void connectActions();
-    void readRecentFiles();
-    void rebuildRecentMenu();
-    QList<QAction *> timeActions() const;
-    QList<QAction *> levelActions() const;
-    QList<QPair<QAction *, quint8>> timeScales() const;
-    void updateTimeChecks();
-    QTreeView *activityTree() const;
-    RySortFilterHeader *currentHeader() const;
-    void closeProjectViews();
-    void addLayoutEntry(const QString &name, const QString &document, bool stored,
-                        const QString &selectedName);
-    QAction *checkedLayoutEntry() const;
-    QString deletableLayoutName() const;
-    void updateDeleteLayoutAction();
-    bool hasShownProject() const;
-    void updateOutputActions();
-    void deleteLoader();
-    bool isCurrentLoader(const QObject *object) const;
     void createDesktopCommands();
+    void onOpenFileAction();
+    void onCloseAction();
+    void onDetailAction();
+    void showLoadedProject();
+    void onReadFailed();
+    void closeProjectViews();
+    void updateToolBarActions();
+    void updateOutputActions();
     void restoreSettings();
-    void saveSettings();
     void restorePendingView();
     void updateStatusText();
 
     std::unique_ptr<MainWindowForm> ui;
-    QString outline;
-    RecentFiles recentFiles;
-    std::unique_ptr<MPPLoader> loader;
-    QFuture<void> loadFuture;
-    std::unique_ptr<LayoutStore> layouts;
-    QList<P6Layout> importedLayouts;
-    QHash<QString, QString> layoutTable;
     QSplitter *splitter = nullptr;
     Activities *activities = nullptr;
     ActivityDetails *details = nullptr;
     Resources *resources = nullptr;
-    QMenu *menuOutline = nullptr;
-    QMenu *menuView = nullptr;
-    QMenu *menuTime = nullptr;
-    QLineEdit *leLayoutName = nullptr;
-    QPushButton *pbSaveLayout = nullptr;
-    QAction *actionDeleteLayout = nullptr;
-    QActionGroup *viewGroup = nullptr;
-    // Guarded: a modal progress dialog runs the event loop inside setValue(), where the load's
-    // end may hide it.
-    QPointer<QProgressDialog> progressDialog;
-    std::unique_ptr<SettingsStore> m_settings;
+    // Controllers, parented to the window.
+    ViewCommands *m_viewCommands = nullptr;
+    std::unique_ptr<LayoutDocument> m_layoutDocument;
+    LayoutMenu *m_layoutMenu = nullptr;
+    ProjectOpener *m_opener = nullptr;
+    DialogCommands *m_dialogs = nullptr;
+    RecentFilesMenu *m_recentFiles = nullptr;
+    std::unique_ptr<WindowSettings> m_settings;
     RyFindBar *m_findBar = nullptr;
     RyGanttZoom *m_zoom = nullptr;
     QLabel *m_activityCount = nullptr;

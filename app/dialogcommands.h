@@ -1,0 +1,35 @@
+// The commands that open a dialog over the shown project: columns, grouping, bar styles, CSV
+// export, print, snip and About. Each dialog lives only while its command runs.
+#pragma once
+
+#include <QObject>
+
+class Activities;
+class QMainWindow;
+class Resources;
+class ViewCommands;
+
+class DialogCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Dialogs open over `window`; the columns dialog works on the page `views` shows.
+    DialogCommands(QMainWindow *window, Activities *activities, Resources *resources,
+                   const ViewCommands *views);
+
+public slots:
+    void chooseColumns();
+    void chooseGroups();
+    void chooseBarStyles();
+    void exportActivities();
+    void print();
+    void snip();
+    void showAbout();
+
+private:
+    QMainWindow *m_window;
+    Activities *m_activities;
+    Resources *m_resources;
+    const ViewCommands *m_views;
+};
