@@ -1,6 +1,8 @@
 #include "app/csvexport.h"
 
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
+#include "models/ryvaluetext.h"
+#include "views/ryheaderstate.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -43,14 +45,14 @@ struct RowWriter
             // The cell's own column description decides its text ("45%", two decimals).
             const QModelIndex cell = index.sibling(index.row(), column);
             if (column != treeColumn) {
-                fields.append(CsvExport::field(RyUtils::displayText(cell)));
+                fields.append(CsvExport::field(RyValueText::displayText(cell)));
                 continue;
             }
-            QString text = RyUtils::displayText(cell);
+            QString text = RyValueText::displayText(cell);
             if (groupColumn >= 0) {
                 const QVariant group = index.sibling(index.row(), groupColumn).data();
                 if (!group.isNull())
-                    text = RyUtils::displayText(group);
+                    text = RyValueText::displayText(group);
             }
             fields.append(CsvExport::field(QString(depth, QLatin1Char(' ')) + text));
         }
@@ -60,7 +62,7 @@ struct RowWriter
     // Depth first, with a stack instead of recursion: outlines can be deep.
     void write(QTextStream &out, const QModelIndex &parent) const
     {
-        const int baseDepth = RyUtils::indexDepth(parent) + (parent.isValid() ? 1 : 0);
+        const int baseDepth = RyModelLookup::indexDepth(parent) + (parent.isValid() ? 1 : 0);
         QStack<QPair<QModelIndex, int>> stack;
         stack.push({ parent, 0 });
         while (!stack.isEmpty()) {
@@ -85,7 +87,7 @@ RowWriter rowWriter(const QTreeView *treeView)
     const int treeColumn
         = treeView->treePosition() >= 0 ? treeView->treePosition() : header->logicalIndex(0);
     return { model, shownColumns(header), treeColumn,
-             RyUtils::findColumn(model, QStringLiteral("Group")) };
+             RyModelLookup::findColumn(model, QStringLiteral("Group")) };
 }
 
 } // namespace
@@ -105,7 +107,7 @@ QString CsvExport::field(const QString &text)
 QString CsvExport::headerText(const QTreeView *treeView)
 {
     QStringList fields;
-    for (const QString &text : RyUtils::visibleHeaderTexts(treeView->header()))
+    for (const QString &text : RyHeaderState::visibleHeaderTexts(treeView->header()))
         fields.append(field(text));
     return fields.join(Separator);
 }

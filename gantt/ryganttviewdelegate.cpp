@@ -1,7 +1,8 @@
 #include "gantt/ryganttviewdelegate.h"
 
 #include "gantt/ryitempainter.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
+#include "models/ryvaluetext.h"
 
 #include <QPainter>
 
@@ -78,10 +79,10 @@ void RyGanttViewDelegate::drawLabels(QPainter *painter, const QStyleOptionViewIt
     if (!model)
         return;
     for (auto it = style.displayColumns.cbegin(); it != style.displayColumns.cend(); ++it) {
-        const int column = RyUtils::findColumn(model, it.value());
+        const int column = RyModelLookup::findColumn(model, it.value());
         if (column < 0)
             continue;
-        const QString text = RyUtils::displayText(index.sibling(index.row(), column));
+        const QString text = RyValueText::displayText(index.sibling(index.row(), column));
         if (text.isEmpty())
             continue;
         int alignment = 0;

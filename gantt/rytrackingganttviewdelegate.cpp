@@ -1,7 +1,7 @@
 #include "gantt/rytrackingganttviewdelegate.h"
 
 #include "gantt/ryitempainter.h"
-#include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 #include <QPainter>
 
@@ -32,7 +32,7 @@ void RyTrackingGanttViewDelegate::paintBar(QPainter *painter, const QStyleOption
         progress = index.sibling(index.row(), m_progressColumn);
     const double percent = progressPercent(progress.data(Qt::DisplayRole));
     // The text the table shows for the same cell ("45%").
-    const QString text = RyUtils::displayText(progress);
+    const QString text = RyValueText::displayText(progress);
     const QRect bar = option.rect;
     RyItemPainter itemPainter;
     itemPainter.drawInnerBar(painter, bar, m_baseColor, InnerBarHeight, InnerBarOffset);

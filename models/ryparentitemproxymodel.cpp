@@ -1,7 +1,7 @@
 #include "models/ryparentitemproxymodel.h"
 
+#include "models/modelslogging.h"
 #include "models/rykeylookup.h"
-#include "models/ryutils.h"
 #include "models/ryvalueorder.h"
 
 #include <QHash>
@@ -9,10 +9,6 @@
 #include <QtDebug>
 
 #include <algorithm>
-
-namespace {
-Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
-} // namespace
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tables/rydateindex.h"
 
-#include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
@@ -53,12 +53,12 @@ QVariant RyDateIndex::display(const QVariant &key) const
     if (!key.isValid())
         return QVariant();
     if (m_level == QLatin1String("Quarter"))
-        return RyUtils::quarterText(key.toInt());
+        return RyValueText::quarterText(key.toInt());
     if (m_level == QLatin1String("Week"))
-        return RyUtils::weekText(key.toInt());
+        return RyValueText::weekText(key.toInt());
     if (m_level == QLatin1String("Month"))
-        return RyUtils::monthName(key.toInt());
+        return RyValueText::monthName(key.toInt());
     if (m_level == QLatin1String("Day"))
-        return RyUtils::dayMonthText(key);
+        return RyValueText::dayMonthText(key);
     return key;
 }

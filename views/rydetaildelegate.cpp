@@ -1,6 +1,6 @@
 #include "views/rydetaildelegate.h"
 
-#include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 #include <QDateTime>
 #include <QLineEdit>
@@ -43,17 +43,17 @@ void RyDetailDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
         QStyledItemDelegate::setEditorData(editor, index);
         return;
     }
-    lineEdit->setText(RyUtils::displayText(index));
+    lineEdit->setText(RyValueText::displayText(index));
 }
 
 QString RyDetailDelegate::displayText(const QVariant &value, const QLocale &) const
 {
-    return RyUtils::displayText(value);
+    return RyValueText::displayText(value);
 }
 
 void RyDetailDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
     if (option->features & QStyleOptionViewItem::HasDisplay)
-        option->text = RyUtils::displayText(index);
+        option->text = RyValueText::displayText(index);
 }

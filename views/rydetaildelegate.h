@@ -22,7 +22,7 @@ public:
     QString displayText(const QVariant &value, const QLocale &locale) const override;
 
 protected:
-    // The cell text comes from RyUtils::displayText(index), which knows the column's format.
+    // The cell text comes from RyValueText::displayText(index), which knows the column's format.
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:

@@ -1,7 +1,7 @@
 #include "views/rygroupedtreeviewdelegate.h"
 
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 RyGroupedTreeViewDelegate::RyGroupedTreeViewDelegate(QObject *parent)
     : QStyledItemDelegate(parent)
@@ -31,7 +31,7 @@ QSize RyGroupedTreeViewDelegate::sizeHint(const QStyleOptionViewItem &option,
 
 QString RyGroupedTreeViewDelegate::displayText(const QVariant &value, const QLocale &) const
 {
-    return RyUtils::displayText(value);
+    return RyValueText::displayText(value);
 }
 
 void RyGroupedTreeViewDelegate::initStyleOption(QStyleOptionViewItem *option,
@@ -39,5 +39,5 @@ void RyGroupedTreeViewDelegate::initStyleOption(QStyleOptionViewItem *option,
 {
     QStyledItemDelegate::initStyleOption(option, index);
     if (option->features & QStyleOptionViewItem::HasDisplay)
-        option->text = RyUtils::displayText(index);
+        option->text = RyValueText::displayText(index);
 }

@@ -10,7 +10,8 @@
 #include "gantt/rystylecombo.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
+#include "models/ryvaluetext.h"
 #include "views/activities.h"
 #include "views/rygroupdialog.h"
 #include "views/rygroupdialogdelegate.h"
@@ -124,7 +125,7 @@ bool TestStylesAndGroup::open(const QString &path)
 
 QModelIndexList TestStylesAndGroup::rows() const
 {
-    return RyUtils::flattenIndexes(window->activityView()->treeView()->model());
+    return RyModelLookup::flattenIndexes(window->activityView()->treeView()->model());
 }
 
 void TestStylesAndGroup::commandsFollowTheProject()
@@ -245,7 +246,7 @@ void TestStylesAndGroup::groupByStartMonth()
 
     // One group per calendar month of each year, in date order.
     const QAbstractItemModel *activities = view->activityModel();
-    const int start = RyUtils::findColumn(activities, "Start Date");
+    const int start = RyModelLookup::findColumn(activities, "Start Date");
     QSet<QDate> months;
     for (int row = 0; row < view->baseRowCount(); ++row) {
         const QDateTime date = activities->index(row, start).data().toDateTime();
@@ -256,12 +257,12 @@ void TestStylesAndGroup::groupByStartMonth()
     std::sort(sorted.begin(), sorted.end());
     QStringList expected;
     for (const QDate &month : sorted)
-        expected << RyUtils::monthName(month.month()) + " " + QString::number(month.year());
+        expected << RyValueText::monthName(month.month()) + " " + QString::number(month.year());
     QVERIFY(expected.size() >= 2);
 
     RyGroupedTreeView *tree = view->treeView();
     const QAbstractItemModel *model = tree->model();
-    const int group = RyUtils::findColumn(model, "Group");
+    const int group = RyModelLookup::findColumn(model, "Group");
     QStringList groups;
     QModelIndex first;
     for (int row = 0; row < model->rowCount(); ++row) {

@@ -1,4 +1,8 @@
+#include "models/rypredecessortext.h"
+#include "models/rystyletext.h"
+#include "models/rytextfile.h"
 #include "models/ryutils.h"
+#include "models/ryvaluetext.h"
 
 #include "models/ryconstants.h"
 
@@ -263,7 +267,7 @@ void TestRyUtils::fontFromText()
     QFETCH(bool, italic);
     QFETCH(bool, underline);
     QFETCH(int, weight);
-    const QFont font = RyUtils::fontFromText(text);
+    const QFont font = RyStyleText::fontFromText(text);
     QCOMPARE(font.family(), family);
     QCOMPARE(font.italic(), italic);
     QCOMPARE(font.underline(), underline);
@@ -320,8 +324,8 @@ void TestRyUtils::readTextFile()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QString::fromUtf8("Gr\xc3\xbc\xc3\x9f\x65\n").toUtf8());
     file.close();
-    QCOMPARE(RyUtils::readTextFile(path), QString::fromUtf8("Gr\xc3\xbc\xc3\x9f\x65\n"));
-    QCOMPARE(RyUtils::readTextFile(dir.filePath("missing")), QString());
+    QCOMPARE(RyTextFile::readTextFile(path), QString::fromUtf8("Gr\xc3\xbc\xc3\x9f\x65\n"));
+    QCOMPARE(RyTextFile::readTextFile(dir.filePath("missing")), QString());
 }
 
 void TestRyUtils::displayText_data()
@@ -386,12 +390,12 @@ void TestRyUtils::displayText()
     QFETCH(QString, text);
     QFETCH(QString, format);
     const QVariantMap description { { "datatype", "double" }, { "format", format } };
-    QCOMPARE(RyUtils::displayText(value, description), text);
+    QCOMPARE(RyValueText::displayText(value, description), text);
     // The same through a model cell, the description coming from the model's header.
     QStandardItemModel model(1, 1);
     model.setHeaderData(0, Qt::Horizontal, description, Ry::ColumnDescriptionRole);
     model.setData(model.index(0, 0), value);
-    QCOMPARE(RyUtils::displayText(model.index(0, 0)), text);
+    QCOMPARE(RyValueText::displayText(model.index(0, 0)), text);
 }
 
 void TestRyUtils::rollUps()
@@ -438,7 +442,7 @@ void TestRyUtils::predecessorDetail()
     QFETCH(QString, type);
     QFETCH(QVariant, lag);
     QFETCH(QString, detail);
-    QCOMPARE(RyUtils::predecessorDetail(type, lag), detail);
+    QCOMPARE(RyPredecessorText::predecessorDetail(type, lag), detail);
 }
 
 void TestRyUtils::predecessorTexts()
@@ -450,11 +454,11 @@ void TestRyUtils::predecessorTexts()
     model.appendRow(rowOf({ 10, "PR_FF", 0, "A100", "z" })); // replaces the first pair
     model.appendRow(rowOf({ 11, "PR_FS", 0, "", "empty key" }));
     model.appendRow(rowOf({ 12, "", 0, "A1", "empty type" }));
-    const auto texts = RyUtils::predecessorTexts(&model);
+    const auto texts = RyPredecessorText::predecessorTexts(&model);
     QCOMPARE(texts.size(), 1);
     QCOMPARE(texts.value(10).value("A100"), QString("FF"));
     QCOMPARE(texts.value(10).value("A200"), QString("SS-2h"));
-    QVERIFY(RyUtils::predecessorTexts(nullptr).isEmpty());
+    QVERIFY(RyPredecessorText::predecessorTexts(nullptr).isEmpty());
 }
 
 QTEST_MAIN(TestRyUtils)
