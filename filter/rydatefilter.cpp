@@ -88,27 +88,10 @@ void RyDateFilter::appendDays(QStandardItem *monthItem, const QSet<int> &rows) c
     monthItem->appendRows(items);
 }
 
-void RyDateFilter::setExpression(const QString &firstOperator, const QVariant &firstValue,
-                                 const QString &secondOperator, const QVariant &secondValue,
-                                 bool isAnd)
+QVariant RyDateFilter::operand(const QVariant &saved) const
 {
-    const QDate first = toDate(firstValue);
-    if (first.isValid())
-        m_firstValue->setDate(first);
-    const QDate second = toDate(secondValue);
-    if (second.isValid())
-        m_secondValue->setDate(second);
-    setExpressionOperators(firstOperator, secondOperator, isAnd);
-}
-
-QVariant RyDateFilter::firstValue() const
-{
-    return m_firstValue->date();
-}
-
-QVariant RyDateFilter::secondValue() const
-{
-    return m_secondValue->date();
+    const QDate date = toDate(saved);
+    return date.isValid() ? QVariant(date) : QVariant();
 }
 
 QString RyDateFilter::displayOperator(const QString &op) const

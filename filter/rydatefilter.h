@@ -14,11 +14,6 @@ class RyDateFilter : public RyFilterDialogPopUp
 public:
     RyDateFilter(QAbstractItemModel *model, int column, QWidget *parent = nullptr);
 
-    void setExpression(const QString &firstOperator, const QVariant &firstValue,
-                       const QString &secondOperator, const QVariant &secondValue,
-                       bool isAnd) override;
-    QVariant firstValue() const override;
-    QVariant secondValue() const override;
     QString displayOperator(const QString &op) const override;
 
     QDateEdit *firstValueEdit() const { return m_firstValue; }
@@ -26,6 +21,7 @@ public:
 
 protected:
     void fillValues() override;
+    QVariant operand(const QVariant &saved) const override;
 
 private:
     void appendDays(QStandardItem *monthItem, const QSet<int> &rows) const;

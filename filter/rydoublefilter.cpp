@@ -14,12 +14,6 @@ QDoubleSpinBox *newValueBox()
     return box;
 }
 
-double toNumber(const QVariant &value)
-{
-    // Saved operands are texts and may carry a decimal comma.
-    return RyValueText::decimalFromText(value.toString());
-}
-
 } // namespace
 
 RyDoubleFilter::RyDoubleFilter(QAbstractItemModel *model, int column, QWidget *parent)
@@ -31,21 +25,8 @@ RyDoubleFilter::RyDoubleFilter(QAbstractItemModel *model, int column, QWidget *p
     populate();
 }
 
-void RyDoubleFilter::setExpression(const QString &firstOperator, const QVariant &firstValue,
-                                   const QString &secondOperator, const QVariant &secondValue,
-                                   bool isAnd)
+QVariant RyDoubleFilter::operand(const QVariant &saved) const
 {
-    m_firstValue->setValue(toNumber(firstValue));
-    m_secondValue->setValue(toNumber(secondValue));
-    setExpressionOperators(firstOperator, secondOperator, isAnd);
-}
-
-QVariant RyDoubleFilter::firstValue() const
-{
-    return m_firstValue->value();
-}
-
-QVariant RyDoubleFilter::secondValue() const
-{
-    return m_secondValue->value();
+    // Saved operands are texts and may carry a decimal comma.
+    return RyValueText::decimalFromText(saved.toString());
 }

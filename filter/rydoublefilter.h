@@ -12,14 +12,11 @@ class RyDoubleFilter : public RyFilterDialogPopUp
 public:
     RyDoubleFilter(QAbstractItemModel *model, int column, QWidget *parent = nullptr);
 
-    void setExpression(const QString &firstOperator, const QVariant &firstValue,
-                       const QString &secondOperator, const QVariant &secondValue,
-                       bool isAnd) override;
-    QVariant firstValue() const override;
-    QVariant secondValue() const override;
-
     QDoubleSpinBox *firstValueBox() const { return m_firstValue; }
     QDoubleSpinBox *secondValueBox() const { return m_secondValue; }
+
+protected:
+    QVariant operand(const QVariant &saved) const override;
 
 private:
     QDoubleSpinBox *m_firstValue;

@@ -1,17 +1,13 @@
 #include "filter/ryexpression.h"
 
+#include "filter/filterlogging.h"
 #include "models/ryvaluetext.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
-#include <QLoggingCategory>
 
 #include <optional>
-
-namespace {
-Q_LOGGING_CATEGORY(lcFilter, "tarvik.filter", QtWarningMsg)
-} // namespace
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMetaProperty>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
@@ -208,6 +209,42 @@ void RyFilterDialogPopUp::addExpressionTab(const QString &datatype, QWidget *fir
     grid->addWidget(secondValueWidget, 2, 1);
     grid->setRowStretch(3, 1);
     m_tabWidget->addTab(page, tr("Expression"));
+    m_firstValueWidget = firstValueWidget;
+    m_secondValueWidget = secondValueWidget;
+}
+
+namespace {
+
+QVariant userValue(const QWidget *widget)
+{
+    return widget ? widget->metaObject()->userProperty().read(widget) : QVariant();
+}
+
+void setUserValue(QWidget *widget, const QVariant &value)
+{
+    if (widget && value.isValid())
+        widget->metaObject()->userProperty().write(widget, value);
+}
+
+} // namespace
+
+void RyFilterDialogPopUp::setExpression(const QString &firstOperator, const QVariant &firstValue,
+                                        const QString &secondOperator, const QVariant &secondValue,
+                                        bool isAnd)
+{
+    setUserValue(m_firstValueWidget, operand(firstValue));
+    setUserValue(m_secondValueWidget, operand(secondValue));
+    setExpressionOperators(firstOperator, secondOperator, isAnd);
+}
+
+QVariant RyFilterDialogPopUp::firstValue() const
+{
+    return userValue(m_firstValueWidget);
+}
+
+QVariant RyFilterDialogPopUp::secondValue() const
+{
+    return userValue(m_secondValueWidget);
 }
 
 void RyFilterDialogPopUp::setExpressionOperators(const QString &firstOperator,

@@ -74,12 +74,13 @@ public:
     bool isCleared() const { return m_cleared; }
     bool isRejected() const { return m_rejected; }
 
-    virtual void setExpression(const QString &firstOperator, const QVariant &firstValue,
-                               const QString &secondOperator, const QVariant &secondValue,
-                               bool isAnd)
-        = 0;
-    virtual QVariant firstValue() const = 0;
-    virtual QVariant secondValue() const = 0;
+    // Shows a saved expression on the Expression tab: each operand as operand() turns it into
+    // a value of the value widgets, the operators and AND or OR.
+    void setExpression(const QString &firstOperator, const QVariant &firstValue,
+                       const QString &secondOperator, const QVariant &secondValue, bool isAnd);
+    // The operands as the value widgets hold them: their user property (text, number or date).
+    QVariant firstValue() const;
+    QVariant secondValue() const;
     virtual QString firstOperator() const;
     virtual QString secondOperator() const;
     virtual QString displayOperator(const QString &op) const;
@@ -102,8 +103,9 @@ protected:
     // Adds the "Expression" tab with the operators of `datatype` and the two value widgets.
     void addExpressionTab(const QString &datatype, QWidget *firstValueWidget,
                           QWidget *secondValueWidget);
-    void setExpressionOperators(const QString &firstOperator, const QString &secondOperator,
-                                bool isAnd);
+    // A saved operand (a text, as often as not) as the value widgets take it; an invalid value
+    // leaves the widget as it is.
+    virtual QVariant operand(const QVariant &saved) const = 0;
 
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -114,6 +116,8 @@ protected:
 
 private:
     void buildMenu();
+    void setExpressionOperators(const QString &firstOperator, const QString &secondOperator,
+                                bool isAnd);
     bool columnHasBlanks() const;
     void removeBlankValues();
     void appendBlanksItem();
@@ -132,6 +136,8 @@ private:
     QAction *m_sortDescending = nullptr;
     QAction *m_clear = nullptr;
     QTabWidget *m_tabWidget = nullptr;
+    QWidget *m_firstValueWidget = nullptr;
+    QWidget *m_secondValueWidget = nullptr;
     QLineEdit *m_searchEdit = nullptr;
     QTreeView *m_valueView = nullptr;
     QDialogButtonBox *m_buttonBox = nullptr;

@@ -22,22 +22,9 @@ RyIntegerFilter::RyIntegerFilter(QAbstractItemModel *model, int column, QWidget 
     populate();
 }
 
-void RyIntegerFilter::setExpression(const QString &firstOperator, const QVariant &firstValue,
-                                    const QString &secondOperator, const QVariant &secondValue,
-                                    bool isAnd)
+QVariant RyIntegerFilter::operand(const QVariant &saved) const
 {
-    // Saved operands are texts; "3.0" still reads as 3.
-    m_firstValue->setValue(qRound(firstValue.toDouble()));
-    m_secondValue->setValue(qRound(secondValue.toDouble()));
-    setExpressionOperators(firstOperator, secondOperator, isAnd);
-}
-
-QVariant RyIntegerFilter::firstValue() const
-{
-    return m_firstValue->value();
-}
-
-QVariant RyIntegerFilter::secondValue() const
-{
-    return m_secondValue->value();
+    // Saved operands are texts; "3.0" still reads as 3. The boxes are signed, so that "is less
+    // than -5" means what it says.
+    return qRound(saved.toDouble());
 }

@@ -12,15 +12,11 @@ class RyIntegerFilter : public RyFilterDialogPopUp
 public:
     RyIntegerFilter(QAbstractItemModel *model, int column, QWidget *parent = nullptr);
 
-    void setExpression(const QString &firstOperator, const QVariant &firstValue,
-                       const QString &secondOperator, const QVariant &secondValue,
-                       bool isAnd) override;
-    // Signed, so that "is less than -5" means what it says.
-    QVariant firstValue() const override;
-    QVariant secondValue() const override;
-
     QSpinBox *firstValueBox() const { return m_firstValue; }
     QSpinBox *secondValueBox() const { return m_secondValue; }
+
+protected:
+    QVariant operand(const QVariant &saved) const override;
 
 private:
     QSpinBox *m_firstValue;

@@ -11,21 +11,7 @@ RyTextFilter::RyTextFilter(QAbstractItemModel *model, int column, QWidget *paren
     populate();
 }
 
-void RyTextFilter::setExpression(const QString &firstOperator, const QVariant &firstValue,
-                                 const QString &secondOperator, const QVariant &secondValue,
-                                 bool isAnd)
+QVariant RyTextFilter::operand(const QVariant &saved) const
 {
-    m_firstValue->setText(firstValue.toString());
-    m_secondValue->setText(secondValue.toString());
-    setExpressionOperators(firstOperator, secondOperator, isAnd);
-}
-
-QVariant RyTextFilter::firstValue() const
-{
-    return m_firstValue->text();
-}
-
-QVariant RyTextFilter::secondValue() const
-{
-    return m_secondValue->text();
+    return saved.toString();
 }

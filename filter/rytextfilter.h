@@ -12,14 +12,11 @@ class RyTextFilter : public RyFilterDialogPopUp
 public:
     RyTextFilter(QAbstractItemModel *model, int column, QWidget *parent = nullptr);
 
-    void setExpression(const QString &firstOperator, const QVariant &firstValue,
-                       const QString &secondOperator, const QVariant &secondValue,
-                       bool isAnd) override;
-    QVariant firstValue() const override;
-    QVariant secondValue() const override;
-
     QLineEdit *firstValueEdit() const { return m_firstValue; }
     QLineEdit *secondValueEdit() const { return m_secondValue; }
+
+protected:
+    QVariant operand(const QVariant &saved) const override;
 
 private:
     QLineEdit *m_firstValue;

@@ -1,6 +1,7 @@
 #include "mppr/fieldmap.h"
 
 #include "mppr/bytes.h"
+#include "mppr/propsblock.h"
 
 namespace mppr {
 
@@ -58,6 +59,15 @@ FieldMap FieldMap::fromItem(const QByteArray &item, FieldMapStyle style)
         map.m_fields[d.fieldId] = d;
     }
     return map;
+}
+
+FieldMap FieldMap::fromProps(const PropsBlock &props, quint32 key, quint32 fallbackKey,
+                             FieldMapStyle style)
+{
+    QByteArray item = props.item(key);
+    if (item.isEmpty())
+        item = props.item(fallbackKey);
+    return fromItem(item, style);
 }
 
 FieldDescriptor FieldMap::descriptor(quint32 fieldId) const

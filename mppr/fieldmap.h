@@ -44,10 +44,15 @@ enum class FieldMapStyle {
     Mpp9, // variable data addressed by an 8-bit key stored in the item
 };
 
+class PropsBlock;
+
 class FieldMap
 {
 public:
     static FieldMap fromItem(const QByteArray &item, FieldMapStyle style);
+    // From the first of the two Props items that is present and not empty.
+    static FieldMap fromProps(const PropsBlock &props, quint32 key, quint32 fallbackKey,
+                              FieldMapStyle style);
 
     // Absent descriptor when the field is not in the map.
     FieldDescriptor descriptor(quint32 fieldId) const;

@@ -2,9 +2,6 @@
 
 #include "mppr/compobjinfo.h"
 #include "mppr/project.h"
-#include "mppr/resourcereader.h"
-
-#include <algorithm>
 
 namespace mppr {
 
@@ -16,13 +13,10 @@ MppReader::Layout layout12(const QString &userType)
     layout.directory = QStringLiteral("   112");
     layout.mapStyle = FieldMapStyle::Mpp12;
     layout.taskFixed2MetaSize = 86;
-    if (versionFromUserType(userType, 15) < 15) {
-        const quint16 bits[5] = { 69, 78, 83, 66, 67 };
-        std::copy(bits, bits + 5, layout.flagBits);
-    } else {
-        const quint16 bits[5] = { 81, 97, 98, 70, 71 };
-        std::copy(bits, bits + 5, layout.flagBits);
-    }
+    if (versionFromUserType(userType, 15) < 15)
+        layout.flagBits = { 69, 78, 83, 66, 67 };
+    else
+        layout.flagBits = { 81, 97, 98, 70, 71 };
     // Measured on files saved by every version: the lag unit sits before the lag.
     layout.relationLayoutB = false;
     return layout;
@@ -57,14 +51,7 @@ Mpp12Reader::Mpp12Reader(const StreamStore &store, Project &project)
 
 int Mpp12Reader::read()
 {
-    int status = readProps();
-    if (status == StatusOk)
-        status = readTasks();
-    if (status == StatusOk)
-        status = readRelations();
-    if (status == StatusOk)
-        ResourceReader(m_store, m_project, resourceLayout(), m_props).readOrDrop();
-    return status;
+    return readDroppingResources(resourceLayout());
 }
 
 } // namespace mppr

@@ -21,13 +21,10 @@ MppReader::Layout layout14(const QString &userType)
     layout.mapStyle = FieldMapStyle::Mpp14;
     layout.taskFixed2MetaSize = 93;
     layout.taskFixed2MetaRetrySize = 92;
-    if (versionFromUserType(userType, 14) < 15) {
-        const quint16 bits[5] = { 48, 78, 83, 66, 67 };
-        std::copy(bits, bits + 5, layout.flagBits);
-    } else {
-        const quint16 bits[5] = { 82, 97, 98, 70, 71 };
-        std::copy(bits, bits + 5, layout.flagBits);
-    }
+    if (versionFromUserType(userType, 14) < 15)
+        layout.flagBits = { 48, 78, 83, 66, 67 };
+    else
+        layout.flagBits = { 82, 97, 98, 70, 71 };
     layout.relationLayoutB = versionFromUserType(userType, 15) >= 15;
     return layout;
 }

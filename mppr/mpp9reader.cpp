@@ -1,7 +1,6 @@
 #include "mppr/mpp9reader.h"
 
 #include "mppr/project.h"
-#include "mppr/resourcereader.h"
 
 namespace mppr {
 
@@ -14,8 +13,7 @@ MppReader::Layout layout9()
     layout.mapStyle = FieldMapStyle::Mpp9;
     layout.hasFixed2 = false;
     layout.varMetaLayout = VarMetaBlock::ItemLayout::Key;
-    const quint16 bits[5] = { 69, 78, 83, 66, 67 };
-    std::copy(bits, bits + 5, layout.flagBits);
+    layout.flagBits = { 69, 78, 83, 66, 67 };
     layout.relationLayoutB = false;
     return layout;
 }
@@ -46,14 +44,7 @@ Mpp9Reader::Mpp9Reader(const StreamStore &store, Project &project)
 
 int Mpp9Reader::read()
 {
-    int status = readProps();
-    if (status == StatusOk)
-        status = readTasks();
-    if (status == StatusOk)
-        status = readRelations();
-    if (status == StatusOk)
-        ResourceReader(m_store, m_project, resourceLayout(), m_props).readOrDrop();
-    return status;
+    return readDroppingResources(resourceLayout());
 }
 
 } // namespace mppr

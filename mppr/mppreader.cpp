@@ -1,12 +1,11 @@
 #include "mppr/mppreader.h"
 
 #include "mppr/baselinefields.h"
-#include "mppr/fieldreader.h"
 #include "mppr/fixeddatablock.h"
 #include "mppr/fixedmetablock.h"
 #include "mppr/project.h"
+#include "mppr/recordstreams.h"
 #include "mppr/streamstore.h"
-#include "mppr/vardatablock.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -294,21 +293,13 @@ int MppReader::readProps()
     const int status = m_props.parse(m_store.read(path(QStringLiteral("/Props"))));
     if (status != StatusOk)
         return status;
-    m_taskMap = fieldMap(TaskMapKey, TaskMapFallbackKey);
+    m_taskMap = FieldMap::fromProps(m_props, TaskMapKey, TaskMapFallbackKey, m_layout.mapStyle);
     const quint32 flagFields[5] = { 0x18, 0x47, 0x52, 0x4FF, 0x500 };
     for (int k = 0; k < 5; ++k) {
         const FieldLocation location = k < 3 ? FieldLocation::MetaData : FieldLocation::MetaFlag;
         m_taskMap.setFlagPosition(TaskFieldBase + flagFields[k], location, m_layout.flagBits[k]);
     }
     return StatusOk;
-}
-
-FieldMap MppReader::fieldMap(quint32 key, quint32 fallbackKey) const
-{
-    QByteArray item = m_props.item(key);
-    if (item.isEmpty())
-        item = m_props.item(fallbackKey);
-    return FieldMap::fromItem(item, m_layout.mapStyle);
 }
 
 int MppReader::readTasks()
@@ -318,47 +309,34 @@ int MppReader::readTasks()
         return StatusMissingField;
     m_project.setHasPercentComplete(m_layout.readsPercentComplete);
 
-    FixedMetaBlock meta, meta2;
-    FixedDataBlock fixed, fixed2;
-    VarMetaBlock varMeta;
-    VarDataBlock varData;
+    RecordStreams s;
     const QString dir = path(QStringLiteral("/TBkndTask/"));
-    int status = meta.parse(m_store.read(dir + "FixedMeta"), TaskFixedMetaSize);
+    int status = s.meta.parse(m_store.read(dir + "FixedMeta"), TaskFixedMetaSize);
     if (status == StatusOk)
-        status = fixed.parse(m_store.read(dir + "FixedData"), meta);
+        status = s.fixed.parse(m_store.read(dir + "FixedData"), s.meta);
     if (status == StatusOk && m_layout.hasFixed2) {
         const QByteArray stream = m_store.read(dir + "Fixed2Meta");
-        status = meta2.parse(stream, m_layout.taskFixed2MetaSize);
+        status = s.meta2.parse(stream, m_layout.taskFixed2MetaSize);
         if (status != StatusOk && m_layout.taskFixed2MetaRetrySize > 0)
-            status = meta2.parse(stream, m_layout.taskFixed2MetaRetrySize);
+            status = s.meta2.parse(stream, m_layout.taskFixed2MetaRetrySize);
         if (status == StatusOk)
-            status = fixed2.parse(m_store.read(dir + "Fixed2Data"), meta2);
+            status = s.fixed2.parse(m_store.read(dir + "Fixed2Data"), s.meta2);
     }
     if (status == StatusOk)
-        status = varMeta.parse(m_store.read(dir + "VarMeta"), m_layout.varMetaLayout);
-    if (status == StatusOk)
-        status = varData.parse(m_store.read(dir + "Var2Data"), varMeta);
+        status = s.readVarData(m_store, dir, m_layout.varMetaLayout);
     if (status != StatusOk)
         return status;
 
-    RecordBlocks blocks;
-    blocks.meta = &meta;
-    blocks.fixed = &fixed;
-    if (m_layout.hasFixed2) {
-        blocks.meta2 = &meta2;
-        blocks.fixed2 = &fixed2;
-    }
-    blocks.varData = &varData;
-    blocks.varDataByKey = m_layout.varMetaLayout == VarMetaBlock::ItemLayout::Key;
-    const FieldReader reader(blocks);
+    const FieldReader reader(
+        s.blocks(m_layout.hasFixed2, m_layout.hasFixed2, m_layout.varMetaLayout));
 
-    m_project.reserveTasks(meta.itemCount());
-    for (int i = FirstTaskRecord; i < meta.itemCount(); ++i) {
-        const ByteView record = fixed.record(i);
+    m_project.reserveTasks(s.meta.itemCount());
+    for (int i = FirstTaskRecord; i < s.meta.itemCount(); ++i) {
+        const ByteView record = s.fixed.record(i);
         if (record.isEmpty())
             continue;
         auto task = std::make_unique<Task>();
-        const ByteView item = meta.item(i);
+        const ByteView item = s.meta.item(i);
         if (!item.isEmpty() && (item.u8(0) & 0x02)) {
             task->uniqueId = reader.integer(fields.uniqueId, i, 0);
             task->blankRecord = true;
@@ -505,6 +483,18 @@ int MppReader::readRelations()
         successor->predLagUnits.append(useB ? r.u16(18) : r.u16(14));
     }
     return StatusOk;
+}
+
+int MppReader::readDroppingResources(const ResourceReader::Layout &resources)
+{
+    int status = readProps();
+    if (status == StatusOk)
+        status = readTasks();
+    if (status == StatusOk)
+        status = readRelations();
+    if (status == StatusOk)
+        ResourceReader(m_store, m_project, resources, m_props).readOrDrop();
+    return status;
 }
 
 } // namespace mppr

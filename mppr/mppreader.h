@@ -5,9 +5,12 @@
 
 #include "mppr/fieldmap.h"
 #include "mppr/propsblock.h"
+#include "mppr/resourcereader.h"
 #include "mppr/varmetablock.h"
 
 #include <QString>
+
+#include <array>
 
 namespace mppr {
 
@@ -31,7 +34,7 @@ public:
         bool readsPercentComplete = true;
         VarMetaBlock::ItemLayout varMetaLayout = VarMetaBlock::ItemLayout::FieldId;
         // Bits of flag task fields 0x18, 0x47, 0x52 (FixedMeta) and 0x4FF, 0x500 (Fixed2Meta).
-        quint16 flagBits[5] = {};
+        std::array<quint16, 5> flagBits = {};
         // Relation lag layout when the stored unit codes leave both possible.
         bool relationLayoutB = false;
     };
@@ -42,10 +45,12 @@ protected:
     QString path(const QString &relative) const { return m_layout.directory + relative; }
     // Builds the task field map from the version's Props and places the flag fields.
     int readProps();
-    FieldMap fieldMap(quint32 key, quint32 fallbackKey) const;
 
     int readTasks();
     int readRelations();
+    // Props, tasks and relations, then the resources and assignments of the older layouts,
+    // which a damaged block leaves out rather than failing the read.
+    int readDroppingResources(const ResourceReader::Layout &resources);
 
     const StreamStore &m_store;
     Project &m_project;

@@ -7,17 +7,13 @@
 #include "mppr/mpp12reader.h"
 #include "mppr/mpp14reader.h"
 #include "mppr/mpp9reader.h"
+#include "mppr/mpprlogging.h"
 #include "mppr/streamstore.h"
 
 #include <QDebug>
-#include <QLoggingCategory>
 #include <QSet>
 
 #include <memory>
-
-namespace {
-Q_LOGGING_CATEGORY(lcMppr, "tarvik.mppr", QtWarningMsg)
-} // namespace
 
 namespace mppr {
 

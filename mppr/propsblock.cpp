@@ -1,14 +1,10 @@
 #include "mppr/propsblock.h"
 
 #include "mppr/bytes.h"
+#include "mppr/mpprlogging.h"
 #include "mppr/project.h"
 
 #include <QDebug>
-#include <QLoggingCategory>
-
-namespace {
-Q_LOGGING_CATEGORY(lcMppr, "tarvik.mppr", QtWarningMsg)
-} // namespace
 
 namespace mppr {
 

@@ -1,11 +1,8 @@
 #include "mppr/resourcereader.h"
 
-#include "mppr/fieldreader.h"
-#include "mppr/fixeddatablock.h"
-#include "mppr/fixedmetablock.h"
 #include "mppr/project.h"
+#include "mppr/recordstreams.h"
 #include "mppr/streamstore.h"
-#include "mppr/vardatablock.h"
 
 #include <QHash>
 #include <QSet>
@@ -24,15 +21,6 @@ constexpr quint32 AssignmentMapFallbackKey = 0x3000017;
 constexpr int ResourceFixedMetaSize = 37;
 constexpr int AssignmentFixedMetaSize = 34;
 constexpr double MinutesTimes1000PerHour = 60000.0; // work is stored in thousandths of a minute
-
-// The first of the two Props items that is present and not empty.
-FieldMap fieldMap(const PropsBlock &props, quint32 key, quint32 fallbackKey, FieldMapStyle style)
-{
-    QByteArray item = props.item(key);
-    if (item.isEmpty())
-        item = props.item(fallbackKey);
-    return FieldMap::fromItem(item, style);
-}
 
 FieldDescriptor field(const FieldMap &map, quint32 base, quint32 number)
 {
@@ -104,8 +92,10 @@ ResourceReader::ResourceReader(const StreamStore &store, Project &project, const
     : m_store(store)
     , m_project(project)
     , m_layout(layout)
-    , m_resourceMap(fieldMap(props, ResourceMapKey, ResourceMapFallbackKey, layout.mapStyle))
-    , m_assignmentMap(fieldMap(props, AssignmentMapKey, AssignmentMapFallbackKey, layout.mapStyle))
+    , m_resourceMap(
+          FieldMap::fromProps(props, ResourceMapKey, ResourceMapFallbackKey, layout.mapStyle))
+    , m_assignmentMap(
+          FieldMap::fromProps(props, AssignmentMapKey, AssignmentMapFallbackKey, layout.mapStyle))
 {
 }
 
@@ -125,37 +115,23 @@ QString ResourceReader::path(const char *relative) const
 
 int ResourceReader::readResources()
 {
-    FixedMetaBlock meta, meta2;
-    FixedDataBlock fixed, fixed2;
-    VarMetaBlock varMeta;
-    VarDataBlock varData;
+    RecordStreams s;
     const bool twoBlocks = m_layout.resourceFixed2MetaSize > 0;
-    int status = meta.parse(m_store.read(path("/TBkndRsc/FixedMeta")), ResourceFixedMetaSize);
+    int status = s.meta.parse(m_store.read(path("/TBkndRsc/FixedMeta")), ResourceFixedMetaSize);
     if (status == StatusOk)
-        status = fixed.parse(m_store.read(path("/TBkndRsc/FixedData")), meta);
+        status = s.fixed.parse(m_store.read(path("/TBkndRsc/FixedData")), s.meta);
     if (status == StatusOk && twoBlocks) {
-        status = meta2.parse(m_store.read(path("/TBkndRsc/Fixed2Meta")),
-                             m_layout.resourceFixed2MetaSize);
+        status = s.meta2.parse(m_store.read(path("/TBkndRsc/Fixed2Meta")),
+                               m_layout.resourceFixed2MetaSize);
     }
     if (status == StatusOk && twoBlocks)
-        status = fixed2.parse(m_store.read(path("/TBkndRsc/Fixed2Data")), meta2);
+        status = s.fixed2.parse(m_store.read(path("/TBkndRsc/Fixed2Data")), s.meta2);
     if (status == StatusOk)
-        status = varMeta.parse(m_store.read(path("/TBkndRsc/VarMeta")), m_layout.varMetaLayout);
-    if (status == StatusOk)
-        status = varData.parse(m_store.read(path("/TBkndRsc/Var2Data")), varMeta);
+        status = s.readVarData(m_store, path("/TBkndRsc/"), m_layout.varMetaLayout);
     if (status != StatusOk)
         return status;
 
-    RecordBlocks blocks;
-    blocks.meta = &meta;
-    blocks.fixed = &fixed;
-    if (twoBlocks) {
-        blocks.meta2 = &meta2;
-        blocks.fixed2 = &fixed2;
-    }
-    blocks.varData = &varData;
-    blocks.varDataByKey = m_layout.varMetaLayout == VarMetaBlock::ItemLayout::Key;
-    const FieldReader reader(blocks);
+    const FieldReader reader(s.blocks(twoBlocks, twoBlocks, m_layout.varMetaLayout));
     // Name (0x01) and initials (0x02) are variable data in every layout; resources without a
     // name are the placeholders a schedule keeps, such as the unnamed resource 0.
     const FieldDescriptor name = field(m_resourceMap, ResourceFieldBase, 0x01);
@@ -163,11 +139,11 @@ int ResourceReader::readResources()
     // The records carry the unique ID (field 0x00) that the variable data is filed under.
     const FieldDescriptor uniqueId = field(m_resourceMap, ResourceFieldBase, 0x00);
     QHash<qint32, int> recordOf;
-    for (int i = 0; i < meta.itemCount() && !uniqueId.isAbsent(); ++i) {
-        if (!fixed.record(i).isEmpty())
+    for (int i = 0; i < s.meta.itemCount() && !uniqueId.isAbsent(); ++i) {
+        if (!s.fixed.record(i).isEmpty())
             recordOf.insert(reader.integer(uniqueId, i, 0), i);
     }
-    for (const qint32 u : varMeta.uniqueIds()) {
+    for (const qint32 u : s.varMeta.uniqueIds()) {
         const QString text = reader.text(name, u);
         if (text.isEmpty())
             continue;
@@ -178,7 +154,7 @@ int ResourceReader::readResources()
         resource->shortName = reader.text(shortName, u);
         const auto record = recordOf.constFind(u);
         if (record != recordOf.cend())
-            resource->type = typeOf(meta, meta2, *record);
+            resource->type = typeOf(s.meta, s.meta2, *record);
         m_project.insertResource(resource.release());
     }
     return StatusOk;
@@ -200,41 +176,29 @@ int ResourceReader::readAssignments()
     if (fields.uniqueId.isAbsent())
         return StatusMissingField;
 
-    FixedMetaBlock meta;
-    FixedDataBlock fixed, fixed2;
-    VarMetaBlock varMeta;
-    VarDataBlock varData;
+    RecordStreams s;
     const bool twoBlocks = m_layout.assignment2RecordSize > 0;
-    int status = meta.parse(m_store.read(path("/TBkndAssn/FixedMeta")), AssignmentFixedMetaSize);
+    int status = s.meta.parse(m_store.read(path("/TBkndAssn/FixedMeta")), AssignmentFixedMetaSize);
     if (status != StatusOk)
         return status;
-    fixed.split(m_store.read(path("/TBkndAssn/FixedData")), m_layout.assignmentRecordSize);
+    s.fixed.split(m_store.read(path("/TBkndAssn/FixedData")), m_layout.assignmentRecordSize);
     if (twoBlocks)
-        fixed2.split(m_store.read(path("/TBkndAssn/Fixed2Data")), m_layout.assignment2RecordSize);
-    status = varMeta.parse(m_store.read(path("/TBkndAssn/VarMeta")), m_layout.varMetaLayout);
-    if (status == StatusOk)
-        status = varData.parse(m_store.read(path("/TBkndAssn/Var2Data")), varMeta);
+        s.fixed2.split(m_store.read(path("/TBkndAssn/Fixed2Data")), m_layout.assignment2RecordSize);
+    status = s.readVarData(m_store, path("/TBkndAssn/"), m_layout.varMetaLayout);
     if (status != StatusOk)
         return status;
 
-    RecordBlocks blocks;
-    blocks.meta = &meta;
-    blocks.fixed = &fixed;
-    if (twoBlocks)
-        blocks.fixed2 = &fixed2;
-    blocks.varData = &varData;
-    blocks.varDataByKey = m_layout.varMetaLayout == VarMetaBlock::ItemLayout::Key;
-    const FieldReader reader(blocks);
-    const QVector<qint32> present = varMeta.uniqueIds();
+    const FieldReader reader(s.blocks(false, twoBlocks, m_layout.varMetaLayout));
+    const QVector<qint32> present = s.varMeta.uniqueIds();
     const QSet<qint32> withVarData(present.cbegin(), present.cend());
 
     QList<Assignment *> assignments;
-    for (int i = 0; i < meta.itemCount(); ++i) {
-        const ByteView item = meta.item(i);
+    for (int i = 0; i < s.meta.itemCount(); ++i) {
+        const ByteView item = s.meta.item(i);
         if (item.size() < 8 || item.u8(0) != 0)
             continue;
         // The item names the offset of its record; records need not be in item order.
-        const int k = fixed.recordAt(item.i32(4));
+        const int k = s.fixed.recordAt(item.i32(4));
         if (k < 0)
             continue;
         const qint32 uniqueId = reader.integer(fields.uniqueId, k, 0);

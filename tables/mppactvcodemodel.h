@@ -2,15 +2,12 @@
 // still answer so that joins and lookups by header text work on it.
 #pragma once
 
-#include "tables/mppmodel.h"
+#include "tables/mppemptymodel.h"
 
-class MPPActvCodeModel : public MPPModel
+class MPPActvCodeModel : public MPPEmptyModel
 {
     Q_OBJECT
 
 public:
     explicit MPPActvCodeModel(QObject *parent = nullptr);
-
-protected:
-    QVariant cell(int row, int column) const override;
 };

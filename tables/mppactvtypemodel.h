@@ -2,15 +2,12 @@
 // still answer so that joins and lookups by header text work on it.
 #pragma once
 
-#include "tables/mppmodel.h"
+#include "tables/mppemptymodel.h"
 
-class MPPActvTypeModel : public MPPModel
+class MPPActvTypeModel : public MPPEmptyModel
 {
     Q_OBJECT
 
 public:
     explicit MPPActvTypeModel(QObject *parent = nullptr);
-
-protected:
-    QVariant cell(int row, int column) const override;
 };

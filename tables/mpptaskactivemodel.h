@@ -2,15 +2,12 @@
 // still answer. Unlike the other tables it carries no object name.
 #pragma once
 
-#include "tables/mppmodel.h"
+#include "tables/mppemptymodel.h"
 
-class MPPTaskActiveModel : public MPPModel
+class MPPTaskActiveModel : public MPPEmptyModel
 {
     Q_OBJECT
 
 public:
     explicit MPPTaskActiveModel(QObject *parent = nullptr);
-
-protected:
-    QVariant cell(int row, int column) const override;
 };

@@ -7,6 +7,8 @@
 #include "models/ryconstants.h"
 
 #include <QAbstractItemModelTester>
+#include <QAnimationDriver>
+#include <QBasicTimer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -25,6 +27,27 @@
 namespace {
 
 enum Column { Name, Duration, Float, Start, ColumnCount };
+
+// Drives Qt's animations as the default driver does, on a 16 ms timer, and so tells whether
+// any of them is still running.
+class AnimationDriver : public QAnimationDriver
+{
+protected:
+    void start() override
+    {
+        QAnimationDriver::start();
+        m_timer.start(16, this);
+    }
+    void stop() override
+    {
+        m_timer.stop();
+        QAnimationDriver::stop();
+    }
+    void timerEvent(QTimerEvent *) override { advance(); }
+
+private:
+    QBasicTimer m_timer;
+};
 
 // A flat activity table: names, durations, floats (texts with decimal commas) and dates.
 void fillTable(QStandardItemModel &model)
@@ -88,6 +111,7 @@ class TestRyFilterDialogPopUp : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void cleanupTestCase();
@@ -112,7 +136,13 @@ private slots:
 
 private:
     QStandardItemModel *m_model = nullptr;
+    AnimationDriver m_animations;
 };
+
+void TestRyFilterDialogPopUp::initTestCase()
+{
+    m_animations.install();
+}
 
 void TestRyFilterDialogPopUp::init()
 {
@@ -498,10 +528,13 @@ void TestRyFilterDialogPopUp::columnWithoutBlanksHasNoEntry()
 }
 
 // The search field's clear button fades in and out; a fade still running at exit is never
-// freed, which the sanitized build reports as a leak.
+// freed, which the sanitized build reports as a leak. The fades start from the event loop and
+// delete themselves once they end.
 void TestRyFilterDialogPopUp::cleanupTestCase()
 {
-    QTest::qWait(500);
+    QCoreApplication::processEvents();
+    QTRY_VERIFY(!m_animations.isRunning());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 QTEST_MAIN(TestRyFilterDialogPopUp)

@@ -429,6 +429,7 @@ void TestMppLoader::tablesLiveOnTheLoaderThread()
         &runner, [&] { loader.loadProject(small()); }, Qt::BlockingQueuedConnection);
     worker.quit();
     worker.wait();
+    QCOMPARE(loader.models().size(), 16);
     for (QObject *model : loader.models())
         QCOMPARE(model->thread(), loader.thread());
 }
@@ -504,6 +505,7 @@ void TestMppLoader::craftedFileHours()
         else
             QVERIFY(!relations->index(r, 4).data().isValid()); // percentage lag
     }
+    QCOMPARE(loader.modelNames().size(), loader.models().size());
     for (const QString &name : loader.modelNames()) {
         QAbstractItemModelTester tester(modelOf(loader, name),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);

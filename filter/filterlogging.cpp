@@ -1,0 +1,3 @@
+#include "filter/filterlogging.h"
+
+Q_LOGGING_CATEGORY(lcFilter, "tarvik.filter", QtWarningMsg)

@@ -1,0 +1,6 @@
+#include "tables/mppemptymodel.h"
+
+QVariant MPPEmptyModel::cell(int, int) const
+{
+    return QVariant();
+}
