@@ -25,6 +25,8 @@ private slots:
     void quarterRule();
     void datePeriods_data();
     void datePeriods();
+    void periodsAcrossYears_data();
+    void periodsAcrossYears();
     void noRuleGroupsByTheValue();
     void plainColumn();
     void twoRulesNested();
@@ -158,6 +160,56 @@ void TestRyActivityGrouper::datePeriods()
     m_tasks->setData(m_tasks->index(1, 5), ActivityStack::at(2025, 1, 1));
     m_tasks->setData(m_tasks->index(2, 5), ActivityStack::at(2023, 12, 31));
     group({ "Start Date;" + rule });
+    QCOMPARE(dump(), groups);
+}
+
+void TestRyActivityGrouper::periodsAcrossYears_data()
+{
+    QTest::addColumn<QStringList>("rules");
+    QTest::addColumn<QList<QDate>>("starts"); // of T10..T14
+    QTest::addColumn<QString>("groups");
+    const QList<QDate> decembers
+        = { { 2014, 12, 10 }, { 2015, 12, 1 }, { 2014, 12, 31 }, { 2015, 12, 31 }, { 2015, 1, 1 } };
+    QTest::newRow("December 2014 and December 2015")
+        << QStringList { "Start Date;Month" } << decembers
+        << "December 2014[T10,T12],January 2015[T14],December 2015[T11,T13]";
+    QTest::newRow("fourth quarters of two years")
+        << QStringList { "Start Date;Quarter" }
+        << QList<QDate> { { 2014, 10, 1 },
+                          { 2015, 12, 31 },
+                          { 2014, 12, 31 },
+                          { 2015, 10, 15 },
+                          { 2015, 1, 1 } }
+        << "Q4 2014[T10,T12],Q1 2015[T14],Q4 2015[T11,T13]";
+    // Monday 29 December 2014 opens ISO week 1 of 2015; 3 January 2016 ends week 53 of 2015.
+    QTest::newRow("ISO week 1 of 2015 starts in December 2014")
+        << QStringList { "Start Date;Week" }
+        << QList<QDate> { { 2014, 12, 29 },
+                          { 2015, 1, 2 },
+                          { 2014, 12, 28 },
+                          { 2015, 12, 31 },
+                          { 2016, 1, 3 } }
+        << "Week 52 2014[T12],Week 1 2015[T10,T11],Week 53 2015[T13,T14]";
+    QTest::newRow("months below their years keep the year")
+        << QStringList { "Start Date;Year", "Start Date;Month" } << decembers
+        << "2014[December 2014[T10,T12]],2015[January 2015[T14],December 2015[T11,T13]]";
+    QTest::newRow("months below WBS elements")
+        << QStringList { "WBS Code;To level 2", "Start Date;Month" } << decembers
+        << "Project[Alpha[December 2014[T10],January 2015[T14],December 2015[T11]],"
+           "Beta[December 2014[T12],December 2015[T13]]]";
+}
+
+void TestRyActivityGrouper::periodsAcrossYears()
+{
+    QFETCH(QStringList, rules);
+    QFETCH(QList<QDate>, starts);
+    QFETCH(QString, groups);
+    for (int row = 0; row < starts.size(); ++row) {
+        const QDate &start = starts.at(row);
+        m_tasks->setData(m_tasks->index(row, 5),
+                         ActivityStack::at(start.year(), start.month(), start.day()));
+    }
+    group(rules);
     QCOMPARE(dump(), groups);
 }
 
