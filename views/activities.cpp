@@ -15,7 +15,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHash>
 #include <QHeaderView>
@@ -206,8 +205,6 @@ void Activities::replaceSortFilterWidget()
 
 void Activities::groupBySelection(const QStringList &rules)
 {
-    QElapsedTimer timer;
-    timer.start();
     m_groupRules = rules;
     // The look of group rows follows the rules alone: a level whose rule gives no format goes
     // back to the default instead of keeping the format of an earlier grouping.
@@ -222,13 +219,8 @@ void Activities::groupBySelection(const QStringList &rules)
     }
     m_treeView->setLevelStyles(m_levelStyles);
     numberRows();
-    qCDebug(lcViews) << "groupBySelection elapsed time after setParentStructure: "
-                     << timer.elapsed();
     calculateGroupings();
-    qCDebug(lcViews) << "groupBySelection elapsed time after calculateGroupings: "
-                     << timer.elapsed();
     updateGanttRelationship();
-    qCDebug(lcViews) << "full time: " << timer.elapsed();
 }
 
 void Activities::numberRows()
