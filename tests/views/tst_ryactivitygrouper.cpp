@@ -29,6 +29,8 @@ private slots:
     void periodsAcrossYears();
     void noRuleGroupsByTheValue();
     void plainColumn();
+    void activityCodes_data();
+    void activityCodes();
     void twoRulesNested();
     void groupingTwiceEqualsOnce();
     void emptyRulesRemoveGroups();
@@ -229,6 +231,61 @@ void TestRyActivityGrouper::plainColumn()
     m_tasks->setData(m_tasks->index(2, 4), "TT_Mile");
     QCOMPARE(group({ "Activity Type" }), 2);
     QCOMPARE(dump(), QString("TT_Mile[T12],TT_Task[T10,T11,T13,T14]"));
+}
+
+void TestRyActivityGrouper::activityCodes_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("groups");
+    // Build's parent is a code of another type: within "Phase" it stands at the top.
+    QTest::newRow("all levels") << "Phase;All"
+                                << "Design[T11,Detail[T10,T14]],Build[T12],T13";
+    QTest::newRow("to level 1") << "Phase;To level 1"
+                                << "Design[T10,T11,T14],Build[T12],T13";
+}
+
+void TestRyActivityGrouper::activityCodes()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, groups);
+    QStandardItemModel types; // id, -, -, name
+    ActivityStack::setColumns(&types,
+                              { { "actv_code_type_id", "integer" },
+                                { "seq_num", "integer" },
+                                { "proj_id", "integer" },
+                                { "Code Type", "string" } });
+    ActivityStack::appendValues(&types, { 1, 0, 0, "Phase" });
+    ActivityStack::appendValues(&types, { 2, 0, 0, "Area" });
+    QStandardItemModel codes;
+    ActivityStack::setColumns(&codes,
+                              { { "actv_code_id", "integer" },
+                                { "actv_code_type_id", "integer" },
+                                { "parent_actv_code_id", "integer" },
+                                { "Code Name", "string" } });
+    ActivityStack::appendValues(&codes, { 101, 1, 100, "Detail" });
+    ActivityStack::appendValues(&codes, { 100, 1, QVariant(), "Design" });
+    ActivityStack::appendValues(&codes, { 300, 2, QVariant(), "Elsewhere" });
+    ActivityStack::appendValues(&codes, { 102, 1, 300, "Build" });
+    // One code column; its cells show the code name and carry the code id (header role 256).
+    QStandardItemModel assignments;
+    assignments.setObjectName("taskCodesAssignmentModel");
+    ActivityStack::setColumns(&assignments,
+                              { { "task_id", "integer" }, { "Phase", "string", "true" } });
+    const QVariantList codeOfTask[] = {
+        { 10, 101, "Detail" }, { 11, 100, "Design" }, { 12, 102, "Build" }, { 14, 101, "Detail" }
+    };
+    for (const QVariantList &assignment : codeOfTask) {
+        ActivityStack::appendValues(&assignments, { assignment.at(0), assignment.at(2) });
+        assignments.setData(assignments.index(assignments.rowCount() - 1, 1), assignment.at(1),
+                            Ry::ColumnIdRole);
+    }
+    m_activities->addJoin(&assignments, 0, { 1 }, 0);
+    RyActivityGrouper::Tables tables;
+    tables.wbs = m_wbs;
+    tables.codeTypes = &types;
+    tables.codes = &codes;
+    m_base = RyActivityGrouper::regroup(m_activities, m_base, m_tree, { rule }, tables);
+    QCOMPARE(dump(), groups);
 }
 
 void TestRyActivityGrouper::twoRulesNested()
