@@ -34,6 +34,10 @@ QVariant RyDateIndex::periodKey(const QDate &date, const QString &level)
 QVariant RyDateIndex::key(const QModelIndex &index, int role) const
 {
     const QVariant cell = index.data(role);
+    // Blank cells hold no date; parsing their empty text would cost most of a large index,
+    // since each date format parse looks up the time zone.
+    if (cell.isNull())
+        return QVariant();
     QDate date = RyValueText::dateOf(cell);
     if (!date.isValid() && !m_dateFormat.isEmpty())
         date = QDate::fromString(cell.toString(), m_dateFormat);
