@@ -34,8 +34,8 @@ public:
     virtual ~RyIndex();
 
     // Fills a key hierarchy from a table (key, parent key and display columns, display role;
-    // without a display column or value the key shows). Parents are linked wherever the table lists
-    // them. Returns the model's row count.
+    // without a display column or value the key shows). Parents are linked wherever the table
+    // lists them. Returns the model's row count.
     virtual int build(QAbstractItemModel *model, int keyColumn, int parentKeyColumn,
                       int displayColumn);
     // The key of a cell; rows with an invalid key are not indexed.

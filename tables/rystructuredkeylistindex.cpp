@@ -7,8 +7,8 @@
 
 namespace {
 
-// "2021x03": numbers below ten get two digits, so that the combined texts of one parent keep
-// the children's order.
+// "2021x2021-03-01" (a year and a month's first day), "Ax07": numbers below ten get two digits,
+// so that the combined texts of one parent keep the children's order.
 QString combinedKey(const QVariant &parent, const QVariant &child)
 {
     QString childText = child.toString();

@@ -266,6 +266,20 @@ void TestRyIndex::buildLinksParentsWhereverListed()
     QCOMPARE(index.parentKey(4), QVariant(5));
     QCOMPARE(index.path(4), (QList<QVariant> { 1, 5, 4 }));
     QCOMPARE(index.topLevelKeys(), (QList<QVariant> { 1 }));
+
+    // Two elements each naming the other as parent: walks end, rows still find a place.
+    QStandardItemModel loop(2, 3);
+    const QVariantList cells = { 7, 8, "Seven", 8, 7, "Eight" };
+    for (int i = 0; i < cells.size(); ++i)
+        loop.setData(loop.index(i / 3, i % 3), cells.at(i));
+    RyIndex cyclic(&loop, 0);
+    cyclic.build(&loop, 0, 1, 2);
+    QCOMPARE(cyclic.path(7), (QList<QVariant> { 8, 7 }));
+    QVERIFY(cyclic.topLevelKeys().isEmpty());
+    auto rows = column({ 7 });
+    RyIndex below(rows.get(), 0);
+    below.indexBelow(cyclic, Qt::DisplayRole, 0);
+    QCOMPARE(tree(below, below.topLevelKeys()), QString("Eight()[Seven(0)]"));
 }
 
 void TestRyIndex::rowsBelowHierarchy_data()
