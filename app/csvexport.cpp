@@ -1,7 +1,8 @@
 #include "app/csvexport.h"
 
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
+#include "views/ryheaderstate.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -61,7 +62,7 @@ struct RowWriter
     // Depth first, with a stack instead of recursion: outlines can be deep.
     void write(QTextStream &out, const QModelIndex &parent) const
     {
-        const int baseDepth = RyUtils::indexDepth(parent) + (parent.isValid() ? 1 : 0);
+        const int baseDepth = RyModelLookup::indexDepth(parent) + (parent.isValid() ? 1 : 0);
         QStack<QPair<QModelIndex, int>> stack;
         stack.push({ parent, 0 });
         while (!stack.isEmpty()) {
@@ -86,7 +87,7 @@ RowWriter rowWriter(const QTreeView *treeView)
     const int treeColumn
         = treeView->treePosition() >= 0 ? treeView->treePosition() : header->logicalIndex(0);
     return { model, shownColumns(header), treeColumn,
-             RyUtils::findColumn(model, QStringLiteral("Group")) };
+             RyModelLookup::findColumn(model, QStringLiteral("Group")) };
 }
 
 } // namespace
@@ -106,7 +107,7 @@ QString CsvExport::field(const QString &text)
 QString CsvExport::headerText(const QTreeView *treeView)
 {
     QStringList fields;
-    for (const QString &text : RyUtils::visibleHeaderTexts(treeView->header()))
+    for (const QString &text : RyHeaderState::visibleHeaderTexts(treeView->header()))
         fields.append(field(text));
     return fields.join(Separator);
 }

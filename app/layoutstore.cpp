@@ -1,7 +1,7 @@
 #include "app/layoutstore.h"
 
 #include "app/appconfig.h"
-#include "models/ryutils.h"
+#include "models/rytextfile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -77,7 +77,7 @@ bool LayoutStore::isOpen() const
 
 void LayoutStore::createTables()
 {
-    const QString script = RyUtils::readTextFile(QStringLiteral(":/files/createrypdb.sql"));
+    const QString script = RyTextFile::readTextFile(QStringLiteral(":/files/createrypdb.sql"));
     const QStringList statements = script.split(QLatin1Char(';'));
     for (const QString &statement : statements) {
         if (statement.trimmed().isEmpty())
@@ -89,7 +89,7 @@ void LayoutStore::createTables()
 
 QString LayoutStore::scriptDefaultDocument()
 {
-    const QString script = RyUtils::readTextFile(QStringLiteral(":/files/createrypdb.sql"));
+    const QString script = RyTextFile::readTextFile(QStringLiteral(":/files/createrypdb.sql"));
     const QRegularExpression insert(
         QStringLiteral("VALUES\\s*\\(\\s*'default'\\s*,\\s*'((?:[^']|'')*)'\\s*\\)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -104,7 +104,7 @@ QString LayoutStore::builtInDefaultDocument()
         = QJsonDocument::fromJson(scriptDefaultDocument().toUtf8()).toVariant().toMap();
     const QVariantMap builtIn
         = QJsonDocument::fromJson(
-              RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")).toUtf8())
+              RyTextFile::readTextFile(QStringLiteral(":/files/mpp_style.json")).toUtf8())
               .toVariant()
               .toMap();
     // "bars" holds the time scales ("timelineFlags").

@@ -16,7 +16,7 @@
 #include "gantt/ryganttzoom.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rytextfile.h"
 #include "output/rypagecontent.h"
 #include "output/ryprintdialog.h"
 #include "output/rysnipdialog.h"
@@ -31,6 +31,7 @@
 #include "views/rygroupdialog.h"
 #include "views/rygroupedcolumndialog.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -549,7 +550,7 @@ bool MainWindow::applyLayout(const QString &document)
         return false;
     const QVariantMap layout = json.toVariant().toMap();
 
-    RyUtils::restoreHeaderState(header, layout.value(QStringLiteral("columns")).toStringList());
+    RyHeaderState::restoreHeaderState(header, layout.value(QStringLiteral("columns")).toStringList());
 
     const QStringList sortBy = layout.value(QStringLiteral("sortby")).toStringList();
     if (sortBy.isEmpty()) {
@@ -591,7 +592,7 @@ bool MainWindow::applyLayout(const QString &document)
     gantt->setBarStyles(
         RyGanttViewBarStyle::fromVariantList(layout.value(QStringLiteral("barStyles")).toList()));
 
-    tree->setTreePosition(RyUtils::firstVisibleColumn(header));
+    tree->setTreePosition(RyHeaderState::firstVisibleColumn(header));
     activities->onUpdateMergeColumns();
     updateTimeChecks();
     return true;
@@ -602,7 +603,7 @@ QString MainWindow::layoutDocument() const
     QTreeView *tree = activities->treeView();
     const QHeaderView *header = tree->header();
     QVariantMap document;
-    document.insert(QStringLiteral("columns"), RyUtils::saveHeaderState(header));
+    document.insert(QStringLiteral("columns"), RyHeaderState::saveHeaderState(header));
 
     QString sortName;
     if (auto *sortHeader = qobject_cast<const RySortFilterHeader *>(header)) {
@@ -663,9 +664,9 @@ void MainWindow::onColumnsAction()
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    RyUtils::applyColumnOrder(header, dialog.chosenColumns());
+    RyHeaderState::applyColumnOrder(header, dialog.chosenColumns());
     if (activityPage) {
-        activityTree()->setTreePosition(RyUtils::firstVisibleColumn(header));
+        activityTree()->setTreePosition(RyHeaderState::firstVisibleColumn(header));
         activities->onUpdateMergeColumns();
     }
 }
@@ -873,7 +874,7 @@ void MainWindow::openProject(const QString &path)
     deleteLoader();
 
     loader.reset(new MPPLoader);
-    const QString schema = RyUtils::readTextFile(QStringLiteral(":/files/mppr.json"));
+    const QString schema = RyTextFile::readTextFile(QStringLiteral(":/files/mppr.json"));
     loader->setSchema(QJsonDocument::fromJson(schema.toUtf8()));
     connect(loader.get(), &ProjectLoader::started, this, &MainWindow::showProgress);
     connect(loader.get(), &ProjectLoader::progress, this, &MainWindow::setProgress,
@@ -940,15 +941,15 @@ void MainWindow::onMppLoadDone()
     updateToolBarActions();
 
     QTreeView *tree = activities->treeView();
-    RyUtils::applyColumnOrder(tree->header(),
+    RyHeaderState::applyColumnOrder(tree->header(),
                               { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
                                 QStringLiteral("Activity Type"), QStringLiteral("Start Date"),
                                 QStringLiteral("Finish Date"), QStringLiteral("WBS Code"),
                                 QStringLiteral("WBS Name") });
-    tree->setTreePosition(RyUtils::firstVisibleColumn(tree->header()));
+    tree->setTreePosition(RyHeaderState::firstVisibleColumn(tree->header()));
     activities->onUpdateMergeColumns();
 
-    applyLayout(RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")));
+    applyLayout(RyTextFile::readTextFile(QStringLiteral(":/files/mpp_style.json")));
     // A first look that shows what was opened: IDs readable, headers whole.
     activities->treeView()->fitTreeColumn(400);
     resources->fitColumns(300);
@@ -1037,19 +1038,19 @@ void MainWindow::setupAssignmentTable(QTableView *tableView)
     QHeaderView *header = tableView->horizontalHeader();
     for (int column = 0; column <= 5; ++column)
         tableView->hideColumn(column);
-    const int type = RyUtils::findSection(header, QStringLiteral("rsrc_type"), Ry::ColumnIdRole);
+    const int type = RyHeaderState::findSection(header, QStringLiteral("rsrc_type"), Ry::ColumnIdRole);
     if (type >= 0)
         header->swapSections(header->visualIndex(type), 6);
-    const int name = RyUtils::findSection(header, QStringLiteral("rsrc_name"), Ry::ColumnIdRole);
+    const int name = RyHeaderState::findSection(header, QStringLiteral("rsrc_name"), Ry::ColumnIdRole);
     if (name >= 0)
         header->swapSections(header->visualIndex(name), 7);
     for (const char *id :
          { "act_reg_qty", "cost_per_qty", "target_cost", "act_start_date", "act_end_date" }) {
-        const int column = RyUtils::findSection(header, QLatin1String(id), Ry::ColumnIdRole);
+        const int column = RyHeaderState::findSection(header, QLatin1String(id), Ry::ColumnIdRole);
         if (column >= 0)
             tableView->hideColumn(column);
     }
-    RyUtils::setFixedSectionSize(tableView->verticalHeader(), Ry::RowHeight);
+    RyHeaderState::setFixedSectionSize(tableView->verticalHeader(), Ry::RowHeight);
     tableView->setItemDelegate(new RyDetailDelegate(
         QPixmap(QStringLiteral(":/images/resource_human-task.png")), type, tableView));
 }

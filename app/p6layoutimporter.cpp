@@ -1,7 +1,7 @@
 #include "app/p6layoutimporter.h"
 
 #include "app/p6confignode.h"
-#include "models/ryutils.h"
+#include "models/rytextfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +19,7 @@ QHash<QString, QString> P6LayoutImporter::buildDisplayMap()
     QHash<QString, QString> map;
     const QJsonObject schema
         = QJsonDocument::fromJson(
-              RyUtils::readTextFile(QStringLiteral(":/files/schema.json")).toUtf8())
+              RyTextFile::readTextFile(QStringLiteral(":/files/schema.json")).toUtf8())
               .object();
     const QJsonArray tables = schema.value(QStringLiteral("tables")).toArray();
     for (const QJsonValue &table : tables) {

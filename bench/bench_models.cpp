@@ -2,9 +2,10 @@
 // time a user notices when a project opens or a grouping changes.
 #include "models/ryjoinproxymodel.h"
 #include "models/rykeylookup.h"
+#include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryrecordsetmodel.h"
-#include "models/ryutils.h"
+#include "models/ryrollup.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -76,7 +77,7 @@ void BM_ParentWalk50k(benchmark::State &state)
     RyParentItemProxyModel proxy;
     proxy.setSourceModel(source.get());
     proxy.setParentColumns(0, 1);
-    const QModelIndexList items = RyUtils::flattenIndexes(&proxy);
+    const QModelIndexList items = RyModelLookup::flattenIndexes(&proxy);
     for (auto _ : state) {
         int depth = 0;
         for (const QModelIndex &item : items)
@@ -132,8 +133,8 @@ void BM_FlattenAndRollUp50k(benchmark::State &state)
     proxy.setSourceModel(source.get());
     proxy.setParentColumns(0, 1);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RyUtils::flattenIndexes(&proxy).size());
-        RyUtils::rollUpMax(&proxy, 2, Qt::UserRole);
+        benchmark::DoNotOptimize(RyModelLookup::flattenIndexes(&proxy).size());
+        RyRollUp::rollUp(&proxy, { { 2, RyRollUp::Largest } }, Qt::UserRole);
     }
 }
 BENCHMARK(BM_FlattenAndRollUp50k)

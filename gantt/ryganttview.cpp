@@ -4,7 +4,7 @@
 #include "gantt/rytimelineheader.h"
 #include "gantt/rytrackingganttviewdelegate.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 
 #include <QDebug>
 #include <QHash>
@@ -190,7 +190,7 @@ void RyGanttView::setModel(QAbstractItemModel *newModel)
         d->links.clear();
     d->columnCache.clear();
     d->trackingDelegate->setProgressColumn(
-        RyUtils::findColumn(newModel, QStringLiteral("Progress")));
+        RyModelLookup::findColumn(newModel, QStringLiteral("Progress")));
     QAbstractItemView::setModel(newModel);
     if (newModel) {
         using M = QAbstractItemModel;
@@ -549,7 +549,7 @@ int RyGanttView::columnOf(const QString &headerText) const
     auto it = d->columnCache.constFind(headerText);
     if (it != d->columnCache.constEnd())
         return it.value();
-    const int column = RyUtils::findColumn(model(), headerText);
+    const int column = RyModelLookup::findColumn(model(), headerText);
     d->columnCache.insert(headerText, column);
     return column;
 }

@@ -1,7 +1,7 @@
 #include "gantt/ryganttviewdelegate.h"
 
 #include "gantt/ryitempainter.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
 
 #include <QPainter>
@@ -79,7 +79,7 @@ void RyGanttViewDelegate::drawLabels(QPainter *painter, const QStyleOptionViewIt
     if (!model)
         return;
     for (auto it = style.displayColumns.cbegin(); it != style.displayColumns.cend(); ++it) {
-        const int column = RyUtils::findColumn(model, it.value());
+        const int column = RyModelLookup::findColumn(model, it.value());
         if (column < 0)
             continue;
         const QString text = RyValueText::displayText(index.sibling(index.row(), column));

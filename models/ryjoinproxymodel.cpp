@@ -1,14 +1,11 @@
 #include "models/ryjoinproxymodel.h"
 
+#include "models/modelslogging.h"
 #include "models/rykeylookup.h"
 
 #include <QLoggingCategory>
 #include <QSize>
 #include <QtDebug>
-
-namespace {
-Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
-} // namespace
 
 bool RyJoinMapping::operator==(const RyJoinMapping &other) const
 {

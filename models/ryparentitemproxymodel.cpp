@@ -1,5 +1,6 @@
 #include "models/ryparentitemproxymodel.h"
 
+#include "models/modelslogging.h"
 #include "models/rykeylookup.h"
 #include "models/ryvalueorder.h"
 
@@ -8,10 +9,6 @@
 #include <QtDebug>
 
 #include <algorithm>
-
-namespace {
-Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
-} // namespace
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "models/ryutils.h"
 
+#include "models/modelslogging.h"
 #include "models/ryvalueorder.h"
 #include "models/ryvaluetext.h"
 
@@ -14,10 +15,6 @@
 
 #include <cmath>
 #include <utility>
-
-namespace {
-Q_LOGGING_CATEGORY(lcModels, "tarvik.models", QtWarningMsg)
-} // namespace
 
 namespace RyUtils {
 

@@ -2,7 +2,8 @@
 
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
+#include "models/rypredecessortext.h"
 #include "models/ryvalueorder.h"
 #include "tables/mppmodel.h"
 #include "tables/ryassignmentmodel.h"
@@ -14,7 +15,7 @@
 
 #include <algorithm>
 
-using RyUtils::findColumn;
+using RyModelLookup::findColumn;
 
 namespace {
 
@@ -314,7 +315,7 @@ void ProjectLoader::writePredecessorTexts(QAbstractItemModel *tasks)
     // Tables without the two text columns (the MPP tables) have nothing to write.
     if ((predecessorsColumn < 0 && detailsColumn < 0) || !relations)
         return;
-    const auto texts = RyUtils::predecessorTexts(relations);
+    const auto texts = RyPredecessorText::predecessorTexts(relations);
     const int rows = tasks->rowCount();
     for (int row = 0; row < rows; ++row) {
         const auto entries = texts.value(cellAt(tasks, row, idColumn < 0 ? 0 : idColumn).toInt());

@@ -1,14 +1,14 @@
 #include "tables/ryassignmentmodel.h"
 
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "tables/mppudfvaluemodel.h"
 #include "tables/ryindex.h"
 
 #include <QSet>
 
-using RyUtils::findColumn;
-using RyUtils::verticalLookup;
+using RyModelLookup::findColumn;
+using RyModelLookup::verticalLookup;
 
 namespace {
 

@@ -6,12 +6,14 @@
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
+#include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryrecordsetmodel.h"
-#include "models/ryutils.h"
+#include "models/ryrollup.h"
 #include "views/ryactivitygrouper.h"
 #include "views/rydetaildelegate.h"
 #include "views/rysortfilterheader.h"
+#include "views/viewslogging.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -23,10 +25,6 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
-
-namespace {
-Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
-} // namespace
 
 namespace {
 
@@ -147,9 +145,9 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_ganttView->setBuddy(m_treeView);
 
     m_ganttView->setActivityTypeColumn(
-        RyUtils::findColumn(activityModel, QStringLiteral("Activity Type")));
+        RyModelLookup::findColumn(activityModel, QStringLiteral("Activity Type")));
     m_baseRowCount = activityModel ? activityModel->rowCount() : 0;
-    m_treeView->setGroupColumn(RyUtils::findColumn(activityModel, QStringLiteral("Group")));
+    m_treeView->setGroupColumn(RyModelLookup::findColumn(activityModel, QStringLiteral("Group")));
 
     connect(m_ganttView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &Activities::onGanttSelectionChanged, Qt::UniqueConnection);
@@ -173,8 +171,8 @@ void Activities::resetTreeStructure()
     QAbstractItemModel *records = join ? join->sourceModel() : nullptr;
     if (!records)
         return;
-    const int idColumn = RyUtils::findColumn(records, QStringLiteral("ID"));
-    const int parentColumn = RyUtils::findColumn(records, QStringLiteral("parentID"));
+    const int idColumn = RyModelLookup::findColumn(records, QStringLiteral("ID"));
+    const int parentColumn = RyModelLookup::findColumn(records, QStringLiteral("parentID"));
     {
         const QSignalBlocker blocker(records);
         if (parentColumn >= 0) {
@@ -231,7 +229,7 @@ void Activities::numberRows()
 
 void Activities::sortByColumn(const QString &displayName, bool descending)
 {
-    const int column = RyUtils::findColumn(m_filterProxy, displayName);
+    const int column = RyModelLookup::findColumn(m_filterProxy, displayName);
     if (column < 0)
         return;
     const Qt::SortOrder order = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
@@ -255,7 +253,7 @@ void Activities::clearSortAndFilters()
 
 int Activities::taskIdColumn() const
 {
-    return RyUtils::findColumn(m_filterProxy, QStringLiteral("task_id"));
+    return RyModelLookup::findColumn(m_filterProxy, QStringLiteral("task_id"));
 }
 
 void Activities::goToActivity(const QVariant &taskId)
@@ -263,7 +261,7 @@ void Activities::goToActivity(const QVariant &taskId)
     const int column = taskIdColumn();
     if (column < 0)
         return;
-    const QModelIndex index = RyUtils::verticalLookup(taskId, m_filterProxy, column, 0);
+    const QModelIndex index = RyModelLookup::verticalLookup(taskId, m_filterProxy, column, 0);
     if (!index.isValid())
         return;
     const int horizontal = m_treeView->horizontalScrollBar()->value();
@@ -313,14 +311,14 @@ void Activities::updateGanttRelationship()
         return;
     }
     const int taskId = taskIdColumn();
-    const int typeColumn = RyUtils::findColumn(m_relationshipTable, QStringLiteral("Type"));
+    const int typeColumn = RyModelLookup::findColumn(m_relationshipTable, QStringLiteral("Type"));
     if (taskId < 0)
         return;
     // One walk over the shown rows instead of a search per relationship end; the first row
     // with a task id wins, as a search from the top would find. Task ids are numbers, so they
     // are hashed as such, without building a text per row.
     QHash<qlonglong, QModelIndex> rowOfTask;
-    const QModelIndexList rows = RyUtils::flattenIndexes(m_filterProxy);
+    const QModelIndexList rows = RyModelLookup::flattenIndexes(m_filterProxy);
     rowOfTask.reserve(rows.size());
     for (const QModelIndex &row : rows) {
         bool ok = false;
@@ -371,7 +369,7 @@ void Activities::onGanttSelectionChanged(const QModelIndex &current, const QMode
 
 void Activities::calculateGroupings()
 {
-    RyActivityGrouper::rollUpDates(m_filterProxy);
+    RyRollUp::rollUpDates(m_filterProxy);
     m_treeView->viewport()->update();
     m_ganttView->viewport()->update();
 }

@@ -2,10 +2,11 @@
 
 #include "models/maphdrmodel.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "views/activities.h"
 #include "views/rydetaildelegate.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 
 #include <QDataWidgetMapper>
 #include <QFormLayout>
@@ -59,7 +60,7 @@ void setUpRelationTable(QTableView *view, QAbstractItemModel *model, const QList
     view->setColumnWidth(3, 50);
     view->setColumnWidth(4, 50);
     view->horizontalHeader()->setStretchLastSection(true);
-    RyUtils::setFixedSectionSize(view->verticalHeader(), Ry::RowHeight);
+    RyHeaderState::setFixedSectionSize(view->verticalHeader(), Ry::RowHeight);
     view->setItemDelegate(new RyDetailDelegate(QPixmap(icon), 3, view));
 }
 
@@ -193,7 +194,7 @@ void ActivityDetails::wireRelationships()
             { m_leFinish, QStringLiteral("Finish Date") },
             { m_leTaskType, QStringLiteral("Activity Type") } };
     for (const auto &mapping : mappings) {
-        const int column = RyUtils::findColumn(m_activityModel, mapping.second);
+        const int column = RyModelLookup::findColumn(m_activityModel, mapping.second);
         if (column >= 0)
             m_mapper->addMapping(mapping.first, column);
     }
@@ -231,7 +232,7 @@ void ActivityDetails::setCodeModel(QAbstractItemModel *model)
         m_tblvwCodes->hideColumn(column);
     if (model && model->columnCount() > 8)
         m_tblvwCodes->horizontalHeader()->swapSections(6, 8);
-    RyUtils::setFixedSectionSize(m_tblvwCodes->verticalHeader(), Ry::RowHeight);
+    RyHeaderState::setFixedSectionSize(m_tblvwCodes->verticalHeader(), Ry::RowHeight);
     m_tblvwCodes->setItemDelegate(
         new RyDetailDelegate(QPixmap(QStringLiteral(":/images/task_label_32")), 8, m_tblvwCodes));
     setExactFilter(m_codeFilter, QStringLiteral("-1"));

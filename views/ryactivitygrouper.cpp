@@ -2,8 +2,10 @@
 
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
+#include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
-#include "models/ryutils.h"
+#include "models/rypredecessortext.h"
+#include "models/rystyletext.h"
 #include "models/ryvalueorder.h"
 #include "tables/rydateindex.h"
 #include "tables/rystructuredkeylistindex.h"
@@ -22,7 +24,7 @@ namespace {
 // A column found by header text, or else by its column id (header role 256).
 int columnByName(const QAbstractItemModel *model, const QString &name)
 {
-    const int column = RyUtils::findColumn(model, name);
+    const int column = RyModelLookup::findColumn(model, name);
     if (column >= 0 || !model)
         return column;
     for (int c = 0; c < model->columnCount(); ++c) {
@@ -88,7 +90,7 @@ std::unique_ptr<RyIndex> ruleIndex(QAbstractItemModel *activities, int column, i
         && tables.codes) {
         // Only the codes of the column's code type.
         const QString type
-            = RyUtils::verticalLookup(rule.column, tables.codeTypes, 0, 3).data().toString();
+            = RyModelLookup::verticalLookup(rule.column, tables.codeTypes, 0, 3).data().toString();
         QSortFilterProxyModel codes;
         codes.setSourceModel(tables.codes);
         const int typeColumn = columnByName(tables.codes, QStringLiteral("actv_code_type_id"));
@@ -108,14 +110,14 @@ std::unique_ptr<RyIndex> ruleIndex(QAbstractItemModel *activities, int column, i
 void updateLevelStyle(RyLevelStyle &style, const RyGroupRule &rule)
 {
     if (!rule.font.isEmpty()) {
-        const QFont font = RyUtils::fontFromText(rule.font);
+        const QFont font = RyStyleText::fontFromText(rule.font);
         if (font != QFont())
             style.font = font;
     }
-    const QBrush text = RyUtils::colorFromText(rule.textColor);
+    const QBrush text = RyStyleText::colorFromText(rule.textColor);
     if (!rule.textColor.isEmpty() && text.style() != Qt::NoBrush)
         style.textColor = text.color();
-    const QBrush background = RyUtils::colorFromText(rule.background);
+    const QBrush background = RyStyleText::colorFromText(rule.background);
     if (!rule.background.isEmpty() && background.style() != Qt::NoBrush)
         style.background = background;
 }
@@ -168,7 +170,7 @@ RyActivityGrouper::buildGroups(const QAbstractItemModel *activityModel, int base
         if (levelStyles && m < levelStyles->size())
             updateLevelStyle((*levelStyles)[m], rule);
 
-        const int column = RyUtils::findColumn(activityModel, rule.column);
+        const int column = RyModelLookup::findColumn(activityModel, rule.column);
         const QAbstractItemModel *table = join ? join->sourceModelForColumn(column) : nullptr;
         if (column < 0 || !table)
             return {};
@@ -203,8 +205,8 @@ void RyActivityGrouper::removeGrouping(QAbstractItemModel *activityModel, int ba
     QAbstractItemModel *records = recordSet(activityModel);
     if (!records || records->rowCount() <= baseRowCount)
         return;
-    const int idColumn = RyUtils::findColumn(records, QStringLiteral("ID"));
-    const int parentColumn = RyUtils::findColumn(records, QStringLiteral("parentID"));
+    const int idColumn = RyModelLookup::findColumn(records, QStringLiteral("ID"));
+    const int parentColumn = RyModelLookup::findColumn(records, QStringLiteral("parentID"));
     {
         // The tree is rebuilt as a whole below; row-by-row notifications would only cost time.
         const QSignalBlocker blocker(records);
@@ -222,7 +224,7 @@ void RyActivityGrouper::insertGroups(QAbstractItemModel *activityModel,
                                      const QVector<Group> &groups, RyParentItemProxyModel *tree)
 {
     QAbstractItemModel *records = recordSet(activityModel);
-    const int groupColumn = RyUtils::findColumn(records, QStringLiteral("Group"));
+    const int groupColumn = RyModelLookup::findColumn(records, QStringLiteral("Group"));
     if (!records || groupColumn < 0 || groups.isEmpty())
         return;
     const int first = records->rowCount();
@@ -275,23 +277,23 @@ int RyActivityGrouper::regroup(QAbstractItemModel *activityModel, int baseRowCou
     if (!groups.isEmpty())
         insertGroups(activityModel, groups, tree);
     else if (!rules.isEmpty() && records)
-        tree->setParentColumns(RyUtils::findColumn(records, QStringLiteral("ID")),
-                               RyUtils::findColumn(records, QStringLiteral("parentID")));
+        tree->setParentColumns(RyModelLookup::findColumn(records, QStringLiteral("ID")),
+                               RyModelLookup::findColumn(records, QStringLiteral("parentID")));
     return base;
 }
 
 void RyActivityGrouper::numberRows(RyParentItemProxyModel *tree, QAbstractItemModel *activityModel,
                                    QAbstractItemModel *relationships)
 {
-    const int rowNumberColumn = RyUtils::findColumn(tree, QStringLiteral("Row Number"));
-    const int outlineColumn = RyUtils::findColumn(tree, QStringLiteral("Outline Level"));
+    const int rowNumberColumn = RyModelLookup::findColumn(tree, QStringLiteral("Row Number"));
+    const int outlineColumn = RyModelLookup::findColumn(tree, QStringLiteral("Outline Level"));
     const int detailsColumn
-        = RyUtils::findColumn(activityModel, QStringLiteral("Predecessors Details Rows"));
-    const int taskIdColumn = RyUtils::findColumn(activityModel, QStringLiteral("task_id"));
+        = RyModelLookup::findColumn(activityModel, QStringLiteral("Predecessors Details Rows"));
+    const int taskIdColumn = RyModelLookup::findColumn(activityModel, QStringLiteral("task_id"));
     if (rowNumberColumn < 0 && outlineColumn < 0 && (detailsColumn < 0 || !relationships))
         return;
-    const int activityIdColumn = RyUtils::findColumn(tree, QStringLiteral("Activity ID"));
-    const QModelIndexList rows = RyUtils::flattenIndexes(tree);
+    const int activityIdColumn = RyModelLookup::findColumn(tree, QStringLiteral("Activity ID"));
+    const QModelIndexList rows = RyModelLookup::flattenIndexes(tree);
     QHash<QString, int> numberOfActivity;
     for (int i = 0; i < rows.size(); ++i) {
         const QModelIndex row = rows.at(i);
@@ -315,7 +317,7 @@ void RyActivityGrouper::numberRows(RyParentItemProxyModel *tree, QAbstractItemMo
     }
     if (detailsColumn < 0 || taskIdColumn < 0 || !relationships)
         return;
-    const QMap<int, QMap<QString, QString>> texts = RyUtils::predecessorTexts(relationships);
+    const QMap<int, QMap<QString, QString>> texts = RyPredecessorText::predecessorTexts(relationships);
     for (const QModelIndex &row : rows) {
         const int taskId = row.sibling(row.row(), taskIdColumn).data().toInt();
         const auto found = texts.constFind(taskId);
@@ -326,97 +328,4 @@ void RyActivityGrouper::numberRows(RyParentItemProxyModel *tree, QAbstractItemMo
             parts.append(QString::number(numberOfActivity.value(it.key(), 0)) + it.value());
         tree->setData(row.sibling(row.row(), detailsColumn), parts.join(QStringLiteral(", ")));
     }
-}
-
-namespace {
-
-struct RollUpColumn
-{
-    int column;
-    bool earliest; // start columns take the earliest value, finish columns the latest
-};
-
-// The index below the proxies that keep the column numbering (filtering, tree), so that the
-// many leaf reads skip their mapping.
-QModelIndex columnPreservingSource(QModelIndex index)
-{
-    for (int depth = 0; depth < 8; ++depth) {
-        if (auto *filter = qobject_cast<const QSortFilterProxyModel *>(index.model()))
-            index = filter->mapToSource(index);
-        else if (auto *tree = qobject_cast<const RyParentItemProxyModel *>(index.model()))
-            index = tree->mapToSource(index);
-        else
-            break;
-    }
-    return index;
-}
-
-QVector<QVariant> readValues(const QModelIndex &row, const QVector<RollUpColumn> &columns)
-{
-    const QModelIndex source = columnPreservingSource(row);
-    const QAbstractItemModel *model = source.model();
-    QVector<QVariant> values;
-    values.reserve(columns.size());
-    for (const RollUpColumn &c : columns)
-        values.append(model ? model->index(source.row(), c.column, source.parent()).data()
-                            : QVariant());
-    return values;
-}
-
-// The rolled-up values of `parent`'s children, computed bottom-up; rows with children get
-// theirs written. A child whose subtree has no value in a column offers its own value.
-QVector<QVariant> rollUpChildren(QAbstractItemModel *model, const QModelIndex &parent,
-                                 const QVector<RollUpColumn> &columns, int depth)
-{
-    QVector<QVariant> best(columns.size());
-    const int rows = model->rowCount(parent);
-    for (int row = 0; row < rows; ++row) {
-        const QModelIndex child = model->index(row, 0, parent);
-        QVector<QVariant> values;
-        if (depth < 1000 && model->hasChildren(child)) {
-            values = rollUpChildren(model, child, columns, depth + 1);
-            for (int k = 0; k < columns.size(); ++k) {
-                if (values.at(k).isNull())
-                    values[k] = child.sibling(row, columns.at(k).column).data();
-                else
-                    model->setData(child.sibling(row, columns.at(k).column), values.at(k));
-            }
-        } else if (depth > 0) {
-            values = readValues(child, columns);
-        }
-        if (depth == 0)
-            continue; // nothing above the top level takes its rows' values
-        for (int k = 0; k < columns.size(); ++k) {
-            const QVariant &value = values.at(k);
-            if (value.isNull())
-                continue;
-            const bool better = columns.at(k).earliest ? RyValueOrder::lessThan(value, best.at(k))
-                                                       : RyValueOrder::lessThan(best.at(k), value);
-            if (best.at(k).isNull() || better)
-                best[k] = value;
-        }
-    }
-    return best;
-}
-
-} // namespace
-
-void RyActivityGrouper::rollUpDates(QAbstractItemModel *model)
-{
-    if (!model)
-        return;
-    QVector<RollUpColumn> columns;
-    for (int column = 0; column < model->columnCount(); ++column) {
-        const QVariantMap description
-            = model->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
-        if (description.value(QStringLiteral("datatype")).toString() != QLatin1String("datetime"))
-            continue;
-        const QString text = model->headerData(column, Qt::Horizontal).toString().toLower();
-        if (text.contains(QLatin1String("start")))
-            columns.append({ column, true });
-        else if (text.contains(QLatin1String("finish")))
-            columns.append({ column, false });
-    }
-    if (!columns.isEmpty())
-        rollUpChildren(model, QModelIndex(), columns, 0);
 }

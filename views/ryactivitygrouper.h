@@ -78,7 +78,4 @@ public:
     // summaries ("Predecessors Details Rows"); each step only when its columns exist.
     static void numberRows(RyParentItemProxyModel *tree, QAbstractItemModel *activityModel,
                            QAbstractItemModel *relationships);
-
-    // Group rows show the earliest start and the latest finish of their children.
-    static void rollUpDates(QAbstractItemModel *model);
 };

@@ -1,7 +1,8 @@
 #include "views/rygroupdialog.h"
 
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
+#include "models/rystyletext.h"
 #include "views/rygroupdialogdelegate.h"
 
 #include <QDateTime>
@@ -109,10 +110,10 @@ void RyGroupDialog::setGroups(const QStringList &rules)
         m_table->item(row, GroupByColumn)->setText(fields.value(0));
         m_table->item(row, RuleColumn)->setText(fields.value(1));
         if (fields.size() > 2) {
-            const QBrush text = RyUtils::colorFromText(fields.value(3));
-            setFormat(row, RyUtils::fontFromText(fields.value(2)),
+            const QBrush text = RyStyleText::colorFromText(fields.value(3));
+            setFormat(row, RyStyleText::fontFromText(fields.value(2)),
                       text.style() == Qt::NoBrush ? QColor() : text.color(),
-                      RyUtils::colorFromText(fields.value(4)));
+                      RyStyleText::colorFromText(fields.value(4)));
         }
         ++row;
     }
@@ -130,11 +131,11 @@ QStringList RyGroupDialog::groups() const
         // No background stays no background: a written colour would paint the row black.
         const QString backgroundText = background.style() == Qt::NoBrush
             ? QString()
-            : RyUtils::colorToText(background.color());
+            : RyStyleText::colorToText(background.color());
         rules.append(QStringList {
             column, m_table->item(row, RuleColumn)->text(),
-            RyUtils::fontToText(format->data(Qt::FontRole).value<QFont>()),
-            RyUtils::colorToText(format->data(Qt::ForegroundRole).value<QColor>()), backgroundText }
+            RyStyleText::fontToText(format->data(Qt::FontRole).value<QFont>()),
+            RyStyleText::colorToText(format->data(Qt::ForegroundRole).value<QColor>()), backgroundText }
                          .join(QLatin1Char(';')));
     }
     return rules;
@@ -142,7 +143,7 @@ QStringList RyGroupDialog::groups() const
 
 int RyGroupDialog::columnOf(const QString &name) const
 {
-    return name.isEmpty() ? -1 : RyUtils::findColumn(m_model, name);
+    return name.isEmpty() ? -1 : RyModelLookup::findColumn(m_model, name);
 }
 
 QStringList RyGroupDialog::columnNames() const

@@ -1,9 +1,10 @@
 #include "views/rygroupedtreeview.h"
 
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
 #include "views/rygroupedtreeviewdelegate.h"
+#include "views/viewslogging.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -18,7 +19,6 @@
 #include <algorithm>
 
 namespace {
-Q_LOGGING_CATEGORY(lcViews, "tarvik.views", QtWarningMsg)
 
 // Text widths from cached per-character advances: shaping each of a large schedule's IDs would
 // take a good part of the open. Kerning only narrows such texts, so the sum does not fall short;
@@ -327,7 +327,7 @@ void RyGroupedTreeView::applyGroupLook(QStyleOptionViewItem &option, const QMode
 
 QBrush RyGroupedTreeView::groupBrush(const QModelIndex &index, const QBrush &rowBrush) const
 {
-    const QBrush &background = levelStyle(RyUtils::indexDepth(index)).background;
+    const QBrush &background = levelStyle(RyModelLookup::indexDepth(index)).background;
     return background.style() == Qt::NoBrush ? rowBrush : background;
 }
 
@@ -480,11 +480,11 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
         return;
     // The depths first, then the texts of the deepest rows only; the column description is read
     // once, as a large schedule has tens of thousands of such rows.
-    const QModelIndexList rows = RyUtils::flattenIndexes(viewModel, rootIndex());
+    const QModelIndexList rows = RyModelLookup::flattenIndexes(viewModel, rootIndex());
     QVector<int> depths;
     depths.reserve(rows.size());
     for (const QModelIndex &row : rows)
-        depths.append(RyUtils::indexDepth(row));
+        depths.append(RyModelLookup::indexDepth(row));
     const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
     const QVariantMap description
         = viewModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();

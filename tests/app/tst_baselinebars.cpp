@@ -4,10 +4,11 @@
 #include "apptestsupport.h"
 #include "gantt/ryganttview.h"
 #include "gantt/rytimelineheader.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "tests/support/mppschedulebuilder.h"
 #include "views/activities.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 
 #include <QHeaderView>
 #include <QJsonDocument>
@@ -108,8 +109,8 @@ bool TestBaselineBars::open(const QString &path)
 QModelIndex TestBaselineBars::row(const QString &name) const
 {
     const QAbstractItemModel *model = window->activityView()->treeView()->model();
-    const int column = RyUtils::findColumn(model, QStringLiteral("Activity Name"));
-    for (const QModelIndex &index : RyUtils::flattenIndexes(model, QModelIndex())) {
+    const int column = RyModelLookup::findColumn(model, QStringLiteral("Activity Name"));
+    for (const QModelIndex &index : RyModelLookup::flattenIndexes(model, QModelIndex())) {
         if (index.sibling(index.row(), column).data().toString() == name)
             return index.sibling(index.row(), 0);
     }
@@ -182,13 +183,13 @@ void TestBaselineBars::baselineColumnsInALayout()
     QApplication::processEvents();
 
     QTreeView *tree = window->activityView()->treeView();
-    const QStringList shown = RyUtils::visibleHeaderTexts(tree->header());
+    const QStringList shown = RyHeaderState::visibleHeaderTexts(tree->header());
     for (const char *name : { "BL Project Start", "BL Project Finish", "BL Project Duration",
                               "BL Project Labor Units", "BL Project Total Cost" })
         QVERIFY2(shown.contains(QLatin1String(name)), name);
     const auto value = [&](const char *task, const char *column) {
         const QModelIndex index = row(QLatin1String(task));
-        return index.sibling(index.row(), RyUtils::findColumn(index.model(), QLatin1String(column)))
+        return index.sibling(index.row(), RyModelLookup::findColumn(index.model(), QLatin1String(column)))
             .data();
     };
     QCOMPARE(value("Baseline Start - Task", "BL Project Start"),

@@ -9,10 +9,12 @@
 #include "filter/ryfilterproxymodel.h"
 #include "filter/rysortfilterwidget.h"
 #include "gantt/ryganttview.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
+#include "models/rytextfile.h"
 #include "views/activities.h"
 #include "views/resources.h"
 #include "views/rygroupedcolumndialog.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -137,7 +139,7 @@ void TestColumnsDialog::okAppliesChosenColumns()
 {
     QStringList chosen;
     QVERIFY(runColumnsDialog(*window, [&](RyGroupedColumnDialog *dialog) {
-        const QStringList before = RyUtils::visibleHeaderTexts(activityHeader(*window));
+        const QStringList before = RyHeaderState::visibleHeaderTexts(activityHeader(*window));
         QCOMPARE(dialog->chosenColumns(), before);
         // No internal key columns are offered.
         QStandardItem *root = dialog->availableModel()->invisibleRootItem();
@@ -162,26 +164,26 @@ void TestColumnsDialog::okAppliesChosenColumns()
     }));
     QCOMPARE(chosen.first(), QStringLiteral("Activity Name"));
     QVERIFY(!chosen.contains("Activity Type"));
-    QCOMPARE(RyUtils::visibleHeaderTexts(activityHeader(*window)), chosen);
+    QCOMPARE(RyHeaderState::visibleHeaderTexts(activityHeader(*window)), chosen);
     QCOMPARE(window->activityView()->treeView()->treePosition(),
-             RyUtils::firstVisibleColumn(activityHeader(*window)));
+             RyHeaderState::firstVisibleColumn(activityHeader(*window)));
 }
 
 void TestColumnsDialog::cancelKeepsColumns()
 {
-    const QStringList before = RyUtils::saveHeaderState(activityHeader(*window));
+    const QStringList before = RyHeaderState::saveHeaderState(activityHeader(*window));
     QVERIFY(runColumnsDialog(*window, [&](RyGroupedColumnDialog *dialog) {
         press(dialog->form().lwChosen, QStringLiteral("Activity Name"), dialog->form().tbLeft);
         clickButton(dialog, QDialogButtonBox::Cancel);
     }));
-    QCOMPARE(RyUtils::saveHeaderState(activityHeader(*window)), before);
+    QCOMPARE(RyHeaderState::saveHeaderState(activityHeader(*window)), before);
 }
 
 void TestColumnsDialog::filterFromDialogAppliesAtOnce()
 {
     QAbstractItemModel *shown = window->activityView()->treeView()->model();
     const int rowsBefore = shown->rowCount();
-    const int column = RyUtils::findColumn(shown, QStringLiteral("Activity Type"));
+    const int column = RyModelLookup::findColumn(shown, QStringLiteral("Activity Type"));
     QVERIFY(rowsBefore > 0 && column >= 0);
     int rowsInDialog = -1;
     bool popUpReached = false;
@@ -220,7 +222,7 @@ void TestColumnsDialog::resourcesPage()
 {
     window->form().actionResources->trigger();
     QHeaderView *header = window->resourcesView()->tableView()->horizontalHeader();
-    const QStringList before = RyUtils::visibleHeaderTexts(header);
+    const QStringList before = RyHeaderState::visibleHeaderTexts(header);
     QVERIFY(before.size() > 1);
     QStringList chosen;
     QVERIFY(runColumnsDialog(*window, [&](RyGroupedColumnDialog *dialog) {
@@ -230,7 +232,7 @@ void TestColumnsDialog::resourcesPage()
         clickButton(dialog, QDialogButtonBox::Ok);
     }));
     QCOMPARE(chosen, before.mid(1));
-    QCOMPARE(RyUtils::visibleHeaderTexts(header), chosen);
+    QCOMPARE(RyHeaderState::visibleHeaderTexts(header), chosen);
 }
 
 void TestColumnsDialog::saveRestartApplyImport()
@@ -240,7 +242,7 @@ void TestColumnsDialog::saveRestartApplyImport()
         press(dialog->form().lwChosen, QStringLiteral("Activity Type"), dialog->form().tbLeft);
         clickButton(dialog, QDialogButtonBox::Ok);
     }));
-    const QStringList mine = RyUtils::visibleHeaderTexts(activityHeader(*window));
+    const QStringList mine = RyHeaderState::visibleHeaderTexts(activityHeader(*window));
     QVERIFY(mine.contains("Actual Start"));
     QVERIFY(!mine.contains("Activity Type"));
     QTest::keyClicks(window->layoutNameEdit(), QStringLiteral("mine"));
@@ -250,32 +252,32 @@ void TestColumnsDialog::saveRestartApplyImport()
     window.reset(); // one window at a time owns the database connection
     window.reset(new MainWindow);
     QVERIFY(openAndWait(*window));
-    QVERIFY(RyUtils::visibleHeaderTexts(activityHeader(*window)).contains("Activity Type"));
+    QVERIFY(RyHeaderState::visibleHeaderTexts(activityHeader(*window)).contains("Activity Type"));
     layoutEntry(*window, QStringLiteral("mine"))->trigger();
-    QCOMPARE(RyUtils::visibleHeaderTexts(activityHeader(*window)), mine);
+    QCOMPARE(RyHeaderState::visibleHeaderTexts(activityHeader(*window)), mine);
 
     // "default" shows the schedule: the built-in columns and bars.
     const QVariantMap builtIn
         = QJsonDocument::fromJson(
-              RyUtils::readTextFile(QStringLiteral(":/files/mpp_style.json")).toUtf8())
+              RyTextFile::readTextFile(QStringLiteral(":/files/mpp_style.json")).toUtf8())
               .toVariant()
               .toMap();
     layoutEntry(*window, QStringLiteral("default"))->trigger();
-    QCOMPARE(RyUtils::visibleHeaderTexts(activityHeader(*window)).mid(0, 2),
+    QCOMPARE(RyHeaderState::visibleHeaderTexts(activityHeader(*window)).mid(0, 2),
              texts(builtIn.value("columns").toStringList()).mid(0, 2));
-    QVERIFY(RyUtils::visibleHeaderTexts(activityHeader(*window)).contains("Start Date"));
+    QVERIFY(RyHeaderState::visibleHeaderTexts(activityHeader(*window)).contains("Start Date"));
     QCOMPARE(window->activityView()->ganttView()->barStyles().size(),
              builtIn.value("barStyles").toList().size());
 
     const QString plf = QStringLiteral(TARVIK_SOURCE_DIR "/tests/app/plf/planner.plf");
     QVERIFY(window->importP6Layout(plf));
     layoutEntry(*window, QStringLiteral("[P6] ") + plf)->trigger();
-    QCOMPARE(RyUtils::visibleHeaderTexts(activityHeader(*window)),
+    QCOMPARE(RyHeaderState::visibleHeaderTexts(activityHeader(*window)),
              QStringList({ "Activity ID", "Activity Name", "Start Date", "Finish Date",
                            "Actual Start", "Total float" }));
     // P6 left the width of "Actual Start" out; the column keeps a usable one.
     QVERIFY(activityHeader(*window)->sectionSize(
-                RyUtils::findColumn(window->activityView()->treeView()->model(), "Actual Start"))
+                RyModelLookup::findColumn(window->activityView()->treeView()->model(), "Actual Start"))
             > 20);
     QCOMPARE(window->activityView()->groupRules(), QStringList { "WBS Code;2" });
     QCOMPARE(window->activityView()->ganttView()->barStyles().size(),

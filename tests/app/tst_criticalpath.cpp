@@ -3,9 +3,10 @@
 #include "app/mainwindow.h"
 #include "apptestsupport.h"
 #include "gantt/ryganttview.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "views/activities.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 
 #include <QHeaderView>
 #include <QtTest>
@@ -79,7 +80,7 @@ bool TestCriticalPath::open(const QString &path)
 
 QVariant TestCriticalPath::cell(const QModelIndex &index, const QString &column) const
 {
-    const int c = RyUtils::findColumn(index.model(), column);
+    const int c = RyModelLookup::findColumn(index.model(), column);
     return c < 0 ? QVariant() : index.sibling(index.row(), c).data();
 }
 
@@ -88,7 +89,7 @@ QModelIndexList TestCriticalPath::activities() const
 {
     QModelIndexList rows;
     const QAbstractItemModel *model = window->activityView()->treeView()->model();
-    for (const QModelIndex &index : RyUtils::flattenIndexes(model, QModelIndex())) {
+    for (const QModelIndex &index : RyModelLookup::flattenIndexes(model, QModelIndex())) {
         if (!cell(index, QStringLiteral("Activity ID")).toString().isEmpty())
             rows << index;
     }
@@ -98,7 +99,7 @@ QModelIndexList TestCriticalPath::activities() const
 void TestCriticalPath::floatColumnsShowHours()
 {
     const QStringList shown
-        = RyUtils::visibleHeaderTexts(window->activityView()->treeView()->header());
+        = RyHeaderState::visibleHeaderTexts(window->activityView()->treeView()->header());
     for (const char *name :
          { "Total float", "Free float", "Remaining Duration", "Planned Duration" })
         QVERIFY2(shown.contains(QLatin1String(name)), name);

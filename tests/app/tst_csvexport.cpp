@@ -5,9 +5,10 @@
 #include "app/mainwindow.h"
 #include "apptestsupport.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
 #include "views/activities.h"
+#include "views/ryheaderstate.h"
 
 #include <QHeaderView>
 #include <QJsonArray>
@@ -149,19 +150,19 @@ void TestCsvExport::realSchedules()
     QString error;
     QVERIFY2(CsvExport::exportTree(tree, csv, &error), qPrintable(error));
     const Rows rows = parsedByPython(csv);
-    const QStringList header = RyUtils::visibleHeaderTexts(tree->header());
+    const QStringList header = RyHeaderState::visibleHeaderTexts(tree->header());
     QVERIFY(!rows.isEmpty());
     QCOMPARE(rows.first(), header);
 
     // Field for field against the model the table shows, depth first.
     const QAbstractItemModel *model = tree->model();
-    const QModelIndexList all = RyUtils::flattenIndexes(model);
+    const QModelIndexList all = RyModelLookup::flattenIndexes(model);
     QCOMPARE(rows.size(), all.size() + 1);
     const int name = header.indexOf(QStringLiteral("Activity Name"));
     const int type = header.indexOf(QStringLiteral("Activity Type"));
     const int finish = header.indexOf(QStringLiteral("Finish Date"));
     QVERIFY(name >= 0 && type >= 0 && finish >= 0);
-    const int nameColumn = RyUtils::findColumn(model, QStringLiteral("Activity Name"));
+    const int nameColumn = RyModelLookup::findColumn(model, QStringLiteral("Activity Name"));
     const int treeField
         = header.indexOf(model->headerData(tree->treePosition(), Qt::Horizontal).toString());
     QVERIFY(treeField >= 0);
@@ -170,7 +171,7 @@ void TestCsvExport::realSchedules()
         const QStringList &fields = rows.at(r + 1);
         QCOMPARE(fields.size(), header.size());
         const QModelIndex index = all.at(r);
-        const QString indent(RyUtils::indexDepth(index), QLatin1Char(' '));
+        const QString indent(RyModelLookup::indexDepth(index), QLatin1Char(' '));
         QVERIFY(fields.at(treeField).startsWith(indent));
         const QString shownName
             = RyValueText::displayText(index.sibling(index.row(), nameColumn).data());
@@ -190,7 +191,7 @@ void TestCsvExport::realSchedules()
             if (k != treeField)
                 QCOMPARE(fields.at(k),
                          RyValueText::displayText(
-                             index.sibling(index.row(), RyUtils::findColumn(model, header.at(k)))));
+                             index.sibling(index.row(), RyModelLookup::findColumn(model, header.at(k)))));
         }
         activities += !fields.at(type).isEmpty();
     }

@@ -6,7 +6,7 @@
 #include "apptestsupport.h"
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttviewbarstyle.h"
-#include "models/ryutils.h"
+#include "models/rytextfile.h"
 #include "views/activities.h"
 
 #include <QAction>
@@ -127,7 +127,7 @@ void TestLayoutStore::defaultDocument()
     // Columns, bars (with the time scales) and bar styles are the built-in layout's, so that
     // "default" shows a loaded schedule; the rest stays the script's.
     const QVariantMap builtIn
-        = QJsonDocument::fromJson(RyUtils::readTextFile(":/files/mpp_style.json").toUtf8())
+        = QJsonDocument::fromJson(RyTextFile::readTextFile(":/files/mpp_style.json").toUtf8())
               .toVariant()
               .toMap();
     for (const char *key : { "columns", "bars", "barStyles" })
@@ -152,7 +152,7 @@ void TestLayoutStore::oldDefaultRowUpgraded()
     QFETCH(bool, upgraded);
     ScratchHome home;
     const QString file = home.configFile(QStringLiteral("RyPDB.db"));
-    const QString script = RyUtils::readTextFile(":/files/createrypdb.sql");
+    const QString script = RyTextFile::readTextFile(":/files/createrypdb.sql");
     for (const QString &statement : script.split(';'))
         rows(file, statement);
     rows(file, "INSERT INTO tblLayout(layout_name, layout_data) VALUES ('old', '{\"x\":1}')");
@@ -310,7 +310,7 @@ void TestLayoutStore::importedLayoutsOverDefault()
     QCOMPARE(document.value("sortby").toStringList(), QStringList { "Activity Name;D" });
     // The other keys come from "default", which has the built-in layout's bars.
     const QVariantMap builtIn
-        = QJsonDocument::fromJson(RyUtils::readTextFile(":/files/mpp_style.json").toUtf8())
+        = QJsonDocument::fromJson(RyTextFile::readTextFile(":/files/mpp_style.json").toUtf8())
               .toVariant()
               .toMap();
     QCOMPARE(document.value("bars"), builtIn.value("bars"));
@@ -372,7 +372,7 @@ void TestLayoutStore::unreadableLayoutLeavesView()
     window.reloadLayoutMenu(QStringLiteral("default"));
     RyGanttView *gantt = window.activityView()->ganttView();
     gantt->setBarStyles(RyGanttViewBarStyle::fromVariantList(
-        QJsonDocument::fromJson(RyUtils::readTextFile(":/files/mpp_style.json").toUtf8())
+        QJsonDocument::fromJson(RyTextFile::readTextFile(":/files/mpp_style.json").toUtf8())
             .object()
             .value("barStyles")
             .toArray()

@@ -9,9 +9,9 @@
 #include "gantt/ryganttview.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
 #include "views/activities.h"
 #include "views/ryfindbar.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -344,7 +344,7 @@ void TestMainWindowDesktop::findExpandsSelectsAndReportsNoMatch()
     walk(QModelIndex(), 0);
     QVERIFY(deepestLevel >= 1);
     const int nameColumn
-        = RyUtils::findSection(tree->header(), QStringLiteral("Activity Name"), Qt::DisplayRole);
+        = RyHeaderState::findSection(tree->header(), QStringLiteral("Activity Name"), Qt::DisplayRole);
     QVERIFY(nameColumn >= 0);
     const QString name = deepest.siblingAtColumn(nameColumn).data().toString();
     QVERIFY(!name.isEmpty());
@@ -409,7 +409,7 @@ void TestMainWindowDesktop::statusBarCountsActivities()
     QVERIFY(count);
     QCOMPARE(count->text(), QStringLiteral("%1 activities").arg(total));
 
-    const int idColumn = RyUtils::findSection(view->treeView()->header(),
+    const int idColumn = RyHeaderState::findSection(view->treeView()->header(),
                                               QStringLiteral("Activity ID"), Qt::DisplayRole);
     const QModelIndex first = view->filterProxy()->index(0, idColumn);
     view->filterProxy()->setValueFilter(idColumn, { first.data() });

@@ -5,13 +5,14 @@
 #include "apptestsupport.h"
 #include "filter/ryfilterdialogproxymodel.h"
 #include "gantt/ryganttview.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
 #include "views/resources.h"
 #include "views/rygroupedtreeview.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
@@ -225,7 +226,7 @@ void TestOpenProject::checkShownProject()
     QVERIFY(action(*window, "actionColumns")->isEnabled());
     QVERIFY(window->timeMenu()->isEnabled());
 
-    const QStringList shown = RyUtils::visibleHeaderTexts(tree(*window)->header());
+    const QStringList shown = RyHeaderState::visibleHeaderTexts(tree(*window)->header());
     QCOMPARE(shown.mid(0, 5),
              QStringList(
                  { "Activity ID", "Activity Name", "Activity Type", "Start Date", "Finish Date" }));
@@ -239,16 +240,16 @@ void TestOpenProject::checkShownProject()
 
     // The built-in layout opens fully expanded, with the IDs of the deepest rows readable.
     RyGroupedTreeView *view = window->activityView()->treeView();
-    const QModelIndexList rows = RyUtils::flattenIndexes(model, QModelIndex());
+    const QModelIndexList rows = RyModelLookup::flattenIndexes(model, QModelIndex());
     int deepest = 0;
     for (const QModelIndex &row : rows) {
         QVERIFY(model->rowCount(row) == 0 || view->isExpanded(row));
-        deepest = qMax(deepest, RyUtils::indexDepth(row));
+        deepest = qMax(deepest, RyModelLookup::indexDepth(row));
     }
     const int treeColumn = view->treePosition();
     const QFontMetrics metrics(view->font());
     for (const QModelIndex &row : rows) {
-        if (RyUtils::indexDepth(row) != deepest || view->isGroupRow(row))
+        if (RyModelLookup::indexDepth(row) != deepest || view->isGroupRow(row))
             continue;
         const QString id = RyValueText::displayText(row.sibling(row.row(), treeColumn));
         const int needed = (deepest + 1) * view->indentation() + metrics.horizontalAdvance(id);
@@ -276,10 +277,10 @@ void TestOpenProject::checkShownProject()
         }
     }
     // Every schedule with a dated task shows its bar.
-    const int start = RyUtils::findColumn(model, QStringLiteral("Start Date"));
-    const int type = RyUtils::findColumn(model, QStringLiteral("Activity Type"));
+    const int start = RyModelLookup::findColumn(model, QStringLiteral("Start Date"));
+    const int type = RyModelLookup::findColumn(model, QStringLiteral("Activity Type"));
     bool dated = false;
-    for (const QModelIndex &index : RyUtils::flattenIndexes(model, QModelIndex())) {
+    for (const QModelIndex &index : RyModelLookup::flattenIndexes(model, QModelIndex())) {
         dated = dated
             || (index.sibling(index.row(), start).data().isValid()
                 && index.sibling(index.row(), type).data() == QStringLiteral("TT_Task"));
@@ -428,7 +429,7 @@ void TestOpenProject::layoutRoundTrip()
     action(*window, "actionYear")->trigger();
     window->activityView()->groupBySelection({});
     tree(*window)->header()->hideSection(
-        RyUtils::findColumn(tree(*window)->model(), QStringLiteral("Activity Type")));
+        RyModelLookup::findColumn(tree(*window)->model(), QStringLiteral("Activity Type")));
     window->applyLayout(document);
     QCOMPARE(window->layoutDocument(), document);
 }
@@ -515,7 +516,7 @@ void TestOpenProject::closeClearsSortAndFilters()
     QVERIFY(openAndWait(*window, sample("sample.mpp")));
     RyFilterDialogProxyModel *proxy = window->activityView()->filterProxy();
     auto *header = qobject_cast<RySortFilterHeader *>(tree(*window)->header());
-    const int name = RyUtils::findColumn(proxy, QStringLiteral("Activity Name"));
+    const int name = RyModelLookup::findColumn(proxy, QStringLiteral("Activity Name"));
     proxy->setValueFilter(name, { QStringLiteral("no such activity") });
     header->addFilteredColumn(name);
     proxy->sort(name, Qt::DescendingOrder);
@@ -538,10 +539,10 @@ void TestOpenProject::detailsFollowCurrentRow()
     QVERIFY(window->detailsView()->isVisible());
     RyGroupedTreeView *view = window->activityView()->treeView();
     view->expandAll();
-    const int nameColumn = RyUtils::findColumn(view->model(), QStringLiteral("Activity Name"));
+    const int nameColumn = RyModelLookup::findColumn(view->model(), QStringLiteral("Activity Name"));
     QVERIFY(nameColumn >= 0);
     QStringList names;
-    for (const QModelIndex &index : RyUtils::flattenIndexes(view->model(), QModelIndex())) {
+    for (const QModelIndex &index : RyModelLookup::flattenIndexes(view->model(), QModelIndex())) {
         if (view->isGroupRow(index))
             continue;
         view->setCurrentIndex(index);
@@ -559,7 +560,7 @@ void TestOpenProject::storedLayoutThroughLayoutMenu()
 {
     QVERIFY(openAndWait(*window, sample("sample.mpp")));
     QHeaderView *header = tree(*window)->header();
-    const QStringList shown = RyUtils::visibleHeaderTexts(header);
+    const QStringList shown = RyHeaderState::visibleHeaderTexts(header);
 
     // Store the current look under a name through the Layout menu's line edit and Save button.
     QTest::keyClicks(window->layoutNameEdit(), QStringLiteral("Planner"));
@@ -574,11 +575,11 @@ void TestOpenProject::storedLayoutThroughLayoutMenu()
 
     // Change the look, then choose the stored layout from the menu.
     header->hideSection(
-        RyUtils::findColumn(tree(*window)->model(), QStringLiteral("Activity Type")));
+        RyModelLookup::findColumn(tree(*window)->model(), QStringLiteral("Activity Type")));
     action(*window, "actionYear")->trigger();
-    QVERIFY(RyUtils::visibleHeaderTexts(header) != shown);
+    QVERIFY(RyHeaderState::visibleHeaderTexts(header) != shown);
     entry->trigger();
-    QCOMPARE(RyUtils::visibleHeaderTexts(header), shown);
+    QCOMPARE(RyHeaderState::visibleHeaderTexts(header), shown);
     QCOMPARE(int(gantt(*window)->timelineFlags()), 0x14);
     QVERIFY(!action(*window, "actionYear")->isChecked());
     QVERIFY(entry->isChecked());

@@ -10,7 +10,7 @@
 #include "gantt/rystylecombo.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
 #include "views/activities.h"
 #include "views/rygroupdialog.h"
@@ -125,7 +125,7 @@ bool TestStylesAndGroup::open(const QString &path)
 
 QModelIndexList TestStylesAndGroup::rows() const
 {
-    return RyUtils::flattenIndexes(window->activityView()->treeView()->model());
+    return RyModelLookup::flattenIndexes(window->activityView()->treeView()->model());
 }
 
 void TestStylesAndGroup::commandsFollowTheProject()
@@ -246,7 +246,7 @@ void TestStylesAndGroup::groupByStartMonth()
 
     // One group per calendar month of each year, in date order.
     const QAbstractItemModel *activities = view->activityModel();
-    const int start = RyUtils::findColumn(activities, "Start Date");
+    const int start = RyModelLookup::findColumn(activities, "Start Date");
     QSet<QDate> months;
     for (int row = 0; row < view->baseRowCount(); ++row) {
         const QDateTime date = activities->index(row, start).data().toDateTime();
@@ -262,7 +262,7 @@ void TestStylesAndGroup::groupByStartMonth()
 
     RyGroupedTreeView *tree = view->treeView();
     const QAbstractItemModel *model = tree->model();
-    const int group = RyUtils::findColumn(model, "Group");
+    const int group = RyModelLookup::findColumn(model, "Group");
     QStringList groups;
     QModelIndex first;
     for (int row = 0; row < model->rowCount(); ++row) {

@@ -1,9 +1,10 @@
 // The stack the activity view builds: record set -> join -> tree -> sort/filter proxy, driven
 // through grouping as the view does it, with Qt's model checks on every layer.
 #include "models/ryjoinproxymodel.h"
+#include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryrecordsetmodel.h"
-#include "models/ryutils.h"
+#include "models/ryrollup.h"
 
 #include <QAbstractItemModelTester>
 #include <QSortFilterProxyModel>
@@ -50,7 +51,7 @@ void TestModelChain::groupingThroughTheStack()
     shown.setSourceModel(&tree);
     shown.setFilterKeyColumn(4);
     QCOMPARE(shown.rowCount(), 3);
-    QCOMPARE(RyUtils::findColumn(&shown, "name"), 4);
+    QCOMPARE(RyModelLookup::findColumn(&shown, "name"), 4);
 
     // Group by WBS: two group rows appended, then the tree takes the group map.
     const int base = rows.rowCount();
@@ -67,11 +68,11 @@ void TestModelChain::groupingThroughTheStack()
     QCOMPARE(shown.index(0, 2).data().toString(), QString("A"));
     QCOMPARE(shown.rowCount(groupA), 2);
     QCOMPARE(shown.index(1, 4, groupA).data().toString(), QString("form"));
-    QCOMPARE(RyUtils::indexDepth(shown.index(1, 4, groupA)), 1);
+    QCOMPARE(RyModelLookup::indexDepth(shown.index(1, 4, groupA)), 1);
 
     // Roll a value up into the groups through the whole stack; group rows match no task, so
     // the join keeps the values itself.
-    RyUtils::rollUpMax(&shown, 3, Qt::DisplayRole);
+    RyRollUp::rollUp(&shown, { { 3, RyRollUp::Largest } }, Qt::DisplayRole);
     QCOMPARE(activities.index(base, 3).data().toInt(), 11);
     QCOMPARE(activities.index(base + 1, 3).data().toInt(), 12);
 

@@ -1,3 +1,6 @@
+#include "models/rypredecessortext.h"
+#include "models/rystyletext.h"
+#include "models/rytextfile.h"
 #include "models/ryutils.h"
 
 #include <QHeaderView>
@@ -258,7 +261,7 @@ void TestRyUtils::fontFromText()
     QFETCH(bool, italic);
     QFETCH(bool, underline);
     QFETCH(int, weight);
-    const QFont font = RyUtils::fontFromText(text);
+    const QFont font = RyStyleText::fontFromText(text);
     QCOMPARE(font.family(), family);
     QCOMPARE(font.italic(), italic);
     QCOMPARE(font.underline(), underline);
@@ -301,8 +304,8 @@ void TestRyUtils::readTextFile()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QString::fromUtf8("Gr\xc3\xbc\xc3\x9f\x65\n").toUtf8());
     file.close();
-    QCOMPARE(RyUtils::readTextFile(path), QString::fromUtf8("Gr\xc3\xbc\xc3\x9f\x65\n"));
-    QCOMPARE(RyUtils::readTextFile(dir.filePath("missing")), QString());
+    QCOMPARE(RyTextFile::readTextFile(path), QString::fromUtf8("Gr\xc3\xbc\xc3\x9f\x65\n"));
+    QCOMPARE(RyTextFile::readTextFile(dir.filePath("missing")), QString());
 }
 
 void TestRyUtils::rollUps()
@@ -349,7 +352,7 @@ void TestRyUtils::predecessorDetail()
     QFETCH(QString, type);
     QFETCH(QVariant, lag);
     QFETCH(QString, detail);
-    QCOMPARE(RyUtils::predecessorDetail(type, lag), detail);
+    QCOMPARE(RyPredecessorText::predecessorDetail(type, lag), detail);
 }
 
 void TestRyUtils::predecessorTexts()
@@ -361,11 +364,11 @@ void TestRyUtils::predecessorTexts()
     model.appendRow(rowOf({ 10, "PR_FF", 0, "A100", "z" })); // replaces the first pair
     model.appendRow(rowOf({ 11, "PR_FS", 0, "", "empty key" }));
     model.appendRow(rowOf({ 12, "", 0, "A1", "empty type" }));
-    const auto texts = RyUtils::predecessorTexts(&model);
+    const auto texts = RyPredecessorText::predecessorTexts(&model);
     QCOMPARE(texts.size(), 1);
     QCOMPARE(texts.value(10).value("A100"), QString("FF"));
     QCOMPARE(texts.value(10).value("A200"), QString("SS-2h"));
-    QVERIFY(RyUtils::predecessorTexts(nullptr).isEmpty());
+    QVERIFY(RyPredecessorText::predecessorTexts(nullptr).isEmpty());
 }
 
 QTEST_MAIN(TestRyUtils)

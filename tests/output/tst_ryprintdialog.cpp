@@ -1,13 +1,14 @@
 // The print dialog over a real schedule shown in the activity view: the controls, the preview
 // drawing its pages, and the PDF output (page count, searchable text, page numbers, failures).
 #include "gantt/ryganttview.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "output/rypagecontent.h"
 #include "output/rypageselectorbutton.h"
 #include "output/ryprintdialog.h"
 #include "output/ryviewsnapshot.h"
 #include "tables/mpploader.h"
 #include "views/activities.h"
+#include "views/ryheaderstate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -115,13 +116,13 @@ void TestRyPrintDialog::initTestCase()
     QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     view->treeView()->expandAll();
     view->ganttView()->updateTimeRange();
-    RyUtils::applyColumnOrder(view->treeView()->header(),
+    RyHeaderState::applyColumnOrder(view->treeView()->header(),
                               { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
                                 QStringLiteral("Start Date"), QStringLiteral("Finish Date") });
     for (int column = 0; column < view->treeView()->model()->columnCount(); ++column)
         view->treeView()->resizeColumnToContents(column);
     const QAbstractItemModel *model = view->treeView()->model();
-    const int name = RyUtils::findColumn(model, QStringLiteral("Activity Name"));
+    const int name = RyModelLookup::findColumn(model, QStringLiteral("Activity Name"));
     QVERIFY(name >= 0);
     firstName = model->index(0, name).data().toString();
     QVERIFY(!firstName.isEmpty());

@@ -3,7 +3,7 @@
 #include "tests/tables/projectbuilder.h"
 
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "tables/mpploader.h"
 #include "tests/support/mppschedulebuilder.h"
 
@@ -15,7 +15,7 @@
 #include <QtTest>
 
 using namespace TestProject;
-using RyUtils::findColumn;
+using RyModelLookup::findColumn;
 
 namespace {
 

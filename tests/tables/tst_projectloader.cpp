@@ -1,14 +1,14 @@
 // The derived-model steps over tables of another loader: plain item models with the P6 columns
 // that the MPP tables lack, so that the writes of the activity step take effect.
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "tables/projectloader.h"
 
 #include <QAbstractItemModelTester>
 #include <QStandardItemModel>
 #include <QtTest>
 
-using RyUtils::findColumn;
+using RyModelLookup::findColumn;
 
 namespace {
 

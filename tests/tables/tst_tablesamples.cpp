@@ -1,7 +1,7 @@
 // The tables and derived models over every oracle sample: rows against the reader's records,
 // the derived models' shape, and the hour cells against the authoring tool's XML exports.
 #include "models/ryconstants.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "mppr/project.h"
 #include "tables/mpploader.h"
 #include "tables/mpptaskmodel.h"
@@ -17,7 +17,7 @@
 
 #include <set>
 
-using RyUtils::findColumn;
+using RyModelLookup::findColumn;
 
 namespace {
 

@@ -2,10 +2,11 @@
 #include "filter/rysortfilterwidget.h"
 #include "gantt/ryganttview.h"
 #include "gantt/rytimelineheader.h"
+#include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
-#include "models/ryutils.h"
 #include "views/activities.h"
 #include "views/rydetaildelegate.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include "activitystack.h"
@@ -68,8 +69,8 @@ void TestActivities::open()
 
 QModelIndex TestActivities::rowOfTask(int taskId) const
 {
-    const int column = RyUtils::findColumn(m_view->filterProxy(), "task_id");
-    return RyUtils::verticalLookup(taskId, m_view->filterProxy(), column, 0);
+    const int column = RyModelLookup::findColumn(m_view->filterProxy(), "task_id");
+    return RyModelLookup::verticalLookup(taskId, m_view->filterProxy(), column, 0);
 }
 
 void TestActivities::emptyViewShowsPlaceholder()
@@ -81,7 +82,7 @@ void TestActivities::emptyViewShowsPlaceholder()
     QCOMPARE(m_view->sortFilterHeader()->objectName(), QString("sortFilterHeader"));
     QVERIFY(!m_view->hasProject());
     QVERIFY(!m_view->sortFilterWidget());
-    QCOMPARE(RyUtils::visibleHeaderTexts(m_view->treeView()->header()),
+    QCOMPARE(RyHeaderState::visibleHeaderTexts(m_view->treeView()->header()),
              (QStringList { "Activity ID", "Activity Name", "Start", "Finish", "WBS" }));
     QCOMPARE(m_view->filterProxy()->rowCount(), 0);
     QCOMPARE(m_view->levelStyles().size(), 10);
@@ -159,7 +160,7 @@ void TestActivities::groupingTwiceEqualsOnce()
     const int rows = m_stack->records.rowCount();
     auto labels = [this] {
         QStringList list;
-        for (const QModelIndex &row : RyUtils::flattenIndexes(m_view->filterProxy()))
+        for (const QModelIndex &row : RyModelLookup::flattenIndexes(m_view->filterProxy()))
             list.append(row.sibling(row.row(), 2).data().toString() + "/"
                         + row.sibling(row.row(), 5).data().toString());
         return list;
@@ -186,8 +187,8 @@ void TestActivities::groupRowsRollUpDates()
     open();
     m_view->groupBySelection({ "WBS Code;To level 2" });
     const QAbstractItemModel *model = m_view->filterProxy();
-    const int start = RyUtils::findColumn(model, "Start Date");
-    const int finish = RyUtils::findColumn(model, "Finish Date");
+    const int start = RyModelLookup::findColumn(model, "Start Date");
+    const int finish = RyModelLookup::findColumn(model, "Finish Date");
     const QModelIndex project = model->index(0, 0);
     const QModelIndex beta = model->index(1, 0, project);
     QCOMPARE(project.sibling(0, start).data().toDateTime(), ActivityStack::at(2024, 1, 15));
@@ -224,7 +225,7 @@ void TestActivities::mergeCountAvoidsDateColumns()
     QFETCH(QStringList, columns);
     QFETCH(int, mergeCount);
     open();
-    RyUtils::applyColumnOrder(m_view->treeView()->header(), columns);
+    RyHeaderState::applyColumnOrder(m_view->treeView()->header(), columns);
     m_view->onUpdateMergeColumns();
     QCOMPARE(m_view->treeView()->mergeCount(), mergeCount);
 }
@@ -235,7 +236,7 @@ void TestActivities::sortByColumn()
     m_view->sortByColumn("No such column", true);
     QCOMPARE(m_view->sortFilterHeader()->sortColumn(), -1);
     m_view->sortByColumn("Activity ID", true);
-    const int column = RyUtils::findColumn(m_view->filterProxy(), "Activity ID");
+    const int column = RyModelLookup::findColumn(m_view->filterProxy(), "Activity ID");
     QCOMPARE(m_view->sortFilterHeader()->sortColumn(), column);
     QCOMPARE(m_view->sortFilterHeader()->sortOrder(), int(Qt::DescendingOrder));
     QCOMPARE(m_view->filterProxy()->index(0, column).data().toString(), QString("T14"));

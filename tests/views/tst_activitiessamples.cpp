@@ -2,7 +2,7 @@
 // as the built-in layout does, and checked for a consistent tree.
 #include "filter/ryfilterdialogproxymodel.h"
 #include "gantt/ryganttview.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
 #include "mppr/project.h"
 #include "tables/mpploader.h"
@@ -104,10 +104,10 @@ void TestActivitiesSamples::groupedByWbs()
     view.treeView()->expandAll();
 
     // Every activity is shown exactly once; group rows hold at least one row each.
-    const QModelIndexList rows = RyUtils::flattenIndexes(view.filterProxy());
+    const QModelIndexList rows = RyModelLookup::flattenIndexes(view.filterProxy());
     QCOMPARE(rows.size(), activities->rowCount());
     int groups = 0;
-    const int start = RyUtils::findColumn(view.filterProxy(), "Start Date");
+    const int start = RyModelLookup::findColumn(view.filterProxy(), "Start Date");
     for (const QModelIndex &row : rows) {
         if (!view.treeView()->isGroupRow(row))
             continue;
@@ -131,7 +131,7 @@ void TestActivitiesSamples::groupedByWbs()
         view.goToActivity(lastId);
         const QModelIndex current = view.treeView()->currentIndex();
         QCOMPARE(current.sibling(current.row(), 0).data(), lastId);
-        const int name = RyUtils::findColumn(activities, "Activity Name");
+        const int name = RyModelLookup::findColumn(activities, "Activity Name");
         QCOMPARE(details.findChild<QLineEdit *>("leName")->text(),
                  activities->index(activityCount - 1, name).data().toString());
     }

@@ -1,7 +1,7 @@
 #include "filter/ryfilterdialogproxymodel.h"
 #include "filter/rysortfilterwidget.h"
 #include "models/ryjoinproxymodel.h"
-#include "models/ryutils.h"
+#include "models/rymodellookup.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
 #include "views/resources.h"
@@ -94,8 +94,8 @@ void TestActivityDetails::cleanup()
 
 QModelIndex TestActivityDetails::rowOfTask(int taskId) const
 {
-    const int column = RyUtils::findColumn(m_activities->filterProxy(), "task_id");
-    return RyUtils::verticalLookup(taskId, m_activities->filterProxy(), column, 0);
+    const int column = RyModelLookup::findColumn(m_activities->filterProxy(), "task_id");
+    return RyModelLookup::verticalLookup(taskId, m_activities->filterProxy(), column, 0);
 }
 
 void TestActivityDetails::makeCurrent(int taskId)

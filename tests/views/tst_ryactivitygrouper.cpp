@@ -1,7 +1,8 @@
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
+#include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
-#include "models/ryutils.h"
+#include "models/ryrollup.h"
 #include "views/ryactivitygrouper.h"
 
 #include "activitystack.h"
@@ -341,7 +342,7 @@ void TestRyActivityGrouper::levelStylesFollowRules()
 void TestRyActivityGrouper::rollUpEarliestStartLatestFinish()
 {
     group({ "WBS Code;To level 2" });
-    RyActivityGrouper::rollUpDates(m_tree);
+    RyRollUp::rollUpDates(m_tree);
     const QModelIndex project = m_tree->index(0, 0);
     const QModelIndex alpha = m_tree->index(0, 0, project);
     const QModelIndex beta = m_tree->index(1, 0, project);
@@ -364,7 +365,7 @@ void TestRyActivityGrouper::rowNumbersAndOutlineLevels()
     m_tree->setParentColumns(0, 1);
     group({ "WBS Code;To level 2" });
     RyActivityGrouper::numberRows(m_tree, m_activities, nullptr);
-    const QModelIndexList rows = RyUtils::flattenIndexes(m_tree);
+    const QModelIndexList rows = RyModelLookup::flattenIndexes(m_tree);
     QCOMPARE(rows.size(), 8);
     QCOMPARE(rows.at(0).sibling(rows.at(0).row(), 3).data().toInt(), 1);
     QCOMPARE(rows.at(7).sibling(rows.at(7).row(), 3).data().toInt(), 8);
