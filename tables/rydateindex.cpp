@@ -21,12 +21,11 @@ QVariant RyDateIndex::periodKey(const QDate &date, const QString &level)
     if (level == QLatin1String("Year"))
         return uint(date.year());
     if (level == QLatin1String("Quarter"))
-        return uint(RyValueText::quarterOf(date.month()));
+        return RyValueText::quarterStart(date);
     if (level == QLatin1String("Week"))
-        return uint(date.weekNumber());
-    // Numbers for every month: keys of one kind keep the months in calendar order.
+        return date.addDays(1 - date.dayOfWeek());
     if (level == QLatin1String("Month"))
-        return uint(date.month());
+        return QDate(date.year(), date.month(), 1);
     if (level == QLatin1String("Day"))
         return date;
     return QVariant();
@@ -35,6 +34,10 @@ QVariant RyDateIndex::periodKey(const QDate &date, const QString &level)
 QVariant RyDateIndex::key(const QModelIndex &index, int role) const
 {
     const QVariant cell = index.data(role);
+    // Blank cells hold no date; parsing their empty text would cost most of a large index,
+    // since each date format parse looks up the time zone.
+    if (cell.isNull())
+        return QVariant();
     QDate date = RyValueText::dateOf(cell);
     if (!date.isValid() && !m_dateFormat.isEmpty())
         date = QDate::fromString(cell.toString(), m_dateFormat);
@@ -50,13 +53,26 @@ QVariant RyDateIndex::display(const QVariant &key) const
 {
     if (!key.isValid())
         return QVariant();
+    // Period keys are first days; a week's Monday names its ISO week and week-year.
     if (m_level == QLatin1String("Quarter"))
-        return RyValueText::quarterText(key.toInt());
+        return RyValueText::quarterYearName(key.toDate());
     if (m_level == QLatin1String("Week"))
-        return RyValueText::weekText(key.toInt());
+        return RyValueText::isoWeekYearName(key.toDate());
     if (m_level == QLatin1String("Month"))
-        return RyValueText::monthName(key.toInt());
+        return RyValueText::monthYearName(key.toDate());
     if (m_level == QLatin1String("Day"))
         return RyValueText::dayMonthText(key);
     return key;
+}
+
+QVariant RyDateIndex::shortDisplay(const QVariant &key) const
+{
+    const QDate first = key.toDate();
+    if (m_level == QLatin1String("Quarter"))
+        return RyValueText::quarterText(RyValueText::quarterOf(first.month()));
+    if (m_level == QLatin1String("Week"))
+        return RyValueText::weekText(first.weekNumber());
+    if (m_level == QLatin1String("Month"))
+        return RyValueText::monthName(first.month());
+    return displayValue(key);
 }

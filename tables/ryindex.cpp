@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QDateTime>
+#include <QHash>
 #include <QStandardItemModel>
 
 #include <algorithm>
@@ -19,21 +20,25 @@ int RyIndex::build(QAbstractItemModel *model, int keyColumn, int parentKeyColumn
     if (!model)
         return 0;
     const int rowCount = model->rowCount();
-    const int labelColumn = displayColumn == -1 ? parentKeyColumn : displayColumn;
+    QVector<QPair<QVariant, QVariant>> links; // key, parent: linked once every key is known
     for (int row = 0; row < rowCount; ++row) {
         const QVariant key = model->index(row, keyColumn).data(Qt::DisplayRole);
         const QVariant parent = model->index(row, parentKeyColumn).data(Qt::DisplayRole);
-        const QVariant label = model->index(row, labelColumn).data(Qt::DisplayRole);
+        const QVariant label
+            = displayColumn < 0 ? key : model->index(row, displayColumn).data(Qt::DisplayRole);
         if (!key.isValid() || key == parent)
             continue;
-        Entry &entry = m_entries[key];
-        entry.display = display(label);
-        auto parentEntry = m_entries.find(parent);
-        if (parent.isValid() && parentEntry != m_entries.end()) {
-            entry.parentKey = parent;
-            if (!parentEntry->second.children.contains(key))
-                parentEntry->second.children.append(key);
-        }
+        m_entries[key].display = display(label.toString().isEmpty() ? key : label);
+        if (parent.isValid())
+            links.append({ key, parent });
+    }
+    for (const auto &link : qAsConst(links)) {
+        auto parentEntry = m_entries.find(link.second);
+        if (parentEntry == m_entries.end())
+            continue;
+        m_entries[link.first].parentKey = link.second;
+        if (!parentEntry->second.children.contains(link.first))
+            parentEntry->second.children.append(link.first);
     }
     return rowCount;
 }
@@ -48,12 +53,12 @@ QVariant RyIndex::display(const QVariant &key) const
     return key;
 }
 
-void RyIndex::index(int role)
+void RyIndex::index(int role, int rowCount)
 {
     if (!m_model || m_keyColumn < 0)
         return;
-    const int rowCount = m_model->rowCount();
-    for (int row = 0; row < rowCount; ++row) {
+    const int rows = rowCount < 0 ? m_model->rowCount() : qMin(rowCount, m_model->rowCount());
+    for (int row = 0; row < rows; ++row) {
         const QVariant k = key(m_model->index(row, m_keyColumn), role);
         if (!k.isValid())
             continue;
@@ -62,6 +67,59 @@ void RyIndex::index(int role)
             it = m_entries.emplace(k, Entry { {}, display(k), {}, {} }).first;
         it->second.rows.insert(row);
     }
+}
+
+namespace {
+
+// Adds the entries from the top of `hierarchy` down to `key` (at most `maxLevel` deep) that
+// are missing, each linked to the one above it; returns the deepest key.
+QVariant addPath(RyIndex::Entries &entries, const RyIndex &hierarchy, const QVariant &key,
+                 int maxLevel)
+{
+    QList<QVariant> chain = hierarchy.path(key);
+    if (maxLevel > 0 && chain.size() > maxLevel)
+        chain = chain.mid(0, maxLevel);
+    QVariant parent;
+    for (const QVariant &k : qAsConst(chain)) {
+        if (entries.count(k) == 0) {
+            entries.emplace(k, RyIndex::Entry { {}, hierarchy.displayValue(k), parent, {} });
+            if (parent.isValid())
+                entries[parent].children.append(k);
+        }
+        parent = k;
+    }
+    return parent;
+}
+
+} // namespace
+
+void RyIndex::indexBelow(const RyIndex &hierarchy, int role, int maxLevel, int rowCount)
+{
+    if (!m_model || m_keyColumn < 0)
+        return;
+    QHash<QString, QVariant> keyOfText;
+    for (const auto &entry : hierarchy.entries())
+        keyOfText.insert(entry.first.toString(), entry.first);
+    QHash<QString, QVariant> holderOfText; // many rows share one key: its path is walked once
+    const int rows = rowCount < 0 ? m_model->rowCount() : qMin(rowCount, m_model->rowCount());
+    for (int row = 0; row < rows; ++row) {
+        const QString text = m_model->index(row, m_keyColumn).data(role).toString();
+        if (text.isEmpty())
+            continue;
+        auto holder = holderOfText.constFind(text);
+        if (holder == holderOfText.constEnd()) {
+            const auto known = keyOfText.constFind(text);
+            holder = holderOfText.insert(text,
+                                         known == keyOfText.constEnd()
+                                             ? QVariant()
+                                             : addPath(m_entries, hierarchy, *known, maxLevel));
+        }
+        if (holder->isValid())
+            m_entries[*holder].rows.insert(row);
+    }
+    for (auto &entry : m_entries)
+        std::stable_sort(entry.second.children.begin(), entry.second.children.end(),
+                         RyValueOrder());
 }
 
 QList<QVariant> RyIndex::keys() const
@@ -95,6 +153,31 @@ QList<QVariant> RyIndex::children(const QVariant &key) const
 {
     const auto it = m_entries.find(key);
     return it == m_entries.end() ? QList<QVariant>() : it->second.children;
+}
+
+QList<QVariant> RyIndex::path(const QVariant &key) const
+{
+    QList<QVariant> chain;
+    auto it = m_entries.find(key);
+    while (it != m_entries.end() && chain.size() <= int(m_entries.size())) {
+        if (chain.contains(it->first))
+            break;
+        chain.prepend(it->first);
+        if (!it->second.parentKey.isValid())
+            break;
+        it = m_entries.find(it->second.parentKey);
+    }
+    return chain;
+}
+
+QList<QVariant> RyIndex::topLevelKeys() const
+{
+    QList<QVariant> result;
+    for (const auto &entry : m_entries) {
+        if (!entry.second.parentKey.isValid())
+            result.append(entry.first);
+    }
+    return result;
 }
 
 QStandardItem *RyIndex::newCheckedItem(const QVariant &display)

@@ -7,34 +7,19 @@
 #include "models/rypredecessortext.h"
 #include "models/rystyletext.h"
 #include "models/ryvalueorder.h"
-#include "models/ryvaluetext.h"
+#include "tables/rydateindex.h"
+#include "tables/rystructuredkeylistindex.h"
 
 #include <QAbstractItemModel>
-#include <QDate>
-#include <QDateTime>
-#include <QDebug>
 #include <QHash>
-#include <QSet>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 
 #include <algorithm>
-#include <functional>
+#include <memory>
 
 namespace {
-
-// A node of one rule's index, or of the crossed result.
-struct Node
-{
-    QString key;
-    QVariant label;
-    QVariant sortValue;
-    int parent = -1;
-    QVector<int> rows;
-    QVector<int> children;
-};
-
-using NodeList = QVector<Node>;
 
 // A column found by header text, or else by its column id (header role 256).
 int columnByName(const QAbstractItemModel *model, const QString &name)
@@ -49,266 +34,77 @@ int columnByName(const QAbstractItemModel *model, const QString &name)
     return -1;
 }
 
-QDate cellDate(const QVariant &value)
+// Plain values: a blank cell makes no group.
+class ValueIndex : public RyIndex
 {
-    if (value.canConvert<QDateTime>() && value.toDateTime().isValid())
-        return value.toDateTime().date();
-    if (value.canConvert<QDate>() && value.toDate().isValid())
-        return value.toDate();
-    return QDate::fromString(value.toString(), QStringLiteral("dd.MM.yyyy"));
-}
-
-// Key, sort value and label of the calendar period holding a date. Quarters, months and weeks
-// carry their year (for weeks the ISO week-numbering year), so that March 2023 and March 2024
-// are two groups; each group sorts by the first day of its period. Any other period text (as
-// "No Rule") groups by the cell's value itself.
-bool periodOf(const QVariant &cell, const QDate &date, const QString &period, QString *key,
-              QVariant *sortValue, QVariant *label)
-{
-    if (!date.isValid())
-        return false;
-    const QString year = QString::number(date.year());
-    if (period == QLatin1String("Year")) {
-        *key = year;
-        *sortValue = QDate(date.year(), 1, 1);
-        *label = date.year();
-    } else if (period == QLatin1String("Quarter")) {
-        const int quarter = (date.month() - 1) / 3 + 1;
-        *key = year + QStringLiteral("-Q") + QString::number(quarter);
-        *sortValue = QDate(date.year(), (quarter - 1) * 3 + 1, 1);
-        *label = RyValueText::quarterText(quarter) + QLatin1Char(' ') + year;
-    } else if (period == QLatin1String("Month")) {
-        *key = date.toString(QStringLiteral("yyyy-MM"));
-        *sortValue = QDate(date.year(), date.month(), 1);
-        *label = RyValueText::monthName(date.month()) + QLatin1Char(' ') + year;
-    } else if (period == QLatin1String("Week")) {
-        int weekYear = 0;
-        const int week = date.weekNumber(&weekYear);
-        *key = QStringLiteral("%1-W%2").arg(weekYear).arg(week, 2, 10, QLatin1Char('0'));
-        *sortValue = date.addDays(1 - date.dayOfWeek()); // its Monday
-        *label = RyValueText::weekText(week) + QLatin1Char(' ') + QString::number(weekYear);
-    } else if (period == QLatin1String("Day")) {
-        *key = date.toString(Qt::ISODate);
-        *sortValue = date;
-        *label = RyValueText::dayMonthText(date);
-    } else {
-        *key = cell.toString();
-        *sortValue = cell;
-        *label = cell;
-    }
-    return true;
-}
-
-bool lessBySortValue(const Node &a, const Node &b)
-{
-    return RyValueOrder::lessThan(a.sortValue, b.sortValue);
-}
-
-// Flat nodes from keyed rows, in ascending key order.
-NodeList flatNodes(QHash<QString, Node> &&byKey)
-{
-    NodeList nodes;
-    nodes.reserve(byKey.size());
-    for (auto it = byKey.begin(); it != byKey.end(); ++it)
-        nodes.append(std::move(it.value()));
-    std::stable_sort(nodes.begin(), nodes.end(), lessBySortValue);
-    return nodes;
-}
-
-NodeList dateIndex(const QAbstractItemModel *model, int column, int rows, const QString &period)
-{
-    QHash<QString, Node> byKey;
-    for (int row = 0; row < rows; ++row) {
-        QString key;
-        QVariant sortValue, label;
-        const QVariant cell = model->index(row, column).data();
-        if (!periodOf(cell, cellDate(cell), period, &key, &sortValue, &label))
-            continue;
-        Node &node = byKey[key];
-        if (node.key.isEmpty()) {
-            node.key = key;
-            node.sortValue = sortValue;
-            node.label = label;
-        }
-        node.rows.append(row);
-    }
-    return flatNodes(std::move(byKey));
-}
-
-NodeList plainIndex(const QAbstractItemModel *model, int column, int rows)
-{
-    QHash<QString, Node> byKey;
-    for (int row = 0; row < rows; ++row) {
-        const QVariant value = model->index(row, column).data();
-        if (!value.isValid() || value.toString().isEmpty())
-            continue;
-        Node &node = byKey[value.toString()];
-        if (node.key.isEmpty()) {
-            node.key = value.toString();
-            node.sortValue = value;
-            node.label = value;
-        }
-        node.rows.append(row);
-    }
-    return flatNodes(std::move(byKey));
-}
-
-// A key hierarchy read from a table (WBS elements, activity codes).
-struct Hierarchy
-{
-    struct Element
+public:
+    using RyIndex::RyIndex;
+    QVariant key(const QModelIndex &index, int role) const override
     {
-        QVariant key;
-        QString parent;
-        QVariant label;
-    };
-    QHash<QString, Element> elements;
-
-    // Ancestors first; bounded by the number of elements so that a cycle cannot hang.
-    QStringList path(const QString &key) const
-    {
-        QStringList chain;
-        QString current = key;
-        while (elements.contains(current) && chain.size() <= elements.size()) {
-            if (chain.contains(current))
-                break;
-            chain.prepend(current);
-            current = elements.value(current).parent;
-        }
-        return chain;
+        const QVariant value = index.data(role);
+        return value.toString().isEmpty() ? QVariant() : value;
     }
 };
 
-Hierarchy readHierarchy(const QAbstractItemModel *table, int keyColumn, int parentColumn,
-                        int labelColumn, int typeColumn = -1, const QVariant &type = QVariant())
+// The activity rows below the elements of a key hierarchy read from `table` (WBS elements,
+// activity codes), the activity's key read from `column` in `role`.
+std::unique_ptr<RyIndex> hierarchyIndex(QAbstractItemModel *activities, int column, int role,
+                                        int rows, QAbstractItemModel *table, int keyColumn,
+                                        int parentColumn, int labelColumn, int maxLevel)
 {
-    Hierarchy hierarchy;
-    if (!table || keyColumn < 0)
-        return hierarchy;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        if (typeColumn >= 0 && table->index(row, typeColumn).data().toString() != type.toString())
-            continue;
-        const QVariant key = table->index(row, keyColumn).data();
-        const QVariant parent
-            = parentColumn >= 0 ? table->index(row, parentColumn).data() : QVariant();
-        if (!key.isValid() || key.toString() == parent.toString())
-            continue;
-        QVariant label = labelColumn >= 0 ? table->index(row, labelColumn).data() : QVariant();
-        if (label.toString().isEmpty())
-            label = key;
-        hierarchy.elements.insert(key.toString(), { key, parent.toString(), label });
-    }
-    return hierarchy;
+    RyIndex hierarchy(table, keyColumn);
+    if (keyColumn >= 0)
+        hierarchy.build(table, keyColumn, parentColumn, labelColumn);
+    auto index = std::make_unique<RyIndex>(activities, column);
+    index->indexBelow(hierarchy, role, maxLevel, rows);
+    return index;
 }
 
-// Nodes for the elements that hold activities (at most `maxLevel` deep, 0 for all), in
-// pre-order with siblings in ascending key order.
-NodeList structuredIndex(const QAbstractItemModel *model, int column, int role, int rows,
-                         const Hierarchy &hierarchy, int maxLevel)
+// The index one rule groups by; null when the rule adds no level (a structured column of
+// another table).
+std::unique_ptr<RyIndex> ruleIndex(QAbstractItemModel *activities, int column, int rows,
+                                   const RyGroupRule &rule, const QString &tableName,
+                                   const RyActivityGrouper::Tables &tables)
 {
-    QHash<QString, int> position;
-    NodeList nodes;
-    auto nodeFor = [&](const QStringList &chain) {
-        int parent = -1;
-        for (const QString &key : chain) {
-            auto it = position.constFind(key);
-            if (it == position.constEnd()) {
-                const Hierarchy::Element &element = hierarchy.elements[key];
-                Node node;
-                node.key = key;
-                node.sortValue = element.key;
-                node.label = element.label;
-                node.parent = parent;
-                it = position.insert(key, nodes.size());
-                if (parent >= 0)
-                    nodes[parent].children.append(nodes.size());
-                nodes.append(node);
-            }
-            parent = it.value();
-        }
-        return parent;
-    };
-    QHash<QString, int> nodeOfKey; // many activities share one element
-    for (int row = 0; row < rows; ++row) {
-        const QString key = model->index(row, column).data(role).toString();
-        auto cached = nodeOfKey.constFind(key);
-        if (cached == nodeOfKey.constEnd()) {
-            int node = -1;
-            if (!key.isEmpty() && hierarchy.elements.contains(key)) {
-                QStringList chain = hierarchy.path(key);
-                if (maxLevel > 0 && chain.size() > maxLevel)
-                    chain = chain.mid(0, maxLevel);
-                node = nodeFor(chain);
-            }
-            cached = nodeOfKey.insert(key, node);
-        }
-        if (cached.value() >= 0)
-            nodes[cached.value()].rows.append(row);
+    const QVariantMap description
+        = activities->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+    const bool structure = description.value(QStringLiteral("structure")).toBool();
+    if (description.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime")) {
+        auto index = std::make_unique<RyDateIndex>(
+            activities, column, rule.rule.isEmpty() ? QStringLiteral("Month") : rule.rule);
+        index->index(Qt::DisplayRole, rows);
+        return index;
     }
-    // Pre-order with sorted siblings.
-    NodeList ordered;
-    QVector<int> newPosition(nodes.size(), -1);
-    std::function<void(int, int)> visit = [&](int at, int parent) {
-        Node node = nodes.at(at);
-        node.parent = parent;
-        const QVector<int> children = node.children;
-        node.children.clear();
-        newPosition[at] = ordered.size();
-        ordered.append(node);
-        QVector<int> sorted = children;
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [&](int a, int b) { return lessBySortValue(nodes.at(a), nodes.at(b)); });
-        const int self = newPosition[at];
-        for (int child : sorted) {
-            ordered[self].children.append(ordered.size());
-            visit(child, self);
-        }
-    };
-    QVector<int> roots;
-    for (int i = 0; i < nodes.size(); ++i) {
-        if (nodes.at(i).parent < 0)
-            roots.append(i);
+    if (!structure) {
+        auto index = std::make_unique<ValueIndex>(activities, column);
+        index->index(Qt::DisplayRole, rows);
+        return index;
     }
-    std::stable_sort(roots.begin(), roots.end(),
-                     [&](int a, int b) { return lessBySortValue(nodes.at(a), nodes.at(b)); });
-    for (int root : roots)
-        visit(root, -1);
-    return ordered;
-}
-
-// Crossing: the rows of every node of `result` are split among the keys of `next` they share
-// rows with; each such pair becomes a child "outer x inner" of the outer node.
-void cross(NodeList &result, const NodeList &next)
-{
-    QHash<int, int> nextOfRow;
-    for (int i = 0; i < next.size(); ++i) {
-        for (int row : next.at(i).rows)
-            nextOfRow.insert(row, i);
+    if (tableName == QLatin1String("PROJWBS") && tables.wbs) {
+        return hierarchyIndex(
+            activities, columnByName(activities, QStringLiteral("wbs_id")), Qt::DisplayRole, rows,
+            tables.wbs, columnByName(tables.wbs, QStringLiteral("wbs_id")),
+            columnByName(tables.wbs, QStringLiteral("parent_wbs_id")), 3, rule.maxLevel());
     }
-    const int outerCount = result.size();
-    for (int outer = 0; outer < outerCount; ++outer) {
-        QMap<int, QVector<int>> split; // next node position (ascending key order) -> rows
-        QVector<int> kept;
-        for (int row : result.at(outer).rows) {
-            auto it = nextOfRow.constFind(row);
-            if (it == nextOfRow.constEnd())
-                kept.append(row);
-            else
-                split[it.value()].append(row);
+    if (tableName == QLatin1String("taskCodesAssignmentModel") && tables.codeTypes
+        && tables.codes) {
+        // Only the codes of the column's code type.
+        const QString type
+            = RyModelLookup::verticalLookup(rule.column, tables.codeTypes, 0, 3).data().toString();
+        QSortFilterProxyModel codes;
+        codes.setSourceModel(tables.codes);
+        const int typeColumn = columnByName(tables.codes, QStringLiteral("actv_code_type_id"));
+        if (typeColumn >= 0) {
+            codes.setFilterKeyColumn(typeColumn);
+            codes.setFilterRegularExpression(QRegularExpression(
+                QRegularExpression::anchoredPattern(QRegularExpression::escape(type))));
         }
-        result[outer].rows = kept;
-        for (auto it = split.cbegin(); it != split.cend(); ++it) {
-            const Node &inner = next.at(it.key());
-            Node node;
-            node.key = QStringLiteral("%1x%2").arg(result.at(outer).key, inner.key);
-            node.label = inner.label;
-            node.sortValue = inner.sortValue;
-            node.parent = outer;
-            node.rows = it.value();
-            result[outer].children.append(result.size());
-            result.append(node);
-        }
+        return hierarchyIndex(activities, column, Ry::ColumnIdRole, rows, &codes,
+                              columnByName(&codes, QStringLiteral("actv_code_id")),
+                              columnByName(&codes, QStringLiteral("parent_actv_code_id")),
+                              columnByName(&codes, QStringLiteral("Code Name")), rule.maxLevel());
     }
+    return nullptr;
 }
 
 void updateLevelStyle(RyLevelStyle &style, const RyGroupRule &rule)
@@ -326,23 +122,17 @@ void updateLevelStyle(RyLevelStyle &style, const RyGroupRule &rule)
         style.background = background;
 }
 
-// Parents before children, siblings in the order they were made.
-QVector<RyActivityGrouper::Group> flattenTree(const NodeList &nodes)
+// Groups of `key` and its children, parents before children, siblings in the index's order.
+void appendGroups(const RyIndex &index, const QVariant &key, int parent,
+                  QVector<RyActivityGrouper::Group> &groups)
 {
-    QVector<RyActivityGrouper::Group> groups;
-    groups.reserve(nodes.size());
-    std::function<void(int, int)> visit = [&](int at, int parent) {
-        const Node &node = nodes.at(at);
-        const int self = groups.size();
-        groups.append({ node.key, node.label, parent, node.rows });
-        for (int child : node.children)
-            visit(child, self);
-    };
-    for (int i = 0; i < nodes.size(); ++i) {
-        if (nodes.at(i).parent < 0)
-            visit(i, -1);
-    }
-    return groups;
+    const RyIndex::Entry &entry = index.entries().at(key);
+    QVector<int> rows(entry.rows.cbegin(), entry.rows.cend());
+    std::sort(rows.begin(), rows.end());
+    const int self = groups.size();
+    groups.append({ key.toString(), entry.display, parent, rows });
+    for (const QVariant &child : entry.children)
+        appendGroups(index, child, self, groups);
 }
 
 } // namespace
@@ -371,58 +161,36 @@ RyActivityGrouper::buildGroups(const QAbstractItemModel *activityModel, int base
                                const QStringList &rules, const Tables &tables,
                                QList<RyLevelStyle> *levelStyles)
 {
+    // The indexes only read the model.
+    auto *activities = const_cast<QAbstractItemModel *>(activityModel);
     const auto *join = qobject_cast<const RyJoinProxyModel *>(activityModel);
-    NodeList result;
-    bool first = true;
+    std::unique_ptr<RyIndex> result;
     for (int m = 0; m < rules.size(); ++m) {
         const RyGroupRule rule = RyGroupRule::parse(rules.at(m));
         if (levelStyles && m < levelStyles->size())
             updateLevelStyle((*levelStyles)[m], rule);
 
         const int column = RyModelLookup::findColumn(activityModel, rule.column);
-        const QVariantMap description
-            = activityModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
-        const bool structure = description.value(QStringLiteral("structure")).toBool();
         const QAbstractItemModel *table = join ? join->sourceModelForColumn(column) : nullptr;
         if (column < 0 || !table)
             return {};
-
-        NodeList index;
-        const QString tableName = table->objectName();
-        if (description.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime")) {
-            index = dateIndex(activityModel, column, baseRowCount,
-                              rule.rule.isEmpty() ? QStringLiteral("Month") : rule.rule);
-        } else if (structure && tableName == QLatin1String("PROJWBS") && tables.wbs) {
-            const Hierarchy wbs
-                = readHierarchy(tables.wbs, columnByName(tables.wbs, QStringLiteral("wbs_id")),
-                                columnByName(tables.wbs, QStringLiteral("parent_wbs_id")), 3);
-            index = structuredIndex(activityModel,
-                                    columnByName(activityModel, QStringLiteral("wbs_id")),
-                                    Qt::DisplayRole, baseRowCount, wbs, rule.maxLevel());
-        } else if (structure && tableName == QLatin1String("taskCodesAssignmentModel")
-                   && tables.codeTypes && tables.codes) {
-            const QVariant type
-                = RyModelLookup::verticalLookup(rule.column, tables.codeTypes, 0, 3).data();
-            const Hierarchy codes = readHierarchy(
-                tables.codes, columnByName(tables.codes, QStringLiteral("actv_code_id")),
-                columnByName(tables.codes, QStringLiteral("parent_actv_code_id")),
-                columnByName(tables.codes, QStringLiteral("Code Name")),
-                columnByName(tables.codes, QStringLiteral("actv_code_type_id")), type);
-            index = structuredIndex(activityModel, column, Ry::ColumnIdRole, baseRowCount, codes,
-                                    rule.maxLevel());
-        } else if (!structure) {
-            index = plainIndex(activityModel, column, baseRowCount);
-        } else {
-            continue; // a structured column of another table adds no level
+        std::unique_ptr<RyIndex> index
+            = ruleIndex(activities, column, baseRowCount, rule, table->objectName(), tables);
+        if (!index)
+            continue;
+        if (result) {
+            // Each group's own rows are split among the new rule's keys.
+            index = std::make_unique<RyStructuredKeyListIndex>(
+                *result, *index, RyStructuredKeyListIndex::Layout::Tree);
         }
-        if (first) {
-            result = index;
-            first = false;
-        } else {
-            cross(result, index);
-        }
+        result = std::move(index);
     }
-    return flattenTree(result);
+    QVector<Group> groups;
+    if (result) {
+        for (const QVariant &key : result->topLevelKeys())
+            appendGroups(*result, key, -1, groups);
+    }
+    return groups;
 }
 
 QAbstractItemModel *RyActivityGrouper::recordSet(QAbstractItemModel *activityModel)

@@ -6,6 +6,8 @@
 #include <QStandardItemModel>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 // A one-column table of the given cells (display role).
@@ -24,6 +26,42 @@ QDateTime on(int year, int month, int day)
     return QDateTime(QDate(year, month, day), QTime(8, 0), Qt::UTC);
 }
 
+// "display(rows)[children]" for every top-level key and, recursively, its children.
+QString tree(const RyIndex &index, const QList<QVariant> &keys)
+{
+    QStringList parts;
+    for (const QVariant &key : keys) {
+        QList<int> rows = index.rows(key).values();
+        std::sort(rows.begin(), rows.end());
+        QStringList rowTexts;
+        for (int row : rows)
+            rowTexts << QString::number(row);
+        QString part = index.displayValue(key).toString() + "(" + rowTexts.join(" ") + ")";
+        if (!index.children(key).isEmpty())
+            part += "[" + tree(index, index.children(key)) + "]";
+        parts << part;
+    }
+    return parts.join(",");
+}
+
+// wbs_id, parent_wbs_id, name; element 4 comes before its parent 5, 6 is its own parent.
+void fillHierarchy(QStandardItemModel *table)
+{
+    const QVariantList rows[] = { { 1, QVariant(), "Root" },
+                                  { 2, 1, "Design" },
+                                  { 4, 5, "Late child" },
+                                  { 5, 1, QVariant() },
+                                  { 6, 6, "Own parent" } };
+    table->setRowCount(5);
+    table->setColumnCount(3);
+    for (int row = 0; row < 5; ++row) {
+        for (int c = 0; c < 3; ++c) {
+            if (rows[row][c].isValid())
+                table->setData(table->index(row, c), rows[row][c]);
+        }
+    }
+}
+
 } // namespace
 
 class TestRyIndex : public QObject
@@ -37,10 +75,15 @@ private slots:
     void mixedKindsKeepOneOrder();
     void datePeriods_data();
     void datePeriods();
+    void periodsKeepTheirYear_data();
+    void periodsKeepTheirYear();
     void textDatesAreParsed();
     void periodDisplayTexts();
-    void buildLinksParentsSeenBefore();
+    void buildLinksParentsWhereverListed();
+    void rowsBelowHierarchy_data();
+    void rowsBelowHierarchy();
     void structuredKeysCombineSharedRows();
+    void treeLayoutKeepsParents();
     void fillItemModelWithLeafRows();
     void monthsInCalendarOrder();
 };
@@ -104,15 +147,27 @@ void TestRyIndex::datePeriods_data()
     QTest::addColumn<QString>("level");
     QTest::addColumn<QDateTime>("date");
     QTest::addColumn<QVariant>("key");
-    QTest::newRow("year") << "Year" << on(2021, 3, 15) << QVariant(2021u);
-    QTest::newRow("15 March, quarter 1") << "Quarter" << on(2021, 3, 15) << QVariant(1u);
-    QTest::newRow("1 April, quarter 2") << "Quarter" << on(2021, 4, 1) << QVariant(2u);
-    QTest::newRow("January, quarter 1") << "Quarter" << on(2021, 1, 1) << QVariant(1u);
-    QTest::newRow("December, quarter 4") << "Quarter" << on(2021, 12, 31) << QVariant(4u);
-    QTest::newRow("ISO week") << "Week" << on(2021, 1, 3) << QVariant(53u);
-    QTest::newRow("March") << "Month" << on(2021, 3, 15) << QVariant(3u);
-    QTest::newRow("November") << "Month" << on(2021, 11, 15) << QVariant(11u);
-    QTest::newRow("day") << "Day" << on(2021, 11, 15) << QVariant(QDate(2021, 11, 15));
+    QTest::addColumn<QString>("display");
+    // Periods are keyed by their first day (a week by its Monday), the year by its number.
+    QTest::newRow("year") << "Year" << on(2021, 3, 15) << QVariant(2021u) << "2021";
+    QTest::newRow("15 March, quarter 1")
+        << "Quarter" << on(2021, 3, 15) << QVariant(QDate(2021, 1, 1)) << "Q1 2021";
+    QTest::newRow("1 April, quarter 2")
+        << "Quarter" << on(2021, 4, 1) << QVariant(QDate(2021, 4, 1)) << "Q2 2021";
+    QTest::newRow("January, quarter 1")
+        << "Quarter" << on(2021, 1, 1) << QVariant(QDate(2021, 1, 1)) << "Q1 2021";
+    QTest::newRow("December, quarter 4")
+        << "Quarter" << on(2021, 12, 31) << QVariant(QDate(2021, 10, 1)) << "Q4 2021";
+    QTest::newRow("ISO week 53 of the year before")
+        << "Week" << on(2021, 1, 3) << QVariant(QDate(2020, 12, 28)) << "Week 53 2020";
+    QTest::newRow("ISO week 1 starting in December")
+        << "Week" << on(2014, 12, 31) << QVariant(QDate(2014, 12, 29)) << "Week 1 2015";
+    QTest::newRow("March") << "Month" << on(2021, 3, 15) << QVariant(QDate(2021, 3, 1))
+                           << "March 2021";
+    QTest::newRow("November") << "Month" << on(2021, 11, 15) << QVariant(QDate(2021, 11, 1))
+                              << "November 2021";
+    QTest::newRow("day") << "Day" << on(2021, 11, 15) << QVariant(QDate(2021, 11, 15))
+                         << "15 November";
 }
 
 void TestRyIndex::datePeriods()
@@ -120,11 +175,44 @@ void TestRyIndex::datePeriods()
     QFETCH(QString, level);
     QFETCH(QDateTime, date);
     QFETCH(QVariant, key);
+    QFETCH(QString, display);
     auto model = column({ date });
     RyDateIndex index(model.get(), 0, level);
     index.index();
     QCOMPARE(index.keys(), (QList<QVariant> { key }));
     QCOMPARE(index.rows(key), (QSet<int> { 0 }));
+    QCOMPARE(index.displayValue(key).toString(), display);
+}
+
+void TestRyIndex::periodsKeepTheirYear_data()
+{
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<QVariantList>("dates");
+    QTest::addColumn<QString>("periods");
+    QTest::newRow("December of two years")
+        << "Month" << QVariantList { on(2015, 12, 10), on(2014, 12, 5), on(2015, 12, 31) }
+        << "December 2014(1),December 2015(0 2)";
+    QTest::newRow("fourth quarter of two years")
+        << "Quarter" << QVariantList { on(2015, 10, 1), on(2014, 11, 30), on(2014, 12, 31) }
+        << "Q4 2014(1 2),Q4 2015(0)";
+    // 28 December 2014 is a Sunday of week 52; the Monday after opens week 1 of 2015.
+    QTest::newRow("ISO week 1 of 2015 starts in December 2014")
+        << "Week" << QVariantList { on(2015, 1, 4), on(2014, 12, 28), on(2014, 12, 29) }
+        << "Week 52 2014(1),Week 1 2015(0 2)";
+    QTest::newRow("ISO week 53 of 2015 ends in January 2016")
+        << "Week" << QVariantList { on(2016, 1, 3), on(2016, 1, 4), on(2015, 12, 28) }
+        << "Week 53 2015(0 2),Week 1 2016(1)";
+}
+
+void TestRyIndex::periodsKeepTheirYear()
+{
+    QFETCH(QString, level);
+    QFETCH(QVariantList, dates);
+    QFETCH(QString, periods);
+    auto model = column(dates);
+    RyDateIndex index(model.get(), 0, level);
+    index.index();
+    QCOMPARE(tree(index, index.keys()), periods);
 }
 
 void TestRyIndex::textDatesAreParsed()
@@ -132,53 +220,97 @@ void TestRyIndex::textDatesAreParsed()
     auto model = column({ "05.03.2021", "not a date", on(2021, 7, 1) });
     RyDateIndex index(model.get(), 0, "Month", "dd.MM.yyyy");
     index.index();
-    QCOMPARE(index.keys(), (QList<QVariant> { 3u, 7u }));
-    QCOMPARE(index.rows(3u), (QSet<int> { 0 }));
+    QCOMPARE(index.keys(), (QList<QVariant> { QDate(2021, 3, 1), QDate(2021, 7, 1) }));
+    QCOMPARE(index.rows(QDate(2021, 3, 1)), (QSet<int> { 0 }));
 }
 
 void TestRyIndex::periodDisplayTexts()
 {
     auto model = column({ on(2021, 3, 5) });
+    // Short names leave the year out: they are listed below their year.
     RyDateIndex quarter(model.get(), 0, "Quarter");
     quarter.index();
-    QCOMPARE(quarter.displayValue(1u).toString(), QString("Q1"));
+    QCOMPARE(quarter.shortDisplay(QDate(2021, 1, 1)).toString(), QString("Q1"));
     RyDateIndex week(model.get(), 0, "Week");
     week.index();
-    QCOMPARE(week.displayValue(9u).toString(), QString("Week 9"));
+    QCOMPARE(week.shortDisplay(QDate(2021, 3, 1)).toString(), QString("Week 9"));
     RyDateIndex month(model.get(), 0, "Month");
     month.index();
-    QCOMPARE(month.displayValue(3u).toString(), QString("March"));
+    QCOMPARE(month.shortDisplay(QDate(2021, 3, 1)).toString(), QString("March"));
     RyDateIndex day(model.get(), 0, "Day");
     day.index();
-    QCOMPARE(day.displayValue(QDate(2021, 3, 5)).toString(), QString("05 March"));
+    QCOMPARE(day.shortDisplay(QDate(2021, 3, 5)).toString(), QString("05 March"));
     RyDateIndex year(model.get(), 0, "Year");
     year.index();
     QCOMPARE(year.displayValue(2021u), QVariant(2021u));
+    QCOMPARE(year.shortDisplay(2021u), QVariant(2021u));
     QVERIFY(!year.display(QVariant()).isValid());
+    // Any other level keys and names by the cell itself.
+    RyDateIndex cells(model.get(), 0, "No Rule");
+    cells.index();
+    QCOMPARE(cells.keys(), (QList<QVariant> { on(2021, 3, 5) }));
+    QCOMPARE(cells.displayValue(on(2021, 3, 5)), QVariant(on(2021, 3, 5)));
 }
 
-void TestRyIndex::buildLinksParentsSeenBefore()
+void TestRyIndex::buildLinksParentsWhereverListed()
 {
-    // wbs_id, parent_wbs_id, name; element 4 comes before its parent 5.
-    QStandardItemModel wbs(5, 3);
-    const QVariantList rows[] = { { 1, QVariant(), "Root" },
-                                  { 2, 1, "Design" },
-                                  { 4, 5, "Late child" },
-                                  { 5, 1, "Build" },
-                                  { 6, 6, "Own parent" } };
-    for (int row = 0; row < 5; ++row) {
-        for (int c = 0; c < 3; ++c) {
-            if (rows[row][c].isValid())
-                wbs.setData(wbs.index(row, c), rows[row][c]);
-        }
-    }
+    QStandardItemModel wbs;
+    fillHierarchy(&wbs);
     RyIndex index(&wbs, 0);
     QCOMPARE(index.build(&wbs, 0, 1, 2), 5);
     QCOMPARE(index.keys(), (QList<QVariant> { 1, 2, 4, 5 }));
     QCOMPARE(index.displayValue(2), QVariant("Design"));
+    QCOMPARE(index.displayValue(5), QVariant(5)); // no name: the key
     QCOMPARE(index.parentKey(2), QVariant(1));
     QCOMPARE(index.children(1), (QList<QVariant> { 2, 5 }));
-    QVERIFY(!index.parentKey(4).isValid());
+    QCOMPARE(index.parentKey(4), QVariant(5));
+    QCOMPARE(index.path(4), (QList<QVariant> { 1, 5, 4 }));
+    QCOMPARE(index.topLevelKeys(), (QList<QVariant> { 1 }));
+
+    // Two elements each naming the other as parent: walks end, rows still find a place.
+    QStandardItemModel loop(2, 3);
+    const QVariantList cells = { 7, 8, "Seven", 8, 7, "Eight" };
+    for (int i = 0; i < cells.size(); ++i)
+        loop.setData(loop.index(i / 3, i % 3), cells.at(i));
+    RyIndex cyclic(&loop, 0);
+    cyclic.build(&loop, 0, 1, 2);
+    QCOMPARE(cyclic.path(7), (QList<QVariant> { 8, 7 }));
+    QVERIFY(cyclic.topLevelKeys().isEmpty());
+    auto rows = column({ 7 });
+    RyIndex below(rows.get(), 0);
+    below.indexBelow(cyclic, Qt::DisplayRole, 0);
+    QCOMPARE(tree(below, below.topLevelKeys()), QString("Eight()[Seven(0)]"));
+}
+
+void TestRyIndex::rowsBelowHierarchy_data()
+{
+    QTest::addColumn<int>("maxLevel");
+    QTest::addColumn<QString>("tree");
+    // Rows hold keys 4, 2, 4, none, 9 (unknown), "2" (a text matches by its text).
+    QTest::newRow("all levels") << 0 << "Root()[Design(1 5),5()[Late child(0 2)]]";
+    QTest::newRow("to level 2") << 2 << "Root()[Design(1 5),5(0 2)]";
+    QTest::newRow("to level 1") << 1 << "Root(0 1 2 5)";
+}
+
+void TestRyIndex::rowsBelowHierarchy()
+{
+    QFETCH(int, maxLevel);
+    QFETCH(QString, tree);
+    QStandardItemModel wbs;
+    fillHierarchy(&wbs);
+    RyIndex hierarchy(&wbs, 0);
+    hierarchy.build(&wbs, 0, 1, 2);
+    auto rows = column({ 4, 2, 4, QVariant(), 9, "2" });
+    RyIndex index(rows.get(), 0);
+    index.indexBelow(hierarchy, Qt::DisplayRole, maxLevel);
+    QCOMPARE(::tree(index, index.topLevelKeys()), tree);
+    // Rows past the limit are not indexed.
+    RyIndex firstTwo(rows.get(), 0);
+    firstTwo.indexBelow(hierarchy, Qt::DisplayRole, maxLevel, 2);
+    QSet<int> indexed;
+    for (const auto &entry : firstTwo.entries())
+        indexed += entry.second.rows;
+    QCOMPARE(indexed, (QSet<int> { 0, 1 }));
 }
 
 void TestRyIndex::structuredKeysCombineSharedRows()
@@ -189,10 +321,38 @@ void TestRyIndex::structuredKeysCombineSharedRows()
     RyDateIndex months(model.get(), 0, "Month");
     months.index();
     RyStructuredKeyListIndex combined(years, months);
-    QCOMPARE(combined.keys(), (QList<QVariant> { "2021x03", "2021x11", "2022x03" }));
-    QCOMPARE(combined.rows("2021x03"), (QSet<int> { 0, 1 }));
-    QCOMPARE(combined.parentKey("2022x03"), QVariant(2022u));
-    QCOMPARE(combined.displayValue("2021x11"), QVariant("November"));
+    QCOMPARE(combined.keys(),
+             (QList<QVariant> { "2021x2021-03-01", "2021x2021-11-01", "2022x2022-03-01" }));
+    QCOMPARE(combined.rows("2021x2021-03-01"), (QSet<int> { 0, 1 }));
+    QCOMPARE(combined.parentKey("2022x2022-03-01"), QVariant(2022u));
+    QCOMPARE(combined.displayValue("2021x2021-11-01"), QVariant("November"));
+}
+
+void TestRyIndex::treeLayoutKeepsParents()
+{
+    // Crossing group rules: every element keeps its place and the rows no quarter holds; each
+    // quarter sharing an element's own rows becomes its last child, named with its year.
+    QStandardItemModel wbs;
+    fillHierarchy(&wbs);
+    RyIndex hierarchy(&wbs, 0);
+    hierarchy.build(&wbs, 0, 1, 2);
+    QStandardItemModel rows(5, 2);
+    const QVariantList keys = { 4, 2, 4, 1, 2 };
+    const QVariantList dates
+        = { on(2014, 12, 1), on(2015, 1, 2), on(2015, 12, 1), QVariant(), on(2014, 11, 1) };
+    for (int row = 0; row < 5; ++row) {
+        rows.setData(rows.index(row, 0), keys.at(row));
+        rows.setData(rows.index(row, 1), dates.at(row));
+    }
+    RyIndex elements(&rows, 0);
+    elements.indexBelow(hierarchy, Qt::DisplayRole, 0);
+    RyDateIndex quarters(&rows, 1, "Quarter");
+    quarters.index();
+    RyStructuredKeyListIndex crossed(elements, quarters, RyStructuredKeyListIndex::Layout::Tree);
+    QCOMPARE(tree(crossed, crossed.topLevelKeys()),
+             QString("Root(3)[Design()[Q4 2014(4),Q1 2015(1)],"
+                     "5()[Late child()[Q4 2014(0),Q4 2015(2)]]]"));
+    QVERIFY(crossed.parentEntries().empty());
 }
 
 void TestRyIndex::fillItemModelWithLeafRows()
@@ -214,7 +374,7 @@ void TestRyIndex::fillItemModelWithLeafRows()
     QCOMPARE(year->rowCount(), 1);
     QStandardItem *march = year->child(0);
     QCOMPARE(march->text(), QString("March"));
-    QCOMPARE(march->data(Qt::UserRole), QVariant("2021x03"));
+    QCOMPARE(march->data(Qt::UserRole), QVariant("2021x2021-03-01"));
     QCOMPARE(march->rowCount(), 2);
     // Leaves sorted ascending.
     QCOMPARE(march->child(0)->data(Qt::DisplayRole), QVariant(on(2021, 3, 5)));
@@ -223,7 +383,8 @@ void TestRyIndex::fillItemModelWithLeafRows()
 
     QStandardItemModel flat;
     months.fillItemModel(&flat, false);
-    QCOMPARE(flat.rowCount(), 1);
+    QCOMPARE(flat.rowCount(), 2); // March of two years
+    QCOMPARE(flat.item(1)->text(), QString("March 2022"));
     QCOMPARE(flat.item(0)->rowCount(), 0);
 }
 

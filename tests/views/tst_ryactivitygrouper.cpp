@@ -26,8 +26,12 @@ private slots:
     void quarterRule();
     void datePeriods_data();
     void datePeriods();
+    void periodsAcrossYears_data();
+    void periodsAcrossYears();
     void noRuleGroupsByTheValue();
     void plainColumn();
+    void activityCodes_data();
+    void activityCodes();
     void twoRulesNested();
     void groupingTwiceEqualsOnce();
     void emptyRulesRemoveGroups();
@@ -162,6 +166,56 @@ void TestRyActivityGrouper::datePeriods()
     QCOMPARE(dump(), groups);
 }
 
+void TestRyActivityGrouper::periodsAcrossYears_data()
+{
+    QTest::addColumn<QStringList>("rules");
+    QTest::addColumn<QList<QDate>>("starts"); // of T10..T14
+    QTest::addColumn<QString>("groups");
+    const QList<QDate> decembers
+        = { { 2014, 12, 10 }, { 2015, 12, 1 }, { 2014, 12, 31 }, { 2015, 12, 31 }, { 2015, 1, 1 } };
+    QTest::newRow("December 2014 and December 2015")
+        << QStringList { "Start Date;Month" } << decembers
+        << "December 2014[T10,T12],January 2015[T14],December 2015[T11,T13]";
+    QTest::newRow("fourth quarters of two years")
+        << QStringList { "Start Date;Quarter" }
+        << QList<QDate> { { 2014, 10, 1 },
+                          { 2015, 12, 31 },
+                          { 2014, 12, 31 },
+                          { 2015, 10, 15 },
+                          { 2015, 1, 1 } }
+        << "Q4 2014[T10,T12],Q1 2015[T14],Q4 2015[T11,T13]";
+    // Monday 29 December 2014 opens ISO week 1 of 2015; 3 January 2016 ends week 53 of 2015.
+    QTest::newRow("ISO week 1 of 2015 starts in December 2014")
+        << QStringList { "Start Date;Week" }
+        << QList<QDate> { { 2014, 12, 29 },
+                          { 2015, 1, 2 },
+                          { 2014, 12, 28 },
+                          { 2015, 12, 31 },
+                          { 2016, 1, 3 } }
+        << "Week 52 2014[T12],Week 1 2015[T10,T11],Week 53 2015[T13,T14]";
+    QTest::newRow("months below their years keep the year")
+        << QStringList { "Start Date;Year", "Start Date;Month" } << decembers
+        << "2014[December 2014[T10,T12]],2015[January 2015[T14],December 2015[T11,T13]]";
+    QTest::newRow("months below WBS elements")
+        << QStringList { "WBS Code;To level 2", "Start Date;Month" } << decembers
+        << "Project[Alpha[December 2014[T10],January 2015[T14],December 2015[T11]],"
+           "Beta[December 2014[T12],December 2015[T13]]]";
+}
+
+void TestRyActivityGrouper::periodsAcrossYears()
+{
+    QFETCH(QStringList, rules);
+    QFETCH(QList<QDate>, starts);
+    QFETCH(QString, groups);
+    for (int row = 0; row < starts.size(); ++row) {
+        const QDate &start = starts.at(row);
+        m_tasks->setData(m_tasks->index(row, 5),
+                         ActivityStack::at(start.year(), start.month(), start.day()));
+    }
+    group(rules);
+    QCOMPARE(dump(), groups);
+}
+
 void TestRyActivityGrouper::noRuleGroupsByTheValue()
 {
     m_tasks->setData(m_tasks->index(1, 5), ActivityStack::at(2024, 1, 15));
@@ -178,6 +232,61 @@ void TestRyActivityGrouper::plainColumn()
     m_tasks->setData(m_tasks->index(2, 4), "TT_Mile");
     QCOMPARE(group({ "Activity Type" }), 2);
     QCOMPARE(dump(), QString("TT_Mile[T12],TT_Task[T10,T11,T13,T14]"));
+}
+
+void TestRyActivityGrouper::activityCodes_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("groups");
+    // Build's parent is a code of another type: within "Phase" it stands at the top.
+    QTest::newRow("all levels") << "Phase;All"
+                                << "Design[T11,Detail[T10,T14]],Build[T12],T13";
+    QTest::newRow("to level 1") << "Phase;To level 1"
+                                << "Design[T10,T11,T14],Build[T12],T13";
+}
+
+void TestRyActivityGrouper::activityCodes()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, groups);
+    QStandardItemModel types; // id, -, -, name
+    ActivityStack::setColumns(&types,
+                              { { "actv_code_type_id", "integer" },
+                                { "seq_num", "integer" },
+                                { "proj_id", "integer" },
+                                { "Code Type", "string" } });
+    ActivityStack::appendValues(&types, { 1, 0, 0, "Phase" });
+    ActivityStack::appendValues(&types, { 2, 0, 0, "Area" });
+    QStandardItemModel codes;
+    ActivityStack::setColumns(&codes,
+                              { { "actv_code_id", "integer" },
+                                { "actv_code_type_id", "integer" },
+                                { "parent_actv_code_id", "integer" },
+                                { "Code Name", "string" } });
+    ActivityStack::appendValues(&codes, { 101, 1, 100, "Detail" });
+    ActivityStack::appendValues(&codes, { 100, 1, QVariant(), "Design" });
+    ActivityStack::appendValues(&codes, { 300, 2, QVariant(), "Elsewhere" });
+    ActivityStack::appendValues(&codes, { 102, 1, 300, "Build" });
+    // One code column; its cells show the code name and carry the code id (header role 256).
+    QStandardItemModel assignments;
+    assignments.setObjectName("taskCodesAssignmentModel");
+    ActivityStack::setColumns(&assignments,
+                              { { "task_id", "integer" }, { "Phase", "string", "true" } });
+    const QVariantList codeOfTask[] = {
+        { 10, 101, "Detail" }, { 11, 100, "Design" }, { 12, 102, "Build" }, { 14, 101, "Detail" }
+    };
+    for (const QVariantList &assignment : codeOfTask) {
+        ActivityStack::appendValues(&assignments, { assignment.at(0), assignment.at(2) });
+        assignments.setData(assignments.index(assignments.rowCount() - 1, 1), assignment.at(1),
+                            Ry::ColumnIdRole);
+    }
+    m_activities->addJoin(&assignments, 0, { 1 }, 0);
+    RyActivityGrouper::Tables tables;
+    tables.wbs = m_wbs;
+    tables.codeTypes = &types;
+    tables.codes = &codes;
+    m_base = RyActivityGrouper::regroup(m_activities, m_base, m_tree, { rule }, tables);
+    QCOMPARE(dump(), groups);
 }
 
 void TestRyActivityGrouper::twoRulesNested()
