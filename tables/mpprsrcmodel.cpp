@@ -3,12 +3,11 @@
 #include "mppr/project.h"
 
 MPPRsrcModel::MPPRsrcModel(QObject *parent)
-    : MPPModel({ "rsrc_id", "rsrc_seq_num", "rsrc_type", "rsrc_short_name", "rsrc_name",
+    : MPPModel(QStringLiteral("RSRC"),
+               { "rsrc_id", "rsrc_seq_num", "rsrc_type", "rsrc_short_name", "rsrc_name",
                  "parent_rsrc_id" },
-               parent)
+               ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("RSRC"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
 void MPPRsrcModel::setProject(mppr::Project *project)

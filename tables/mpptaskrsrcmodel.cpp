@@ -3,14 +3,13 @@
 #include "mppr/project.h"
 
 MPPTaskRsrcModel::MPPTaskRsrcModel(QObject *parent)
-    : MPPModel({ "task_id", "proj_id", "rsrc_id", "remain_qty", "target_qty", "act_ot_qty",
+    : MPPModel(QStringLiteral("TASKRSRC"),
+               { "task_id", "proj_id", "rsrc_id", "remain_qty", "target_qty", "act_ot_qty",
                  "act_reg_qty", "target_cost", "act_reg_cost", "act_ot_cost", "remain_cost",
                  "act_start_date", "act_end_date", "reg_work", "start_date", "end_date",
                  "rem_ot_cost", "rem_ot_qty" },
-               parent)
+               ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("TASKRSRC"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
 void MPPTaskRsrcModel::setProject(mppr::Project *project)

@@ -7,12 +7,11 @@
 #include <algorithm>
 
 MPPWBSModel::MPPWBSModel(QObject *parent)
-    : MPPModel({ "wbs_id", "seq_num", "wbs_short_name", "wbs_name", "parent_wbs_id",
+    : MPPModel(QStringLiteral("PROJWBS"),
+               { "wbs_id", "seq_num", "wbs_short_name", "wbs_name", "parent_wbs_id",
                  "anticip_start_date", "anticip_end_date" },
-               parent)
+               ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("PROJWBS"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
 void MPPWBSModel::setProject(mppr::Project *project)
