@@ -28,11 +28,8 @@ QDate toDate(const QVariant &value)
 } // namespace
 
 RyDateFilter::RyDateFilter(QAbstractItemModel *model, int column, QWidget *parent)
-    : RyFilterDialogPopUp(model, column, parent)
-    , m_firstValue(newDateEdit())
-    , m_secondValue(newDateEdit())
+    : RyTypedFilter(model, column, parent, QStringLiteral("datetime"), newDateEdit)
 {
-    addExpressionTab(QStringLiteral("datetime"), m_firstValue, m_secondValue);
     populate();
 }
 

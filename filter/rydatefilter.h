@@ -2,12 +2,12 @@
 // conditions on dates (the time of day does not count).
 #pragma once
 
-#include "filter/ryfilterdialogpopup.h"
+#include "filter/rytypedfilter.h"
 
 class QDateEdit;
 class QStandardItem;
 
-class RyDateFilter : public RyFilterDialogPopUp
+class RyDateFilter : public RyTypedFilter<QDateEdit>
 {
     Q_OBJECT
 
@@ -25,7 +25,4 @@ protected:
 
 private:
     void appendDays(QStandardItem *monthItem, const QSet<int> &rows) const;
-
-    QDateEdit *m_firstValue;
-    QDateEdit *m_secondValue;
 };

@@ -17,11 +17,8 @@ QDoubleSpinBox *newValueBox()
 } // namespace
 
 RyDoubleFilter::RyDoubleFilter(QAbstractItemModel *model, int column, QWidget *parent)
-    : RyFilterDialogPopUp(model, column, parent)
-    , m_firstValue(newValueBox())
-    , m_secondValue(newValueBox())
+    : RyTypedFilter(model, column, parent, QStringLiteral("double"), newValueBox)
 {
-    addExpressionTab(QStringLiteral("double"), m_firstValue, m_secondValue);
     populate();
 }
 

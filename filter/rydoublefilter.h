@@ -1,11 +1,11 @@
 // The filter pop-up of a double column: conditions on numbers with two decimals.
 #pragma once
 
-#include "filter/ryfilterdialogpopup.h"
+#include "filter/rytypedfilter.h"
 
 class QDoubleSpinBox;
 
-class RyDoubleFilter : public RyFilterDialogPopUp
+class RyDoubleFilter : public RyTypedFilter<QDoubleSpinBox>
 {
     Q_OBJECT
 
@@ -17,8 +17,4 @@ public:
 
 protected:
     QVariant operand(const QVariant &saved) const override;
-
-private:
-    QDoubleSpinBox *m_firstValue;
-    QDoubleSpinBox *m_secondValue;
 };

@@ -14,11 +14,8 @@ QSpinBox *newValueBox()
 } // namespace
 
 RyIntegerFilter::RyIntegerFilter(QAbstractItemModel *model, int column, QWidget *parent)
-    : RyFilterDialogPopUp(model, column, parent)
-    , m_firstValue(newValueBox())
-    , m_secondValue(newValueBox())
+    : RyTypedFilter(model, column, parent, QStringLiteral("integer"), newValueBox)
 {
-    addExpressionTab(QStringLiteral("integer"), m_firstValue, m_secondValue);
     populate();
 }
 

@@ -1,11 +1,11 @@
 // The filter pop-up of an integer column: conditions on whole numbers from spin boxes.
 #pragma once
 
-#include "filter/ryfilterdialogpopup.h"
+#include "filter/rytypedfilter.h"
 
 class QSpinBox;
 
-class RyIntegerFilter : public RyFilterDialogPopUp
+class RyIntegerFilter : public RyTypedFilter<QSpinBox>
 {
     Q_OBJECT
 
@@ -17,8 +17,4 @@ public:
 
 protected:
     QVariant operand(const QVariant &saved) const override;
-
-private:
-    QSpinBox *m_firstValue;
-    QSpinBox *m_secondValue;
 };

@@ -3,11 +3,9 @@
 #include <QLineEdit>
 
 RyTextFilter::RyTextFilter(QAbstractItemModel *model, int column, QWidget *parent)
-    : RyFilterDialogPopUp(model, column, parent)
-    , m_firstValue(new QLineEdit)
-    , m_secondValue(new QLineEdit)
+    : RyTypedFilter(model, column, parent, QStringLiteral("string"),
+                    []() { return new QLineEdit; })
 {
-    addExpressionTab(QStringLiteral("string"), m_firstValue, m_secondValue);
     populate();
 }
 

@@ -1,11 +1,11 @@
 // The filter pop-up of a text column: conditions on texts typed into line edits.
 #pragma once
 
-#include "filter/ryfilterdialogpopup.h"
+#include "filter/rytypedfilter.h"
 
 class QLineEdit;
 
-class RyTextFilter : public RyFilterDialogPopUp
+class RyTextFilter : public RyTypedFilter<QLineEdit>
 {
     Q_OBJECT
 
@@ -17,8 +17,4 @@ public:
 
 protected:
     QVariant operand(const QVariant &saved) const override;
-
-private:
-    QLineEdit *m_firstValue;
-    QLineEdit *m_secondValue;
 };

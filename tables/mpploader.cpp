@@ -90,18 +90,24 @@ void MPPLoader::createTables()
 
 bool MPPLoader::createModels()
 {
-    emit progress(20, QStringLiteral("Create Predecessor Model"));
-    createPredecessorModel();
-    emit progress(30, QStringLiteral("Create Resource Model"));
-    createResourceModel();
-    emit progress(40, QStringLiteral("Create Codes Model"));
-    createCodesModel();
-    emit progress(50, QStringLiteral("Create Task Codes Assignment Model"));
-    createTaskCodesAssignmentModel();
-    emit progress(60, QStringLiteral("Create UDF Assignment Model"));
-    createUserDefinedAssignmentModel();
-    emit progress(70, QStringLiteral("Create Activity Model"));
-    createActivityModel();
+    const struct
+    {
+        int percent;
+        const char *text;
+        void (ProjectLoader::*create)();
+    } steps[] = {
+        { 20, "Create Predecessor Model", &ProjectLoader::createPredecessorModel },
+        { 30, "Create Resource Model", &ProjectLoader::createResourceModel },
+        { 40, "Create Codes Model", &ProjectLoader::createCodesModel },
+        { 50, "Create Task Codes Assignment Model",
+          &ProjectLoader::createTaskCodesAssignmentModel },
+        { 60, "Create UDF Assignment Model", &ProjectLoader::createUserDefinedAssignmentModel },
+        { 70, "Create Activity Model", &ProjectLoader::createActivityModel },
+    };
+    for (const auto &step : steps) {
+        emit progress(step.percent, QString::fromLatin1(step.text));
+        (this->*step.create)();
+    }
     emit progress(80, QStringLiteral("Process data"));
     QThread::msleep(5);
     emit finished();

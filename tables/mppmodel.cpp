@@ -9,6 +9,15 @@ MPPModel::MPPModel(const QStringList &columnIds, QObject *parent)
 {
 }
 
+MPPModel::MPPModel(const QString &tableName, const QStringList &columnIds, int columnCount,
+                   QObject *parent)
+    : MPPModel(columnIds, parent)
+{
+    setObjectName(tableName);
+    Q_ASSERT(columnIds.size() == columnCount);
+    Q_UNUSED(columnCount)
+}
+
 QModelIndex MPPModel::index(int row, int column, const QModelIndex &parent) const
 {
     if (!m_project || parent.isValid() || row < 0 || row >= m_rowCount || column < 0

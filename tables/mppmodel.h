@@ -28,6 +28,9 @@ class MPPModel : public QAbstractItemModel
 
 public:
     explicit MPPModel(const QStringList &columnIds, QObject *parent = nullptr);
+    // A table named `tableName` (its object name) whose columns follow an enum of `columnCount`.
+    MPPModel(const QString &tableName, const QStringList &columnIds, int columnCount,
+             QObject *parent);
 
     QModelIndex index(int row, int column,
                       const QModelIndex &parent = QModelIndex()) const override;

@@ -3,26 +3,20 @@
 #include "mppr/project.h"
 
 MPPRsrcModel::MPPRsrcModel(QObject *parent)
-    : MPPModel({ "rsrc_id", "rsrc_seq_num", "rsrc_type", "rsrc_short_name", "rsrc_name",
-                 "parent_rsrc_id" },
-               parent)
+    : MPPRecordModel(QStringLiteral("RSRC"),
+                     { "rsrc_id", "rsrc_seq_num", "rsrc_type", "rsrc_short_name", "rsrc_name",
+                       "parent_rsrc_id" },
+                     ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("RSRC"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
-void MPPRsrcModel::setProject(mppr::Project *project)
+QVector<mppr::Resource *> MPPRsrcModel::records(const mppr::Project &project) const
 {
-    beginResetModel();
-    m_project = project;
-    m_resources.clear();
-    if (project) {
-        m_resources.reserve(project->resources().size());
-        for (mppr::Resource *resource : project->resources())
-            m_resources.append(resource);
-    }
-    m_rowCount = m_resources.size();
-    endResetModel();
+    QVector<mppr::Resource *> resources;
+    resources.reserve(project.resources().size());
+    for (mppr::Resource *resource : project.resources())
+        resources.append(resource);
+    return resources;
 }
 
 namespace {
@@ -44,7 +38,7 @@ QString typeCode(mppr::ResourceType type)
 
 QVariant MPPRsrcModel::cell(int row, int column) const
 {
-    const mppr::Resource &r = *m_resources.at(row);
+    const mppr::Resource &r = *m_records.at(row);
     switch (column) {
     case RsrcId:
         return uint(r.uniqueId);

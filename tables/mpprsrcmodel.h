@@ -1,13 +1,13 @@
 // RSRC: one row per resource.
 #pragma once
 
-#include "tables/mppmodel.h"
+#include "tables/mpprecordmodel.h"
 
 namespace mppr {
 class Resource;
 }
 
-class MPPRsrcModel : public MPPModel
+class MPPRsrcModel : public MPPRecordModel<mppr::Resource>
 {
     Q_OBJECT
 
@@ -24,11 +24,7 @@ public:
 
     explicit MPPRsrcModel(QObject *parent = nullptr);
 
-    void setProject(mppr::Project *project) override;
-
 protected:
+    QVector<mppr::Resource *> records(const mppr::Project &project) const override;
     QVariant cell(int row, int column) const override;
-
-private:
-    QVector<mppr::Resource *> m_resources;
 };

@@ -65,7 +65,8 @@ QVariant baselineCell(const mppr::Task &task, int column)
 } // namespace
 
 MPPTaskModel::MPPTaskModel(QObject *parent)
-    : MPPModel({ "task_id",
+    : MPPModel(QStringLiteral("TASK"),
+               { "task_id",
                  "proj_id",
                  "wbs_id",
                  "clndr_id",
@@ -102,10 +103,8 @@ MPPTaskModel::MPPTaskModel(QObject *parent)
                  "bl_project_drtn_hr_cnt",
                  "bl_project_work_qty",
                  "bl_project_total_cost" },
-               parent)
+               ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("TASK"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
 void MPPTaskModel::setProject(mppr::Project *project)

@@ -6,10 +6,10 @@
 #include <algorithm>
 
 MPPTaskPredModel::MPPTaskPredModel(QObject *parent)
-    : MPPModel({ "task_id", "pred_task_id", "pred_proj_id", "pred_type", "lag_hr_cnt" }, parent)
+    : MPPModel(QStringLiteral("TASKPRED"),
+               { "task_id", "pred_task_id", "pred_proj_id", "pred_type", "lag_hr_cnt" },
+               ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("TASKPRED"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
 void MPPTaskPredModel::setProject(mppr::Project *project)

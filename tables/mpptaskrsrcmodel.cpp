@@ -3,28 +3,23 @@
 #include "mppr/project.h"
 
 MPPTaskRsrcModel::MPPTaskRsrcModel(QObject *parent)
-    : MPPModel({ "task_id", "proj_id", "rsrc_id", "remain_qty", "target_qty", "act_ot_qty",
-                 "act_reg_qty", "target_cost", "act_reg_cost", "act_ot_cost", "remain_cost",
-                 "act_start_date", "act_end_date", "reg_work", "start_date", "end_date",
-                 "rem_ot_cost", "rem_ot_qty" },
-               parent)
+    : MPPRecordModel(QStringLiteral("TASKRSRC"),
+                     { "task_id", "proj_id", "rsrc_id", "remain_qty", "target_qty", "act_ot_qty",
+                       "act_reg_qty", "target_cost", "act_reg_cost", "act_ot_cost", "remain_cost",
+                       "act_start_date", "act_end_date", "reg_work", "start_date", "end_date",
+                       "rem_ot_cost", "rem_ot_qty" },
+                     ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("TASKRSRC"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
-void MPPTaskRsrcModel::setProject(mppr::Project *project)
+QVector<mppr::Assignment *> MPPTaskRsrcModel::records(const mppr::Project &project) const
 {
-    beginResetModel();
-    m_project = project;
-    m_assignments = project ? project->assignments() : QList<mppr::Assignment *>();
-    m_rowCount = m_assignments.size();
-    endResetModel();
+    return project.assignments().toVector();
 }
 
 QVariant MPPTaskRsrcModel::cell(int row, int column) const
 {
-    const mppr::Assignment &a = *m_assignments.at(row);
+    const mppr::Assignment &a = *m_records.at(row);
     switch (column) {
     case TaskId:
         return uint(a.taskUniqueId);

@@ -1,13 +1,13 @@
 // TASKRSRC: one row per resource assignment, in the project's order.
 #pragma once
 
-#include "tables/mppmodel.h"
+#include "tables/mpprecordmodel.h"
 
 namespace mppr {
 struct Assignment;
 }
 
-class MPPTaskRsrcModel : public MPPModel
+class MPPTaskRsrcModel : public MPPRecordModel<mppr::Assignment>
 {
     Q_OBJECT
 
@@ -36,11 +36,7 @@ public:
 
     explicit MPPTaskRsrcModel(QObject *parent = nullptr);
 
-    void setProject(mppr::Project *project) override;
-
 protected:
+    QVector<mppr::Assignment *> records(const mppr::Project &project) const override;
     QVariant cell(int row, int column) const override;
-
-private:
-    QList<mppr::Assignment *> m_assignments;
 };

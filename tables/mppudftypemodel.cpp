@@ -2,11 +2,10 @@
 
 MPPUdfTypeModel::MPPUdfTypeModel(QObject *parent)
     : MPPModel(
+        QStringLiteral("UDFTYPE"),
         { "udf_type_id", "table_name", "udf_type_name", "udf_type_label", "logical_data_type" },
-        parent)
+        ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("UDFTYPE"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
     const struct
     {
         const char *pattern;

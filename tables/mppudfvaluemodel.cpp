@@ -11,11 +11,10 @@ constexpr int Fields = MPPUdfTypeModel::FieldCount;
 
 MPPUdfValueModel::MPPUdfValueModel(QObject *parent)
     : MPPModel(
+        QStringLiteral("UDFVALUE"),
         { "udf_type_id", "fk_id", "proj_id", "udf_date", "udf_text", "udf_number", "udf_code_id" },
-        parent)
+        ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("UDFVALUE"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
 void MPPUdfValueModel::setProject(mppr::Project *project)

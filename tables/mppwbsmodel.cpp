@@ -7,49 +7,42 @@
 #include <algorithm>
 
 MPPWBSModel::MPPWBSModel(QObject *parent)
-    : MPPModel({ "wbs_id", "seq_num", "wbs_short_name", "wbs_name", "parent_wbs_id",
-                 "anticip_start_date", "anticip_end_date" },
-               parent)
+    : MPPRecordModel(QStringLiteral("PROJWBS"),
+                     { "wbs_id", "seq_num", "wbs_short_name", "wbs_name", "parent_wbs_id",
+                       "anticip_start_date", "anticip_end_date" },
+                     ColumnCount, parent)
 {
-    setObjectName(QStringLiteral("PROJWBS"));
-    Q_ASSERT(columnIds().size() == ColumnCount);
 }
 
-void MPPWBSModel::setProject(mppr::Project *project)
+QVector<mppr::Task *> MPPWBSModel::records(const mppr::Project &project) const
 {
-    m_project = project;
-    beginResetModel();
-    m_tasks.clear();
-    m_rowCount = 0;
-    if (project) {
-        QSet<qint32> parentSet;
-        for (const mppr::Task *task : project->tasks()) {
-            if (!task->blankRecord && !task->shortRecord && task->parentUniqueId != -1)
-                parentSet.insert(task->parentUniqueId);
-        }
-        QVector<qint32> parents(parentSet.cbegin(), parentSet.cend());
-        std::sort(parents.begin(), parents.end());
-        m_tasks.reserve(parents.size());
-        for (qint32 id : qAsConst(parents))
-            m_tasks.append(project->task(id));
-        m_rowCount = m_tasks.size();
+    QSet<qint32> parentSet;
+    for (const mppr::Task *task : project.tasks()) {
+        if (!task->blankRecord && !task->shortRecord && task->parentUniqueId != -1)
+            parentSet.insert(task->parentUniqueId);
     }
-    endResetModel();
+    QVector<qint32> parents(parentSet.cbegin(), parentSet.cend());
+    std::sort(parents.begin(), parents.end());
+    QVector<mppr::Task *> tasks;
+    tasks.reserve(parents.size());
+    for (qint32 id : qAsConst(parents))
+        tasks.append(project.task(id));
+    return tasks;
 }
 
 const mppr::Task *MPPWBSModel::task(int row) const
 {
-    return row >= 0 && row < m_tasks.size() ? m_tasks.at(row) : nullptr;
+    return row >= 0 && row < m_records.size() ? m_records.at(row) : nullptr;
 }
 
 void *MPPWBSModel::rowPointer(int row) const
 {
-    return m_tasks.at(row);
+    return m_records.at(row);
 }
 
 QVariant MPPWBSModel::cell(int row, int column) const
 {
-    const mppr::Task *t = m_tasks.at(row);
+    const mppr::Task *t = m_records.at(row);
     if (!t)
         return QVariant();
     switch (column) {

@@ -1,13 +1,13 @@
 // PROJWBS: one row per summary task (a task that is another task's parent), by ascending id.
 #pragma once
 
-#include "tables/mppmodel.h"
+#include "tables/mpprecordmodel.h"
 
 namespace mppr {
 struct Task;
 }
 
-class MPPWBSModel : public MPPModel
+class MPPWBSModel : public MPPRecordModel<mppr::Task>
 {
     Q_OBJECT
 
@@ -25,15 +25,11 @@ public:
 
     explicit MPPWBSModel(QObject *parent = nullptr);
 
-    void setProject(mppr::Project *project) override;
-
     // Null for a parent id that names no task record.
     const mppr::Task *task(int row) const;
 
 protected:
+    QVector<mppr::Task *> records(const mppr::Project &project) const override;
     QVariant cell(int row, int column) const override;
     void *rowPointer(int row) const override;
-
-private:
-    QVector<mppr::Task *> m_tasks;
 };

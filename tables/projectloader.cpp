@@ -19,6 +19,16 @@ using RyModelLookup::findColumn;
 
 namespace {
 
+// A join model named `name` over `source`; it stays without a source when the table is missing.
+RyJoinProxyModel *newJoinModel(const QString &name, QAbstractItemModel *source)
+{
+    auto *model = new RyJoinProxyModel;
+    model->setObjectName(name);
+    if (source)
+        model->setSourceModel(source);
+    return model;
+}
+
 // Activity type texts of the derived model, from P6 codes; case-sensitive containment.
 QString activityTypeText(const QString &code)
 {
@@ -136,10 +146,8 @@ void ProjectLoader::deleteTables()
 
 void ProjectLoader::createPredecessorModel()
 {
-    auto *model = new RyJoinProxyModel;
-    model->setObjectName(QStringLiteral("predecessorModel"));
-    if (QAbstractItemModel *relations = table("TASKPRED")) {
-        model->setSourceModel(relations);
+    auto *model = newJoinModel(QStringLiteral("predecessorModel"), table("TASKPRED"));
+    if (model->sourceModel()) {
         if (QAbstractItemModel *tasks = table("TASK")) {
             model->addJoin(tasks, 0, { 5, 6 }, 0);
             model->addJoin(tasks, 0, { 5, 6 }, 1);
@@ -150,10 +158,8 @@ void ProjectLoader::createPredecessorModel()
 
 void ProjectLoader::createResourceModel()
 {
-    auto *model = new RyJoinProxyModel;
-    model->setObjectName(QStringLiteral("ResourceModel"));
-    if (QAbstractItemModel *assignments = table("TASKRSRC")) {
-        model->setSourceModel(assignments);
+    auto *model = newJoinModel(QStringLiteral("ResourceModel"), table("TASKRSRC"));
+    if (QAbstractItemModel *assignments = model->sourceModel()) {
         if (QAbstractItemModel *resources = table("RSRC"))
             model->addJoin(resources, 0, { 2, 3, 4 }, findColumn(assignments, "rsrc_id"));
     }
@@ -162,10 +168,8 @@ void ProjectLoader::createResourceModel()
 
 void ProjectLoader::createCodesModel()
 {
-    auto *model = new RyJoinProxyModel;
-    model->setObjectName(QStringLiteral("CodeModel"));
-    if (QAbstractItemModel *codeAssignments = table("TASKACTV")) {
-        model->setSourceModel(codeAssignments);
+    auto *model = newJoinModel(QStringLiteral("CodeModel"), table("TASKACTV"));
+    if (model->sourceModel()) {
         if (QAbstractItemModel *codes = table("ACTVCODE"))
             model->addJoin(codes, 0, { 3, 5 }, 2);
         if (QAbstractItemModel *types = table("ACTVTYPE"))
