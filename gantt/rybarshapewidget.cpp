@@ -14,7 +14,7 @@ constexpr int Margin = 4;
 } // namespace
 
 RyBarShapeWidget::RyBarShapeWidget(QWidget *parent)
-    : RyPickerWidget(QColor(0x99, 0xcc, 0xff), 0, parent)
+    : RyIndexPickerWidget(QColor(0x99, 0xcc, 0xff), 0, parent)
 {
     setFixedSize(sizeHint());
 }

@@ -8,7 +8,7 @@
 #include <QPair>
 #include <QVector>
 
-class RyBarShapeWidget : public RyPickerWidget
+class RyBarShapeWidget : public RyIndexPickerWidget
 {
     Q_OBJECT
 public:
@@ -28,19 +28,14 @@ public:
     int rowAt(const QPoint &point) const;
 
     static int choiceTotal() { return shapes().size(); }
-    using RyPickerWidget::setCurrentIndex;
 
     QSize sizeHint() const override;
-
-signals:
-    void selected(int index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     int choiceCount() const override { return choiceTotal(); }
     int choiceAt(const QPoint &point) const override { return rowAt(point); }
-    void choose(int index) override { emit selected(index); }
     // A release outside the rows closes the pop-up.
     void releasedOutside() override { window()->hide(); }
 };

@@ -5,7 +5,7 @@
 #include <QPainter>
 
 RyEndPointWidget::RyEndPointWidget(QWidget *parent)
-    : RyPickerWidget(Qt::black, 0, parent)
+    : RyIndexPickerWidget(Qt::black, 0, parent)
 {
     setFixedSize(sizeHint());
 }

@@ -6,7 +6,7 @@
 
 #include <QStringList>
 
-class RyEndPointWidget : public RyPickerWidget
+class RyEndPointWidget : public RyIndexPickerWidget
 {
     Q_OBJECT
 public:
@@ -27,17 +27,12 @@ public:
     static int cellAt(const QPoint &point);
 
     static int choiceTotal() { return shapeNames().size(); }
-    using RyPickerWidget::setCurrentIndex;
 
     QSize sizeHint() const override;
-
-signals:
-    void selected(int index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     int choiceCount() const override { return choiceTotal(); }
     int choiceAt(const QPoint &point) const override { return cellAt(point); }
     QString choiceToolTip(int index) const override { return shapeNames().at(index); }
-    void choose(int index) override { emit selected(index); }
 };

@@ -38,3 +38,20 @@ protected:
     int m_selected;
     int m_hovered = -1;
 };
+
+// A picker whose choices are plain indexes (bar shapes, end points): settable from outside and
+// reported by selected(int).
+class RyIndexPickerWidget : public RyPickerWidget
+{
+    Q_OBJECT
+public:
+    using RyPickerWidget::setCurrentIndex;
+
+signals:
+    void selected(int index);
+
+protected:
+    using RyPickerWidget::RyPickerWidget;
+
+    void choose(int index) override { emit selected(index); }
+};
