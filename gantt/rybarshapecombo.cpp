@@ -19,19 +19,6 @@ int RyBarShapeCombo::bodyOffset() const
     return RyBarShapeWidget::shapes().at(currentIndex()).second;
 }
 
-void RyBarShapeCombo::shapeSelected(int selectedindex)
-{
-    takeChoice(selectedindex);
-    emit shapeChanged(currentIndex());
-}
-
-QWidget *RyBarShapeCombo::createPicker()
-{
-    auto *widget = new RyBarShapeWidget;
-    connect(widget, &RyBarShapeWidget::selected, this, &RyBarShapeCombo::shapeSelected);
-    return widget;
-}
-
 void RyBarShapeCombo::paintValue(QPainter *painter, const QRect &rect)
 {
     if (bodyHeight() <= 0 || !color().isValid()) {

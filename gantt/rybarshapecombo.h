@@ -19,9 +19,9 @@ signals:
     void shapeChanged(int index);
 
 public slots:
-    void shapeSelected(int selectedindex);
+    void shapeSelected(int selectedindex) { takeChoice(selectedindex); }
 
 protected:
-    QWidget *createPicker() override;
+    void emitChange(int index) override { emit shapeChanged(index); }
     void paintValue(QPainter *painter, const QRect &rect) override;
 };

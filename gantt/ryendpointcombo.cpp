@@ -14,19 +14,6 @@ QString RyEndPointCombo::currentShapeName() const
     return currentIndex() > 0 ? RyEndPointWidget::shapeNames().at(currentIndex()) : QString();
 }
 
-void RyEndPointCombo::endpointSelected(int selectedindex)
-{
-    takeChoice(selectedindex);
-    emit endpointChanged(currentIndex());
-}
-
-QWidget *RyEndPointCombo::createPicker()
-{
-    auto *widget = new RyEndPointWidget;
-    connect(widget, &RyEndPointWidget::selected, this, &RyEndPointCombo::endpointSelected);
-    return widget;
-}
-
 void RyEndPointCombo::paintValue(QPainter *painter, const QRect &rect)
 {
     if (currentIndex() == 0) {

@@ -19,9 +19,9 @@ signals:
     void endpointChanged(int index);
 
 public slots:
-    void endpointSelected(int selectedindex);
+    void endpointSelected(int selectedindex) { takeChoice(selectedindex); }
 
 protected:
-    QWidget *createPicker() override;
+    void emitChange(int index) override { emit endpointChanged(index); }
     void paintValue(QPainter *painter, const QRect &rect) override;
 };

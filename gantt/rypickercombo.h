@@ -65,12 +65,21 @@ protected:
         RyPickerCombo<Picker>::preparePicker(widget);
         static_cast<Picker *>(widget)->setCurrentIndex(m_index);
     }
-    // Takes the user's choice `index`: stores it and closes the pop-up.
+    QWidget *createPicker() override
+    {
+        auto *widget = new Picker;
+        QObject::connect(widget, &Picker::selected, this, [this](int index) { takeChoice(index); });
+        return widget;
+    }
+    // Takes the user's choice `index`: stores it, closes the pop-up and emits the change.
     void takeChoice(int index)
     {
         setCurrentIndex(index);
         this->hidePopup();
+        emitChange(m_index);
     }
+    // Emits the concrete combo's change signal.
+    virtual void emitChange(int index) = 0;
 
 private:
     int m_index = 0;
