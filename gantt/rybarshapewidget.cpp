@@ -3,7 +3,6 @@
 #include "gantt/ryitempainter.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <cstdlib>
@@ -15,11 +14,9 @@ constexpr int Margin = 4;
 } // namespace
 
 RyBarShapeWidget::RyBarShapeWidget(QWidget *parent)
-    : QWidget(parent)
+    : RyIndexPickerWidget(QColor(0x99, 0xcc, 0xff), 0, parent)
 {
     setFixedSize(sizeHint());
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
 }
 
 QSize RyBarShapeWidget::sizeHint() const
@@ -67,18 +64,6 @@ int RyBarShapeWidget::rowAt(const QPoint &point) const
     return qBound(0, point.y() / RowHeight, shapes().size() - 1);
 }
 
-void RyBarShapeWidget::setColor(const QColor &color)
-{
-    m_color = color;
-    update();
-}
-
-void RyBarShapeWidget::setCurrentIndex(int index)
-{
-    m_selected = qBound(0, index, shapes().size() - 1);
-    update();
-}
-
 void RyBarShapeWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -115,30 +100,4 @@ void RyBarShapeWidget::keyPressEvent(QKeyEvent *event)
     default:
         QWidget::keyPressEvent(event);
     }
-}
-
-void RyBarShapeWidget::mouseMoveEvent(QMouseEvent *event)
-{
-    const int row = rowAt(event->pos());
-    if (row != m_hovered) {
-        m_hovered = row;
-        update();
-    }
-}
-
-void RyBarShapeWidget::leaveEvent(QEvent *)
-{
-    m_hovered = -1;
-    update();
-}
-
-void RyBarShapeWidget::mouseReleaseEvent(QMouseEvent *event)
-{
-    const int row = rowAt(event->pos());
-    if (row < 0) {
-        window()->hide();
-        return;
-    }
-    setCurrentIndex(row);
-    emit selected(row);
 }

@@ -3,12 +3,12 @@
 // on a row chooses it and a release outside closes the pop-up.
 #pragma once
 
-#include <QColor>
+#include "gantt/rypickerwidget.h"
+
 #include <QPair>
 #include <QVector>
-#include <QWidget>
 
-class RyBarShapeWidget : public QWidget
+class RyBarShapeWidget : public RyIndexPickerWidget
 {
     Q_OBJECT
 public:
@@ -27,26 +27,15 @@ public:
     // The row under `point`, -1 outside the widget.
     int rowAt(const QPoint &point) const;
 
-    void setColor(const QColor &color);
-    QColor color() const { return m_color; }
-    void setCurrentIndex(int index);
-    int currentIndex() const { return m_selected; }
-    int hoveredIndex() const { return m_hovered; }
+    static int choiceTotal() { return shapes().size(); }
 
     QSize sizeHint() const override;
-
-signals:
-    void selected(int index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-
-private:
-    QColor m_color { 0x99, 0xcc, 0xff };
-    int m_selected = 0;
-    int m_hovered = -1;
+    int choiceCount() const override { return choiceTotal(); }
+    int choiceAt(const QPoint &point) const override { return rowAt(point); }
+    // A release outside the rows closes the pop-up.
+    void releasedOutside() override { window()->hide(); }
 };

@@ -2,19 +2,14 @@
 // one from a RyColorWidget pop-up ("RyColorPickerPopup").
 #pragma once
 
-#include "gantt/rypopupcombo.h"
+#include "gantt/rycolorwidget.h"
+#include "gantt/rypickercombo.h"
 
-#include <QColor>
-
-class RyColorCombo : public RyPopupCombo
+class RyColorCombo : public RyPickerCombo<RyColorWidget>
 {
     Q_OBJECT
 public:
     explicit RyColorCombo(QWidget *parent = nullptr);
-
-    // Sets the shown colour without emitting colorChanged.
-    void setColor(const QColor &color);
-    QColor color() const { return m_color; }
 
 signals:
     void colorChanged(const QColor &color);
@@ -25,9 +20,5 @@ public slots:
 
 protected:
     QWidget *createPicker() override;
-    void preparePicker(QWidget *picker) override;
     void paintValue(QPainter *painter, const QRect &rect) override;
-
-private:
-    QColor m_color;
 };

@@ -1,6 +1,5 @@
 #include "gantt/rycolorwidget.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -14,11 +13,9 @@ constexpr int SeparatorY = 94;
 } // namespace
 
 RyColorWidget::RyColorWidget(QWidget *parent)
-    : QWidget(parent)
+    : RyPickerWidget(QColor(), -1, parent)
 {
     setFixedSize(Side, Side);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
 }
 
 const QVector<RyColorWidget::NamedColor> &RyColorWidget::colors()
@@ -152,29 +149,8 @@ void RyColorWidget::paintEvent(QPaintEvent *)
     }
 }
 
-void RyColorWidget::mouseMoveEvent(QMouseEvent *event)
+void RyColorWidget::choose(int index)
 {
-    const int cell = cellAt(event->pos());
-    if (cell != m_hovered) {
-        m_hovered = cell;
-        setToolTip(cell >= 0 ? colors().at(cell).first : QString());
-        update();
-    }
-}
-
-void RyColorWidget::leaveEvent(QEvent *)
-{
-    m_hovered = -1;
-    update();
-}
-
-void RyColorWidget::mouseReleaseEvent(QMouseEvent *event)
-{
-    const int cell = cellAt(event->pos());
-    if (cell < 0)
-        return;
-    m_selected = cell;
-    m_color = colors().at(cell).second;
-    update();
+    m_color = colors().at(index).second;
     emit selected(m_color);
 }

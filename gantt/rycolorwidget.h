@@ -2,12 +2,12 @@
 // two rows of extra colours below a separating line. A release on a swatch selects it.
 #pragma once
 
-#include <QColor>
+#include "gantt/rypickerwidget.h"
+
 #include <QPair>
 #include <QVector>
-#include <QWidget>
 
-class RyColorWidget : public QWidget
+class RyColorWidget : public RyPickerWidget
 {
     Q_OBJECT
 public:
@@ -30,10 +30,9 @@ public:
     static int cellOf(const QColor &color);
 
     // Preselects the swatch of `color`; a colour outside the palette selects nothing.
-    void setColor(const QColor &color);
-    QColor color() const { return m_color; }
-    int selectedCell() const { return m_selected; }
-    int hoveredCell() const { return m_hovered; }
+    void setColor(const QColor &color) override;
+    int selectedCell() const { return currentIndex(); }
+    int hoveredCell() const { return hoveredIndex(); }
 
     QSize sizeHint() const override { return QSize(Side, Side); }
 
@@ -42,12 +41,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-
-private:
-    QColor m_color;
-    int m_selected = -1;
-    int m_hovered = -1;
+    int choiceCount() const override { return colors().size(); }
+    int choiceAt(const QPoint &point) const override { return cellAt(point); }
+    QString choiceToolTip(int index) const override { return colors().at(index).first; }
+    void choose(int index) override;
 };

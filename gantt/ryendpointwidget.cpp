@@ -2,15 +2,12 @@
 
 #include "gantt/ryitempainter.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 RyEndPointWidget::RyEndPointWidget(QWidget *parent)
-    : QWidget(parent)
+    : RyIndexPickerWidget(Qt::black, 0, parent)
 {
     setFixedSize(sizeHint());
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
 }
 
 QSize RyEndPointWidget::sizeHint() const
@@ -52,18 +49,6 @@ int RyEndPointWidget::cellAt(const QPoint &point)
     return -1;
 }
 
-void RyEndPointWidget::setColor(const QColor &color)
-{
-    m_color = color;
-    update();
-}
-
-void RyEndPointWidget::setCurrentIndex(int index)
-{
-    m_selected = qBound(0, index, shapeNames().size() - 1);
-    update();
-}
-
 void RyEndPointWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -81,30 +66,4 @@ void RyEndPointWidget::paintEvent(QPaintEvent *)
         painter.setPen(pen);
         shapes.drawShape(&painter, box, RyItemPainter::shapeCode(shapeNames().at(cell)), CellSize);
     }
-}
-
-void RyEndPointWidget::mouseMoveEvent(QMouseEvent *event)
-{
-    const int cell = cellAt(event->pos());
-    if (cell != m_hovered) {
-        m_hovered = cell;
-        setToolTip(cell >= 0 ? shapeNames().at(cell) : QString());
-        update();
-    }
-}
-
-void RyEndPointWidget::leaveEvent(QEvent *)
-{
-    m_hovered = -1;
-    update();
-}
-
-void RyEndPointWidget::mouseReleaseEvent(QMouseEvent *event)
-{
-    const int cell = cellAt(event->pos());
-    if (cell < 0)
-        return;
-    m_selected = cell;
-    update();
-    emit selected(cell);
 }

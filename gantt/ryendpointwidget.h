@@ -2,11 +2,11 @@
 // cells, each drawn with the bar painter's shape routine in the current colour.
 #pragma once
 
-#include <QColor>
-#include <QStringList>
-#include <QWidget>
+#include "gantt/rypickerwidget.h"
 
-class RyEndPointWidget : public QWidget
+#include <QStringList>
+
+class RyEndPointWidget : public RyIndexPickerWidget
 {
     Q_OBJECT
 public:
@@ -26,25 +26,13 @@ public:
     // The cell under `point`, -1 between or outside the cells.
     static int cellAt(const QPoint &point);
 
-    void setColor(const QColor &color);
-    QColor color() const { return m_color; }
-    void setCurrentIndex(int index);
-    int currentIndex() const { return m_selected; }
-    int hoveredIndex() const { return m_hovered; }
+    static int choiceTotal() { return shapeNames().size(); }
 
     QSize sizeHint() const override;
 
-signals:
-    void selected(int index);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-
-private:
-    QColor m_color = Qt::black;
-    int m_selected = 0;
-    int m_hovered = -1;
+    int choiceCount() const override { return choiceTotal(); }
+    int choiceAt(const QPoint &point) const override { return cellAt(point); }
+    QString choiceToolTip(int index) const override { return shapeNames().at(index); }
 };
