@@ -53,3 +53,17 @@ void RyAbstractProxyModel::endSourceLayoutChange(
     m_inSourceLayoutChange = false;
     emit layoutChanged();
 }
+
+QModelIndex RyAbstractProxyModel::sibling(int row, int column, const QModelIndex &idx) const
+{
+    Q_ASSERT(!idx.isValid() || idx.model() == this);
+    if (idx.isValid() && row == idx.row() && column == idx.column())
+        return idx;
+    return index(row, column, parent(idx));
+}
+
+QModelIndex RyAbstractProxyModel::buddy(const QModelIndex &index) const
+{
+    Q_ASSERT(!index.isValid() || index.model() == this);
+    return index;
+}

@@ -20,6 +20,9 @@ public:
     // Drops the old source's connections and takes `model` inside one reset; a null model
     // leaves the proxy empty and attached to nothing, as Qt's own proxies do.
     void setSourceModel(QAbstractItemModel *model) override;
+    QModelIndex sibling(int row, int column, const QModelIndex &index) const override;
+    // Every cell is its own buddy.
+    QModelIndex buddy(const QModelIndex &index) const override;
 
 protected:
     // Connects the proxy to a new, non-null source; the connections made are appended to

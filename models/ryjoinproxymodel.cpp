@@ -246,18 +246,6 @@ QModelIndex RyJoinProxyModel::parent(const QModelIndex &child) const
     return QModelIndex();
 }
 
-QModelIndex RyJoinProxyModel::sibling(int row, int column, const QModelIndex &idx) const
-{
-    Q_ASSERT(!idx.isValid() || idx.model() == this);
-    return index(row, column, parent(idx));
-}
-
-QModelIndex RyJoinProxyModel::buddy(const QModelIndex &index) const
-{
-    Q_ASSERT(!index.isValid() || index.model() == this);
-    return index;
-}
-
 QModelIndex RyJoinProxyModel::mapToSource(const QModelIndex &proxyIndex) const
 {
     if (!proxyIndex.isValid())

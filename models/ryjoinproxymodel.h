@@ -43,8 +43,6 @@ public:
     QModelIndex index(int row, int column,
                       const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &child) const override;
-    QModelIndex sibling(int row, int column, const QModelIndex &index) const override;
-    QModelIndex buddy(const QModelIndex &index) const override;
     QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
     QModelIndex mapFromSource(const QModelIndex &sourceIndex) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;

@@ -276,20 +276,6 @@ QModelIndex RyParentItemProxyModel::parent(const QModelIndex &child) const
     return indexForSourceRow(m_parentOf.at(int(row)), 0);
 }
 
-QModelIndex RyParentItemProxyModel::sibling(int row, int column, const QModelIndex &idx) const
-{
-    Q_ASSERT(!idx.isValid() || idx.model() == this);
-    if (idx.isValid() && row == idx.row() && column == idx.column())
-        return idx;
-    return index(row, column, parent(idx));
-}
-
-QModelIndex RyParentItemProxyModel::buddy(const QModelIndex &index) const
-{
-    Q_ASSERT(!index.isValid() || index.model() == this);
-    return index;
-}
-
 QModelIndex RyParentItemProxyModel::mapToSource(const QModelIndex &proxyIndex) const
 {
     if (!proxyIndex.isValid() || !sourceModel())
