@@ -8,7 +8,7 @@ const QString RyGanttRowReader::FinishField = QStringLiteral("Finish Date");
 
 namespace {
 
-// The date fields a bar style may name that the chart reads by role.
+// The fields the chart reads by role, with the column each role stands for.
 struct RoleField
 {
     int role;
@@ -17,6 +17,7 @@ struct RoleField
 const RoleField RoleFields[] = {
     { Ry::StartRole, "Start Date" },
     { Ry::FinishRole, "Finish Date" },
+    { Ry::TotalFloatRole, "Total float" },
     { Ry::BaselineStartRole, "BL Project Start" },
     { Ry::BaselineFinishRole, "BL Project Finish" },
 };
@@ -28,6 +29,15 @@ int roleOfField(const QString &field)
             return entry.role;
     }
     return -1;
+}
+
+QString fieldOfRole(int role)
+{
+    for (const RoleField &entry : RoleFields) {
+        if (entry.role == role)
+            return QString::fromLatin1(entry.field);
+    }
+    return QString();
 }
 
 } // namespace
@@ -53,23 +63,27 @@ int RyGanttRowReader::column(const QString &field) const
     return found;
 }
 
-QVariant RyGanttRowReader::value(const QModelIndex &index, int role) const
+QVariant RyGanttRowReader::value(const QModelIndex &index, int role, const QString &field) const
 {
-    return index.isValid() ? index.data(role) : QVariant();
+    if (!index.isValid())
+        return QVariant();
+    if (role >= 0) {
+        const QVariant served = index.data(role);
+        if (served.isValid())
+            return served;
+    }
+    const int c = column(field);
+    return c < 0 ? QVariant() : index.sibling(index.row(), c).data();
 }
 
 QDateTime RyGanttRowReader::date(const QModelIndex &index, const QString &field) const
 {
-    const int role = roleOfField(field);
-    if (role >= 0)
-        return value(index, role).toDateTime();
-    const int c = column(field);
-    return c < 0 || !index.isValid() ? QDateTime() : index.sibling(index.row(), c).data().toDateTime();
+    return value(index, roleOfField(field), field).toDateTime();
 }
 
 bool RyGanttRowReader::isCritical(const QModelIndex &index) const
 {
-    const QVariant value = this->value(index, Ry::TotalFloatRole);
+    const QVariant value = this->value(index, Ry::TotalFloatRole, fieldOfRole(Ry::TotalFloatRole));
     if (value.isNull())
         return false;
     bool ok = false;
@@ -81,10 +95,15 @@ Ry::RowType RyGanttRowReader::rowType(const QModelIndex &index) const
 {
     if (!m_model || !index.isValid())
         return Ry::NoRowType;
-    // A row with children (a WBS or grouping row) is a summary whatever it holds.
     if (m_model->hasChildren(index.sibling(index.row(), 0)))
         return Ry::SummaryRow;
-    const QString text = index.data(Ry::RowTypeRole).toString();
+    QVariant type = index.data(Ry::RowTypeRole);
+    if (!type.isValid()) {
+        if (m_activityTypeColumn < 0)
+            return Ry::NoRowType;
+        type = index.sibling(index.row(), m_activityTypeColumn).data();
+    }
+    const QString text = type.toString();
     if (text.contains(QLatin1String("task"), Qt::CaseInsensitive)
         || text.contains(QLatin1String("level"), Qt::CaseInsensitive))
         return Ry::TaskRow;

@@ -1,7 +1,7 @@
 // Reads what the Gantt chart draws for a row: its dates, type and total float, through the
-// item roles of models/ryconstants.h only; a model that answers none draws no bars. Only a
-// bar style naming a date column that has no role (say "Late Start Date") reads that column,
-// found by name once and kept until the columns change.
+// item roles of models/ryconstants.h. For a model that does not answer a role (a plain item
+// model, or rows the grouping adds) the cell of the column named as the role's field is read,
+// the column found once and kept until the columns change.
 #pragma once
 
 #include "models/ryconstants.h"
@@ -22,8 +22,8 @@ public:
     void setActivityTypeColumn(int column) { m_activityTypeColumn = column; }
     int activityTypeColumn() const { return m_activityTypeColumn; }
 
-    // The value of `role` for the row of `index`.
-    QVariant value(const QModelIndex &index, int role) const;
+    // The value of `role` for the row of `index`, or the cell of column `field` in that row.
+    QVariant value(const QModelIndex &index, int role, const QString &field) const;
     // A date field of the row: by its role when the field is one of the chart's own, else by
     // the column of that name (a bar style may name any date column).
     QDateTime date(const QModelIndex &index, const QString &field) const;

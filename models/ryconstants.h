@@ -13,8 +13,8 @@ enum HeaderRole {
 };
 
 // Item roles of activity rows, answered on every column of a row by the tables that hold tasks
-// and passed on by the proxies; the Gantt chart reads its bars through them alone. A join
-// forwards every role of the row-role range to the joined rows, whatever column is asked.
+// and passed on by the proxies; the Gantt chart reads its bars through them. A model that does
+// not answer a role leaves the chart to read the column of the same name instead.
 enum ItemRole {
     StartRole = Qt::UserRole + 16, // 272: QDateTime, the "Start Date" cell
     FinishRole, // 273: QDateTime, the "Finish Date" cell
@@ -23,12 +23,6 @@ enum ItemRole {
     BaselineStartRole, // 276: QDateTime, the "BL Project Start" cell
     BaselineFinishRole, // 277: QDateTime, the "BL Project Finish" cell
 };
-constexpr int FirstRowRole = Qt::UserRole + 16;
-constexpr int LastRowRole = Qt::UserRole + 31; // reserved for further row roles
-constexpr bool isRowRole(int role)
-{
-    return role >= FirstRowRole && role <= LastRowRole;
-}
 
 // What the chart draws for a row: task and level-of-effort rows are tasks.
 enum RowType { NoRowType = -1, TaskRow = 0, MilestoneRow = 1, SummaryRow = 2 };

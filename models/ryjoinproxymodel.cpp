@@ -1,7 +1,6 @@
 #include "models/ryjoinproxymodel.h"
 
 #include "models/modelslogging.h"
-#include "models/ryconstants.h"
 #include "models/rykeylookup.h"
 
 #include <QSize>
@@ -271,28 +270,9 @@ QModelIndex RyJoinProxyModel::mapFromSource(const QModelIndex &sourceIndex) cons
     return index(sourceIndex.row(), sourceIndex.column());
 }
 
-QVariant RyJoinProxyModel::rowRoleData(int row, int role) const
-{
-    const QVariant own = sourceModel()->index(row, 0).data(role);
-    if (own.isValid())
-        return own;
-    for (int j = 0; j < m_joins.size(); ++j) {
-        const RyJoinMapping &join = m_joins.at(j);
-        const QVector<int> &map = m_rowMaps.at(j);
-        if (!join.model || row >= map.size() || map.at(row) < 0)
-            continue;
-        const QVariant joined = join.model->index(map.at(row), join.joinedKeyColumn).data(role);
-        if (joined.isValid())
-            return joined;
-    }
-    return QVariant();
-}
-
 QVariant RyJoinProxyModel::data(const QModelIndex &index, int role) const
 {
     Q_ASSERT(!index.isValid() || index.model() == this);
-    if (Ry::isRowRole(role))
-        return index.isValid() && sourceModel() ? rowRoleData(index.row(), role) : QVariant();
     const QModelIndex source = mapToSource(index);
     if (source.isValid())
         return source.data(role);

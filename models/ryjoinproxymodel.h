@@ -1,8 +1,7 @@
 // Widens a flat source table with columns of other flat tables, like a left outer join on a key
 // column: each source row shows the chosen columns of the first joined row whose key equals a key
 // of the source row. Cells are read and written through to the model that owns them; neither the
-// source nor the joined models are owned. The row roles of models/ryconstants.h are asked of
-// whole rows: on any column, of the source row first, then of the joined rows in join order.
+// source nor the joined models are owned.
 #pragma once
 
 #include "models/ryabstractproxymodel.h"
@@ -81,9 +80,6 @@ private:
         int join = -1; // -1 for a source column
     };
     Resolved resolve(int column) const;
-    // A row role of a proxy row: the source row's own, else that of the first joined row
-    // answering it, asked on the joined key column.
-    QVariant rowRoleData(int row, int role) const;
     int sourceColumnCount() const;
     int joinedColumnCount() const;
     QVector<int> buildRowMap(int join) const;

@@ -1,7 +1,6 @@
 #include "tables/mpptaskmodel.h"
 
 #include "mppr/project.h"
-#include "models/ryconstants.h"
 #include "tables/mppunits.h"
 
 #include <QSet>
@@ -60,27 +59,6 @@ QVariant baselineCell(const mppr::Task &task, int column)
         return MPPUnits::workHours(b->work);
     default:
         return b->cost ? QVariant(*b->cost) : QVariant();
-    }
-}
-
-// The column whose cell a row role gives, or -1.
-int columnOfRole(int role)
-{
-    switch (role) {
-    case Ry::StartRole:
-        return MPPTaskModel::CalcStartDate;
-    case Ry::FinishRole:
-        return MPPTaskModel::CalcEndDate;
-    case Ry::RowTypeRole:
-        return MPPTaskModel::TaskType;
-    case Ry::TotalFloatRole:
-        return MPPTaskModel::TotalFloatHrCnt;
-    case Ry::BaselineStartRole:
-        return MPPTaskModel::BlProjectStartDate;
-    case Ry::BaselineFinishRole:
-        return MPPTaskModel::BlProjectEndDate;
-    default:
-        return -1;
     }
 }
 
@@ -161,14 +139,6 @@ bool MPPTaskModel::setData(const QModelIndex &index, const QVariant &value, int 
         return false;
     m_parentUids[index.row()] = value;
     return true;
-}
-
-QVariant MPPTaskModel::data(const QModelIndex &index, int role) const
-{
-    const int column = columnOfRole(role);
-    if (column < 0)
-        return MPPModel::data(index, role);
-    return inRange(index) ? data(index.sibling(index.row(), column), Qt::DisplayRole) : QVariant();
 }
 
 const mppr::Task *MPPTaskModel::task(int row) const

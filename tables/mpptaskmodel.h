@@ -60,8 +60,6 @@ public:
     // Only parent_uid is writable (display role); the write emits no dataChanged.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     bool isColumnWritable(int column) const override { return column == ParentUid; }
-    // Also the row roles of models/ryconstants.h, on every column: the cells they stand for.
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     const mppr::Task *task(int row) const;
 

@@ -40,30 +40,27 @@ class TestRyGanttRowReader : public QObject
 {
     Q_OBJECT
 private slots:
-    void readsRoles_data();
-    void readsRoles();
-    void columnsAreNotRead();
+    void readsRolesOrColumns_data();
+    void readsRolesOrColumns();
+    void rolesWinOverColumns();
     void summaryRowsAndRange();
 };
 
-void TestRyGanttRowReader::readsRoles_data()
+void TestRyGanttRowReader::readsRolesOrColumns_data()
 {
     QTest::addColumn<bool>("roles");
     QTest::addColumn<QVariant>("type");
     QTest::addColumn<QVariant>("totalFloat");
     QTest::addColumn<int>("rowType");
     QTest::addColumn<bool>("critical");
-    // Cells of the columns named like the roles are not read: such rows have no date, no type.
     for (const bool roles : { false, true }) {
         const char *how = roles ? "roles" : "columns";
-        QTest::addRow("%s: task, float 3", how) << roles << QVariant("TT_Task") << QVariant(3.0)
-                                                << int(roles ? Ry::TaskRow : Ry::NoRowType) << false;
+        QTest::addRow("%s: task, float 3", how)
+            << roles << QVariant("TT_Task") << QVariant(3.0) << int(Ry::TaskRow) << false;
         QTest::addRow("%s: level of effort, float 0", how)
-            << roles << QVariant("TT_LOE level") << QVariant(0.0)
-            << int(roles ? Ry::TaskRow : Ry::NoRowType) << roles;
+            << roles << QVariant("TT_LOE level") << QVariant(0.0) << int(Ry::TaskRow) << true;
         QTest::addRow("%s: milestone, negative float", how)
-            << roles << QVariant("TT_FinMile") << QVariant(-2)
-            << int(roles ? Ry::MilestoneRow : Ry::NoRowType) << roles;
+            << roles << QVariant("TT_FinMile") << QVariant(-2) << int(Ry::MilestoneRow) << true;
         QTest::addRow("%s: no type, no float", how)
             << roles << QVariant() << QVariant() << int(Ry::NoRowType) << false;
         QTest::addRow("%s: float as text", how)
@@ -71,7 +68,7 @@ void TestRyGanttRowReader::readsRoles_data()
     }
 }
 
-void TestRyGanttRowReader::readsRoles()
+void TestRyGanttRowReader::readsRolesOrColumns()
 {
     QFETCH(bool, roles);
     QFETCH(QVariant, type);
@@ -86,33 +83,34 @@ void TestRyGanttRowReader::readsRoles()
     reader.setModel(&model);
     reader.setActivityTypeColumn(Type);
     const QModelIndex row = model.index(0, Name);
-    QCOMPARE(reader.date(row, RyGanttRowReader::StartField), roles ? start : QDateTime());
-    QCOMPARE(reader.date(row, RyGanttRowReader::FinishField), roles ? finish : QDateTime());
+    QCOMPARE(reader.date(row, RyGanttRowReader::StartField), start);
+    QCOMPARE(reader.date(row, RyGanttRowReader::FinishField), finish);
     QTEST(int(reader.rowType(row)), "rowType");
     QTEST(reader.isCritical(row), "critical");
 }
 
-// The roles are read whatever the columns of their names hold; only a bar style's date field
-// that has no role is read from its column.
-void TestRyGanttRowReader::columnsAreNotRead()
+// A model answering a role is read through it, whatever its columns hold.
+void TestRyGanttRowReader::rolesWinOverColumns()
 {
     QStandardItemModel model;
     model.setHorizontalHeaderLabels({ "Activity Name", "Activity Type", "Start Date", "Finish Date",
-                                      "Total float", "Late Start Date" });
+                                      "Total float", "BL Project Start" });
     model.appendRow(
-        makeRow("T", "TT_Task", utc(QDate(2017, 1, 3), 8), utc(QDate(2017, 1, 5), 17), 0.0, false));
+        makeRow("T", "TT_Task", utc(QDate(2017, 1, 3), 8), utc(QDate(2017, 1, 5), 17), 5.0, false));
     const QModelIndex row = model.index(0, Name);
     model.setData(row, utc(QDate(2018, 2, 1), 8), Ry::StartRole);
+    model.setData(row, 0.0, Ry::TotalFloatRole);
     model.setData(model.index(0, BaselineStart), utc(QDate(2016, 12, 1), 8));
     RyGanttRowReader reader;
     reader.setModel(&model);
-    reader.setActivityTypeColumn(Type);
     QCOMPARE(reader.date(row, RyGanttRowReader::StartField), utc(QDate(2018, 2, 1), 8));
-    QCOMPARE(reader.date(row, RyGanttRowReader::FinishField), QDateTime());
-    QVERIFY(!reader.isCritical(row));
-    QCOMPARE(reader.rowType(row), Ry::NoRowType);
-    QCOMPARE(reader.date(row, "Late Start Date"), utc(QDate(2016, 12, 1), 8));
+    QCOMPARE(reader.date(row, RyGanttRowReader::FinishField), utc(QDate(2017, 1, 5), 17));
+    QVERIFY(reader.isCritical(row));
+    // Bar styles name their date fields; a field of no role is read from its column.
+    QCOMPARE(reader.date(row, "BL Project Start"), utc(QDate(2016, 12, 1), 8));
     QCOMPARE(reader.date(row, "No such column"), QDateTime());
+    // Without a type column nor a type role a leaf row has no type.
+    QCOMPARE(reader.rowType(row), Ry::NoRowType);
 }
 
 void TestRyGanttRowReader::summaryRowsAndRange()
@@ -120,14 +118,15 @@ void TestRyGanttRowReader::summaryRowsAndRange()
     QStandardItemModel model;
     model.setHorizontalHeaderLabels(
         { "Activity Name", "Activity Type", "Start Date", "Finish Date", "Total float" });
-    auto group = makeRow("G", QVariant(), QDateTime(), QDateTime(), QVariant(), true);
+    auto group = makeRow("G", QVariant(), QDateTime(), QDateTime(), QVariant(), false);
     group[Name]->appendRow(makeRow("T1", "TT_Task", utc(QDate(2017, 1, 3), 8),
-                                   utc(QDate(2017, 1, 5), 17), 1.0, true));
+                                   utc(QDate(2017, 1, 5), 17), 1.0, false));
     group[Name]->appendRow(
         makeRow("T2", "TT_Task", utc(QDate(2017, 1, 3), 7), utc(QDate(2017, 2, 9), 12), 1.0, true));
     model.appendRow(group);
     RyGanttRowReader reader;
     reader.setModel(&model);
+    reader.setActivityTypeColumn(Type);
     QCOMPARE(reader.rowType(model.index(0, Type)), Ry::SummaryRow);
     RyGanttTreeViewRowController rows;
     rows.setModel(&model);

@@ -37,22 +37,7 @@ QList<QStandardItem *> makeRow(const QString &name, const QString &type, const Q
         row[TotalFloat]->setData(totalFloat, Qt::DisplayRole);
     if (progress.isValid())
         row[Progress]->setData(progress, Qt::DisplayRole);
-    // The chart reads the row through the item roles, as the task tables serve them.
-    for (QStandardItem *item : row) {
-        item->setData(row[Type]->data(Qt::DisplayRole), Ry::RowTypeRole);
-        item->setData(row[StartDate]->data(Qt::DisplayRole), Ry::StartRole);
-        item->setData(row[FinishDate]->data(Qt::DisplayRole), Ry::FinishRole);
-        item->setData(row[TotalFloat]->data(Qt::DisplayRole), Ry::TotalFloatRole);
-    }
     return row;
-}
-
-// Sets a row role on every cell of the row of `index`.
-void setRowRole(QStandardItemModel &model, const QModelIndex &index, int role,
-                const QVariant &value)
-{
-    for (int c = 0; c < model.columnCount(index.parent()); ++c)
-        model.itemFromIndex(index.sibling(index.row(), c))->setData(value, role);
 }
 
 // Group A: T1 (3-5 Jan, 50%), T2 (4 Jan, one day), M1 (milestone 10 Jan).
@@ -238,7 +223,8 @@ void TestRyGanttView::criticalBarAndOutgoingLinkAreRed()
 void TestRyGanttView::criticalMilestoneIsOneRedBar()
 {
     Fixture f;
-    setRowRole(f.model, f.row("M1"), Ry::TotalFloatRole, -1.0);
+    f.model.itemFromIndex(f.row("M1").sibling(f.row("M1").row(), TotalFloat))
+        ->setData(-1.0, Qt::DisplayRole);
     const int x = f.x(QDate(2017, 1, 10));
     const int top = 3 * 22;
     const QImage image = f.image();
@@ -692,10 +678,10 @@ void TestRyGanttView::isCritical()
     QFETCH(bool, critical);
     Fixture f;
     const QModelIndex t1 = f.row("T1");
-    setRowRole(f.model, t1, Ry::TotalFloatRole, totalFloat);
+    f.model.itemFromIndex(t1.sibling(t1.row(), TotalFloat))->setData(totalFloat, Qt::DisplayRole);
     QCOMPARE(f.view.isCritical(t1), critical);
-    // Without the role nothing is critical, whatever the column holds.
-    setRowRole(f.model, f.row("T3"), Ry::TotalFloatRole, QVariant());
+    // Without the column nothing is critical.
+    f.model.setHorizontalHeaderItem(TotalFloat, new QStandardItem("Float"));
     QVERIFY(!f.view.isCritical(f.row("T3")));
 }
 
@@ -706,11 +692,11 @@ void TestRyGanttView::rowTypes()
     QCOMPARE(f.view.rowType(f.row("T1")), RyGanttView::TaskRow);
     QCOMPARE(f.view.rowType(f.row("M1")), RyGanttView::MilestoneRow);
     const QModelIndex t2 = f.row("T2");
-    setRowRole(f.model, t2, Ry::RowTypeRole, "Level of Effort");
+    f.model.itemFromIndex(t2.sibling(t2.row(), Type))->setText("Level of Effort");
     QCOMPARE(f.view.rowType(t2), RyGanttView::TaskRow);
-    setRowRole(f.model, t2, Ry::RowTypeRole, "WBS");
+    f.model.itemFromIndex(t2.sibling(t2.row(), Type))->setText("WBS");
     QCOMPARE(f.view.rowType(t2), RyGanttView::NoRowType);
-    setRowRole(f.model, f.row("T1"), Ry::RowTypeRole, QVariant());
+    f.view.setActivityTypeColumn(-1);
     QCOMPARE(f.view.rowType(f.row("T1")), RyGanttView::NoRowType);
     QCOMPARE(f.view.rowType(f.row("A")), RyGanttView::SummaryRow);
 }

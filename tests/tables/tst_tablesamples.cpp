@@ -2,7 +2,6 @@
 // the derived models' shape, and the hour cells against the authoring tool's XML exports.
 #include "models/ryconstants.h"
 #include "models/rymodellookup.h"
-#include "models/ryparentitemproxymodel.h"
 #include "mppr/project.h"
 #include "tables/mpploader.h"
 #include "tables/mpptaskmodel.h"
@@ -126,8 +125,6 @@ private slots:
     void tablesMatchTheReader();
     void hourCellsMatchTheExport_data();
     void hourCellsMatchTheExport();
-    void rowRolesPassTheJoinAndTree_data();
-    void rowRolesPassTheJoinAndTree();
     void cleanupTestCase();
 
 private:
@@ -343,56 +340,6 @@ void TestTableSamples::hourCellsMatchTheExport()
         QVERIFY2(!mismatch || (slack && file.startsWith("task-links")),
                  qPrintable(field.first + " differs from the export"));
     }
-}
-
-void TestTableSamples::rowRolesPassTheJoinAndTree_data()
-{
-    addFiles(false);
-}
-
-// The chart's roles, asked on any column of an activity row of the tree over the activity
-// model, give the cells of the task columns they stand for.
-void TestTableSamples::rowRolesPassTheJoinAndTree()
-{
-    QFETCH(QString, path);
-    MPPLoader loader;
-    load(loader, path);
-    if (QTest::currentTestFailed())
-        return;
-    auto *activities = modelOf(loader, "ActivityModel");
-    QVERIFY(activities);
-    RyParentItemProxyModel tree;
-    tree.setSourceModel(activities);
-    tree.setParentColumns(0, 1);
-    const QPair<int, const char *> roles[] = {
-        { Ry::StartRole, "calc_start_date" },      { Ry::FinishRole, "calc_end_date" },
-        { Ry::RowTypeRole, "task_type" },          { Ry::TotalFloatRole, "total_float_hr_cnt" },
-        { Ry::BaselineStartRole, "bl_project_start_date" },
-        { Ry::BaselineFinishRole, "bl_project_end_date" },
-    };
-    const int lastColumn = activities->columnCount() - 1;
-    int answered = 0;
-    for (const auto &role : roles) {
-        int column = -1;
-        for (int c = 0; c < activities->columnCount() && column < 0; ++c) {
-            if (activities->headerData(c, Qt::Horizontal, Ry::ColumnIdRole).toString()
-                == QLatin1String(role.second))
-                column = c;
-        }
-        QVERIFY2(column >= 0, role.second);
-        QCOMPARE(tree.rowCount(), activities->rowCount()); // no parent ids: all rows are roots
-        for (int row = 0; row < tree.rowCount(); ++row) {
-            const QModelIndex source = tree.mapToSource(tree.index(row, 0));
-            const QVariant cell = activities->index(source.row(), column).data();
-            for (const int asked : { 0, 2, lastColumn }) {
-                const QVariant value = tree.index(row, asked).data(role.first);
-                QVERIFY2(value == cell, qPrintable(QString("%1 row %2 column %3")
-                                                       .arg(role.second).arg(row).arg(asked)));
-            }
-            answered += cell.isValid();
-        }
-    }
-    QVERIFY(answered > 0 || activities->rowCount() == 0);
 }
 
 void TestTableSamples::cleanupTestCase()
