@@ -1,5 +1,7 @@
 #include "models/rymodellookup.h"
 
+#include "standardrows.h"
+
 #include <QStandardItemModel>
 #include <QTest>
 
@@ -10,17 +12,6 @@ QStandardItemModel *modelWithHeaders(const QStringList &headers, QObject *parent
     auto *model = new QStandardItemModel(0, headers.size(), parent);
     model->setHorizontalHeaderLabels(headers);
     return model;
-}
-
-QList<QStandardItem *> rowOf(const QVariantList &values)
-{
-    QList<QStandardItem *> items;
-    for (const QVariant &v : values) {
-        auto *item = new QStandardItem;
-        item->setData(v, Qt::DisplayRole);
-        items << item;
-    }
-    return items;
 }
 
 } // namespace

@@ -1,22 +1,9 @@
 #include "models/rypredecessortext.h"
 
+#include "standardrows.h"
+
 #include <QStandardItemModel>
 #include <QTest>
-
-namespace {
-
-QList<QStandardItem *> rowOf(const QVariantList &values)
-{
-    QList<QStandardItem *> items;
-    for (const QVariant &v : values) {
-        auto *item = new QStandardItem;
-        item->setData(v, Qt::DisplayRole);
-        items << item;
-    }
-    return items;
-}
-
-} // namespace
 
 class TestRyPredecessorText : public QObject
 {
