@@ -11,7 +11,9 @@
 #include <QTimer>
 
 // Points HOME at a fresh temporary folder; with QStandardPaths' test mode the configuration
-// folder then is <home>/.qttest/config/Tarvik.
+// folder then is <home>/.qttest/config/Tarvik. Windows takes the folder from the user's profile,
+// not from HOME: there the test-mode folder (%APPDATA%/qttest/Tarvik) is emptied before and
+// after, and the application tests hold a CTest resource lock so that they never share it.
 class ScratchHome
 {
 public:
@@ -22,8 +24,13 @@ public:
         QCoreApplication::setOrganizationName(QString());
         m_oldHome = qgetenv("HOME");
         qputenv("HOME", m_dir.path().toLocal8Bit());
+        clearWindowsConfig();
     }
-    ~ScratchHome() { qputenv("HOME", m_oldHome); }
+    ~ScratchHome()
+    {
+        qputenv("HOME", m_oldHome);
+        clearWindowsConfig();
+    }
 
     QString path() const { return m_dir.path(); }
     QString configDir() const
@@ -38,6 +45,15 @@ public:
     }
 
 private:
+    void clearWindowsConfig() const
+    {
+#ifdef Q_OS_WIN
+        const QString dir = configDir();
+        if (dir.contains(QLatin1String("/qttest/")) && !QDir(dir).removeRecursively())
+            QFile::remove(dir);
+#endif
+    }
+
     QTemporaryDir m_dir;
     QByteArray m_oldHome;
 };

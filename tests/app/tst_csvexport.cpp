@@ -68,6 +68,7 @@ class TestCsvExport : public QObject
     Q_OBJECT
 private slots:
     void tableAsShown();
+    void recordsEndInLineFeeds();
     void unwritableTarget();
     void realSchedules_data();
     void realSchedules();
@@ -109,6 +110,26 @@ void TestCsvExport::tableAsShown()
     QCOMPARE(parsedByPython(path), expected);
 }
 
+// Every record ends in "\n" alone, on Windows as on Linux, and a line break inside a value
+// stays as it was, in quotes: never a mix of the two conventions.
+void TestCsvExport::recordsEndInLineFeeds()
+{
+    QStandardItemModel model;
+    model.setHorizontalHeaderLabels({ "Name" });
+    model.appendRow(row({ "x" }));
+    model.appendRow(row({ "a\r\nb" }));
+    model.appendRow(row({ "c\nd" }));
+    QTreeView tree;
+    tree.setModel(&model);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("export.csv"));
+    QString error;
+    QVERIFY2(CsvExport::exportTree(&tree, path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Name\nx\n\"a\r\nb\"\n\"c\nd\"\n"));
+}
+
 void TestCsvExport::unwritableTarget()
 {
     QStandardItemModel model(1, 1);
@@ -121,7 +142,7 @@ void TestCsvExport::unwritableTarget()
     const QString path = blocker.fileName() + QStringLiteral("/export.csv");
     QString error;
     QVERIFY(!CsvExport::exportTree(&tree, path, &error));
-    QVERIFY2(error.contains(path), qPrintable(error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
 }
 
 void TestCsvExport::realSchedules_data()
