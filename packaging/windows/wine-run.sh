@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs COMMAND with the environment the Windows binaries of BUILD need under Wine: a Wine prefix
 # of the build's own (made on first use), quiet Wine, the Qt and MinGW runtime DLLs on the
-# search path and Qt's plugins. Usage: wine-run.sh BUILD QTPREFIX COMMAND [ARGS...]
+# search path. Usage: wine-run.sh BUILD QTPREFIX COMMAND [ARGS...]
 # With "-" for QTPREFIX nothing is put on the search path: a packaged folder must bring
 # everything it needs.
 set -eu
@@ -16,14 +16,22 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ "$qt" != - ]; then
   qt=$(cd "$qt" && pwd)
+  # Qt finds its plugins from the folder of Qt5Core.dll.
   export WINEPATH="$(winpath "$qt/bin");$(winpath "$gccdir");$(winpath /usr/x86_64-w64-mingw32/lib)"
-  export QT_PLUGIN_PATH="$(winpath "$qt/plugins")"
 else
-  unset WINEPATH QT_PLUGIN_PATH
+  unset WINEPATH
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Making the Wine prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
+  # Wine passes no QT_* variable from here to Windows programs; the font folder of Qt's
+  # offscreen platform is set in the prefix itself.
+  wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /t REG_SZ /f \
+      /d "$(winpath /usr/share/fonts/truetype/dejavu)" >/dev/null 2>&1
+  wineserver -w
 fi
+# A server started by the first Windows program would hold that program's output pipes open
+# (and a waiting CTest with them) for as long as it runs: start it apart, lingering a while.
+wineserver -p30 </dev/null >/dev/null 2>&1 || true
 exec "$@"
