@@ -10,11 +10,13 @@ sample=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 shot=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d "$build/gui-check.XXXXXX")
+# A prefix apart from the tests', so that ending the program here leaves them running.
+export TARVIK_WINEPREFIX="$build/wine-gui"
 xvfb=
 tarvik=
 cleanup() {
-  # Ends the Windows processes of this build's own Wine prefix only.
-  [ -n "$tarvik" ] && WINEPREFIX="$build/wine" wineserver -k 2>/dev/null || true
+  # Ends the Windows processes of the check's own Wine prefix only.
+  [ -n "$tarvik" ] && WINEPREFIX="$TARVIK_WINEPREFIX" wineserver -k 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$scratch"
 }

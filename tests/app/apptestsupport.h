@@ -2,6 +2,8 @@
 // answer the message boxes the window opens.
 #pragma once
 
+#include "app/appconfig.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -33,10 +35,7 @@ public:
     }
 
     QString path() const { return m_dir.path(); }
-    QString configDir() const
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    }
+    QString configDir() const { return AppConfig::directory(); }
     // Creates the configuration folder and returns the path of `name` inside it.
     QString configFile(const QString &name) const
     {
