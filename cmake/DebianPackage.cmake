@@ -1,6 +1,8 @@
 # `make deb`: a Debian package made by CPack from the install rules, with the Qt 5 runtime
 # packages of Debian as its dependencies (the libraries through dpkg-shlibdeps, the plugins
-# Tarvik loads by name), a Debian copyright file and changelog.
+# Tarvik loads by name), a Debian copyright file and changelog (installed with the
+# documentation by every install).
+include(GNUInstallDirs)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -31,12 +33,8 @@ file(WRITE ${doc}/changelog.Debian
 find_program(TARVIK_GZIP gzip)
 if(TARVIK_GZIP)
   execute_process(COMMAND ${TARVIK_GZIP} -9nf ${doc}/changelog.Debian)
-  install(FILES ${doc}/changelog.Debian.gz DESTINATION share/doc/tarvik COMPONENT debian
-          EXCLUDE_FROM_ALL)
+  install(FILES ${doc}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarvik)
 endif()
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/debian/copyright DESTINATION share/doc/tarvik
-        COMPONENT debian EXCLUDE_FROM_ALL)
-# The package holds the ordinary install and the Debian files above.
-set(CPACK_COMPONENTS_ALL Unspecified debian)
-set(CPACK_DEB_COMPONENT_INSTALL OFF)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarvik)
 include(CPack)

@@ -12,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d "$build/gui-check.XXXXXX")
 # A prefix apart from the tests', so that ending the program here leaves them running.
 export TARVIK_WINEPREFIX="$build/wine-gui"
+unset QT_QPA_PLATFORM # a real window on the virtual display
 xvfb=
 tarvik=
 cleanup() {
