@@ -34,11 +34,10 @@ fi
 # A server started by the first Windows program would hold that program's output pipes open
 # (and a waiting CTest with them) for as long as it runs: start it apart, lingering a while.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
-# Wine passes no QT_* variable to Windows programs: QT_QPA_PLATFORM goes into the prefix's
-# own environment (HKCU\Environment), which they read.
+# Wine passes no QT_* variable to Windows programs: a QT_QPA_PLATFORM given goes into the
+# prefix's own environment (HKCU\Environment), which they read, and stays there (the check
+# with a real window uses a prefix of its own).
 if [ -n "${QT_QPA_PLATFORM:-}" ]; then
   wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /t REG_SZ /f /d "$QT_QPA_PLATFORM" >/dev/null 2>&1
-else
-  wine reg delete 'HKCU\Environment' /v QT_QPA_PLATFORM /f >/dev/null 2>&1 || true
 fi
 exec "$@"
