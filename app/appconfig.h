@@ -5,7 +5,8 @@
 
 namespace AppConfig {
 
-// The application's own configuration folder (~/.config/Tarvik on Linux). Not created here.
+// The application's own configuration folder (~/.config/Tarvik on Linux, %APPDATA%\Tarvik on
+// Windows). Not created here.
 QString directory();
 
 // Creates the folder with all missing parents; false when that is impossible (for example

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -35,7 +36,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             if (withValue.contains(argument))
                 ++i;
         } else if (result.file.isEmpty()) {
+#ifdef Q_OS_WIN
+            // "C:\path\plan.mpp" as Explorer and the shell give it; "\" is a plain character
+            // in a Linux file name, so only Windows reads it as a separator.
+            result.file = QDir::fromNativeSeparators(argument);
+#else
             result.file = argument;
+#endif
         } else {
             result.action = Fail;
             result.error = QStringLiteral("only one file can be opened");

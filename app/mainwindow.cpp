@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -198,8 +199,9 @@ void MainWindow::openProject(const QString &path)
 
     connect(activities->treeView()->selectionModel(), &QItemSelectionModel::currentRowChanged,
             details, &ActivityDetails::onRowChanged, Qt::UniqueConnection);
-    // The loader learns the path on the worker thread; the title uses our own copy.
-    setWindowTitle(path);
+    // The loader learns the path on the worker thread; the title uses our own copy, written
+    // the system's way (C:\path\plan.mpp on Windows).
+    setWindowTitle(QDir::toNativeSeparators(path));
 }
 
 void MainWindow::openProjectFile(const QString &path)

@@ -44,11 +44,51 @@ function(tarvik_use_test_pch target)
   target_compile_options(${target} PRIVATE -Winvalid-pch)
 endfunction()
 
+# tarvik_add_test_run(<name> <target> [ZONE <time zone>] [LABEL <label>])
+# One CTest run of a QtTest executable, offscreen, with the shared samples folder passed in
+# TARVIK_SAMPLES and, when given, the process time zone set through TZ. On Windows the test runs
+# under Wine with its log read from a file, and the zone is given in the C runtime's own TZ form
+# (the Olson names are Linux's): the same offset and the same daylight-saving shift where the
+# runtime can express it.
+function(tarvik_add_test_run name target)
+  cmake_parse_arguments(ARG "" "ZONE;LABEL" "" ${ARGN})
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -DWINE=${CMAKE_CROSSCOMPILING_EMULATOR}
+             -DTEST=$<TARGET_FILE:${target}> -DOUT=${CMAKE_CURRENT_BINARY_DIR}/${name}.log
+             -P ${CMAKE_SOURCE_DIR}/cmake/WineTest.cmake)
+  else()
+    add_test(NAME ${name} COMMAND ${target})
+  endif()
+  set(env "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR}")
+  if(ARG_ZONE)
+    set(zone ${ARG_ZONE})
+    if(WIN32)
+      set(windows_zones "Asia/Kolkata=IST-05:30" "America/St_Johns=NST03:30NDT"
+                        "America/New_York=EST05EDT" "America/Sao_Paulo=BRT03")
+      set(zone "")
+      foreach(pair ${windows_zones})
+        string(REPLACE "=" ";" pair ${pair})
+        list(GET pair 0 olson)
+        if(olson STREQUAL ARG_ZONE)
+          list(GET pair 1 zone)
+        endif()
+      endforeach()
+      if(NOT zone)
+        message(FATAL_ERROR "No Windows TZ form for ${ARG_ZONE} in cmake/Tarvik.cmake")
+      endif()
+    endif()
+    string(APPEND env ";TZ=${zone}")
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}${TARVIK_TEST_ENV}" TIMEOUT 600)
+  if(ARG_LABEL)
+    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL})
+  endif()
+endfunction()
+
 # tarvik_add_tests([LABEL <label>] LIBS <targets...> [ZONES <time zones...>])
-# Every tst_*.cpp of the calling folder becomes one QtTest executable and one CTest test,
-# run offscreen, with the shared samples folder passed in TARVIK_SAMPLES. Each of ZONES adds a
-# run of every test under that TZ, named <test>_<zone with "/" as "_">, without the label (the
-# sanitizer build runs each test once).
+# Every tst_*.cpp of the calling folder becomes one QtTest executable and one CTest test (see
+# tarvik_add_test_run). Each of ZONES adds a run of every test under that TZ, named
+# <test>_<zone with "/" as "_">, without the label (the sanitizer build runs each test once).
 function(tarvik_add_tests)
   cmake_parse_arguments(ARG "" "LABEL" "LIBS;ZONES" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
@@ -61,19 +101,10 @@ function(tarvik_add_tests)
     endif()
     target_compile_definitions(${name} PRIVATE
       TARVIK_SAMPLES="${TARVIK_SAMPLES_DIR}" TARVIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR}${TARVIK_TEST_ENV}"
-      TIMEOUT 600)
-    if(ARG_LABEL)
-      set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL})
-    endif()
+    tarvik_add_test_run(${name} ${name} LABEL "${ARG_LABEL}")
     foreach(zone ${ARG_ZONES})
       string(REPLACE "/" "_" suffix ${zone})
-      add_test(NAME ${name}_${suffix} COMMAND ${name})
-      set_tests_properties(${name}_${suffix} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVIK_SAMPLES=${TARVIK_SAMPLES_DIR};TZ=${zone}${TARVIK_TEST_ENV}"
-        TIMEOUT 600)
+      tarvik_add_test_run(${name}_${suffix} ${name} ZONE ${zone})
     endforeach()
   endforeach()
 endfunction()

@@ -6,13 +6,31 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shellapi.h>
+#endif
+
 namespace {
 
 QStringList rawArguments(int argc, char *argv[])
 {
     QStringList arguments;
+#ifdef Q_OS_WIN
+    // argv holds the arguments in the ANSI code page, which loses the characters of a file
+    // name outside it; the wide command line keeps them all.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    if (wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+    }
+#else
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+#endif
     return arguments;
 }
 

@@ -2,16 +2,22 @@
 // answer the message boxes the window opens.
 #pragma once
 
+#include "app/appconfig.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
 // Points HOME at a fresh temporary folder; with QStandardPaths' test mode the configuration
-// folder then is <home>/.qttest/config/Tarvik.
+// folder then is <home>/.qttest/config/Tarvik. Windows takes the folder from the user's profile,
+// not from HOME: there the test-mode folder (%APPDATA%/qttest/Tarvik) is emptied before and
+// after, and the application tests hold a CTest resource lock so that they never share it.
 class ScratchHome
 {
 public:
@@ -22,14 +28,16 @@ public:
         QCoreApplication::setOrganizationName(QString());
         m_oldHome = qgetenv("HOME");
         qputenv("HOME", m_dir.path().toLocal8Bit());
+        clearWindowsConfig();
     }
-    ~ScratchHome() { qputenv("HOME", m_oldHome); }
+    ~ScratchHome()
+    {
+        qputenv("HOME", m_oldHome);
+        clearWindowsConfig();
+    }
 
     QString path() const { return m_dir.path(); }
-    QString configDir() const
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    }
+    QString configDir() const { return AppConfig::directory(); }
     // Creates the configuration folder and returns the path of `name` inside it.
     QString configFile(const QString &name) const
     {
@@ -38,6 +46,20 @@ public:
     }
 
 private:
+    void clearWindowsConfig() const
+    {
+#ifdef Q_OS_WIN
+        // A test may leave a file where the folder belongs (see unwritableConfigFolder).
+        const QString dir = configDir();
+        if (!dir.contains(QLatin1String("/qttest/")))
+            return;
+        if (QFileInfo(dir).isDir())
+            QDir(dir).removeRecursively();
+        else
+            QFile::remove(dir);
+#endif
+    }
+
     QTemporaryDir m_dir;
     QByteArray m_oldHome;
 };

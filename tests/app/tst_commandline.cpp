@@ -42,6 +42,14 @@ void TestCommandLine::parse_data()
         << QStringList { "--", "--help" } << int(CommandLine::Run) << "--help";
     QTest::newRow("unknown long option")
         << QStringList { "--frobnicate" } << int(CommandLine::Fail) << QString();
+#ifdef Q_OS_WIN
+    // As Explorer passes a file it opens: backslashes, a drive letter, quotes already gone.
+    QTest::newRow("Windows path") << QStringList { "C:\\path\\plan.mpp" }
+                                  << int(CommandLine::Run) << "C:/path/plan.mpp";
+#else
+    QTest::newRow("backslash is part of a Linux name")
+        << QStringList { "odd\\name.mpp" } << int(CommandLine::Run) << "odd\\name.mpp";
+#endif
     QTest::newRow("two files") << QStringList { "a.mpp", "b.mpp" } << int(CommandLine::Fail)
                                << "a.mpp";
 }

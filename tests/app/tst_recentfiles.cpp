@@ -1,5 +1,6 @@
 // The recent-files list: its rules, its file "mru.config" and the File menu entries, including
 // files that are damaged or cannot be written.
+#include "app/appconfig.h"
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/recentfiles.h"
@@ -7,6 +8,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -97,6 +99,7 @@ private slots:
     void closeWritesList();
     void damagedFileKeptAsBad_data();
     void damagedFileKeptAsBad();
+    void configFolderOfThePlatform();
     void unwritableConfigFolder();
 };
 
@@ -331,16 +334,37 @@ void TestRecentFiles::damagedFileKeptAsBad()
     QVERIFY(read.isEmpty());
 }
 
+void TestRecentFiles::configFolderOfThePlatform()
+{
+    ScratchHome home;
+#ifdef Q_OS_WIN
+    // The roaming application data, not the local one that QStandardPaths calls "config".
+    const QString expected = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"))
+        + QStringLiteral("/qttest/Tarvik");
+#else
+    const QString expected = home.path() + QStringLiteral("/.qttest/config/Tarvik");
+#endif
+    QCOMPARE(AppConfig::directory(), expected);
+}
+
 void TestRecentFiles::unwritableConfigFolder()
 {
     // A regular file where the home folder should be: the configuration folder cannot be made.
     ScratchHome home;
+#ifdef Q_OS_WIN
+    // Windows does not take the folder from HOME: the file sits where the folder itself belongs.
+    const QString blocker = home.configDir();
+    QDir().mkpath(QFileInfo(blocker).path());
+#else
     const QString blocker = home.path() + QStringLiteral("/blocker");
+#endif
     writeFile(blocker, "a file, not a folder");
     QTemporaryDir work;
     const QString oldCurrent = QDir::currentPath();
     QDir::setCurrent(work.path());
+#ifndef Q_OS_WIN
     qputenv("HOME", blocker.toLocal8Bit());
+#endif
     {
         MainWindow window;
         QVERIFY(window.recentEntries().isEmpty());

@@ -7,9 +7,11 @@
 #include <QTemporaryFile>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -37,6 +39,7 @@ struct Outcome
     QByteArray error;
 };
 
+#ifndef Q_OS_WIN
 // Runs mppdump with stdout on `out` (closed in this process before the child writes) and
 // stderr in a file.
 Outcome runWithStdout(int out, const QString &file)
@@ -58,6 +61,7 @@ Outcome runWithStdout(int out, const QString &file)
     errors.seek(0);
     return { WIFEXITED(status), WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors.readAll() };
 }
+#endif
 
 QString largestSample()
 {
@@ -143,6 +147,10 @@ void TestMppDumpOutput::writeErrors_data()
 
 void TestMppDumpOutput::writeErrors()
 {
+#ifdef Q_OS_WIN
+    QSKIP("The failing outputs are made with fork, a pipe without reader and /dev/full, which "
+          "Windows does not have");
+#else
     QFETCH(bool, closedPipe);
     int out = -1;
     if (closedPipe) {
@@ -159,6 +167,7 @@ void TestMppDumpOutput::writeErrors()
     QVERIFY2(outcome.exited, "mppdump was ended by a signal");
     QCOMPARE(outcome.exitCode, ExitWriteFailed);
     QVERIFY2(outcome.error.startsWith("mppdump: cannot write the output"), outcome.error);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestMppDumpOutput)

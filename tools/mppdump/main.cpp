@@ -20,6 +20,11 @@
 #include <QJsonDocument>
 #include <QLoggingCategory>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -111,8 +116,14 @@ int dumpTables(const QString &path, bool asDocument)
 
 int main(int argc, char *argv[])
 {
+#ifdef SIGPIPE
     // A reader that goes away closes the pipe: that is a write error to report, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
+#ifdef Q_OS_WIN
+    // The same bytes as on Linux: no "\r" put before every line end of the JSON.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     // Some tables list their rows in the order of the project's hashes; a fixed seed keeps that
     // order, and so the dump, the same from run to run.
     qSetGlobalQHashSeed(0);
