@@ -317,6 +317,10 @@ QVector<Calendar> CalendarReader::readCalendars(const PropsBlock &props) const
         // A base calendar belongs to no resource, whatever the field holds.
         if (c.isBase() || (c.resourceUniqueId && *c.resourceUniqueId < 0))
             c.resourceUniqueId.reset();
+        // Resource 0 is the file's placeholder for "no resource": neither it nor its unnamed
+        // calendar is part of the project (the authoring tool's exports leave both out).
+        if (c.resourceUniqueId == 0)
+            continue;
         c.name = reader.text(name, c.uniqueId).section(QChar(0), 0, 0);
         const ByteView bytes = reader.value(data, i, c.uniqueId);
         if (!bytes.isEmpty() && !decodeData(bytes.toByteArray(), byKey, c))
