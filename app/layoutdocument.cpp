@@ -48,6 +48,7 @@ QString LayoutDocument::document() const
     document.insert(QStringLiteral("filters"), m_activities->filterProxy()->filterSettings());
     document.insert(QStringLiteral("group"), m_activities->groupRules());
     document.insert(QStringLiteral("outline"), m_commands->outlineText());
+    document.insert(QStringLiteral("durationUnit"), m_commands->durationUnitName());
     const RyGanttView *gantt = m_activities->ganttView();
     document.insert(QStringLiteral("bars"), gantt->saveState());
     document.insert(QStringLiteral("barStyles"),
@@ -95,6 +96,10 @@ bool LayoutDocument::apply(const QString &document) const
     }
 
     m_activities->groupBySelection(layout.value(QStringLiteral("group")).toStringList());
+
+    // Layouts saved before the Units choice keep the unit shown.
+    if (layout.contains(QStringLiteral("durationUnit")))
+        m_commands->setDurationUnitName(layout.value(QStringLiteral("durationUnit")).toString());
 
     const QString outlineCommand = layout.value(QStringLiteral("outline")).toString();
     if (!outlineCommand.isEmpty())

@@ -10,6 +10,7 @@
 #include "gantt/ryganttzoom.h"
 #include "models/rytextfile.h"
 #include "tables/mpploader.h"
+#include "tables/mppworkingtime.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
 #include "views/resources.h"
@@ -229,6 +230,8 @@ void MainWindow::showLoadedProject()
     details->setResourceModel(resourceModel);
     details->setPredecessorModel(table("PredecessorModel"));
     details->setCodeModel(table("CodeModel"));
+    details->setCalendarName(MPPWorkingTime::projectCalendarName(*loader->project()));
+    m_viewCommands->showProjectTime(*loader->project());
     AssignmentTable::setUp(details->resourceTable());
     resources->setModel(resourceModel);
     AssignmentTable::setUp(resources->tableView());
@@ -340,6 +343,7 @@ void MainWindow::createDesktopCommands()
     view->addMenu(viewMenu());
     view->addMenu(outlineMenu());
     view->addMenu(timeMenu());
+    view->addMenu(m_viewCommands->unitsMenu());
     view->addSeparator();
     view->addActions({ ui->actionColumns, ui->actionGroup, ui->actionStyles, ui->actionDetail });
     view->addSeparator();

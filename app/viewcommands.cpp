@@ -3,6 +3,9 @@
 #include "app/mainwindowform.h"
 #include "gantt/ryganttview.h"
 #include "models/ryconstants.h"
+#include "models/ryvaluetext.h"
+#include "mppr/project.h"
+#include "tables/mppworkingtime.h"
 #include "views/activities.h"
 #include "views/resources.h"
 #include "views/rygroupedtreeview.h"
@@ -60,6 +63,60 @@ void ViewCommands::createMenus(QWidget *window)
     // Widest scale first.
     for (auto it = scales.crbegin(); it != scales.crend(); ++it)
         m_timeMenu->addAction(it->first);
+
+    m_unitsMenu = new QMenu(QStringLiteral("Units"), window);
+    m_unitsMenu->setObjectName(QStringLiteral("menuUnits"));
+    m_unitsGroup = new QActionGroup(window);
+    m_unitsGroup->setExclusive(true);
+    const RyValueText::DurationUnit current = RyValueText::durationFormat().unit;
+    for (const auto unit : { RyValueText::DurationUnit::Hours, RyValueText::DurationUnit::Days,
+                             RyValueText::DurationUnit::Weeks }) {
+        const QString name = RyValueText::durationUnitName(unit);
+        QAction *action = m_unitsMenu->addAction(name);
+        action->setObjectName(QStringLiteral("actionUnits") + name);
+        action->setCheckable(true);
+        action->setChecked(unit == current);
+        action->setData(name);
+        m_unitsGroup->addAction(action);
+    }
+}
+
+QString ViewCommands::durationUnitName() const
+{
+    return RyValueText::durationUnitName(RyValueText::durationFormat().unit);
+}
+
+void ViewCommands::setDurationUnitName(const QString &name)
+{
+    for (QAction *unit : m_unitsGroup->actions()) {
+        if (unit->data().toString() == name) {
+            unit->setChecked(true);
+            applyDurationUnit(unit);
+        }
+    }
+}
+
+void ViewCommands::applyDurationUnit(QAction *unit)
+{
+    RyValueText::DurationFormat format = RyValueText::durationFormat();
+    format.unit = RyValueText::durationUnitFromName(unit->data().toString(), format.unit);
+    RyValueText::setDurationFormat(format);
+    // Every view shows the texts anew; the models' values stay as they are.
+    m_activities->treeView()->viewport()->update();
+    m_activities->ganttView()->viewport()->update();
+    m_resources->update();
+}
+
+void ViewCommands::showProjectTime(const mppr::Project &project)
+{
+    const mppr::ProjectProperties &p = project.properties();
+    RyValueText::DurationFormat format = RyValueText::durationFormat();
+    format.minutesPerDay = p.minutesPerDay;
+    format.minutesPerWeek = p.minutesPerWeek;
+    RyValueText::setDurationFormat(format);
+    RyGanttView *gantt = m_activities->ganttView();
+    gantt->setWorkingTime(MPPWorkingTime::ofProject(project));
+    gantt->setDataDate(mppr::isUnset(p.statusDate) ? QDateTime::currentDateTime() : p.statusDate);
 }
 
 void ViewCommands::connectCommands()
@@ -72,6 +129,7 @@ void ViewCommands::connectCommands()
     for (QAction *command : outlineCommands())
         connect(command, &QAction::triggered, this, [this, command] { runOutline(command); });
     connect(m_viewGroup, &QActionGroup::triggered, this, &ViewCommands::setView);
+    connect(m_unitsGroup, &QActionGroup::triggered, this, &ViewCommands::applyDurationUnit);
     connect(m_outlineMenu->menuAction(), &QAction::triggered, this, &ViewCommands::toggleOutline);
     connect(m_viewMenu->menuAction(), &QAction::triggered, this, &ViewCommands::showDefaultView);
 }

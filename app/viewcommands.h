@@ -1,5 +1,6 @@
-// The View, Outline and Time menus of the main window and what their commands do to the pages:
-// switching views, expanding the activity tree and choosing the timeline's scales. The actions
+// The View, Outline, Time and Units menus of the main window and what their commands do to the
+// pages: switching views, expanding the activity tree, choosing the timeline's scales and the
+// unit durations are shown in, and showing the open project's working time and data date. The actions
 // belong to the window's form; the menus are parented to the window.
 #pragma once
 
@@ -16,6 +17,10 @@ class QMenu;
 class QWidget;
 class Resources;
 class RySortFilterHeader;
+
+namespace mppr {
+class Project;
+}
 
 class ViewCommands : public QObject
 {
@@ -43,6 +48,14 @@ public:
     QMenu *outlineMenu() const { return m_outlineMenu; }
     QMenu *viewMenu() const { return m_viewMenu; }
     QMenu *timeMenu() const { return m_timeMenu; }
+    QMenu *unitsMenu() const { return m_unitsMenu; }
+
+    // "Hours", "Days" or "Weeks", as layouts store the Units choice; other names do nothing.
+    QString durationUnitName() const;
+    void setDurationUnitName(const QString &name);
+    // The project's minutes per day and week for the durations, its calendar's working time for
+    // the chart and its status date (now where it has none) as the data date.
+    void showProjectTime(const mppr::Project &project);
 
     Outline outline() const { return m_outline; }
     // The text of the command that gives the current outline, as layouts store it; empty
@@ -75,6 +88,7 @@ private:
     QList<QPair<QAction *, quint8>> timeScales() const;
     void runOutline(QAction *command);
     void applyTimeScales(QAction *changed);
+    void applyDurationUnit(QAction *unit);
 
     MainWindowForm &ui;
     Activities *m_activities;
@@ -82,6 +96,8 @@ private:
     QMenu *m_outlineMenu = nullptr;
     QMenu *m_viewMenu = nullptr;
     QMenu *m_timeMenu = nullptr;
+    QMenu *m_unitsMenu = nullptr;
+    QActionGroup *m_unitsGroup = nullptr;
     QActionGroup *m_viewGroup = nullptr;
     Outline m_outline = Outline::None;
 };

@@ -2,6 +2,7 @@
 
 #include "gantt/rytimescale.h"
 #include "models/ryconstants.h"
+#include "models/ryworkingtime.h"
 
 #include <QPainter>
 
@@ -18,15 +19,18 @@ void RyGanttBackgroundPainter::paintAlternateRows(QPainter &painter, const Area 
 
 void RyGanttBackgroundPainter::paintNonWorkingTime(QPainter &painter, const Area &area,
                                                    const RyTimeScale &scale, const QDate &from,
-                                                   const QDate &to, const QBrush &brush)
+                                                   const QDate &to,
+                                                   const RyWorkingTime &workingTime,
+                                                   const QBrush &brush)
 {
-    if (scale.lowestTier() != Ry::Day)
+    if (scale.lowestTier() != Ry::Day || !from.isValid() || !to.isValid())
         return;
-    const int weekendWidth = 2 * scale.unitWidth();
-    for (QDate saturday = from.addDays(6 - from.dayOfWeek()); saturday < to;
-         saturday = saturday.addDays(7))
-        painter.fillRect(
-            QRect(scale.dateToX(saturday) - area.offset.x(), 0, weekendWidth, area.height), brush);
+    const int width = scale.unitWidth();
+    for (QDate day = from; day <= to; day = day.addDays(1)) {
+        if (!workingTime.isWorkingDay(day))
+            painter.fillRect(
+                QRect(scale.dateToX(day) - area.offset.x(), 0, width, area.height), brush);
+    }
 }
 
 void RyGanttBackgroundPainter::paintGrid(QPainter &painter, const Area &area,

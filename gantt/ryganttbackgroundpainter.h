@@ -1,5 +1,5 @@
 // Paints what lies behind the bars of the Gantt chart: alternating rows, non-working time
-// (weekends on a day scale), the grid lines of the tier above the lowest and the data date
+// (the project calendar's days off on a day scale), the grid lines of the tier above the lowest and the data date
 // line. Stateless: every call takes what it draws.
 #pragma once
 
@@ -11,6 +11,7 @@ class QDateTime;
 class QPainter;
 class QPen;
 class RyTimeScale;
+class RyWorkingTime;
 
 class RyGanttBackgroundPainter
 {
@@ -28,9 +29,11 @@ public:
     };
 
     static void paintAlternateRows(QPainter &painter, const Area &area, const QBrush &brush);
-    // Weekends between `from` and `to`, shaded only when the lowest tier is days.
+    // The days off between `from` and `to`, shaded only when the lowest tier is days (the
+    // time scale has no finer tier).
     static void paintNonWorkingTime(QPainter &painter, const Area &area, const RyTimeScale &scale,
-                                    const QDate &from, const QDate &to, const QBrush &brush);
+                                    const QDate &from, const QDate &to,
+                                    const RyWorkingTime &workingTime, const QBrush &brush);
     static void paintGrid(QPainter &painter, const Area &area, const RyTimeScale &scale,
                           const QList<QDate> &ticks);
     static void paintDataDate(QPainter &painter, const Area &area, const RyTimeScale &scale,

@@ -98,12 +98,13 @@ void RyGanttScene::paintBackground(QPainter &painter, const Paint &paint) const
     if (paint.alternatingRows)
         Background::paintAlternateRows(painter, area, paint.alternate);
     const RyTimeScale &scale = m_header->scale();
-    if (scale.lowestTier() == Ry::Day) {
+    if (scale.lowestTier() == Ry::Day && paint.workingTime) {
         const int x = paint.offset.x();
         const QDate from = paint.snapshot ? scale.startDate() : scale.xToDate(x);
         const QDate to
             = paint.snapshot ? scale.finishDate() : scale.xToDate(x + paint.viewportWidth);
-        Background::paintNonWorkingTime(painter, area, scale, from, to, paint.alternate);
+        Background::paintNonWorkingTime(painter, area, scale, from, to, *paint.workingTime,
+                                        paint.alternate);
     }
     if (paint.grid)
         Background::paintGrid(painter, area, scale, m_header->tickDates());

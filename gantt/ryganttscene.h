@@ -20,6 +20,7 @@ class RyGanttLinkModel;
 class RyGanttViewDelegate;
 class RyTimeLineHeader;
 class RyTrackingGanttViewDelegate;
+class RyWorkingTime;
 
 class RyGanttScene : public QObject
 {
@@ -43,6 +44,7 @@ public:
         QDateTime dataDate;
         QStyleOptionViewItem item;
         QModelIndex selected; // framed
+        const RyWorkingTime *workingTime; // shaded where it is not working time
     };
 
     RyGanttScene(const RyTimeLineHeader *header, RyGanttViewDelegate *barDelegate,

@@ -8,6 +8,7 @@
 #include "gantt/rytimelineheader.h"
 #include "gantt/rytrackingganttviewdelegate.h"
 #include "models/rymodellookup.h"
+#include "models/ryworkingtime.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -51,11 +52,23 @@ struct RyGanttView::Private
     // header and the tree coupling are in place.
     bool geometryGuard = true;
     bool snapshotMode = false;
+    RyWorkingTime workingTime;
 
     RyGanttRowController *rows() const { return scene.rows(); }
     const QVector<QModelIndex> &shown() const { return scene.rows()->visibleRows(); }
     int rowHeight() const { return scene.rows()->rowHeight(); }
 };
+
+void RyGanttView::setWorkingTime(const RyWorkingTime &workingTime)
+{
+    d->workingTime = workingTime;
+    viewport()->update();
+}
+
+const RyWorkingTime &RyGanttView::workingTime() const
+{
+    return d->workingTime;
+}
 
 RyGanttView::RyGanttView(QWidget *parent)
     : QAbstractItemView(parent)
@@ -481,5 +494,5 @@ void RyGanttView::paintEvent(QPaintEvent *event)
                      d->snapshotMode, alternatingRowColors(),
                      palette().brush(QPalette::Active, QPalette::AlternateBase), m_showLinks,
                      m_showVerticalLines, m_trackingMode, m_dataDate, viewOptions(),
-                     range.topLeft().sibling(range.top(), 0) });
+                     range.topLeft().sibling(range.top(), 0), &d->workingTime });
 }

@@ -20,6 +20,7 @@ class RyGanttRowController;
 class RyTimeLineHeader;
 class RyGanttViewDelegate;
 class RyTrackingGanttViewDelegate;
+class RyWorkingTime;
 
 class RyGanttView : public QAbstractItemView
 {
@@ -56,6 +57,9 @@ public:
     void setShowVerticalLines(bool show);
     bool showVerticalLines() const { return m_showVerticalLines; }
     void setDataDate(const QDateTime &dateTime) { m_dataDate = dateTime; }
+    // The working time whose gaps the chart shades; the fallback week until set.
+    void setWorkingTime(const RyWorkingTime &workingTime);
+    const RyWorkingTime &workingTime() const;
     QDateTime dataDate() const { return m_dataDate; }
     void setTrackingMode(bool on);
     bool trackingMode() const { return m_trackingMode; }

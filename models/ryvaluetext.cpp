@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace RyValueText {
 
 namespace {
@@ -85,9 +87,11 @@ QString displayText(const QVariant &value, const QVariantMap &columnDescription)
     if (number) {
         const bool decimal = !RyValueOrder::isIntegral(value);
         const QString text = decimal ? decimalText(value.toDouble()) : value.toString();
-        if (columnDescription.value(QStringLiteral("format")).toString()
-            == QLatin1String("percent"))
+        const QString format = columnDescription.value(QStringLiteral("format")).toString();
+        if (format == QLatin1String("percent"))
             return text + QLatin1Char('%');
+        if (format == QLatin1String("duration"))
+            return durationText(value.toDouble());
         return text;
     }
     if (isDate(value) || value.userType() == QMetaType::QString) {
@@ -96,6 +100,64 @@ QString displayText(const QVariant &value, const QVariantMap &columnDescription)
             return date.toString(QStringLiteral("dd-MM-yyyy"));
     }
     return stripCodePrefix(value.toString());
+}
+
+namespace {
+DurationFormat &currentDurationFormat()
+{
+    static DurationFormat format;
+    return format;
+}
+} // namespace
+
+DurationFormat durationFormat()
+{
+    return currentDurationFormat();
+}
+
+void setDurationFormat(const DurationFormat &format)
+{
+    currentDurationFormat() = format;
+}
+
+QString durationText(double hours, const DurationFormat &format)
+{
+    switch (format.unit) {
+    case DurationUnit::Hours:
+        return decimalText(hours) + QLatin1Char('h');
+    case DurationUnit::Weeks:
+        return decimalText(hours * 60 / std::max(format.minutesPerWeek, 1)) + QLatin1Char('w');
+    case DurationUnit::Days:
+        break;
+    }
+    return decimalText(hours * 60 / std::max(format.minutesPerDay, 1)) + QLatin1Char('d');
+}
+
+QString durationText(double hours)
+{
+    return durationText(hours, currentDurationFormat());
+}
+
+QString durationUnitName(DurationUnit unit)
+{
+    switch (unit) {
+    case DurationUnit::Hours:
+        return QStringLiteral("Hours");
+    case DurationUnit::Weeks:
+        return QStringLiteral("Weeks");
+    case DurationUnit::Days:
+        break;
+    }
+    return QStringLiteral("Days");
+}
+
+DurationUnit durationUnitFromName(const QString &name, DurationUnit fallback)
+{
+    for (const DurationUnit unit : { DurationUnit::Hours, DurationUnit::Days, DurationUnit::Weeks }) {
+        if (name == durationUnitName(unit))
+            return unit;
+    }
+    return fallback;
 }
 
 QString displayText(const QModelIndex &index)

@@ -27,7 +27,8 @@ double decimalFromText(const QString &text, bool *ok = nullptr);
 // The cell text of the table views: dates as "dd-MM-yyyy", decimals with at most two decimals
 // and no trailing zeros ("0.33", "2.5"), P6 codes without their type prefix ("PR_FS" as "FS",
 // "TT_Task" as "Task"), anything else as its text; empty for no value. A number of a column whose
-// description has "format": "percent" is followed by "%" ("45%").
+// description has "format": "percent" is followed by "%" ("45%"); one with "format": "duration"
+// (hours as stored) is shown by durationText.
 QString displayText(const QVariant &value, const QVariantMap &columnDescription = QVariantMap());
 // The text exactly as the tables show the cell: its display value, with the column description
 // its model gives under Ry::ColumnDescriptionRole.
@@ -37,6 +38,32 @@ QString decimalText(double value);
 // `text` without a leading P6 code prefix ("TT_", "PR_", "RT_", "TK_", "CS_"); other texts as they
 // are.
 QString stripCodePrefix(const QString &text);
+
+// --- Durations ---
+
+enum class DurationUnit { Hours, Days, Weeks };
+
+// How durations, float and lags are shown: the unit and the project's working minutes per day
+// and per week that a day and a week stand for.
+struct DurationFormat
+{
+    DurationUnit unit = DurationUnit::Days;
+    int minutesPerDay = 480;
+    int minutesPerWeek = 2400;
+};
+
+// The format every view shows durations in; the window sets it from the open project and the
+// View > Units choice (GUI thread only).
+DurationFormat durationFormat();
+void setDurationFormat(const DurationFormat &format);
+// Hours in the format's unit, at most two decimals, with the unit: "5d", "2.5d", "-3d", "40h",
+// "1.5w".
+QString durationText(double hours, const DurationFormat &format);
+QString durationText(double hours);
+// "Hours", "Days", "Weeks", as the Units menu and the layouts name them; an unknown name reads
+// as `fallback`.
+QString durationUnitName(DurationUnit unit);
+DurationUnit durationUnitFromName(const QString &name, DurationUnit fallback);
 
 // --- Calendar periods (English names, whatever the locale) ---
 

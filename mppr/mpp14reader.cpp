@@ -55,6 +55,8 @@ int Mpp14Reader::read()
         status = resources.readResources();
     if (status == StatusOk)
         status = resources.readAssignments();
+    if (status == StatusOk)
+        readCalendars();
     return status;
 }
 

@@ -1,11 +1,14 @@
 #include "mppr/mppreader.h"
 
 #include "mppr/baselinefields.h"
+#include "mppr/calendarreader.h"
 #include "mppr/fixeddatablock.h"
 #include "mppr/fixedmetablock.h"
 #include "mppr/project.h"
 #include "mppr/recordstreams.h"
 #include "mppr/streamstore.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <initializer_list>
@@ -494,7 +497,22 @@ int MppReader::readDroppingResources(const ResourceReader::Layout &resources)
         status = readRelations();
     if (status == StatusOk)
         ResourceReader(m_store, m_project, resources, m_props).readOrDrop();
+    if (status == StatusOk)
+        readCalendars();
     return status;
+}
+
+void MppReader::readCalendars()
+{
+    const CalendarReader reader(m_store,
+                                { m_layout.directory, m_layout.mapStyle, m_layout.varMetaLayout });
+    const QVector<Calendar> calendars = reader.readCalendars(m_props);
+    ProjectProperties properties = reader.readProperties(m_props, calendars);
+    // The authoring tool fills in the file's own name where the title was left empty; its
+    // exports then give no title, and neither does this reader.
+    if (properties.title == QFileInfo(m_project.filePath()).completeBaseName())
+        properties.title.clear();
+    m_project.setCalendars(calendars, properties);
 }
 
 } // namespace mppr

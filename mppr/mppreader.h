@@ -51,6 +51,8 @@ protected:
     // Props, tasks and relations, then the resources and assignments of the older layouts,
     // which a damaged block leaves out rather than failing the read.
     int readDroppingResources(const ResourceReader::Layout &resources);
+    // Calendars and project properties, after the resources they link to; never fails.
+    void readCalendars();
 
     const StreamStore &m_store;
     Project &m_project;

@@ -13,6 +13,7 @@
 #include <QDebug>
 #include <QSet>
 
+#include <algorithm>
 #include <memory>
 
 namespace mppr {
@@ -132,6 +133,8 @@ void Project::clear()
     qDeleteAll(m_tasks);
     m_tasks.clear();
     clearResources();
+    m_calendars.clear();
+    m_properties = ProjectProperties();
     m_hasPercentComplete = true;
 }
 
@@ -167,6 +170,35 @@ void Project::setAssignments(const QList<Assignment *> &assignments)
             delete old;
     }
     m_assignments = assignments;
+}
+
+const Calendar *Project::calendar(qint32 uniqueId) const
+{
+    const auto it = std::lower_bound(
+        m_calendars.cbegin(), m_calendars.cend(), uniqueId,
+        [](const Calendar &c, qint32 id) { return c.uniqueId < id; });
+    return it != m_calendars.cend() && it->uniqueId == uniqueId ? &*it : nullptr;
+}
+
+const Calendar *Project::projectCalendar() const
+{
+    return m_properties.calendarUniqueId ? calendar(*m_properties.calendarUniqueId) : nullptr;
+}
+
+void Project::setCalendars(const QVector<Calendar> &calendars,
+                           const ProjectProperties &properties)
+{
+    m_calendars = calendars;
+    m_properties = properties;
+    for (Calendar &c : m_calendars) {
+        Resource *r = c.resourceUniqueId ? resource(*c.resourceUniqueId) : nullptr;
+        if (!r)
+            continue;
+        r->calendarUniqueId = c.uniqueId;
+        // A resource calendar saved without a name is shown under its resource's name.
+        if (c.name.isEmpty())
+            c.name = r->name;
+    }
 }
 
 void Project::setCompObjTexts(const QString &userType, const QString &progId,

@@ -4,6 +4,8 @@
 // The Project owns every Task, Resource and Assignment; consumers hold plain pointers into it
 // and must not outlive it.
 
+#include "mppr/calendar.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -144,6 +146,8 @@ public:
     QString notes; // never filled
     // Read from the "   112" and "   19" layouts; "   114" resources stay Work.
     ResourceType type = ResourceType::Work;
+    // The resource's own calendar, absent where the file names none.
+    std::optional<qint32> calendarUniqueId;
 };
 
 // Amounts marked "hours" are the file value divided by 60000.
@@ -200,6 +204,13 @@ public:
     // In the order read.
     const QList<Assignment *> &assignments() const { return m_assignments; }
 
+    // Ascending by unique ID.
+    const QVector<Calendar> &calendars() const { return m_calendars; }
+    const Calendar *calendar(qint32 uniqueId) const;
+    const ProjectProperties &properties() const { return m_properties; }
+    // The project calendar, or null when the file names none that exists.
+    const Calendar *projectCalendar() const;
+
     Task *task(qint32 uniqueId) const { return m_tasks.value(uniqueId); }
     Resource *resource(qint32 uniqueId) const { return m_resources.value(uniqueId); }
 
@@ -211,6 +222,8 @@ public:
     void setAssignments(const QList<Assignment *> &assignments);
     // Frees every resource and assignment.
     void clearResources();
+    // Links each resource to the calendar that names it.
+    void setCalendars(const QVector<Calendar> &calendars, const ProjectProperties &properties);
     void setCompObjTexts(const QString &userType, const QString &progId,
                          const QString &clipboardFormat);
     // Whether the tasks' percentComplete was read from the file; without it every task holds 0,
@@ -228,6 +241,8 @@ private:
     QHash<qint32, Task *> m_tasks;
     QHash<qint32, Resource *> m_resources;
     QList<Assignment *> m_assignments;
+    QVector<Calendar> m_calendars;
+    ProjectProperties m_properties;
     bool m_hasPercentComplete = true;
 };
 

@@ -123,6 +123,8 @@ void ActivityDetails::buildForm()
     form->addRow(QStringLiteral("Finish:"), m_leFinish);
     m_leTaskType = readOnlyLineEdit("leTaskType", general);
     form->addRow(QStringLiteral("Task type:"), m_leTaskType);
+    m_leCalendar = readOnlyLineEdit("leCalendar", general);
+    form->addRow(QStringLiteral("Calendar:"), m_leCalendar);
     m_tabWidget->addTab(general, QStringLiteral("General"));
 
     auto *relationships = new QWidget(m_tabWidget);
@@ -238,14 +240,22 @@ void ActivityDetails::setCodeModel(QAbstractItemModel *model)
     setExactFilter(m_codeFilter, QStringLiteral("-1"));
 }
 
+void ActivityDetails::setCalendarName(const QString &name)
+{
+    m_calendarName = name;
+    if (!m_leName->text().isEmpty())
+        m_leCalendar->setText(name);
+}
+
 void ActivityDetails::clear()
 {
     m_mapper->clearMapping();
     m_mapper->setModel(m_emptyModel);
     for (QTableView *view : { m_tblvwPred, m_tblvwSucc, m_tblResources, m_tblvwCodes })
         view->setModel(nullptr);
-    for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType })
+    for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType, m_leCalendar })
         edit->clear();
+    m_calendarName.clear();
     delete m_predecessorFilter;
     delete m_successorFilter;
     delete m_codeFilter;
@@ -268,9 +278,10 @@ void ActivityDetails::onRowChanged(const QModelIndex &topLeft, const QModelIndex
     const int row = mapperRowOf(key);
     if (row >= 0) {
         m_mapper->setCurrentIndex(row);
+        m_leCalendar->setText(m_calendarName);
     } else {
         // A group row or no activity: the fields must not keep showing the previous one.
-        for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType })
+        for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType, m_leCalendar })
             edit->clear();
     }
     updateButtons();

@@ -30,6 +30,9 @@ public:
     void setPredecessorModel(QAbstractItemModel *model);
     void setResourceModel(QAbstractItemModel *model);
     void setCodeModel(QAbstractItemModel *model);
+    // The calendar the activities are scheduled on, shown for each activity in the General tab
+    // (every activity uses the project calendar: the file's task calendars are not read).
+    void setCalendarName(const QString &name);
     // Drops every model (before a new project and on Close).
     void clear();
 
@@ -60,6 +63,8 @@ private:
     QLineEdit *m_leStart = nullptr;
     QLineEdit *m_leFinish = nullptr;
     QLineEdit *m_leTaskType = nullptr;
+    QLineEdit *m_leCalendar = nullptr;
+    QString m_calendarName;
     QToolButton *m_tbPrevious = nullptr;
     QToolButton *m_tbNext = nullptr;
     QTableView *m_tblvwPred = nullptr;

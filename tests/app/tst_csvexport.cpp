@@ -82,6 +82,7 @@ private slots:
     void unwritableTarget();
     void realSchedules_data();
     void realSchedules();
+    void unitsChangeDurationColumnsAlone();
 };
 
 void TestCsvExport::tableAsShown()
@@ -235,6 +236,55 @@ void TestCsvExport::realSchedules()
         activities += !fields.at(type).isEmpty();
     }
     QVERIFY(activities > 0);
+}
+
+
+void TestCsvExport::unitsChangeDurationColumnsAlone()
+{
+    ScratchHome home;
+    MainWindow window;
+    window.show();
+    QSignalSpy ended(&window, &MainWindow::projectLoadEnded);
+    window.openProject(samplesDir() + QStringLiteral("/oracle/task-links-project2010-mpp14.mpp"));
+    QVERIFY(ended.wait(20000));
+    QVERIFY(ended.first().first().toBool());
+    QTreeView *tree = window.activityView()->treeView();
+    QTemporaryDir dir;
+    const auto exported = [&](const char *unit) {
+        window.findChild<QAction *>(QLatin1String("actionUnits") + QLatin1String(unit))->trigger();
+        const QString csv = dir.filePath(QLatin1String(unit) + QStringLiteral(".csv"));
+        QString error;
+        return CsvExport::exportTree(tree, csv, &error) ? parsedByPython(csv) : Rows();
+    };
+    const Rows hours = exported("Hours");
+    const Rows days = exported("Days");
+    QVERIFY(!days.isEmpty());
+    QCOMPARE(days.size(), hours.size());
+    const QStringList header = days.first();
+    const QAbstractItemModel *model = tree->model();
+    int durationCells = 0;
+    for (int k = 0; k < header.size(); ++k) {
+        const int column = RyModelLookup::findColumn(model, header.at(k));
+        const bool duration = model->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole)
+                                  .toMap()
+                                  .value(QStringLiteral("format"))
+                              == QLatin1String("duration");
+        for (int r = 1; r < days.size(); ++r) {
+            const QString day = days.at(r).at(k);
+            const QString hour = hours.at(r).at(k);
+            if (!duration || day.isEmpty()) {
+                QCOMPARE(day, hour); // every other column as it was
+                continue;
+            }
+            // Durations and float in days with the unit; in hours the number as stored.
+            QVERIFY2(day.endsWith(QLatin1Char('d')), qPrintable(day));
+            QVERIFY2(hour.endsWith(QLatin1Char('h')), qPrintable(hour));
+            const double value = hour.chopped(1).toDouble();
+            QCOMPARE(day, RyValueText::decimalText(value / 8) + QLatin1Char('d'));
+            ++durationCells;
+        }
+    }
+    QVERIFY(durationCells > 0);
 }
 
 QTEST_MAIN(TestCsvExport)

@@ -419,7 +419,8 @@ void TestOpenProject::layoutRoundTrip()
     const QVariantMap first = QJsonDocument::fromJson(document.toUtf8()).toVariant().toMap();
     QCOMPARE(
         first.keys(),
-        QStringList({ "barStyles", "bars", "columns", "filters", "group", "outline", "sortby" }));
+        QStringList({ "barStyles", "bars", "columns", "durationUnit", "filters", "group", "outline",
+                      "sortby" }));
     QVERIFY(document.startsWith(QStringLiteral("{\"barStyles\":")));
     QCOMPARE(first.value("group").toStringList(),
              QStringList { "WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255" });

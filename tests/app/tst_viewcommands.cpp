@@ -1,7 +1,8 @@
-// The outline commands over an open schedule: what the Outline tool-bar button records, and
-// that a saved layout gives that outline back.
+// The outline and units commands over an open schedule: what the Outline tool-bar button and
+// the Units menu record, and that a saved layout gives them back.
 #include "app/mainwindow.h"
 #include "apptestsupport.h"
+#include "models/ryvaluetext.h"
 #include "views/activities.h"
 #include "views/rygroupedtreeview.h"
 
@@ -43,6 +44,8 @@ private slots:
 
     void outlineButtonRoundTrip_data();
     void outlineButtonRoundTrip();
+    void unitsRoundTrip_data();
+    void unitsRoundTrip();
 
 private:
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
@@ -119,6 +122,37 @@ void TestViewCommands::outlineButtonRoundTrip()
     QVERIFY(window->applyLayout(document));
     verifyOutline(!expandedBefore);
     QCOMPARE(window->outlineText(), text);
+}
+
+void TestViewCommands::unitsRoundTrip_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("text"); // of 40 hours
+    QTest::newRow("Hours") << "Hours" << "40h";
+    QTest::newRow("Weeks") << "Weeks" << "1w";
+}
+
+void TestViewCommands::unitsRoundTrip()
+{
+    QFETCH(QString, unit);
+    QFETCH(QString, text);
+    // Days unless chosen otherwise; the sample's project has days of 480 minutes.
+    QVERIFY(action("actionUnitsDays")->isChecked());
+    QCOMPARE(RyValueText::durationText(40), QStringLiteral("5d"));
+
+    action("actionUnits" + unit)->trigger();
+    QCOMPARE(RyValueText::durationText(40), text);
+    const QString document = window->layoutDocument();
+    QCOMPARE(QJsonDocument::fromJson(document.toUtf8()).toVariant().toMap().value("durationUnit"),
+             QVariant(unit));
+
+    action("actionUnitsDays")->trigger();
+    QCOMPARE(RyValueText::durationText(40), QStringLiteral("5d"));
+    QVERIFY(window->applyLayout(document));
+    QVERIFY(action("actionUnits" + unit)->isChecked());
+    QCOMPARE(RyValueText::durationText(40), text);
+    // The choice outlives the window in this process: leave the default for the next test.
+    action("actionUnitsDays")->trigger();
 }
 
 QTEST_MAIN(TestViewCommands)

@@ -18,6 +18,8 @@ private slots:
     void decimalFromText();
     void displayText_data();
     void displayText();
+    void durationText_data();
+    void durationText();
     void monthAndQuarter_data();
     void monthAndQuarter();
     void periodNames_data();
@@ -129,6 +131,47 @@ void TestRyValueText::displayText_data()
     QTest::newRow("percent integer") << QVariant(100) << "100%" << percent;
     QTest::newRow("no percent value") << QVariant() << "" << percent;
     QTest::newRow("percent of a text") << QVariant("n/a") << "n/a" << percent;
+    // Durations in the default format: days of 480 minutes.
+    const QString duration = QStringLiteral("duration");
+    QTest::newRow("duration in days") << QVariant(40.0) << "5d" << duration;
+    QTest::newRow("half day") << QVariant(4.0) << "0.5d" << duration;
+    QTest::newRow("no duration") << QVariant() << "" << duration;
+}
+
+void TestRyValueText::durationText_data()
+{
+    using RyValueText::DurationUnit;
+    QTest::addColumn<double>("hours");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("minutesPerDay");
+    QTest::addColumn<QString>("text");
+    const auto add = [](const char *name, double hours, DurationUnit unit, int perDay,
+                        const char *text) {
+        QTest::newRow(name) << hours << int(unit) << perDay << QString::fromLatin1(text);
+    };
+    add("five days", 40, DurationUnit::Days, 480, "5d");
+    add("fraction of a day", 20, DurationUnit::Days, 480, "2.5d");
+    add("zero", 0, DurationUnit::Days, 480, "0d");
+    add("negative float", -24, DurationUnit::Days, 480, "-3d");
+    add("three decimals rounded", 1, DurationUnit::Days, 480, "0.13d");
+    add("project's shorter day", 30, DurationUnit::Days, 450, "4d");
+    add("hours", 40, DurationUnit::Hours, 480, "40h");
+    add("hours keep two decimals", 111.111, DurationUnit::Hours, 480, "111.11h");
+    add("weeks of 2400 minutes", 60, DurationUnit::Weeks, 480, "1.5w");
+}
+
+void TestRyValueText::durationText()
+{
+    QFETCH(double, hours);
+    QFETCH(int, unit);
+    QFETCH(int, minutesPerDay);
+    QFETCH(QString, text);
+    RyValueText::DurationFormat format;
+    format.unit = RyValueText::DurationUnit(unit);
+    format.minutesPerDay = minutesPerDay;
+    QCOMPARE(RyValueText::durationText(hours, format), text);
+    const QString name = RyValueText::durationUnitName(format.unit);
+    QCOMPARE(RyValueText::durationUnitFromName(name, RyValueText::DurationUnit::Days), format.unit);
 }
 
 void TestRyValueText::displayText()

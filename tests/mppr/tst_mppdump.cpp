@@ -40,6 +40,7 @@ private slots:
     void usage();
     void dumpsProject();
     void dumpsBaselines();
+    void dumpsCalendars();
     void failedReadStillPrintsJson();
 };
 
@@ -60,8 +61,8 @@ void TestMppDump::dumpsProject()
     QCOMPARE(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(sortedKeys(json),
-             QStringList({ "assignments", "clipboardFormat", "file", "progId", "resources",
-                           "status", "tasks", "userType" }));
+             QStringList({ "assignments", "calendars", "clipboardFormat", "file", "progId",
+                           "project", "resources", "status", "tasks", "userType" }));
     QCOMPARE(json["file"].toString(), file);
     QCOMPARE(json["status"].toInt(), 0);
 
@@ -122,7 +123,8 @@ void TestMppDump::dumpsProject()
                                    "work",
                                    "actualWork",
                                    "predecessors",
-                                   "baselines" };
+                                   "baselines",
+                                   "calendarUniqueId" };
     QStringList expected = taskKeys;
     expected.sort();
     int previous = -1;
@@ -142,10 +144,47 @@ void TestMppDump::dumpsProject()
              QStringList({ "lag", "lagUnits", "type", "uniqueId" }));
 
     const QJsonObject resource = json["resources"].toArray().at(0).toObject();
-    QCOMPARE(sortedKeys(resource), QStringList({ "name", "shortName", "uniqueId" }));
+    QCOMPARE(sortedKeys(resource), QStringList({ "calendarUniqueId", "name", "shortName", "uniqueId" }));
     const QJsonObject assignment = json["assignments"].toArray().at(0).toObject();
     QCOMPARE(assignment.size(), 20);
     QVERIFY(assignment.contains("af0a") && assignment.contains("taskUniqueId"));
+}
+
+void TestMppDump::dumpsCalendars()
+{
+    const Run run = mppdump(
+        { QStringLiteral(TARVIK_SAMPLES "/oracle/calendar-calendars-project2010-mpp14.mpp") });
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject project = json["project"].toObject();
+    QCOMPARE(sortedKeys(project),
+             QStringList({ "author", "calendarUniqueId", "company", "currentDate", "daysPerMonth",
+                           "finishDate", "minutesPerDay", "minutesPerWeek", "startDate",
+                           "statusDate", "title" }));
+    QCOMPARE(project["minutesPerDay"].toInt(), 480);
+    QCOMPARE(project["calendarUniqueId"].toInt(), 1);
+    QVERIFY(project["statusDate"].isNull());
+
+    const QJsonArray calendars = json["calendars"].toArray();
+    QVERIFY(calendars.size() >= 5);
+    const QJsonObject standard = calendars.at(0).toObject();
+    QCOMPARE(sortedKeys(standard),
+             QStringList({ "baseCalendarUniqueId", "exceptions", "name", "resourceUniqueId",
+                           "uniqueId", "weekDays" }));
+    QCOMPARE(standard["name"].toString(), QStringLiteral("Standard"));
+    QVERIFY(standard["baseCalendarUniqueId"].isNull());
+    const QJsonObject monday = standard["weekDays"].toArray().at(1).toObject();
+    QCOMPARE(sortedKeys(monday), QStringList({ "day", "ranges", "working" }));
+    QCOMPARE(monday["day"].toInt(), 2);
+    QCOMPARE(monday["ranges"].toArray().at(1).toArray(),
+             QJsonArray({ QStringLiteral("13:00"), QStringLiteral("17:00") }));
+    // A resource calendar defines no days of its own and names its resource.
+    const QJsonObject resourceCalendar = calendars.last().toObject();
+    QCOMPARE(resourceCalendar["baseCalendarUniqueId"].toInt(), 1);
+    QCOMPARE(resourceCalendar["resourceUniqueId"].toInt(), 2);
+    QVERIFY(resourceCalendar["weekDays"].toArray().isEmpty());
+    QCOMPARE(json["resources"].toArray().last().toObject()["calendarUniqueId"].toInt(),
+             resourceCalendar["uniqueId"].toInt());
 }
 
 void TestMppDump::dumpsBaselines()

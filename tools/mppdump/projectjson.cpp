@@ -127,14 +127,74 @@ QJsonObject taskToJson(const Task &t)
     o["actualWork"] = optional(t.actualWork);
     o["predecessors"] = predecessors(t);
     o["baselines"] = baselines(t);
+    // Task calendars are not located in the file yet: every task uses the project calendar.
+    o["calendarUniqueId"] = QJsonValue::Null;
     return o;
+}
+
+template<typename T> QJsonValue optionalId(const std::optional<T> &value)
+{
+    return value ? QJsonValue(int(*value)) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue textOrNull(const QString &value)
+{
+    return value.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(value);
 }
 
 QJsonObject resourceToJson(const Resource &r)
 {
     return QJsonObject { { "uniqueId", r.uniqueId },
                          { "name", r.name },
-                         { "shortName", r.shortName } };
+                         { "shortName", r.shortName },
+                         { "calendarUniqueId", optionalId(r.calendarUniqueId) } };
+}
+
+QJsonArray rangesToJson(const QVector<mppr::TimeRange> &ranges)
+{
+    QJsonArray out;
+    for (const mppr::TimeRange &r : ranges)
+        out.append(QJsonArray { clockText(r.from), clockText(r.to) });
+    return out;
+}
+
+QJsonObject calendarToJson(const mppr::Calendar &c)
+{
+    QJsonArray weekDays;
+    for (int d = 0; d < mppr::Calendar::DaysPerWeek; ++d) {
+        const mppr::CalendarWeekDay &day = c.weekDays[size_t(d)];
+        if (day.defined)
+            weekDays.append(QJsonObject { { "day", d + 1 },
+                                          { "working", day.working },
+                                          { "ranges", rangesToJson(day.ranges) } });
+    }
+    QJsonArray exceptions;
+    for (const mppr::CalendarException &e : c.exceptions)
+        exceptions.append(QJsonObject { { "from", e.from.toString(Qt::ISODate) },
+                                        { "to", e.to.toString(Qt::ISODate) },
+                                        { "working", e.working },
+                                        { "ranges", rangesToJson(e.ranges) } });
+    return QJsonObject { { "uniqueId", c.uniqueId },
+                         { "name", c.name },
+                         { "baseCalendarUniqueId", optionalId(c.baseCalendarUniqueId) },
+                         { "resourceUniqueId", optionalId(c.resourceUniqueId) },
+                         { "weekDays", weekDays },
+                         { "exceptions", exceptions } };
+}
+
+QJsonObject propertiesToJson(const mppr::ProjectProperties &p)
+{
+    return QJsonObject { { "minutesPerDay", p.minutesPerDay },
+                         { "minutesPerWeek", p.minutesPerWeek },
+                         { "daysPerMonth", p.daysPerMonth },
+                         { "calendarUniqueId", optionalId(p.calendarUniqueId) },
+                         { "startDate", date(p.startDate) },
+                         { "finishDate", date(p.finishDate) },
+                         { "statusDate", date(p.statusDate) },
+                         { "currentDate", date(p.currentDate) },
+                         { "author", textOrNull(p.author) },
+                         { "title", textOrNull(p.title) },
+                         { "company", textOrNull(p.company) } };
 }
 
 QJsonObject assignmentToJson(const Assignment &a)
@@ -173,6 +233,13 @@ template<typename Record> QList<Record *> sortedByUniqueId(const QHash<qint32, R
 
 } // namespace
 
+QString clockText(int minutes)
+{
+    return QStringLiteral("%1:%2")
+        .arg(minutes / 60 % 24, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
 QJsonObject projectToJson(const mppr::Project &project, int status)
 {
     QJsonArray tasks;
@@ -184,7 +251,12 @@ QJsonObject projectToJson(const mppr::Project &project, int status)
     QJsonArray assignments;
     for (const Assignment *a : project.assignments())
         assignments.append(assignmentToJson(*a));
+    QJsonArray calendars;
+    for (const mppr::Calendar &c : project.calendars())
+        calendars.append(calendarToJson(c));
     return QJsonObject { { "file", project.filePath() },
+                         { "project", propertiesToJson(project.properties()) },
+                         { "calendars", calendars },
                          { "status", status },
                          { "userType", project.userType() },
                          { "progId", project.progId() },

@@ -1,6 +1,7 @@
 #include "projectstream.h"
 
 #include "jsonstreamwriter.h"
+#include "projectjson.h"
 
 #include "mppr/project.h"
 
@@ -95,6 +96,108 @@ void baselines(JsonStreamWriter &w, const Task &t)
     w.endArray();
 }
 
+template<typename T> void optionalId(JsonStreamWriter &w, const std::optional<T> &value)
+{
+    if (value)
+        w.value(int(*value));
+    else
+        w.null();
+}
+
+void textOrNull(JsonStreamWriter &w, const QString &value)
+{
+    if (value.isEmpty())
+        w.null();
+    else
+        w.value(value);
+}
+
+void ranges(JsonStreamWriter &w, const QVector<mppr::TimeRange> &values)
+{
+    w.beginArray();
+    for (const mppr::TimeRange &r : values) {
+        w.beginArray();
+        w.value(clockText(r.from));
+        w.value(clockText(r.to));
+        w.endArray();
+    }
+    w.endArray();
+}
+
+// Keys in the order a JSON object keeps them.
+void calendar(JsonStreamWriter &w, const mppr::Calendar &c)
+{
+    w.beginObject();
+    w.key("baseCalendarUniqueId");
+    optionalId(w, c.baseCalendarUniqueId);
+    w.key("exceptions");
+    w.beginArray();
+    for (const mppr::CalendarException &e : c.exceptions) {
+        w.beginObject();
+        w.key("from");
+        w.value(e.from.toString(Qt::ISODate));
+        w.key("ranges");
+        ranges(w, e.ranges);
+        w.key("to");
+        w.value(e.to.toString(Qt::ISODate));
+        w.key("working");
+        w.value(e.working);
+        w.endObject();
+    }
+    w.endArray();
+    w.key("name");
+    w.value(c.name);
+    w.key("resourceUniqueId");
+    optionalId(w, c.resourceUniqueId);
+    w.key("uniqueId");
+    w.value(int(c.uniqueId));
+    w.key("weekDays");
+    w.beginArray();
+    for (int d = 0; d < mppr::Calendar::DaysPerWeek; ++d) {
+        const mppr::CalendarWeekDay &day = c.weekDays[size_t(d)];
+        if (!day.defined)
+            continue;
+        w.beginObject();
+        w.key("day");
+        w.value(d + 1);
+        w.key("ranges");
+        ranges(w, day.ranges);
+        w.key("working");
+        w.value(day.working);
+        w.endObject();
+    }
+    w.endArray();
+    w.endObject();
+}
+
+void properties(JsonStreamWriter &w, const mppr::ProjectProperties &p)
+{
+    w.beginObject();
+    w.key("author");
+    textOrNull(w, p.author);
+    w.key("calendarUniqueId");
+    optionalId(w, p.calendarUniqueId);
+    w.key("company");
+    textOrNull(w, p.company);
+    w.key("currentDate");
+    date(w, p.currentDate);
+    w.key("daysPerMonth");
+    w.value(p.daysPerMonth);
+    w.key("finishDate");
+    date(w, p.finishDate);
+    w.key("minutesPerDay");
+    w.value(p.minutesPerDay);
+    w.key("minutesPerWeek");
+    w.value(p.minutesPerWeek);
+    w.key("startDate");
+    date(w, p.startDate);
+    w.key("statusDate");
+    date(w, p.statusDate);
+    w.key("title");
+    textOrNull(w, p.title);
+    w.endObject();
+}
+
 // One member of a record's object: its key and how its value is written.
 template<typename Record> struct Member
 {
@@ -185,6 +288,8 @@ std::vector<Member<Task>> taskMembers()
         { "actualWork", [](W &w, const Task &t) { optional(w, t.actualWork); } },
         { "predecessors", [](W &w, const Task &t) { predecessors(w, t); } },
         { "baselines", [](W &w, const Task &t) { baselines(w, t); } },
+        // Task calendars are not located in the file yet: every task uses the project calendar.
+        { "calendarUniqueId", [](W &w, const Task &) { w.null(); } },
     });
 }
 
@@ -194,6 +299,7 @@ std::vector<Member<Resource>> resourceMembers()
         { "uniqueId", [](W &w, const Resource &r) { w.value(int(r.uniqueId)); } },
         { "name", [](W &w, const Resource &r) { w.value(r.name); } },
         { "shortName", [](W &w, const Resource &r) { w.value(r.shortName); } },
+        { "calendarUniqueId", [](W &w, const Resource &r) { optionalId(w, r.calendarUniqueId); } },
     });
 }
 
@@ -252,12 +358,19 @@ void writeProject(JsonStreamWriter &w, const mppr::Project &project, int status)
     w.beginObject();
     w.key("assignments");
     writeRecords(w, project.assignments(), assignmentMembers());
+    w.key("calendars");
+    w.beginArray();
+    for (const mppr::Calendar &c : project.calendars())
+        calendar(w, c);
+    w.endArray();
     w.key("clipboardFormat");
     w.value(project.clipboardFormat());
     w.key("file");
     w.value(project.filePath());
     w.key("progId");
     w.value(project.progId());
+    w.key("project");
+    properties(w, project.properties());
     w.key("resources");
     writeRecords(w, sortedByUniqueId(project.resources()), resourceMembers());
     w.key("status");
