@@ -133,7 +133,7 @@ void TestLayoutStore::defaultDocument()
               .toMap();
     for (const char *key : { "columns", "bars", "barStyles" })
         QCOMPARE(map.value(key), builtIn.value(key));
-    QVERIFY(map.value("columns").toStringList().contains("Start Date:100"));
+    QVERIFY(map.value("columns").toStringList().contains("Start Date:115"));
     QVERIFY(map.value("group").toList().isEmpty());
     QCOMPARE(map.value("outline").toString(), QString());
     QCOMPARE(map.value("sort").toInt(), 0);
