@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -324,6 +325,7 @@ void TestMainWindowDesktop::menuBarAndToolTips()
 
 void TestMainWindowDesktop::findExpandsSelectsAndReportsNoMatch()
 {
+    window->resize(1400, 700);
     window->show();
     QVERIFY(openAndWait(*window, QString::fromLatin1(Sample)));
     QTreeView *tree = window->activityView()->treeView();
@@ -343,8 +345,8 @@ void TestMainWindowDesktop::findExpandsSelectsAndReportsNoMatch()
     };
     walk(QModelIndex(), 0);
     QVERIFY(deepestLevel >= 1);
-    const int nameColumn
-        = RyHeaderState::findSection(tree->header(), QStringLiteral("Activity Name"), Qt::DisplayRole);
+    const int nameColumn = RyHeaderState::findSection(
+        tree->header(), QStringLiteral("Activity Name"), Qt::DisplayRole);
     QVERIFY(nameColumn >= 0);
     const QString name = deepest.siblingAtColumn(nameColumn).data().toString();
     QVERIFY(!name.isEmpty());
@@ -357,6 +359,10 @@ void TestMainWindowDesktop::findExpandsSelectsAndReportsNoMatch()
     QVERIFY(tree->isExpanded(deepest.parent()));
     QVERIFY(tree->selectionModel()->isRowSelected(deepest.row(), deepest.parent()));
     QVERIFY(bar->statusLabel()->text().isEmpty());
+    // The ID and name columns that fit stay in sight: no sideways scroll past them.
+    QVERIFY(tree->columnViewportPosition(nameColumn) + tree->columnWidth(nameColumn)
+            <= tree->viewport()->width());
+    QCOMPARE(tree->horizontalScrollBar()->value(), 0);
 
     bar->lineEdit()->selectAll();
     QTest::keyClicks(bar->lineEdit(), QStringLiteral("no such activity 4711"));
@@ -410,7 +416,7 @@ void TestMainWindowDesktop::statusBarCountsActivities()
     QCOMPARE(count->text(), QStringLiteral("%1 activities").arg(total));
 
     const int idColumn = RyHeaderState::findSection(view->treeView()->header(),
-                                              QStringLiteral("Activity ID"), Qt::DisplayRole);
+                                                    QStringLiteral("Activity ID"), Qt::DisplayRole);
     const QModelIndex first = view->filterProxy()->index(0, idColumn);
     view->filterProxy()->setValueFilter(idColumn, { first.data() });
     emit view->sortFilterHeader()->filterSettingsChanged();
