@@ -10,6 +10,7 @@
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 #include "views/activities.h"
+#include "views/resources.h"
 #include "views/ryfindbar.h"
 #include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
@@ -28,6 +29,7 @@
 #include <QSqlQuery>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableView>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
@@ -75,6 +77,7 @@ private slots:
     void findExpandsSelectsAndReportsNoMatch();
     void fitShowsTheWholeProject();
     void statusBarCountsActivities();
+    void resourcesPageNamesActivitiesAndCountsAssignments();
 
 private:
     void recreateWindow();
@@ -425,6 +428,34 @@ void TestMainWindowDesktop::statusBarCountsActivities()
 
     window->form().actionClose->trigger();
     QVERIFY(count->text().isEmpty());
+}
+
+void TestMainWindowDesktop::resourcesPageNamesActivitiesAndCountsAssignments()
+{
+    QVERIFY(openAndWait(
+        *window,
+        QStringLiteral(TARVIK_SAMPLES "/oracle/assignment-assignments-project2013-mpp14.mpp")));
+    const QLabel *count = window->findChild<QLabel *>(QStringLiteral("activityCountLabel"));
+    // The Resources page counts its assignment rows and leads with the activity they belong to.
+    window->form().actionResources->trigger();
+    const QTableView *table = window->resourcesView()->tableView();
+    const int assignments = window->resourcesView()->sourceModel()->rowCount();
+    QVERIFY(assignments > 0);
+    QCOMPARE(count->text(), QStringLiteral("%1 assignments").arg(assignments));
+    QStringList leading;
+    for (int visual = 0; leading.size() < 3 && visual < table->horizontalHeader()->count();
+         ++visual) {
+        const int column = table->horizontalHeader()->logicalIndex(visual);
+        if (!table->isColumnHidden(column))
+            leading << table->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    QCOMPARE(leading, QStringList({ "Activity ID", "Activity Name", "Resource Type" }));
+    const int name = RyHeaderState::findSection(table->horizontalHeader(),
+                                                QStringLiteral("Activity Name"), Qt::DisplayRole);
+    QVERIFY(!table->model()->index(0, name).data().toString().isEmpty());
+    window->form().actionGanttChart->trigger();
+    QCOMPARE(count->text(),
+             QStringLiteral("%1 activities").arg(window->activityView()->baseRowCount()));
 }
 
 QTEST_MAIN(TestMainWindowDesktop)
