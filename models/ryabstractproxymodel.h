@@ -23,6 +23,13 @@ public:
     QModelIndex sibling(int row, int column, const QModelIndex &index) const override;
     // Every cell is its own buddy.
     QModelIndex buddy(const QModelIndex &index) const override;
+    // The source's columns and horizontal headers, unchanged: a proxy that adds columns
+    // answers these itself.
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                       int role = Qt::EditRole) override;
 
 protected:
     // Connects the proxy to a new, non-null source; the connections made are appended to

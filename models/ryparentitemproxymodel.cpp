@@ -242,12 +242,6 @@ int RyParentItemProxyModel::rowCount(const QModelIndex &parent) const
     return childList(parentRowOf(parent)).size();
 }
 
-int RyParentItemProxyModel::columnCount(const QModelIndex &parent) const
-{
-    Q_ASSERT(!parent.isValid() || parent.model() == this);
-    return sourceModel() ? sourceModel()->columnCount() : 0;
-}
-
 bool RyParentItemProxyModel::hasChildren(const QModelIndex &parent) const
 {
     return rowCount(parent) > 0;
@@ -331,18 +325,6 @@ Qt::ItemFlags RyParentItemProxyModel::flags(const QModelIndex &index) const
     if (hasChildren(index))
         itemFlags &= ~Qt::ItemNeverHasChildren;
     return itemFlags;
-}
-
-QVariant RyParentItemProxyModel::headerData(int section, Qt::Orientation orientation,
-                                            int role) const
-{
-    return sourceModel() ? sourceModel()->headerData(section, orientation, role) : QVariant();
-}
-
-bool RyParentItemProxyModel::setHeaderData(int section, Qt::Orientation orientation,
-                                           const QVariant &value, int role)
-{
-    return sourceModel() && sourceModel()->setHeaderData(section, orientation, value, role);
 }
 
 void RyParentItemProxyModel::sort(int column, Qt::SortOrder order)
