@@ -1,6 +1,7 @@
 #include "app/dialogcommands.h"
 
 #include "app/csvexport.h"
+#include "app/layoutstore.h"
 #include "app/viewcommands.h"
 #include "filter/ryfilterdialogproxymodel.h"
 #include "filter/rysortfilterwidget.h"
@@ -24,16 +25,37 @@
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 
 DialogCommands::DialogCommands(QMainWindow *window, Activities *activities, Resources *resources,
                                const ViewCommands *views)
     : QObject(window)
+    , m_settings(LayoutStore::ConnectionName)
     , m_window(window)
     , m_activities(activities)
     , m_resources(resources)
     , m_views(views)
 {
+}
+
+int DialogCommands::execSized(QDialog *dialog, const QString &name, const QSize &initial)
+{
+    const QString key = SettingsStore::dialogSizeKey(name);
+    // Stored as "<width>x<height>"; anything else is ignored.
+    const QStringList stored = m_settings.value(key).toString().split(QLatin1Char('x'));
+    QSize size = stored.size() == 2 ? QSize(stored.at(0).toInt(), stored.at(1).toInt()) : QSize();
+    if (size.width() <= 0 || size.height() <= 0)
+        size = initial;
+    // Never larger than the screen the window is on, nor smaller than the dialog's layout.
+    const QScreen *screen = m_window->screen();
+    if (screen)
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog->setSizeGripEnabled(true);
+    dialog->resize(size.expandedTo(dialog->minimumSizeHint()));
+    const int result = dialog->exec();
+    m_settings.setValue(key, QStringLiteral("%1x%2").arg(dialog->width()).arg(dialog->height()));
+    return result;
 }
 
 void DialogCommands::chooseColumns()
@@ -62,7 +84,7 @@ void DialogCommands::chooseColumns()
     connect(&dialog, &RyGroupedColumnDialog::popUp, widget, &RySortFilterWidget::onAutoFilterPopUp);
     dialog.setSortFilterWidget(widget);
     dialog.setGroupHidden(QStringLiteral("system"), true);
-    if (dialog.exec() != QDialog::Accepted)
+    if (execSized(&dialog, QStringLiteral("columns"), QSize(900, 700)) != QDialog::Accepted)
         return;
 
     RyHeaderState::applyColumnOrder(header, dialog.chosenColumns());
@@ -89,7 +111,7 @@ void DialogCommands::chooseGroups()
             dialog.setColumnHidden(column, true);
     }
     dialog.setGroups(m_activities->groupRules());
-    if (dialog.exec() == QDialog::Accepted)
+    if (execSized(&dialog, QStringLiteral("group"), QSize(760, 600)) == QDialog::Accepted)
         m_activities->groupBySelection(dialog.groups());
 }
 
@@ -120,7 +142,7 @@ void DialogCommands::chooseBarStyles()
     dialog.setAlternatingRowColors(gantt->alternatingRowColors());
     dialog.setShowLinks(gantt->showLinks());
     dialog.setShowVerticalLines(gantt->showVerticalLines());
-    if (dialog.exec() != QDialog::Accepted)
+    if (execSized(&dialog, QStringLiteral("barStyles"), QSize(1100, 640)) != QDialog::Accepted)
         return;
 
     gantt->setBarStyles(dialog.styles());

@@ -1,10 +1,15 @@
 // The commands that open a dialog over the shown project: columns, grouping, bar styles, CSV
-// export, print, snip and About. Each dialog lives only while its command runs.
+// export, print, snip and About. Each dialog lives only while its command runs; the columns,
+// group and bar styles dialogs open at the size they were left at (a roomy one at first).
 #pragma once
+
+#include "app/settingsstore.h"
 
 #include <QObject>
 
 class Activities;
+class QDialog;
+class QSize;
 class QMainWindow;
 class Resources;
 class ViewCommands;
@@ -28,6 +33,10 @@ public slots:
     void showAbout();
 
 private:
+    // Runs `dialog` at its remembered size, or at `initial`, and remembers the size it closes at.
+    int execSized(QDialog *dialog, const QString &name, const QSize &initial);
+
+    SettingsStore m_settings;
     QMainWindow *m_window;
     Activities *m_activities;
     Resources *m_resources;

@@ -36,6 +36,9 @@ QString toolTipText(const QAction *action)
     if (command.isEmpty() || command == action->iconText())
         command = action->text();
     command.remove(QLatin1Char('&'));
+    // "Export..." asks for more in the menu; the tip names the command.
+    if (command.endsWith(QLatin1String("...")))
+        command.chop(3);
     const QKeySequence shortcut = action->shortcut();
     if (shortcut.isEmpty())
         return command;

@@ -5,9 +5,11 @@
 #include "app/layoutstore.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -51,19 +53,59 @@ void LayoutMenu::createWidgets()
     m_saveButton->setEnabled(false);
     boxLayout->addWidget(m_nameEdit);
     boxLayout->addWidget(m_saveButton);
-    auto *nameAction = new QWidgetAction(m_window);
-    nameAction->setDefaultWidget(box);
-    m_menu->addAction(nameAction);
+    // The menu gives keyboard focus to a widget action's widget only when it takes focus
+    // itself; the box hands it on to the name field.
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->setFocusProxy(m_nameEdit);
+    m_nameAction = new QWidgetAction(m_window);
+    m_nameAction->setDefaultWidget(box);
+    m_menu->addAction(m_nameAction);
     m_menu->addSeparator();
     // Kept below the entries, away from them; reload() puts it back after each rebuild.
     m_deleteAction = new QAction(QStringLiteral("Delete layout"), m_window);
     m_deleteAction->setObjectName(QStringLiteral("actionDeleteLayout"));
 
     connect(m_saveButton, &QPushButton::clicked, this, &LayoutMenu::saveClicked);
-    connect(m_nameEdit, &QLineEdit::returnPressed, this, &LayoutMenu::saveClicked);
+    m_menu->installEventFilter(this);
+    m_nameEdit->installEventFilter(this);
+    connect(m_menu, &QMenu::aboutToShow, this, &LayoutMenu::focusNameField, Qt::QueuedConnection);
     connect(m_deleteAction, &QAction::triggered, this, &LayoutMenu::deleteClicked);
     connect(m_nameEdit, &QLineEdit::textEdited, m_saveButton,
             [this](const QString &text) { m_saveButton->setEnabled(!text.isEmpty()); });
+}
+
+void LayoutMenu::focusNameField()
+{
+    if (!m_menu->isVisible())
+        return;
+    m_menu->setActiveAction(m_nameAction);
+    m_nameEdit->setFocus(Qt::PopupFocusReason);
+}
+
+bool LayoutMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == m_nameEdit) {
+        // Taken here: the field would pass Return on to the menu, which would trigger the
+        // name action and close. Saving keeps the menu open, as the Save button does.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            saveClicked();
+            return true;
+        }
+        return false;
+    }
+    // Text typed while an entry is highlighted names the layout to save; the menu would
+    // otherwise look for a mnemonic and hand the key to the menu bar.
+    const bool printable = !key->text().isEmpty() && key->text().at(0).isPrint()
+        && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (watched == m_menu && printable && !m_nameEdit->hasFocus()) {
+        focusNameField();
+        QCoreApplication::sendEvent(m_nameEdit, event);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void LayoutMenu::reload(const QString &selectedName)

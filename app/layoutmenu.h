@@ -18,6 +18,7 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QWidgetAction;
 class QWidget;
 
 class LayoutMenu : public QObject
@@ -52,7 +53,12 @@ public slots:
     // Asks for a layout file and imports it.
     void chooseImportFile();
 
+protected:
+    // Routes typed text into the name field and Return there to Save.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void focusNameField();
     void createWidgets();
     void addEntry(const QString &name, const QString &document, bool stored,
                   const QString &selectedName);
@@ -69,6 +75,7 @@ private:
     std::unique_ptr<LayoutStore> m_store;
     QList<P6Layout> m_imported;
     QHash<QString, QString> m_stored;
+    QWidgetAction *m_nameAction = nullptr;
     QLineEdit *m_nameEdit = nullptr;
     QPushButton *m_saveButton = nullptr;
     QAction *m_deleteAction = nullptr;

@@ -163,7 +163,11 @@ void MainWindow::connectActions()
     if (resourceHeader) {
         connect(resourceHeader, &RySortFilterHeader::filterSettingsChanged, m_viewCommands,
                 &ViewCommands::updateColumnsIcon);
+        connect(resourceHeader, &RySortFilterHeader::filterSettingsChanged, this,
+                &MainWindow::updateStatusText);
     }
+    connect(ui->stackedWidget, &QStackedWidget::currentChanged, this,
+            &MainWindow::updateStatusText);
 }
 
 QString MainWindow::loadFailureReason(int status)
@@ -234,16 +238,16 @@ void MainWindow::showLoadedProject()
     m_viewCommands->showProjectTime(*loader->project());
     AssignmentTable::setUp(details->resourceTable());
     resources->setModel(resourceModel);
-    AssignmentTable::setUp(resources->tableView());
+    AssignmentTable::setUp(resources->tableView(), AssignmentTable::ActivityColumns::First);
 
     updateToolBarActions();
 
     QTreeView *tree = activities->treeView();
-    RyHeaderState::applyColumnOrder(tree->header(),
-                              { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
-                                QStringLiteral("Activity Type"), QStringLiteral("Start Date"),
-                                QStringLiteral("Finish Date"), QStringLiteral("WBS Code"),
-                                QStringLiteral("WBS Name") });
+    RyHeaderState::applyColumnOrder(
+        tree->header(),
+        { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
+          QStringLiteral("Activity Type"), QStringLiteral("Start Date"),
+          QStringLiteral("Finish Date"), QStringLiteral("WBS Code"), QStringLiteral("WBS Name") });
     tree->setTreePosition(RyHeaderState::firstVisibleColumn(tree->header()));
     activities->onUpdateMergeColumns();
 
@@ -312,6 +316,15 @@ void MainWindow::updateOutputActions()
 
 void MainWindow::updateStatusText()
 {
+    // The Resources page lists assignments, one a row.
+    const QAbstractItemModel *assignments = resources->tableView()->model();
+    if (ui->stackedWidget->currentWidget() == resources && activities->hasProject() && assignments
+        && resources->sourceModel()) {
+        m_activityCount->setText(RyActivityStatus::text(assignments->rowCount(),
+                                                        resources->sourceModel()->rowCount(),
+                                                        QStringLiteral("assignments")));
+        return;
+    }
     m_activityCount->setText(RyActivityStatus::text(*activities));
 }
 

@@ -62,7 +62,7 @@ void MainWindowForm::setupUi(QMainWindow *window)
     actionDetail->setCheckable(true);
     actionStyles = makeAction(window, "actionStyles", QStringLiteral("Styles"),
                               ":/images/gantt_chart-gear_32.png");
-    actionExport = makeAction(window, "actionExport", QStringLiteral("Export"),
+    actionExport = makeAction(window, "actionExport", QStringLiteral("&Export..."),
                               ":/images/export_to_csv_32.png");
     actionOpen_file = makeAction(window, "actionOpen_file", QStringLiteral("Open file"));
     actionOpen_file->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
@@ -142,6 +142,7 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuFile->addAction(actionImportLayout);
     menuFile->addAction(actionSnip);
     menuFile->addAction(actionPrint);
+    menuFile->addAction(actionExport);
     menuFile->addSeparator();
     menuFile->addAction(actionQuit);
     menuHelp->addAction(actionAbout);

@@ -10,6 +10,11 @@ const QString SettingsStore::DetailKey = QStringLiteral("view/detail");
 const QString SettingsStore::ViewKey = QStringLiteral("view/current");
 const QString SettingsStore::LastFolderKey = QStringLiteral("files/lastFolder");
 
+QString SettingsStore::dialogSizeKey(const QString &dialog)
+{
+    return QStringLiteral("dialog/%1/size").arg(dialog);
+}
+
 SettingsStore::SettingsStore(const QString &connectionName)
     : m_connectionName(connectionName)
 {

@@ -17,6 +17,8 @@ public:
     static const QString DetailKey;
     static const QString ViewKey;
     static const QString LastFolderKey;
+    // The remembered size of the dialog named `dialog` ("columns", "group", "barStyles").
+    static QString dialogSizeKey(const QString &dialog);
 
     explicit SettingsStore(const QString &connectionName);
 

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QModelIndex>
 #include <QPointer>
+#include <QStringList>
 
 class RyGanttRowController;
 
@@ -32,14 +33,15 @@ public:
     bool isCritical(const QModelIndex &index) const;
     Ry::RowType rowType(const QModelIndex &index) const;
 
-    // Earliest start and latest finish of every row of `rows`, shown or not, compared as
-    // wall-clock fields; invalid dates when no row has one.
+    // Earliest and latest date of every row of `rows`, shown or not, in the start and finish
+    // fields and in `moreFields` (the dates other bars draw), compared as wall-clock fields;
+    // invalid dates when no row has one.
     struct Range
     {
         QDate start;
         QDate finish;
     };
-    Range range(const RyGanttRowController &rows) const;
+    Range range(const RyGanttRowController &rows, const QStringList &moreFields = {}) const;
 
     static const QString StartField;
     static const QString FinishField;

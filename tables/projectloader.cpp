@@ -162,6 +162,14 @@ void ProjectLoader::createResourceModel()
     if (QAbstractItemModel *assignments = model->sourceModel()) {
         if (QAbstractItemModel *resources = table("RSRC"))
             model->addJoin(resources, 0, { 2, 3, 4 }, findColumn(assignments, "rsrc_id"));
+        // The activity each assignment belongs to, by its ID and name.
+        QAbstractItemModel *tasks = table("TASK");
+        const int key = findColumn(assignments, "task_id");
+        const int taskKey = findColumn(tasks, "task_id");
+        const int id = findColumn(tasks, "Activity ID");
+        const int name = findColumn(tasks, "Activity Name");
+        if (key >= 0 && taskKey >= 0 && id >= 0 && name >= 0)
+            model->addJoin(tasks, taskKey, { id, name }, key);
     }
     registerTable(QStringLiteral("ResourceModel"), model);
 }

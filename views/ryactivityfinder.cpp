@@ -101,12 +101,19 @@ void RyActivityFinder::ensureRows()
 
 bool RyActivityFinder::rowMatches(const QModelIndex &row) const
 {
+    return matchedColumn(row) >= 0;
+}
+
+int RyActivityFinder::matchedColumn(const QModelIndex &row) const
+{
+    if (m_text.isEmpty() || !row.isValid())
+        return -1;
     for (int column : m_columns) {
         const QString cell = row.siblingAtColumn(column).data().toString();
         if (cell.contains(m_text, Qt::CaseInsensitive))
-            return true;
+            return column;
     }
-    return false;
+    return -1;
 }
 
 void RyActivityFinder::ensureMatches()

@@ -40,6 +40,8 @@ public:
     // The first match at or after `from`: where a find goes while the text is typed.
     QModelIndex nearest(const QModelIndex &from);
     int matchCount();
+    // The first searched column of `row` that holds the text; -1 when none does.
+    int matchedColumn(const QModelIndex &row) const;
 
 private:
     void invalidateRows();

@@ -35,9 +35,9 @@ QString RyActivityStatus::text(const Activities &view)
     return text(shownActivityCount(view), view.baseRowCount());
 }
 
-QString RyActivityStatus::text(int shown, int total)
+QString RyActivityStatus::text(int shown, int total, const QString &rows)
 {
     if (shown < total)
-        return QStringLiteral("%1 of %2 activities shown").arg(shown).arg(total);
-    return QStringLiteral("%1 activities").arg(total);
+        return QStringLiteral("%1 of %2 %3 shown").arg(shown).arg(total).arg(rows);
+    return QStringLiteral("%1 %2").arg(total).arg(rows);
 }

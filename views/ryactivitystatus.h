@@ -13,5 +13,6 @@ public:
     static int shownActivityCount(const Activities &view);
     // "N activities", or "M of N activities shown" when M < N; empty without a project.
     static QString text(const Activities &view);
-    static QString text(int shown, int total);
+    // The same count of other rows, such as "assignments".
+    static QString text(int shown, int total, const QString &rows = QStringLiteral("activities"));
 };

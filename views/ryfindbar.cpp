@@ -146,9 +146,13 @@ void RyFindBar::reveal(const QModelIndex &index)
         ancestors.prepend(parent);
     for (const QModelIndex &ancestor : qAsConst(ancestors))
         tree->expand(ancestor);
-    // The chart shares the tree's selection model and follows its current row.
+    // The cell that matched becomes current: column 0 may be a hidden key column placed past
+    // every shown one, and the view scrolls to its current cell, sideways only as far as that
+    // cell needs. The chart shares the tree's selection model and follows its current row.
+    const int column = m_finder->matchedColumn(index);
+    const QModelIndex cell = column >= 0 ? index.siblingAtColumn(column) : index;
     tree->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    tree->scrollTo(index);
+        cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    tree->scrollTo(cell);
     m_activities->ganttView()->scrollTo(index);
 }

@@ -3,8 +3,10 @@
 #include "filter/rysectionpainter.h"
 
 #include <QCursor>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 RySortFilterHeader::RySortFilterHeader(Qt::Orientation orientation, QWidget *parent)
     : QHeaderView(orientation, parent)
@@ -12,6 +14,8 @@ RySortFilterHeader::RySortFilterHeader(Qt::Orientation orientation, QWidget *par
     // Moves without a pressed button must arrive for the hover feedback of the indicators.
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
+    // Qt's header clips a centred title at both ends; a cut title keeps its start.
+    setTextElideMode(Qt::ElideRight);
 }
 
 void RySortFilterHeader::addFilteredColumn(int column)
@@ -64,6 +68,24 @@ void RySortFilterHeader::paintSection(QPainter *painter, const QRect &rect, int 
         return;
     const QPoint cursor = mapFromGlobal(QCursor::pos());
     m_sectionPainter->paintSection(this, painter, sectionRect(logicalIndex), logicalIndex, cursor);
+}
+
+bool RySortFilterHeader::viewportEvent(QEvent *event)
+{
+    // A title the model gives no tooltip for is shown whole, cut or not.
+    if (event->type() == QEvent::ToolTip && model()) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int section = logicalIndexAt(help->pos());
+        if (section >= 0
+            && !model()->headerData(section, orientation(), Qt::ToolTipRole).isValid()) {
+            const QString title = model()->headerData(section, orientation()).toString();
+            if (!title.isEmpty()) {
+                QToolTip::showText(help->globalPos(), title, this);
+                return true;
+            }
+        }
+    }
+    return QHeaderView::viewportEvent(event);
 }
 
 void RySortFilterHeader::mousePressEvent(QMouseEvent *event)

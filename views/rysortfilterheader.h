@@ -2,6 +2,7 @@
 // are filtered and which one is sorted, lets an attached section painter draw the indicators,
 // and reports every press so that the column filter pop-up can open under the section.
 // The filter and sort state is set from outside; the header decides nothing about filtering.
+// Titles wider than their section are elided at the end and shown whole as the tooltip.
 #pragma once
 
 #include "filter/rysortfiltermarks.h"
@@ -40,6 +41,7 @@ signals:
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
+    bool viewportEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;

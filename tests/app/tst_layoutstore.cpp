@@ -81,6 +81,7 @@ private slots:
     void oldDefaultRowUpgraded();
     void unreadableLayoutLeavesView();
     void returnInNameSaves();
+    void keyboardSavesAndApplies();
     void namesWithQuotesAndSql();
     void deleteLayout_data();
     void deleteLayout();
@@ -132,7 +133,7 @@ void TestLayoutStore::defaultDocument()
               .toMap();
     for (const char *key : { "columns", "bars", "barStyles" })
         QCOMPARE(map.value(key), builtIn.value(key));
-    QVERIFY(map.value("columns").toStringList().contains("Start Date:100"));
+    QVERIFY(map.value("columns").toStringList().contains("Start Date:115"));
     QVERIFY(map.value("group").toList().isEmpty());
     QCOMPARE(map.value("outline").toString(), QString());
     QCOMPARE(map.value("sort").toInt(), 0);
@@ -399,6 +400,39 @@ void TestLayoutStore::returnInNameSaves()
     QTest::keyClick(window.layoutNameEdit(), Qt::Key_Return);
     QCOMPARE(layoutMenuTexts(window), QStringList({ "by return", "default" }));
     QVERIFY(layoutEntry(window, QStringLiteral("by return"))->isChecked());
+}
+
+void TestLayoutStore::keyboardSavesAndApplies()
+{
+    // Keys go to the window as a keyboard user types them, so the open menu routes them.
+    ScratchHome home;
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QMenu *menu = window.form().menuLayout;
+    QTest::keyClick(window.windowHandle(), Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(menu->isVisible());
+    QTRY_VERIFY(window.layoutNameEdit()->hasFocus());
+    // Down highlights an entry; typing still names the layout instead of seeking a mnemonic
+    // ("h" would open the Help menu).
+    QTest::keyClick(window.windowHandle(), Qt::Key_Down);
+    QTRY_COMPARE(menu->activeAction(), layoutEntry(window, QStringLiteral("default")));
+    for (const char c : QByteArray("hk 2"))
+        QTest::keyClick(window.windowHandle(), c);
+    QCOMPARE(window.layoutNameEdit()->text(), QStringLiteral("hk 2"));
+    QVERIFY(window.form().menuHelp->isHidden());
+    QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+    QCOMPARE(layoutMenuTexts(window), QStringList({ "default", "hk 2" }));
+    QVERIFY(layoutEntry(window, QStringLiteral("hk 2"))->isChecked());
+    QVERIFY(menu->isVisible());
+
+    // Down from the field reaches the first entry; Return applies it and closes the menu.
+    QTest::keyClick(window.windowHandle(), Qt::Key_Down);
+    QTRY_COMPARE(menu->activeAction(), layoutEntry(window, QStringLiteral("default")));
+    QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+    QTRY_VERIFY(!menu->isVisible());
+    QVERIFY(layoutEntry(window, QStringLiteral("default"))->isChecked());
+    QVERIFY(!layoutEntry(window, QStringLiteral("hk 2"))->isChecked());
 }
 
 void TestLayoutStore::namesWithQuotesAndSql()

@@ -112,7 +112,7 @@ void TestMainWindow::actions_data()
     row("actionGroup", "Group", true, "Ctrl+Alt+G", false, "Group (Ctrl+Alt+G)");
     row("actionDetail", "Detail", true, "Ctrl+D", true, "Detail (Ctrl+D)");
     row("actionStyles", "Styles", true, "Ctrl+B", false, "Styles (Ctrl+B)");
-    row("actionExport", "Export", true, "Ctrl+E", false, "Export (Ctrl+E)");
+    row("actionExport", "&Export...", true, "Ctrl+E", false, "Export (Ctrl+E)");
     row("actionOpen_file", "Open file", false, "Ctrl+O");
     row("actionImportLayout", "Import layout");
     for (const char *scale : { "Year", "Quarter", "Month", "Week", "Day", "Hour", "Minute" }) {
@@ -205,7 +205,7 @@ void TestMainWindow::menus()
     QCOMPARE(file,
              QStringList({ "actionOpen", "actionSave_file", "actionOpen_file", "actionClose", "-",
                            "actionOpenCaced", "actionImportLayout", "actionSnip", "actionPrint",
-                           "-", "actionQuit" }));
+                           "actionExport", "-", "actionQuit" }));
     QCOMPARE(ui.menuHelp->actions(), QList<QAction *> { action("actionAbout") });
 
     QStringList outline;

@@ -10,6 +10,7 @@
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
 #include "views/activities.h"
+#include "views/resources.h"
 #include "views/ryfindbar.h"
 #include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
@@ -22,11 +23,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableView>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
@@ -74,6 +77,7 @@ private slots:
     void findExpandsSelectsAndReportsNoMatch();
     void fitShowsTheWholeProject();
     void statusBarCountsActivities();
+    void resourcesPageNamesActivitiesAndCountsAssignments();
 
 private:
     void recreateWindow();
@@ -324,6 +328,7 @@ void TestMainWindowDesktop::menuBarAndToolTips()
 
 void TestMainWindowDesktop::findExpandsSelectsAndReportsNoMatch()
 {
+    window->resize(1400, 700);
     window->show();
     QVERIFY(openAndWait(*window, QString::fromLatin1(Sample)));
     QTreeView *tree = window->activityView()->treeView();
@@ -343,8 +348,8 @@ void TestMainWindowDesktop::findExpandsSelectsAndReportsNoMatch()
     };
     walk(QModelIndex(), 0);
     QVERIFY(deepestLevel >= 1);
-    const int nameColumn
-        = RyHeaderState::findSection(tree->header(), QStringLiteral("Activity Name"), Qt::DisplayRole);
+    const int nameColumn = RyHeaderState::findSection(
+        tree->header(), QStringLiteral("Activity Name"), Qt::DisplayRole);
     QVERIFY(nameColumn >= 0);
     const QString name = deepest.siblingAtColumn(nameColumn).data().toString();
     QVERIFY(!name.isEmpty());
@@ -357,6 +362,10 @@ void TestMainWindowDesktop::findExpandsSelectsAndReportsNoMatch()
     QVERIFY(tree->isExpanded(deepest.parent()));
     QVERIFY(tree->selectionModel()->isRowSelected(deepest.row(), deepest.parent()));
     QVERIFY(bar->statusLabel()->text().isEmpty());
+    // The ID and name columns that fit stay in sight: no sideways scroll past them.
+    QVERIFY(tree->columnViewportPosition(nameColumn) + tree->columnWidth(nameColumn)
+            <= tree->viewport()->width());
+    QCOMPARE(tree->horizontalScrollBar()->value(), 0);
 
     bar->lineEdit()->selectAll();
     QTest::keyClicks(bar->lineEdit(), QStringLiteral("no such activity 4711"));
@@ -410,7 +419,7 @@ void TestMainWindowDesktop::statusBarCountsActivities()
     QCOMPARE(count->text(), QStringLiteral("%1 activities").arg(total));
 
     const int idColumn = RyHeaderState::findSection(view->treeView()->header(),
-                                              QStringLiteral("Activity ID"), Qt::DisplayRole);
+                                                    QStringLiteral("Activity ID"), Qt::DisplayRole);
     const QModelIndex first = view->filterProxy()->index(0, idColumn);
     view->filterProxy()->setValueFilter(idColumn, { first.data() });
     emit view->sortFilterHeader()->filterSettingsChanged();
@@ -419,6 +428,34 @@ void TestMainWindowDesktop::statusBarCountsActivities()
 
     window->form().actionClose->trigger();
     QVERIFY(count->text().isEmpty());
+}
+
+void TestMainWindowDesktop::resourcesPageNamesActivitiesAndCountsAssignments()
+{
+    QVERIFY(openAndWait(
+        *window,
+        QStringLiteral(TARVIK_SAMPLES "/oracle/assignment-assignments-project2013-mpp14.mpp")));
+    const QLabel *count = window->findChild<QLabel *>(QStringLiteral("activityCountLabel"));
+    // The Resources page counts its assignment rows and leads with the activity they belong to.
+    window->form().actionResources->trigger();
+    const QTableView *table = window->resourcesView()->tableView();
+    const int assignments = window->resourcesView()->sourceModel()->rowCount();
+    QVERIFY(assignments > 0);
+    QCOMPARE(count->text(), QStringLiteral("%1 assignments").arg(assignments));
+    QStringList leading;
+    for (int visual = 0; leading.size() < 3 && visual < table->horizontalHeader()->count();
+         ++visual) {
+        const int column = table->horizontalHeader()->logicalIndex(visual);
+        if (!table->isColumnHidden(column))
+            leading << table->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    QCOMPARE(leading, QStringList({ "Activity ID", "Activity Name", "Resource Type" }));
+    const int name = RyHeaderState::findSection(table->horizontalHeader(),
+                                                QStringLiteral("Activity Name"), Qt::DisplayRole);
+    QVERIFY(!table->model()->index(0, name).data().toString().isEmpty());
+    window->form().actionGanttChart->trigger();
+    QCOMPARE(count->text(),
+             QStringLiteral("%1 activities").arg(window->activityView()->baseRowCount()));
 }
 
 QTEST_MAIN(TestMainWindowDesktop)

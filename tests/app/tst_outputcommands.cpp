@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QtTest>
@@ -57,6 +58,7 @@ private slots:
 
     void enabledOnlyWithAProject();
     void exportWritesTheFile();
+    void exportFromTheFileMenu();
     void exportToUnwritableFolder();
     void printAndSnipOpenTheirDialogs();
 
@@ -117,6 +119,26 @@ void TestOutputCommands::exportWritesTheFile()
     QCOMPARE(answer.count, 0);
     QVERIFY(QFile::exists(path));
     QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("File saved successfully."));
+}
+
+void TestOutputCommands::exportFromTheFileMenu()
+{
+    // Alt+F opens File, E (the mnemonic of "Export...") asks for the file and writes it.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QMenu *file = window->form().menuFile;
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(file->isVisible());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("from-menu.csv"));
+    ModalHandler<QFileDialog> chooser([path](QFileDialog *dialog) {
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::keyClick(file, Qt::Key_E);
+    QVERIFY(chooser.handled);
+    QVERIFY(!file->isVisible());
+    QVERIFY(QFile::exists(path));
 }
 
 void TestOutputCommands::exportToUnwritableFolder()

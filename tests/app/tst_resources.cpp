@@ -1,10 +1,13 @@
 // Every resource path written in the program's sources exists in the compiled resources, and
 // the built-in layout and database script have the shape the window relies on.
+#include <QApplication>
 #include <QDirIterator>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QtTest>
 
 class TestResources : public QObject
@@ -83,10 +86,20 @@ void TestResources::builtInLayout()
     QJsonParseError error;
     const QVariantMap map = QJsonDocument::fromJson(file.readAll(), &error).toVariant().toMap();
     QCOMPARE(error.error, QJsonParseError::NoError);
-    QCOMPARE(map.value("columns").toStringList(),
-             QStringList({ "Activity ID:80", "Activity Name:300", "Activity Type:100",
-                           "Start Date:100", "Finish Date:100", "Total float:100", "Free float:100",
-                           "Remaining Duration:100", "Planned Duration:100" }));
+    QStringList titles;
+    // Each title fits its column beside the 16-pixel filter button, in the header's font.
+    const QFontMetrics metrics(QApplication::font("QHeaderView"));
+    const int margins = 2 * QApplication::style()->pixelMetric(QStyle::PM_HeaderMargin) + 16;
+    for (const QString &column : map.value("columns").toStringList()) {
+        const QString title = column.section(QLatin1Char(':'), 0, 0);
+        titles << title;
+        QVERIFY2(metrics.horizontalAdvance(title) + margins <= column.section(':', 1).toInt(),
+                 qPrintable(column));
+    }
+    QCOMPARE(
+        titles,
+        QStringList({ "Activity ID", "Activity Name", "Activity Type", "Start Date", "Finish Date",
+                      "Total float", "Free float", "Remaining Duration", "Planned Duration" }));
     QCOMPARE(map.value("group").toStringList(),
              QStringList { "WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255" });
     QCOMPARE(map.value("bars").toMap().value("timelineFlags").toInt(), 20);

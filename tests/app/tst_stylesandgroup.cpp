@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QScreen>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QtTest>
@@ -88,6 +89,8 @@ private slots:
     void stylesReachTheChart();
     void cancelledStylesChangeNothing();
     void groupByStartMonth();
+    void dialogsReopenAtTheirLastSize_data();
+    void dialogsReopenAtTheirLastSize();
 
 private:
     bool open(const QString &path);
@@ -285,6 +288,52 @@ void TestStylesAndGroup::groupByStartMonth()
     const int lastMerged = header->logicalIndex(header->visualIndex(tree->treePosition()) + 2);
     const int x = tree->columnViewportPosition(lastMerged) + header->sectionSize(lastMerged) - 3;
     QCOMPARE(image.pixelColor(x, rowRect.top() + 2), QColor(Qt::yellow));
+}
+
+void TestStylesAndGroup::dialogsReopenAtTheirLastSize_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("dialogClass");
+    QTest::addColumn<QSize>("initial");
+    QTest::newRow("columns") << "actionColumns"
+                             << "RyGroupedColumnDialog" << QSize(900, 700);
+    QTest::newRow("group") << "actionGroup"
+                           << "RyGroupDialog" << QSize(760, 600);
+    QTest::newRow("bar styles") << "actionStyles"
+                                << "RyGanttChartStylesDialog" << QSize(1100, 640);
+}
+
+void TestStylesAndGroup::dialogsReopenAtTheirLastSize()
+{
+    // Roomy at first (lists without scrolling on a 1600 x 1000 screen), resizable, and the
+    // size the user left is the size the next opening, in this run or the next, gets.
+    QFETCH(QString, command);
+    QFETCH(QString, dialogClass);
+    QVERIFY(open(sample("oracle/task-links-project2013-mpp14.mpp")));
+    QAction *action = window->findChild<QAction *>(command);
+    QSize first;
+    QSize again;
+    auto run = [&](QSize *seen, const QSize &resizeTo) {
+        whenModal<QDialog>([&, seen, resizeTo](QDialog *dialog) {
+            QCOMPARE(QString::fromLatin1(dialog->metaObject()->className()), dialogClass);
+            *seen = dialog->size();
+            QVERIFY(dialog->isSizeGripEnabled());
+            if (resizeTo.isValid())
+                dialog->resize(resizeTo);
+            dialog->reject();
+        });
+        action->trigger();
+    };
+    run(&first, QSize(640, 480));
+    // Bounded by the screen (800 x 600 offscreen).
+    QFETCH(QSize, initial);
+    QCOMPARE(first, initial.boundedTo(window->screen()->availableGeometry().size() * 9 / 10));
+    window.reset(new MainWindow);
+    window->show();
+    QVERIFY(open(sample("oracle/task-links-project2013-mpp14.mpp")));
+    action = window->findChild<QAction *>(command);
+    run(&again, QSize());
+    QCOMPARE(again, QSize(640, 480));
 }
 
 QTEST_MAIN(TestStylesAndGroup)

@@ -369,11 +369,20 @@ void TestMppLoader::resourceModelNamesTheResource()
     loader.setSchema(builtInSchema());
     loader.loadProject(small());
     auto *resources = modelOf(loader, "ResourceModel");
-    QCOMPARE(resources->columnCount(), 21);
+    QCOMPARE(resources->columnCount(), 23);
     QCOMPARE(resources->index(0, 18).data(), QVariant("RT_Labor"));
     QCOMPARE(resources->index(0, 20).data(), QVariant("Welder"));
     QCOMPARE(resources->index(1, 20).data(), QVariant("Crane"));
     QCOMPARE(resources->headerData(20, Qt::Horizontal).toString(), QString("Resource Name"));
+    // The activity the assignments belong to (task 2, "A") follows, by ID and name.
+    auto *tasks = modelOf(loader, "TASK");
+    const int task = rowWith(tasks, 0, 2u);
+    QCOMPARE(resources->headerData(21, Qt::Horizontal).toString(), QString("Activity ID"));
+    QCOMPARE(resources->headerData(22, Qt::Horizontal).toString(), QString("Activity Name"));
+    for (int row : { 0, 1 }) {
+        QCOMPARE(resources->index(row, 21).data(), tasks->index(task, 5).data());
+        QCOMPARE(resources->index(row, 22).data(), QVariant("A"));
+    }
 }
 
 void TestMppLoader::userDefinedAssignmentModel()

@@ -90,13 +90,15 @@ void TestRyActivityFinder::matches_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("found");
 
-    QTest::newRow("name, any case, inside a child") << "DESIGN" << QStringList { "A1", "B2" };
-    QTest::newRow("substring of a name") << "view" << QStringList { "A3" };
-    QTest::newRow("activity id") << "b2" << QStringList { "B2" };
-    QTest::newRow("id prefix") << "a" << QStringList { "A1", "A2", "A3", "C1" };
-    QTest::newRow("other columns are not searched") << "task" << QStringList {};
-    QTest::newRow("no match") << "zzz" << QStringList {};
-    QTest::newRow("empty text finds nothing") << "" << QStringList {};
+    QTest::addColumn<int>("column"); // the matched column of the first match
+
+    QTest::newRow("name, any case, inside a child") << "DESIGN" << QStringList { "A1", "B2" } << 1;
+    QTest::newRow("substring of a name") << "view" << QStringList { "A3" } << 1;
+    QTest::newRow("activity id") << "b2" << QStringList { "B2" } << 0;
+    QTest::newRow("id prefix") << "a" << QStringList { "A1", "A2", "A3", "C1" } << 0;
+    QTest::newRow("other columns are not searched") << "task" << QStringList {} << -1;
+    QTest::newRow("no match") << "zzz" << QStringList {} << -1;
+    QTest::newRow("empty text finds nothing") << "" << QStringList {} << -1;
 }
 
 void TestRyActivityFinder::matches()
@@ -112,6 +114,7 @@ void TestRyActivityFinder::matches()
         steps << at.data().toString();
     }
     QCOMPARE(steps, found);
+    QTEST(finder->matchedColumn(finder->next(QModelIndex())), "column");
     if (found.isEmpty())
         QVERIFY(!finder->next(QModelIndex()).isValid());
 }

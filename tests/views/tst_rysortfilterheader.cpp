@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStandardItemModel>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -38,6 +39,9 @@ private slots:
     void pressRightOfLastSectionGivesMinusOne();
     void attachedPainterDrawsIntoEverySection();
     void sizeHintRespectsMinimumSize();
+    void narrowSectionElidesAtTheEnd_data();
+    void narrowSectionElidesAtTheEnd();
+    void tooltipShowsTheWholeTitle();
 
 private:
     QStandardItemModel *m_model = nullptr;
@@ -179,4 +183,49 @@ void TestRySortFilterHeader::sizeHintRespectsMinimumSize()
 }
 
 QTEST_MAIN(TestRySortFilterHeader)
+void TestRySortFilterHeader::narrowSectionElidesAtTheEnd_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("width");
+    QTest::newRow("cut") << QStringLiteral("Remaining Duration") << 60;
+    QTest::newRow("whole") << QStringLiteral("ID") << 60;
+}
+
+void TestRySortFilterHeader::narrowSectionElidesAtTheEnd()
+{
+    // The title's ink stays inside the section with a margin: clipped at both ends, it ran
+    // into both edges.
+    QFETCH(QString, title);
+    QFETCH(int, width);
+    m_model->setHeaderData(0, Qt::Horizontal, title);
+    m_header->resizeSection(0, width);
+    const QImage image = m_header->grab().toImage();
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < width; ++x) {
+        for (int y = 2; y < image.height() - 2; ++y) {
+            if (qGray(image.pixel(x, y)) < 100) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+    }
+    QVERIFY(first >= 0);
+    QVERIFY2(first >= 3 && last <= width - 4,
+             qPrintable(QStringLiteral("%1..%2").arg(first).arg(last)));
+}
+
+void TestRySortFilterHeader::tooltipShowsTheWholeTitle()
+{
+    m_model->setHeaderData(1, Qt::Horizontal, QStringLiteral("Remaining Duration"));
+    m_header->resizeSection(1, 40);
+    m_header->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_header));
+    const QPoint inSecond(m_header->sectionPosition(1) + 10, 5);
+    QHelpEvent help(QEvent::ToolTip, inSecond, m_header->viewport()->mapToGlobal(inSecond));
+    QApplication::sendEvent(m_header->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Remaining Duration"));
+    QToolTip::hideText();
+}
+
 #include "tst_rysortfilterheader.moc"
