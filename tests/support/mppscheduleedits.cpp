@@ -80,8 +80,8 @@ MppScheduleEdits editMppSchedule(MppScheduleSpec &spec, int count)
             edits.linksOfRemoved.append(ends);
             continue;
         }
-        if (edits.linksRemoved.size() < count && k >= nextLink
-            && leafIds.contains(r.predecessor) && leafIds.contains(r.successor)) {
+        if (edits.linksRemoved.size() < count && k >= nextLink && leafIds.contains(r.predecessor)
+            && leafIds.contains(r.successor)) {
             edits.linksRemoved.append(ends);
             nextLink += linkStep;
             continue;

@@ -6,6 +6,8 @@
 #include "tables/rycomparemodel.h"
 
 #include <QAbstractItemModelTester>
+#include <QFile>
+#include <QJsonDocument>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -68,6 +70,14 @@ void remove(mppr::Project &project, qint32 uid)
     }
 }
 
+// The schema the program loads, so that the loader's derived steps find their columns.
+void setBuiltInSchema(MPPLoader &loader)
+{
+    QFile file(QStringLiteral(":/files/mppr.json"));
+    if (file.open(QIODevice::ReadOnly))
+        loader.setSchema(QJsonDocument::fromJson(file.readAll()));
+}
+
 struct Versions
 {
     MPPLoader oldLoader;
@@ -75,6 +85,8 @@ struct Versions
     std::unique_ptr<RyCompareModel> model;
     Versions(std::unique_ptr<mppr::Project> before, std::unique_ptr<mppr::Project> after)
     {
+        setBuiltInSchema(oldLoader);
+        setBuiltInSchema(newLoader);
         oldLoader.loadProject(std::move(before));
         newLoader.loadProject(std::move(after));
         model = std::make_unique<RyCompareModel>(RyCompareVersion::fromLoader(oldLoader),

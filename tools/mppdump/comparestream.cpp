@@ -1,6 +1,7 @@
 #include "comparestream.h"
 
 #include "jsonstreamwriter.h"
+#include "tablesstream.h"
 
 #include "tables/mpploader.h"
 #include "tables/rycomparemodel.h"
@@ -12,6 +13,7 @@ namespace {
 // The reader status of a load, 0 after a good one.
 int load(MPPLoader &loader, const QString &path)
 {
+    setBuiltInSchema(loader);
     int status = 0;
     QObject::connect(&loader, &MPPLoader::failed, [&status](int code) { status = code; });
     loader.load(path);
