@@ -4,6 +4,7 @@
 #include "gantt/ryganttview.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
+#include "tests/support/chartcolumns.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -58,6 +59,7 @@ struct Schedule
     {
         model.setHorizontalHeaderLabels(
             { "Activity Name", "Activity Type", "Start Date", "Finish Date", "Total float" });
+        nameChartColumns(&model);
         for (int g = 0; g < GroupCount; ++g) {
             const QDate groupStart = ProjectStart.addDays(7 * (g % 100));
             QList<QStandardItem *> group
@@ -77,7 +79,6 @@ struct Schedule
         tree.expandAll();
         view.setModel(&model);
         view.setBuddy(&tree);
-        view.setActivityTypeColumn(1);
         view.setTimelineFlags(Ry::Month | Ry::Day);
         view.setDataDate(QDateTime(ProjectStart.addDays(40), QTime(12, 0)));
         view.setAlternatingRowColors(true);

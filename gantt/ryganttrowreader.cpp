@@ -8,7 +8,7 @@ const QString RyGanttRowReader::FinishField = QStringLiteral("Finish Date");
 
 namespace {
 
-// The fields the chart reads by role, with the column each role stands for.
+// The date fields a bar style may name that the chart reads by role.
 struct RoleField
 {
     int role;
@@ -17,7 +17,6 @@ struct RoleField
 const RoleField RoleFields[] = {
     { Ry::StartRole, "Start Date" },
     { Ry::FinishRole, "Finish Date" },
-    { Ry::TotalFloatRole, "Total float" },
     { Ry::BaselineStartRole, "BL Project Start" },
     { Ry::BaselineFinishRole, "BL Project Finish" },
 };
@@ -31,26 +30,18 @@ int roleOfField(const QString &field)
     return -1;
 }
 
-QString fieldOfRole(int role)
-{
-    for (const RoleField &entry : RoleFields) {
-        if (entry.role == role)
-            return QString::fromLatin1(entry.field);
-    }
-    return QString();
-}
-
 } // namespace
 
 void RyGanttRowReader::setModel(const QAbstractItemModel *model)
 {
     m_model = model;
-    m_columns.clear();
+    forgetColumns();
 }
 
 void RyGanttRowReader::forgetColumns()
 {
     m_columns.clear();
+    m_roleColumns.clear();
 }
 
 int RyGanttRowReader::column(const QString &field) const
@@ -63,27 +54,45 @@ int RyGanttRowReader::column(const QString &field) const
     return found;
 }
 
-QVariant RyGanttRowReader::value(const QModelIndex &index, int role, const QString &field) const
+int RyGanttRowReader::roleColumn(int role) const
+{
+    auto it = m_roleColumns.constFind(role);
+    if (it != m_roleColumns.constEnd())
+        return it.value();
+    int found = -1;
+    const int columns = m_model ? m_model->columnCount() : 0;
+    for (int c = 0; c < columns && found < 0; ++c) {
+        const QVariant served = m_model->headerData(c, Qt::Horizontal, Ry::ColumnItemRole);
+        if (served.isValid() && served.toInt() == role)
+            found = c;
+    }
+    m_roleColumns.insert(role, found);
+    return found;
+}
+
+QVariant RyGanttRowReader::value(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return QVariant();
-    if (role >= 0) {
-        const QVariant served = index.data(role);
-        if (served.isValid())
-            return served;
-    }
-    const int c = column(field);
+    const QVariant served = index.data(role);
+    if (served.isValid())
+        return served;
+    const int c = roleColumn(role);
     return c < 0 ? QVariant() : index.sibling(index.row(), c).data();
 }
 
 QDateTime RyGanttRowReader::date(const QModelIndex &index, const QString &field) const
 {
-    return value(index, roleOfField(field), field).toDateTime();
+    const int role = roleOfField(field);
+    if (role >= 0)
+        return value(index, role).toDateTime();
+    const int c = column(field);
+    return c < 0 || !index.isValid() ? QDateTime() : index.sibling(index.row(), c).data().toDateTime();
 }
 
 bool RyGanttRowReader::isCritical(const QModelIndex &index) const
 {
-    const QVariant value = this->value(index, Ry::TotalFloatRole, fieldOfRole(Ry::TotalFloatRole));
+    const QVariant value = this->value(index, Ry::TotalFloatRole);
     if (value.isNull())
         return false;
     bool ok = false;
@@ -97,13 +106,7 @@ Ry::RowType RyGanttRowReader::rowType(const QModelIndex &index) const
         return Ry::NoRowType;
     if (m_model->hasChildren(index.sibling(index.row(), 0)))
         return Ry::SummaryRow;
-    QVariant type = index.data(Ry::RowTypeRole);
-    if (!type.isValid()) {
-        if (m_activityTypeColumn < 0)
-            return Ry::NoRowType;
-        type = index.sibling(index.row(), m_activityTypeColumn).data();
-    }
-    const QString text = type.toString();
+    const QString text = value(index, Ry::RowTypeRole).toString();
     if (text.contains(QLatin1String("task"), Qt::CaseInsensitive)
         || text.contains(QLatin1String("level"), Qt::CaseInsensitive))
         return Ry::TaskRow;

@@ -1,7 +1,8 @@
 // Reads what the Gantt chart draws for a row: its dates, type and total float, through the
-// item roles of models/ryconstants.h. For a model that does not answer a role (a plain item
-// model, or rows the grouping adds) the cell of the column named as the role's field is read,
-// the column found once and kept until the columns change.
+// item roles of models/ryconstants.h. A row that does not answer a role itself (a table row,
+// or a row the grouping adds) is read from the cell of the column whose Ry::ColumnItemRole
+// header names the role, found once and kept until the columns change. Only a bar style naming
+// a date column that has no role (say "Late Start Date") reads that column by its title.
 #pragma once
 
 #include "models/ryconstants.h"
@@ -19,11 +20,10 @@ public:
     void setModel(const QAbstractItemModel *model);
     // The columns changed: names are looked up again.
     void forgetColumns();
-    void setActivityTypeColumn(int column) { m_activityTypeColumn = column; }
-    int activityTypeColumn() const { return m_activityTypeColumn; }
-
-    // The value of `role` for the row of `index`, or the cell of column `field` in that row.
-    QVariant value(const QModelIndex &index, int role, const QString &field) const;
+    // The value of `role` for the row of `index`: its own, else its cell in the role's column.
+    QVariant value(const QModelIndex &index, int role) const;
+    // The column whose header names `role`, or -1.
+    int roleColumn(int role) const;
     // A date field of the row: by its role when the field is one of the chart's own, else by
     // the column of that name (a bar style may name any date column).
     QDateTime date(const QModelIndex &index, const QString &field) const;
@@ -46,6 +46,6 @@ public:
 
 private:
     QPointer<const QAbstractItemModel> m_model;
-    int m_activityTypeColumn = -1;
     mutable QHash<QString, int> m_columns;
+    mutable QHash<int, int> m_roleColumns;
 };

@@ -140,17 +140,6 @@ void RyGanttView::setModel(QAbstractItemModel *newModel)
     updateTimeRange();
 }
 
-void RyGanttView::setActivityTypeColumn(int column)
-{
-    d->scene.reader.setActivityTypeColumn(column);
-    m_barDelegate->setActivityTypeColumn(column);
-    viewport()->update();
-}
-int RyGanttView::activityTypeColumn() const
-{
-    return d->scene.reader.activityTypeColumn();
-}
-
 void RyGanttView::setShowLinks(bool show)
 {
     m_showLinks = show;

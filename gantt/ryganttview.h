@@ -51,8 +51,6 @@ public:
     void setRowController(RyGanttRowController *controller);
     RyGanttRowController *rowController() const;
 
-    void setActivityTypeColumn(int column);
-    int activityTypeColumn() const;
     void setShowLinks(bool show);
     bool showLinks() const { return m_showLinks; }
     void setShowVerticalLines(bool show);

@@ -12,8 +12,6 @@ class RyGanttViewDelegate : public QStyledItemDelegate
 public:
     explicit RyGanttViewDelegate(QObject *parent = nullptr);
 
-    void setActivityTypeColumn(int column) { m_activityTypeColumn = column; }
-    int activityTypeColumn() const { return m_activityTypeColumn; }
     void setBarStyles(const QList<RyGanttViewBarStyle> &styles) { m_barStyles = styles; }
     const QList<RyGanttViewBarStyle> &barStyles() const { return m_barStyles; }
 
@@ -34,6 +32,5 @@ public:
                const QModelIndex &index) const override;
 
 private:
-    int m_activityTypeColumn = -1;
     QList<RyGanttViewBarStyle> m_barStyles;
 };

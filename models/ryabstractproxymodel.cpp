@@ -67,3 +67,26 @@ QModelIndex RyAbstractProxyModel::buddy(const QModelIndex &index) const
     Q_ASSERT(!index.isValid() || index.model() == this);
     return index;
 }
+
+bool RyAbstractProxyModel::hasChildren(const QModelIndex &parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+int RyAbstractProxyModel::columnCount(const QModelIndex &parent) const
+{
+    Q_ASSERT(!parent.isValid() || parent.model() == this);
+    return sourceModel() ? sourceModel()->columnCount() : 0;
+}
+
+QVariant RyAbstractProxyModel::headerData(int section, Qt::Orientation orientation,
+                                          int role) const
+{
+    return sourceModel() ? sourceModel()->headerData(section, orientation, role) : QVariant();
+}
+
+bool RyAbstractProxyModel::setHeaderData(int section, Qt::Orientation orientation,
+                                         const QVariant &value, int role)
+{
+    return sourceModel() && sourceModel()->setHeaderData(section, orientation, value, role);
+}

@@ -10,11 +10,13 @@ enum HeaderRole {
     ColumnIdRole = Qt::UserRole, // 256: the column id ("task_code")
     ColumnGroupRole = Qt::UserRole + 1, // 257: the column group ("General", "system", ...)
     ColumnDescriptionRole = Qt::UserRole + 2, // 258: the whole description as a QVariantMap
+    ColumnItemRole = Qt::UserRole + 3, // 259: the ItemRole the column's cells stand for, if any
 };
 
-// Item roles of activity rows, answered on every column of a row by the tables that hold tasks
-// and passed on by the proxies; the Gantt chart reads its bars through them. A model that does
-// not answer a role leaves the chart to read the column of the same name instead.
+// Item roles of activity rows: what the Gantt chart draws for a row. The tables that hold tasks
+// name, under ColumnItemRole, the column that holds each of them, so that every row of a proxy
+// (summary and grouping rows included) is read from its cell in that column. A model may also
+// answer a role on the row itself; that answer wins.
 enum ItemRole {
     StartRole = Qt::UserRole + 16, // 272: QDateTime, the "Start Date" cell
     FinishRole, // 273: QDateTime, the "Finish Date" cell

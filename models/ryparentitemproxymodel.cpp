@@ -242,17 +242,6 @@ int RyParentItemProxyModel::rowCount(const QModelIndex &parent) const
     return childList(parentRowOf(parent)).size();
 }
 
-int RyParentItemProxyModel::columnCount(const QModelIndex &parent) const
-{
-    Q_ASSERT(!parent.isValid() || parent.model() == this);
-    return sourceModel() ? sourceModel()->columnCount() : 0;
-}
-
-bool RyParentItemProxyModel::hasChildren(const QModelIndex &parent) const
-{
-    return rowCount(parent) > 0;
-}
-
 QModelIndex RyParentItemProxyModel::index(int row, int column, const QModelIndex &parent) const
 {
     Q_ASSERT(!parent.isValid() || parent.model() == this);
@@ -303,12 +292,6 @@ QModelIndex RyParentItemProxyModel::mapFromSource(const QModelIndex &sourceIndex
     return indexForSourceRow(sourceIndex.row(), sourceIndex.column());
 }
 
-QVariant RyParentItemProxyModel::data(const QModelIndex &index, int role) const
-{
-    Q_ASSERT(!index.isValid() || index.model() == this);
-    return sourceModel() ? mapToSource(index).data(role) : QVariant();
-}
-
 bool RyParentItemProxyModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     Q_ASSERT(!index.isValid() || index.model() == this);
@@ -331,18 +314,6 @@ Qt::ItemFlags RyParentItemProxyModel::flags(const QModelIndex &index) const
     if (hasChildren(index))
         itemFlags &= ~Qt::ItemNeverHasChildren;
     return itemFlags;
-}
-
-QVariant RyParentItemProxyModel::headerData(int section, Qt::Orientation orientation,
-                                            int role) const
-{
-    return sourceModel() ? sourceModel()->headerData(section, orientation, role) : QVariant();
-}
-
-bool RyParentItemProxyModel::setHeaderData(int section, Qt::Orientation orientation,
-                                           const QVariant &value, int role)
-{
-    return sourceModel() && sourceModel()->setHeaderData(section, orientation, value, role);
 }
 
 void RyParentItemProxyModel::sort(int column, Qt::SortOrder order)

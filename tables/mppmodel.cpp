@@ -72,6 +72,10 @@ QVariant MPPModel::headerData(int section, Qt::Orientation orientation, int role
         return info.group;
     case Ry::ColumnDescriptionRole:
         return info.attributes;
+    case Ry::ColumnItemRole: {
+        const int itemRole = itemRoleOfColumn(section);
+        return itemRole < 0 ? QVariant() : QVariant(itemRole);
+    }
     default:
         return QVariant();
     }
@@ -85,6 +89,11 @@ bool MPPModel::setData(const QModelIndex &, const QVariant &, int)
 bool MPPModel::isColumnWritable(int) const
 {
     return false;
+}
+
+int MPPModel::itemRoleOfColumn(int) const
+{
+    return -1;
 }
 
 void MPPModel::setProject(mppr::Project *project)

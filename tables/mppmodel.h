@@ -53,6 +53,9 @@ public:
     // Whether setData can ever succeed on a column; the derived-model steps skip writes that
     // every row would refuse.
     virtual bool isColumnWritable(int column) const;
+    // The item role of models/ryconstants.h a column stands for, served as its
+    // Ry::ColumnItemRole header; -1 for none.
+    virtual int itemRoleOfColumn(int column) const;
     // Position of a column id, or -1.
     int columnOf(const QString &id) const { return m_columnIds.indexOf(id); }
 

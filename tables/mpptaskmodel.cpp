@@ -1,5 +1,6 @@
 #include "tables/mpptaskmodel.h"
 
+#include "models/ryconstants.h"
 #include "mppr/project.h"
 #include "tables/mppunits.h"
 
@@ -139,6 +140,26 @@ bool MPPTaskModel::setData(const QModelIndex &index, const QVariant &value, int 
         return false;
     m_parentUids[index.row()] = value;
     return true;
+}
+
+int MPPTaskModel::itemRoleOfColumn(int column) const
+{
+    switch (column) {
+    case CalcStartDate:
+        return Ry::StartRole;
+    case CalcEndDate:
+        return Ry::FinishRole;
+    case TaskType:
+        return Ry::RowTypeRole;
+    case TotalFloatHrCnt:
+        return Ry::TotalFloatRole;
+    case BlProjectStartDate:
+        return Ry::BaselineStartRole;
+    case BlProjectEndDate:
+        return Ry::BaselineFinishRole;
+    default:
+        return -1;
+    }
 }
 
 const mppr::Task *MPPTaskModel::task(int row) const

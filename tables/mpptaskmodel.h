@@ -60,6 +60,7 @@ public:
     // Only parent_uid is writable (display role); the write emits no dataChanged.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     bool isColumnWritable(int column) const override { return column == ParentUid; }
+    int itemRoleOfColumn(int column) const override;
 
     const mppr::Task *task(int row) const;
 

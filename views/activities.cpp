@@ -143,8 +143,6 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_ganttView->setModel(m_filterProxy);
     m_ganttView->setBuddy(m_treeView);
 
-    m_ganttView->setActivityTypeColumn(
-        RyModelLookup::findColumn(activityModel, QStringLiteral("Activity Type")));
     m_baseRowCount = activityModel ? activityModel->rowCount() : 0;
     m_treeView->setGroupColumn(RyModelLookup::findColumn(activityModel, QStringLiteral("Group")));
 

@@ -1,5 +1,6 @@
 #include "gantt/ryganttrowreader.h"
 #include "gantt/rygantttreeviewrowcontroller.h"
+#include "tests/support/chartcolumns.h"
 
 #include <QStandardItemModel>
 #include <QtTest>
@@ -43,6 +44,7 @@ private slots:
     void readsRolesOrColumns_data();
     void readsRolesOrColumns();
     void rolesWinOverColumns();
+    void titlesAloneNameNoRole();
     void summaryRowsAndRange();
 };
 
@@ -78,10 +80,10 @@ void TestRyGanttRowReader::readsRolesOrColumns()
         { "Activity Name", "Activity Type", "Start Date", "Finish Date", "Total float" });
     const QDateTime start = utc(QDate(2017, 1, 3), 8);
     const QDateTime finish = utc(QDate(2017, 1, 5), 17);
+    nameChartColumns(&model);
     model.appendRow(makeRow("T", type, start, finish, totalFloat, roles));
     RyGanttRowReader reader;
     reader.setModel(&model);
-    reader.setActivityTypeColumn(Type);
     const QModelIndex row = model.index(0, Name);
     QCOMPARE(reader.date(row, RyGanttRowReader::StartField), start);
     QCOMPARE(reader.date(row, RyGanttRowReader::FinishField), finish);
@@ -95,6 +97,7 @@ void TestRyGanttRowReader::rolesWinOverColumns()
     QStandardItemModel model;
     model.setHorizontalHeaderLabels({ "Activity Name", "Activity Type", "Start Date", "Finish Date",
                                       "Total float", "BL Project Start" });
+    nameChartColumns(&model);
     model.appendRow(
         makeRow("T", "TT_Task", utc(QDate(2017, 1, 3), 8), utc(QDate(2017, 1, 5), 17), 5.0, false));
     const QModelIndex row = model.index(0, Name);
@@ -109,8 +112,27 @@ void TestRyGanttRowReader::rolesWinOverColumns()
     // Bar styles name their date fields; a field of no role is read from its column.
     QCOMPARE(reader.date(row, "BL Project Start"), utc(QDate(2016, 12, 1), 8));
     QCOMPARE(reader.date(row, "No such column"), QDateTime());
-    // Without a type column nor a type role a leaf row has no type.
+    QCOMPARE(reader.rowType(row), Ry::TaskRow);
+}
+
+// Columns are found by the role their header names, never by their title alone.
+void TestRyGanttRowReader::titlesAloneNameNoRole()
+{
+    QStandardItemModel model;
+    model.setHorizontalHeaderLabels(
+        { "Activity Name", "Activity Type", "Start Date", "Finish Date", "Total float" });
+    model.appendRow(
+        makeRow("T", "TT_Task", utc(QDate(2017, 1, 3), 8), utc(QDate(2017, 1, 5), 17), 0.0, false));
+    model.setHeaderData(Name, Qt::Horizontal, int(Ry::FinishRole), Ry::ColumnItemRole);
+    RyGanttRowReader reader;
+    reader.setModel(&model);
+    const QModelIndex row = model.index(0, Name);
+    QCOMPARE(reader.date(row, RyGanttRowReader::StartField), QDateTime());
     QCOMPARE(reader.rowType(row), Ry::NoRowType);
+    QVERIFY(!reader.isCritical(row));
+    // The role's column is the one the header names, whatever its title.
+    model.setData(row, utc(QDate(2019, 5, 6), 9));
+    QCOMPARE(reader.date(row, RyGanttRowReader::FinishField), utc(QDate(2019, 5, 6), 9));
 }
 
 void TestRyGanttRowReader::summaryRowsAndRange()
@@ -124,9 +146,9 @@ void TestRyGanttRowReader::summaryRowsAndRange()
     group[Name]->appendRow(
         makeRow("T2", "TT_Task", utc(QDate(2017, 1, 3), 7), utc(QDate(2017, 2, 9), 12), 1.0, true));
     model.appendRow(group);
+    nameChartColumns(&model);
     RyGanttRowReader reader;
     reader.setModel(&model);
-    reader.setActivityTypeColumn(Type);
     QCOMPARE(reader.rowType(model.index(0, Type)), Ry::SummaryRow);
     RyGanttTreeViewRowController rows;
     rows.setModel(&model);

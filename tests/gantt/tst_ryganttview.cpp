@@ -2,6 +2,7 @@
 #include "gantt/ryganttviewdelegate.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
+#include "tests/support/chartcolumns.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -56,6 +57,7 @@ struct Fixture
                                           "Actual Finish" });
         model.setHeaderData(Progress, Qt::Horizontal, QVariantMap { { "format", "percent" } },
                             Ry::ColumnDescriptionRole);
+        nameChartColumns(&model);
         auto groupA = makeRow("A", QString(), Start, QDate(2017, 1, 10));
         groupA[Name]->appendRow(
             makeRow("T1", "TT_Task", QDate(2017, 1, 3), QDate(2017, 1, 5), 5.0, 50.0));
@@ -75,7 +77,6 @@ struct Fixture
         tree.resize(300, 400);
         view.setModel(&model);
         view.setBuddy(&tree);
-        view.setActivityTypeColumn(Type);
         view.setTimelineFlags(Ry::Month | Ry::Day);
         view.resize(1200, 400);
         tree.show();
@@ -339,6 +340,7 @@ void TestRyGanttView::collapseAllWithoutSignals()
     QStandardItemModel model;
     model.setHorizontalHeaderLabels(
         { "Activity Name", "Activity Type", "Start Date", "Finish Date" });
+    nameChartColumns(&model);
     for (int g = 0; g < 40; ++g) {
         auto group = makeRow(QString("G%1").arg(g), QString(), Start, Start);
         for (int t = 0; t < 3; ++t)
@@ -540,6 +542,7 @@ void TestRyGanttView::verticalScrollMirrorsBuddy()
     QStandardItemModel model;
     model.setHorizontalHeaderLabels(
         { "Activity Name", "Activity Type", "Start Date", "Finish Date" });
+    nameChartColumns(&model);
     for (int i = 0; i < 200; ++i)
         model.appendRow(makeRow(QString::number(i), "TT_Task", Start.addDays(i % 20),
                                 Start.addDays(i % 20 + 2)));
@@ -549,7 +552,6 @@ void TestRyGanttView::verticalScrollMirrorsBuddy()
     RyGanttView view;
     view.setModel(&model);
     view.setBuddy(&tree);
-    view.setActivityTypeColumn(Type);
     view.resize(600, 300);
     tree.show();
     view.show();
@@ -696,7 +698,7 @@ void TestRyGanttView::rowTypes()
     QCOMPARE(f.view.rowType(t2), RyGanttView::TaskRow);
     f.model.itemFromIndex(t2.sibling(t2.row(), Type))->setText("WBS");
     QCOMPARE(f.view.rowType(t2), RyGanttView::NoRowType);
-    f.view.setActivityTypeColumn(-1);
+    f.model.setHeaderData(Type, Qt::Horizontal, QVariant(), Ry::ColumnItemRole);
     QCOMPARE(f.view.rowType(f.row("T1")), RyGanttView::NoRowType);
     QCOMPARE(f.view.rowType(f.row("A")), RyGanttView::SummaryRow);
 }

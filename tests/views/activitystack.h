@@ -5,6 +5,7 @@
 
 #include "models/ryconstants.h"
 #include "models/ryjoinproxymodel.h"
+#include "tests/support/chartcolumns.h"
 
 #include <QDateTime>
 #include <QStandardItemModel>
@@ -60,6 +61,7 @@ struct ActivityStack
                      { "Activity Type", "string" },
                      { "Start Date", "datetime" },
                      { "Finish Date", "datetime" } });
+        nameChartColumns(&tasks);
         wbs.setObjectName("PROJWBS");
         setColumns(&wbs,
                    { { "wbs_id", "integer" },
