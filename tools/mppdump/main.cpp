@@ -10,6 +10,7 @@
 
 #include "mppr/project.h"
 #ifdef MPPDUMP_TABLES
+#include "comparestream.h"
 #include "tablesdump.h"
 #include "tablesstream.h"
 #endif
@@ -51,6 +52,10 @@ void describe(QCommandLineParser &parser)
     parser.addOption({ QStringLiteral("tables"),
                        QStringLiteral("Print every table and derived model after a complete load "
                                       "instead of the project.") });
+    parser.addOption({ QStringLiteral("compare"),
+                       QStringLiteral("Compare two versions, OLD and NEW, of a schedule: the "
+                                      "added, deleted and changed activities and links, and a "
+                                      "summary.") });
 #endif
     QCommandLineOption document(QLatin1String(DocumentOption),
                                 QStringLiteral("Build the whole JSON document in memory first "
@@ -110,6 +115,14 @@ int dumpTables(const QString &path, bool asDocument)
     writer.finish();
     return exitCode(writer.error(), status);
 }
+
+int dumpComparison(const QString &oldPath, const QString &newPath)
+{
+    JsonStreamWriter writer(stdout);
+    const int status = writeComparison(writer, oldPath, newPath);
+    writer.finish();
+    return exitCode(writer.error(), status);
+}
 #endif
 
 } // namespace
@@ -139,6 +152,13 @@ int main(int argc, char *argv[])
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     const QStringList files = parser.positionalArguments();
+#ifdef MPPDUMP_TABLES
+    if (parser.isSet(QStringLiteral("compare"))) {
+        if (files.size() != 2)
+            return usageError(parser, QStringLiteral("--compare expects OLD and NEW files"));
+        return dumpComparison(files.at(0), files.at(1));
+    }
+#endif
     if (files.size() != 1)
         return usageError(parser, QStringLiteral("expected exactly one FILE"));
 

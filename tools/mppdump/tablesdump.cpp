@@ -1,4 +1,5 @@
 #include "tablesdump.h"
+#include "tablesstream.h"
 
 #include "models/ryconstants.h"
 #include "tables/mpploader.h"
@@ -68,9 +69,7 @@ QJsonObject modelToJson(const QAbstractItemModel &model)
 QJsonObject tablesToJson(const QString &path, int *status)
 {
     MPPLoader loader;
-    QFile schema(QStringLiteral(":/files/mppr.json"));
-    if (schema.open(QIODevice::ReadOnly))
-        loader.setSchema(QJsonDocument::fromJson(schema.readAll()));
+    setBuiltInSchema(loader);
     *status = 0;
     QObject::connect(&loader, &MPPLoader::failed, [status](int code) { *status = code; });
     // Run on this thread: the tool has nothing else to do while the file loads.

@@ -97,12 +97,17 @@ void writeModel(JsonStreamWriter &w, const QAbstractItemModel &model)
 
 } // namespace
 
-int writeTables(JsonStreamWriter &w, const QString &path)
+void setBuiltInSchema(ProjectLoader &loader)
 {
-    MPPLoader loader;
     QFile schema(QStringLiteral(":/files/mppr.json"));
     if (schema.open(QIODevice::ReadOnly))
         loader.setSchema(QJsonDocument::fromJson(schema.readAll()));
+}
+
+int writeTables(JsonStreamWriter &w, const QString &path)
+{
+    MPPLoader loader;
+    setBuiltInSchema(loader);
     int status = 0;
     QObject::connect(&loader, &MPPLoader::failed, [&status](int code) { status = code; });
     // Run on this thread: the tool has nothing else to do while the file loads.

@@ -7,6 +7,10 @@
 #include <QString>
 
 class JsonStreamWriter;
+class ProjectLoader;
+
+// Gives the loader the column descriptions built into the program.
+void setBuiltInSchema(ProjectLoader &loader);
 
 // Loads the file and writes it; returns the reader's status.
 int writeTables(JsonStreamWriter &writer, const QString &path);

@@ -1,10 +1,14 @@
 // mppgen: writes a synthetic "   114" schedule (.mpp) of a given size.
 
+#include "tests/support/mppscheduleedits.h"
 #include "tests/support/mppschedulegenerator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 
@@ -19,6 +23,27 @@ int intOption(const QCommandLineParser &parser, const QString &name, bool *ok)
     if (!valid || value < 0)
         *ok = false;
     return value;
+}
+
+QJsonArray idArray(const QVector<qint32> &ids)
+{
+    QJsonArray array;
+    for (qint32 id : ids)
+        array.append(id);
+    return array;
+}
+
+// What --edits did, as {"removed", "added", "moved", "linksRemoved": [[pred, succ], ...]}.
+QByteArray editsJson(const MppScheduleEdits &edits)
+{
+    QJsonArray links;
+    for (const auto &link : edits.linksRemoved)
+        links.append(QJsonArray { link.first, link.second });
+    const QJsonObject json { { QStringLiteral("removed"), idArray(edits.removed) },
+                             { QStringLiteral("added"), idArray(edits.added) },
+                             { QStringLiteral("moved"), idArray(edits.moved) },
+                             { QStringLiteral("linksRemoved"), links } };
+    return QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n';
 }
 
 } // namespace
@@ -42,6 +67,10 @@ int main(int argc, char *argv[])
     option("resources", "Number of resources.", defaults.resources);
     option("assignments", "Number of assignments.", defaults.assignments);
     option("seed", "Seed of the generator.", int(defaults.seed));
+    option("edits",
+           "Edit the schedule: remove, add and move (one working day later) this many "
+           "activities and remove this many links; print what was done as JSON.",
+           0);
     parser.addOption(QCommandLineOption(
         QStringLiteral("wide"),
         QStringLiteral("Task records as wide as the widest saved files (a 991-entry field map, "
@@ -60,15 +89,23 @@ int main(int argc, char *argv[])
     options.assignments = intOption(parser, QStringLiteral("assignments"), &ok);
     options.seed = quint32(intOption(parser, QStringLiteral("seed"), &ok));
     options.wideTaskRecords = parser.isSet(QStringLiteral("wide"));
+    const int editCount = intOption(parser, QStringLiteral("edits"), &ok);
     if (!ok) {
         std::fprintf(stderr, "mppgen: expected one FILE and non-negative numbers\n");
         return ExitUsage;
     }
+    MppScheduleSpec spec = generateMppSchedule(options);
+    MppScheduleEdits edits;
+    if (editCount > 0)
+        edits = editMppSchedule(spec, editCount);
     QFile file(parser.positionalArguments().first());
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(buildMppFile(generateMppSchedule(options))) < 0) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(buildMppFile(spec)) < 0) {
         std::fprintf(stderr, "mppgen: cannot write %s\n", qPrintable(file.fileName()));
         return 1;
+    }
+    if (editCount > 0) {
+        const QByteArray json = editsJson(edits);
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     }
     return 0;
 }
