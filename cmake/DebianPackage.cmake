@@ -11,9 +11,9 @@ set(CPACK_PACKAGE_CONTACT "Tarvik developers <tarvik@example.org>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarvik developers <tarvik@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "read-only viewer for Microsoft Project schedules")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tarvik opens Microsoft Project (.mpp) files and shows their activities as a table and a\n"
-    "Gantt chart, with filters, groups, layouts, printing and CSV export. It never changes\n"
-    "the files it reads.")
+    "Tarvik opens Microsoft Project (.mpp) files and shows their activities as a\n"
+    "table and a Gantt chart, with filters, groups, layouts, printing and CSV\n"
+    "export. It never changes the files it reads.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -26,14 +26,15 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 set(doc ${CMAKE_BINARY_DIR}/debian-doc)
 file(MAKE_DIRECTORY ${doc})
-file(WRITE ${doc}/changelog.Debian
+file(WRITE ${doc}/changelog
      "tarvik (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
      "  * Packaged from the upstream build with CPack.\n\n"
      " -- ${CPACK_DEBIAN_PACKAGE_MAINTAINER}  Fri, 11 Dec 2026 00:00:00 +0000\n")
 find_program(TARVIK_GZIP gzip)
 if(TARVIK_GZIP)
-  execute_process(COMMAND ${TARVIK_GZIP} -9nf ${doc}/changelog.Debian)
-  install(FILES ${doc}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarvik)
+  execute_process(COMMAND ${TARVIK_GZIP} -9nf ${doc}/changelog)
+  # The version has no Debian revision: a native package, whose changelog is changelog.gz.
+  install(FILES ${doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarvik)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarvik)

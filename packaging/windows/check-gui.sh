@@ -51,7 +51,7 @@ while ! xwininfo -root -tree | grep -F "$name" >/dev/null; do
   sleep 0.1
 done
 title=$(xwininfo -root -tree | grep -F "$name" | head -n 1 | sed 's/^[^"]*"\([^"]*\)".*/\1/')
-echo "tarvik.exe shows a window titled \"$title\""
+printf 'tarvik.exe shows a window titled "%s"\n' "$title"
 if [ -n "$shot" ]; then
   sleep 3 # let the schedule finish loading before the picture
   xwd -root -silent > "$shot"
