@@ -68,6 +68,11 @@ QModelIndex RyAbstractProxyModel::buddy(const QModelIndex &index) const
     return index;
 }
 
+bool RyAbstractProxyModel::hasChildren(const QModelIndex &parent) const
+{
+    return rowCount(parent) > 0;
+}
+
 int RyAbstractProxyModel::columnCount(const QModelIndex &parent) const
 {
     Q_ASSERT(!parent.isValid() || parent.model() == this);

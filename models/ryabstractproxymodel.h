@@ -23,6 +23,8 @@ public:
     QModelIndex sibling(int row, int column, const QModelIndex &index) const override;
     // Every cell is its own buddy.
     QModelIndex buddy(const QModelIndex &index) const override;
+    // Whether rowCount(parent) has rows: asked of the proxy's own rows, not of the source's.
+    bool hasChildren(const QModelIndex &parent = QModelIndex()) const override;
     // The source's columns and horizontal headers, unchanged: a proxy that adds columns
     // answers these itself.
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

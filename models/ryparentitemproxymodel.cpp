@@ -242,11 +242,6 @@ int RyParentItemProxyModel::rowCount(const QModelIndex &parent) const
     return childList(parentRowOf(parent)).size();
 }
 
-bool RyParentItemProxyModel::hasChildren(const QModelIndex &parent) const
-{
-    return rowCount(parent) > 0;
-}
-
 QModelIndex RyParentItemProxyModel::index(int row, int column, const QModelIndex &parent) const
 {
     Q_ASSERT(!parent.isValid() || parent.model() == this);
@@ -295,12 +290,6 @@ QModelIndex RyParentItemProxyModel::mapFromSource(const QModelIndex &sourceIndex
     if (sourceIndex.parent().isValid()) // only a flat source's rows are items here
         return QModelIndex();
     return indexForSourceRow(sourceIndex.row(), sourceIndex.column());
-}
-
-QVariant RyParentItemProxyModel::data(const QModelIndex &index, int role) const
-{
-    Q_ASSERT(!index.isValid() || index.model() == this);
-    return sourceModel() ? mapToSource(index).data(role) : QVariant();
 }
 
 bool RyParentItemProxyModel::setData(const QModelIndex &index, const QVariant &value, int role)
