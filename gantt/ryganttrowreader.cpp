@@ -115,8 +115,7 @@ Ry::RowType RyGanttRowReader::rowType(const QModelIndex &index) const
     return Ry::NoRowType;
 }
 
-RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows,
-                                                const QStringList &moreFields) const
+RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows) const
 {
     // Local date and time compared field by field: ordering local date-times as instants would
     // cost a time-zone conversion per row.
@@ -125,29 +124,24 @@ RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows
     const QAbstractItemModel *model = m_model;
     if (!model)
         return range;
-    QStringList fields { StartField, FinishField };
-    for (const QString &field : moreFields) {
-        if (!field.isEmpty() && !fields.contains(field))
-            fields.append(field);
-    }
-    // Any field may lie outside the others (a baseline before every planned start), so each
-    // one widens the range at both ends.
     rows.forEachRow([&](const QModelIndex &parent, int row) {
         const QModelIndex index = model->index(row, 0, parent);
-        for (const QString &field : qAsConst(fields)) {
-            const QDateTime value = date(index, field);
-            if (!value.isValid())
-                continue;
-            const QDate day = value.date();
+        const QDateTime start = date(index, StartField);
+        if (start.isValid()) {
+            const QDate day = start.date();
             if (!range.start.isValid() || day < range.start
-                || (day == range.start && value.time() < earliestTime)) {
+                || (day == range.start && start.time() < earliestTime)) {
                 range.start = day;
-                earliestTime = value.time();
+                earliestTime = start.time();
             }
+        }
+        const QDateTime finish = date(index, FinishField);
+        if (finish.isValid()) {
+            const QDate day = finish.date();
             if (!range.finish.isValid() || day > range.finish
-                || (day == range.finish && value.time() > latestTime)) {
+                || (day == range.finish && finish.time() > latestTime)) {
                 range.finish = day;
-                latestTime = value.time();
+                latestTime = finish.time();
             }
         }
     });

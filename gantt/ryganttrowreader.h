@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QModelIndex>
 #include <QPointer>
-#include <QStringList>
 
 class RyGanttRowController;
 
@@ -33,15 +32,14 @@ public:
     bool isCritical(const QModelIndex &index) const;
     Ry::RowType rowType(const QModelIndex &index) const;
 
-    // Earliest and latest date of every row of `rows`, shown or not, in the start and finish
-    // fields and in `moreFields` (the dates other bars draw), compared as wall-clock fields;
-    // invalid dates when no row has one.
+    // Earliest start and latest finish of every row of `rows`, shown or not, compared as
+    // wall-clock fields; invalid dates when no row has one.
     struct Range
     {
         QDate start;
         QDate finish;
     };
-    Range range(const RyGanttRowController &rows, const QStringList &moreFields = {}) const;
+    Range range(const RyGanttRowController &rows) const;
 
     static const QString StartField;
     static const QString FinishField;

@@ -424,13 +424,7 @@ void RyGanttView::updateTimeRange()
 {
     if (!model())
         return;
-    // The chart shows every date a shown bar style draws, baselines and actual dates included.
-    QStringList barFields;
-    for (const RyGanttViewBarStyle &style : m_barDelegate->barStyles()) {
-        if (style.visible && !style.startDate.isEmpty() && !style.finishDate.isEmpty())
-            barFields << style.startDate << style.finishDate;
-    }
-    const RyGanttRowReader::Range range = d->scene.reader.range(*d->rows(), barFields);
+    const RyGanttRowReader::Range range = d->scene.reader.range(*d->rows());
     d->scene.invalidateRows();
     if (range.start.isValid() && range.finish.isValid()) {
         m_header->setRange(range.start, range.finish);

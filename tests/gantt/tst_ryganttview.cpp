@@ -102,7 +102,6 @@ class TestRyGanttView : public QObject
 private slots:
     void rowsMirrorTheBuddy();
     void timeRangeFromTheModel();
-    void timeRangeTakesInShownBarDates();
     void barPositionsFromDateToX();
     void oneDayBarForFinishEqualStart();
     void milestoneDiamondOnStart();
@@ -160,31 +159,6 @@ void TestRyGanttView::timeRangeFromTheModel()
     noDates.appendRow(new QStandardItem("x"));
     f.view.setModel(&noDates);
     QCOMPARE(f.view.header()->startDate(), Start); // unchanged
-}
-
-void TestRyGanttView::timeRangeTakesInShownBarDates()
-{
-    // Actual dates before and after every planned one count while their bar style is shown.
-    Fixture f;
-    auto setCell = [&f](const char *name, int column, const QDate &date) {
-        f.model.itemFromIndex(f.row(QLatin1String(name)).siblingAtColumn(column))
-            ->setData(QDateTime(date, QTime(8, 0), Qt::UTC), Qt::DisplayRole);
-    };
-    setCell("T1", ActualStart, QDate(2016, 12, 20));
-    setCell("T1", ActualFinish, QDate(2017, 1, 4));
-    setCell("T4", ActualStart, QDate(2017, 1, 3));
-    setCell("T4", ActualFinish, QDate(2017, 1, 20));
-    QList<RyGanttViewBarStyle> styles = RyGanttViewBarStyle::defaultStyles();
-    for (RyGanttViewBarStyle &style : styles)
-        style.visible = style.startDate != QLatin1String("Actual Start");
-    f.view.setBarStyles(styles);
-    QCOMPARE(f.view.header()->startDate(), Start);
-    QCOMPARE(f.view.header()->finishDate(), QDate(2017, 1, 12));
-    for (RyGanttViewBarStyle &style : styles)
-        style.visible = true;
-    f.view.setBarStyles(styles);
-    QCOMPARE(f.view.header()->startDate(), QDate(2016, 12, 20));
-    QCOMPARE(f.view.header()->finishDate(), QDate(2017, 1, 20));
 }
 
 void TestRyGanttView::barPositionsFromDateToX()
