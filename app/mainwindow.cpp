@@ -17,18 +17,16 @@
 #include "views/ryactivitystatus.h"
 #include "views/ryfindbar.h"
 #include "views/rygroupedtreeview.h"
-#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -185,9 +183,9 @@ void MainWindow::onMRUClick()
 
 void MainWindow::onOpenFileAction()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Select files to open"), m_lastFolder,
-        QStringLiteral("Project files (") + QStringLiteral("*.mpp") + QStringLiteral(")"));
+    const QString path
+        = QFileDialog::getOpenFileName(this, QStringLiteral("Select files to open"), m_lastFolder,
+                                       QStringLiteral("Project files (*.mpp)"));
     if (path.isEmpty() || QFileInfo(path).suffix().toLower() == QLatin1String("xer"))
         return;
     if (path.endsWith(QStringLiteral(".mpp"), Qt::CaseInsensitive))
@@ -204,8 +202,7 @@ void MainWindow::openProject(const QString &path)
 
     connect(activities->treeView()->selectionModel(), &QItemSelectionModel::currentRowChanged,
             details, &ActivityDetails::onRowChanged, Qt::UniqueConnection);
-    // The loader learns the path on the worker thread; the title uses our own copy, written
-    // the system's way (C:\path\plan.mpp on Windows).
+    // The title uses our own copy of the path, written the system's way (C:\plan.mpp).
     setWindowTitle(QDir::toNativeSeparators(path));
 }
 
@@ -242,14 +239,7 @@ void MainWindow::showLoadedProject()
 
     updateToolBarActions();
 
-    QTreeView *tree = activities->treeView();
-    RyHeaderState::applyColumnOrder(
-        tree->header(),
-        { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
-          QStringLiteral("Activity Type"), QStringLiteral("Start Date"),
-          QStringLiteral("Finish Date"), QStringLiteral("WBS Code"), QStringLiteral("WBS Name") });
-    tree->setTreePosition(RyHeaderState::firstVisibleColumn(tree->header()));
-    activities->onUpdateMergeColumns();
+    activities->arrangeFirstColumns();
 
     applyLayout(RyTextFile::readTextFile(QStringLiteral(":/files/mpp_style.json")));
     // A first look that shows what was opened: IDs readable, headers whole.
@@ -316,16 +306,11 @@ void MainWindow::updateOutputActions()
 
 void MainWindow::updateStatusText()
 {
-    // The Resources page lists assignments, one a row.
-    const QAbstractItemModel *assignments = resources->tableView()->model();
-    if (ui->stackedWidget->currentWidget() == resources && activities->hasProject() && assignments
-        && resources->sourceModel()) {
-        m_activityCount->setText(RyActivityStatus::text(assignments->rowCount(),
-                                                        resources->sourceModel()->rowCount(),
-                                                        QStringLiteral("assignments")));
-        return;
-    }
-    m_activityCount->setText(RyActivityStatus::text(*activities));
+    // The Resources page counts its assignments, one a row; the other pages the activities.
+    const bool assignments
+        = ui->stackedWidget->currentWidget() == resources && activities->hasProject();
+    m_activityCount->setText(assignments ? RyActivityStatus::text(*resources)
+                                         : RyActivityStatus::text(*activities));
 }
 
 // ---------------------------------------------------------------------------------------------

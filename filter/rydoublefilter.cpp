@@ -4,20 +4,9 @@
 
 #include <QDoubleSpinBox>
 
-namespace {
-
-QDoubleSpinBox *newValueBox()
-{
-    auto *box = new QDoubleSpinBox;
-    box->setDecimals(2);
-    box->setRange(-99999.99, 99999.99);
-    return box;
-}
-
-} // namespace
-
 RyDoubleFilter::RyDoubleFilter(QAbstractItemModel *model, int column, QWidget *parent)
-    : RyTypedFilter(model, column, parent, QStringLiteral("double"), newValueBox)
+    : RyTypedFilter(model, column, parent, QStringLiteral("double"),
+                    [] { return newSpinBox(99999.99); })
 {
     populate();
 }

@@ -18,6 +18,16 @@ protected:
         addExpressionTab(datatype, m_firstValue, m_secondValue);
     }
 
+    // A spin box of the number filters: signed, from -limit to limit, so that "is less than
+    // -5" means what it says.
+    template<class Limit>
+    static ValueWidget *newSpinBox(Limit limit)
+    {
+        auto *box = new ValueWidget;
+        box->setRange(-limit, limit);
+        return box;
+    }
+
     ValueWidget *m_firstValue;
     ValueWidget *m_secondValue;
 };

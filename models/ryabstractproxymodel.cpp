@@ -12,8 +12,16 @@ void RyAbstractProxyModel::setSourceModel(QAbstractItemModel *model)
         disconnect(connection);
     m_sourceConnections.clear();
     QAbstractProxyModel::setSourceModel(model);
-    if (model)
+    if (model) {
+        // Columns are the source's (or added after them), so header changes pass as they come.
+        m_sourceConnections << connect(model, &QAbstractItemModel::headerDataChanged, this,
+                                       &QAbstractItemModel::headerDataChanged);
+        m_sourceConnections << connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                                       [this] { sourceLayoutAboutToBeChanged(); });
+        m_sourceConnections << connect(model, &QAbstractItemModel::layoutChanged, this,
+                                       [this] { sourceLayoutChanged(); });
         connectSource(model, m_sourceConnections);
+    }
     resetSourceState();
     endResetModel();
 }

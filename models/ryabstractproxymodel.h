@@ -41,6 +41,10 @@ protected:
         = 0;
     // Rebuilds the proxy's own state for the source just set (none included), inside the reset.
     virtual void resetSourceState() = 0;
+    // The source's layout is about to change / has changed (the base connects both, and passes
+    // header changes on itself); see beginSourceLayoutChange.
+    virtual void sourceLayoutAboutToBeChanged() = 0;
+    virtual void sourceLayoutChanged() = 0;
 
     // A source layout change renumbers the source rows. beginSourceLayoutChange announces it
     // and remembers the source rows `rowsToFollow` names, given the proxy's persistent indexes

@@ -28,12 +28,6 @@ void RyJoinProxyModel::connectSource(QAbstractItemModel *model, QVector<QMetaObj
 {
     c << connect(model, &QAbstractItemModel::dataChanged, this,
                  &RyJoinProxyModel::_q_sourceDataChanged);
-    c << connect(model, &QAbstractItemModel::headerDataChanged, this,
-                 &RyJoinProxyModel::_q_sourceHeaderDataChanged);
-    c << connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this,
-                 &RyJoinProxyModel::_q_sourceLayoutAboutToBeChanged);
-    c << connect(model, &QAbstractItemModel::layoutChanged, this,
-                 &RyJoinProxyModel::_q_sourceLayoutChanged);
     c << connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
                  &RyJoinProxyModel::_q_sourceAboutToBeReset);
     c << connect(model, &QAbstractItemModel::modelReset, this, &RyJoinProxyModel::_q_sourceReset);
@@ -381,13 +375,7 @@ void RyJoinProxyModel::_q_sourceDataChanged(const QModelIndex &topLeft,
         emit dataChanged(mapFromSource(topLeft), mapFromSource(bottomRight), roles);
 }
 
-void RyJoinProxyModel::_q_sourceHeaderDataChanged(Qt::Orientation orientation, int first, int last)
-{
-    emit headerDataChanged(orientation, first, last);
-}
-
-void RyJoinProxyModel::_q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex> &,
-                                                       QAbstractItemModel::LayoutChangeHint)
+void RyJoinProxyModel::sourceLayoutAboutToBeChanged()
 {
     // Proxy row r is source row r, so every persistent index and override follows its source row.
     beginSourceLayoutChange([this](const QModelIndexList &persistent) {
@@ -401,8 +389,7 @@ void RyJoinProxyModel::_q_sourceLayoutAboutToBeChanged(const QList<QPersistentMo
     });
 }
 
-void RyJoinProxyModel::_q_sourceLayoutChanged(const QList<QPersistentModelIndex> &,
-                                              QAbstractItemModel::LayoutChangeHint)
+void RyJoinProxyModel::sourceLayoutChanged()
 {
     QHash<QPair<int, int>, QVariant> overrides;
     for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it) {

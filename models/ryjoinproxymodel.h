@@ -64,11 +64,6 @@ public slots:
     void _q_clearMapping();
     void _q_sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                               const QVector<int> &roles);
-    void _q_sourceHeaderDataChanged(Qt::Orientation orientation, int first, int last);
-    void _q_sourceLayoutChanged(const QList<QPersistentModelIndex> &parents,
-                                QAbstractItemModel::LayoutChangeHint hint);
-    void _q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex> &parents,
-                                         QAbstractItemModel::LayoutChangeHint hint);
     void _q_sourceAboutToBeReset();
     void _q_sourceReset();
 
@@ -87,6 +82,8 @@ private:
     void connectSource(QAbstractItemModel *model,
                        QVector<QMetaObject::Connection> &connections) override;
     void resetSourceState() override;
+    void sourceLayoutAboutToBeChanged() override;
+    void sourceLayoutChanged() override;
     // Row insertions and removals in the source keep the row maps and overrides in step.
     void onSourceRowsAboutToBeInserted(const QModelIndex &parent, int first, int last);
     void onSourceRowsInserted(const QModelIndex &parent, int first, int last);

@@ -76,7 +76,6 @@ void RyParentItemProxyModel::connectSource(QAbstractItemModel *model,
     using M = QAbstractItemModel;
     using P = RyParentItemProxyModel;
     c << connect(model, &M::dataChanged, this, &P::_q_sourceDataChanged);
-    c << connect(model, &M::headerDataChanged, this, &P::_q_sourceHeaderDataChanged);
     c << connect(model, &M::rowsAboutToBeInserted, this, &P::_q_sourceRowsAboutToBeInserted);
     c << connect(model, &M::rowsInserted, this, &P::_q_sourceRowsInserted);
     c << connect(model, &M::rowsAboutToBeRemoved, this, &P::_q_sourceRowsAboutToBeRemoved);
@@ -89,8 +88,6 @@ void RyParentItemProxyModel::connectSource(QAbstractItemModel *model,
     c << connect(model, &M::rowsAboutToBeMoved, this, &P::_q_sourceRowsAboutToBeMoved);
     c << connect(model, &M::columnsAboutToBeMoved, this, &P::_q_sourceColumnsAboutToBeMoved);
     c << connect(model, &M::columnsMoved, this, &P::_q_sourceColumnsMoved);
-    c << connect(model, &M::layoutAboutToBeChanged, this, &P::_q_sourceLayoutAboutToBeChanged);
-    c << connect(model, &M::layoutChanged, this, &P::_q_sourceLayoutChanged);
     c << connect(model, &M::modelAboutToBeReset, this, &P::_q_sourceAboutToBeReset);
     c << connect(model, &M::modelReset, this, &P::_q_sourceReset);
 }
@@ -386,12 +383,6 @@ void RyParentItemProxyModel::_q_sourceDataChanged(const QModelIndex &topLeft,
     }
 }
 
-void RyParentItemProxyModel::_q_sourceHeaderDataChanged(Qt::Orientation orientation, int first,
-                                                        int last)
-{
-    emit headerDataChanged(orientation, first, last);
-}
-
 void RyParentItemProxyModel::beginRowsLayoutChange()
 {
     beginSourceLayoutChange([this](const QModelIndexList &) {
@@ -424,14 +415,12 @@ void RyParentItemProxyModel::endRowsLayoutChange()
     });
 }
 
-void RyParentItemProxyModel::_q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex> &,
-                                                             QAbstractItemModel::LayoutChangeHint)
+void RyParentItemProxyModel::sourceLayoutAboutToBeChanged()
 {
     beginRowsLayoutChange();
 }
 
-void RyParentItemProxyModel::_q_sourceLayoutChanged(const QList<QPersistentModelIndex> &,
-                                                    QAbstractItemModel::LayoutChangeHint)
+void RyParentItemProxyModel::sourceLayoutChanged()
 {
     endRowsLayoutChange();
 }

@@ -42,11 +42,6 @@ public slots:
     void resetParentStructure();
     void _q_sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                               const QVector<int> &roles);
-    void _q_sourceHeaderDataChanged(Qt::Orientation orientation, int first, int last);
-    void _q_sourceLayoutChanged(const QList<QPersistentModelIndex> &parents,
-                                QAbstractItemModel::LayoutChangeHint hint);
-    void _q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex> &parents,
-                                         QAbstractItemModel::LayoutChangeHint hint);
     void _q_sourceRowsAboutToBeInserted(const QModelIndex &parent, int first, int last);
     void _q_sourceRowsInserted(const QModelIndex &parent, int first, int last);
     void _q_sourceRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last);
@@ -79,6 +74,8 @@ private:
     void connectSource(QAbstractItemModel *model,
                        QVector<QMetaObject::Connection> &connections) override;
     void resetSourceState() override;
+    void sourceLayoutAboutToBeChanged() override;
+    void sourceLayoutChanged() override;
     void beginRowsLayoutChange();
     void endRowsLayoutChange();
 

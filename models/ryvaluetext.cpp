@@ -140,15 +140,10 @@ QString durationText(double hours)
 
 QString durationUnitName(DurationUnit unit)
 {
-    switch (unit) {
-    case DurationUnit::Hours:
-        return QStringLiteral("Hours");
-    case DurationUnit::Weeks:
-        return QStringLiteral("Weeks");
-    case DurationUnit::Days:
-        break;
-    }
-    return QStringLiteral("Days");
+    // In the order of DurationUnit; Days for anything else.
+    static const char *const Names[] = { "Hours", "Days", "Weeks" };
+    const int index = int(unit);
+    return QLatin1String(index >= 0 && index < 3 ? Names[index] : Names[1]);
 }
 
 DurationUnit durationUnitFromName(const QString &name, DurationUnit fallback)

@@ -10,6 +10,9 @@
 
 namespace mppr {
 
+// The magic number that opens the meta blocks (FixedMeta, VarMeta).
+constexpr quint32 MetaBlockMagic = 0xFADFADBA;
+
 class ByteView
 {
 public:

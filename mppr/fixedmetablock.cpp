@@ -4,10 +4,7 @@
 
 namespace mppr {
 
-namespace {
 constexpr int HeaderSize = 16;
-constexpr quint32 Magic = 0xFADFADBA;
-} // namespace
 
 int FixedMetaBlock::parse(const QByteArray &stream, int statedItemSize)
 {
@@ -15,7 +12,7 @@ int FixedMetaBlock::parse(const QByteArray &stream, int statedItemSize)
     m_count = 0;
     m_itemSize = 0;
     const ByteView bytes(stream);
-    if (bytes.size() < HeaderSize || bytes.u32(0) != Magic)
+    if (bytes.size() < HeaderSize || bytes.u32(0) != MetaBlockMagic)
         return StatusMalformedBlock;
     const quint32 count = bytes.u32(8);
     if (count == 0) {

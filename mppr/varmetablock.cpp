@@ -6,10 +6,7 @@
 
 namespace mppr {
 
-namespace {
 constexpr int HeaderSize = 24;
-constexpr quint32 Magic = 0xFADFADBA;
-} // namespace
 
 int VarMetaBlock::parse(const QByteArray &stream, ItemLayout layout)
 {
@@ -17,7 +14,7 @@ int VarMetaBlock::parse(const QByteArray &stream, ItemLayout layout)
     m_offsets.clear();
     m_uniqueIds.clear();
     const ByteView bytes(stream);
-    if (bytes.size() < HeaderSize || bytes.u32(0) != Magic)
+    if (bytes.size() < HeaderSize || bytes.u32(0) != MetaBlockMagic)
         return StatusMalformedBlock;
     const quint32 count = bytes.u32(8);
     const int itemSize = layout == ItemLayout::Key ? 8 : 12;

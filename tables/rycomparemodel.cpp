@@ -361,16 +361,10 @@ QVariant RyCompareModel::headerData(int section, Qt::Orientation orientation, in
 
 QString RyCompareModel::changeName(ChangeKind change)
 {
-    switch (change) {
-    case ChangeKind::Added:
-        return QStringLiteral("added");
-    case ChangeKind::Deleted:
-        return QStringLiteral("deleted");
-    case ChangeKind::Changed:
-        return QStringLiteral("changed");
-    default:
-        return QStringLiteral("unchanged");
-    }
+    // In the order of ChangeKind.
+    static const char *const Names[] = { "unchanged", "added", "deleted", "changed" };
+    const int kind = int(change);
+    return QLatin1String(kind >= 0 && kind < 4 ? Names[kind] : Names[0]);
 }
 
 QString RyCompareModel::matchingName(Matching matching)

@@ -13,6 +13,7 @@
 #include "models/ryrollup.h"
 #include "views/ryactivitygrouper.h"
 #include "views/rydetaildelegate.h"
+#include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 #include "views/viewslogging.h"
 
@@ -280,6 +281,17 @@ void Activities::onCloseProject()
         delete m_sortFilterWidget;
         m_sortFilterWidget = nullptr;
     }
+}
+
+void Activities::arrangeFirstColumns()
+{
+    RyHeaderState::applyColumnOrder(
+        m_treeView->header(),
+        { QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
+          QStringLiteral("Activity Type"), QStringLiteral("Start Date"),
+          QStringLiteral("Finish Date"), QStringLiteral("WBS Code"), QStringLiteral("WBS Name") });
+    m_treeView->setTreePosition(RyHeaderState::firstVisibleColumn(m_treeView->header()));
+    onUpdateMergeColumns();
 }
 
 void Activities::onUpdateMergeColumns()

@@ -61,6 +61,9 @@ public:
 public slots:
     void onCloseProject();
     void onUpdateMergeColumns();
+    // The opened project's first look: ID, name, type, dates and WBS lead the columns, with
+    // the tree drawn in the first shown one.
+    void arrangeFirstColumns();
     void updateGanttRelationship();
     void onHeaderSizeChanged();
     void onTreeSelectionChanged(const QModelIndex &current, const QModelIndex &previous);

@@ -3,6 +3,9 @@
 #include "filter/ryfilterdialogproxymodel.h"
 #include "models/ryparentitemproxymodel.h"
 #include "views/activities.h"
+#include "views/resources.h"
+
+#include <QTableView>
 
 #include <QVector>
 
@@ -33,6 +36,14 @@ QString RyActivityStatus::text(const Activities &view)
     if (!view.hasProject())
         return QString();
     return text(shownActivityCount(view), view.baseRowCount());
+}
+
+QString RyActivityStatus::text(const Resources &page)
+{
+    const QAbstractItemModel *shown = page.tableView()->model();
+    if (!shown || !page.sourceModel())
+        return QString();
+    return text(shown->rowCount(), page.sourceModel()->rowCount(), QStringLiteral("assignments"));
 }
 
 QString RyActivityStatus::text(int shown, int total, const QString &rows)

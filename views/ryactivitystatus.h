@@ -5,6 +5,7 @@
 #include <QString>
 
 class Activities;
+class Resources;
 
 class RyActivityStatus
 {
@@ -13,6 +14,8 @@ public:
     static int shownActivityCount(const Activities &view);
     // "N activities", or "M of N activities shown" when M < N; empty without a project.
     static QString text(const Activities &view);
+    // "N assignments" (or "M of N assignments shown") of the Resources page.
+    static QString text(const Resources &page);
     // The same count of other rows, such as "assignments".
     static QString text(int shown, int total, const QString &rows = QStringLiteral("activities"));
 };
