@@ -3,6 +3,7 @@
 #include "jsonstreamwriter.h"
 #include "tablesstream.h"
 
+#include "mppr/project.h"
 #include "tables/mpploader.h"
 #include "tables/rycomparemodel.h"
 
@@ -20,12 +21,12 @@ int load(MPPLoader &loader, const QString &path)
     return status;
 }
 
-// The day length the deltas are counted in. The reader does not give a project's own minutes
-// per day yet; once it does, the new version's value belongs here.
+// The day length the deltas are counted in: the new version's own minutes per day.
 int minutesPerDay(const MPPLoader &newVersion)
 {
-    Q_UNUSED(newVersion)
-    return RyCompareModel::DefaultMinutesPerDay;
+    const mppr::Project *project = newVersion.project();
+    const int minutes = project ? project->properties().minutesPerDay : 0;
+    return minutes > 0 ? minutes : RyCompareModel::DefaultMinutesPerDay;
 }
 
 void numberOrNull(JsonStreamWriter &w, const QVariant &value)
