@@ -49,3 +49,24 @@ QVector<RyWorkingTime::Range> RyWorkingTime::nonWorkingRanges(const QDate &date)
         gaps.append({ at, 24 * 60 });
     return gaps;
 }
+
+qint64 RyWorkingTime::workingMinutes(const QDateTime &from, const QDateTime &to) const
+{
+    if (!from.isValid() || !to.isValid() || to <= from)
+        return 0;
+    const QDate last = to.date();
+    const int lastMinute = to.time().hour() * 60 + to.time().minute();
+    int startMinute = from.time().hour() * 60 + from.time().minute();
+    qint64 minutes = 0;
+    int days = 0;
+    for (QDate d = from.date(); d <= last && days < MaxSpanDays; d = d.addDays(1), ++days) {
+        const Day &today = day(d);
+        const int endMinute = d == last ? lastMinute : 24 * 60;
+        if (today.working) {
+            for (const Range &r : today.ranges)
+                minutes += std::max(0, std::min(r.second, endMinute) - std::max(r.first, startMinute));
+        }
+        startMinute = 0;
+    }
+    return minutes;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QMap>
 #include <QPair>
 #include <QVector>
@@ -35,9 +36,13 @@ public:
     bool isWorkingDay(const QDate &date) const { return day(date).working; }
     // The non-working parts of the date's 24 hours, ascending.
     QVector<Range> nonWorkingRanges(const QDate &date) const;
+    // The working minutes from `from` to `to` (wall-clock values); 0 when `to` is not later.
+    // Counts at most MaxSpanDays days.
+    qint64 workingMinutes(const QDateTime &from, const QDateTime &to) const;
 
     // Bounds the exception days a damaged or hostile file can make the chart hold.
     static constexpr int MaxExceptionDays = 100000;
+    static constexpr int MaxSpanDays = 100000;
 
 private:
     std::array<Day, 7> m_week;

@@ -35,14 +35,6 @@ QVariant taskType(const mppr::Task &task)
     return QStringLiteral("TT_Task");
 }
 
-QVariant totalFloat(const mppr::Task &task)
-{
-    // Without both slack fields the float is unknown, not zero.
-    if (!task.startSlack || !task.finishSlack)
-        return QVariant();
-    return MPPUnits::durationHours(std::min(*task.startSlack, *task.finishSlack));
-}
-
 // Baseline (0) values; a task without that baseline has none.
 QVariant baselineCell(const mppr::Task &task, int column)
 {
@@ -177,6 +169,14 @@ QDateTime MPPTaskModel::derivedFinish(const mppr::Task &task)
     return firstSet(task.actualFinish, task.earlyFinish, task.lateFinish, task.finish);
 }
 
+std::optional<qint32> MPPTaskModel::totalFloat(const mppr::Task &task)
+{
+    // Without both slack fields the float is unknown, not zero.
+    if (!task.startSlack || !task.finishSlack)
+        return std::nullopt;
+    return std::min(*task.startSlack, *task.finishSlack);
+}
+
 void *MPPTaskModel::rowPointer(int row) const
 {
     return m_tasks.at(row);
@@ -200,7 +200,7 @@ QVariant MPPTaskModel::cell(int row, int column) const
     case TaskName:
         return t.name;
     case TotalFloatHrCnt:
-        return totalFloat(t);
+        return MPPUnits::durationHours(totalFloat(t));
     case FreeFloatHrCnt:
         return MPPUnits::durationHours(t.tf15);
     case RemainDrtnHrCnt:

@@ -3,6 +3,8 @@
 
 #include "tables/mppmodel.h"
 
+#include <optional>
+
 namespace mppr {
 struct Task;
 }
@@ -67,6 +69,9 @@ public:
     // The first non-unset of actual, early, late and shown start (finish).
     static QDateTime derivedStart(const mppr::Task &task);
     static QDateTime derivedFinish(const mppr::Task &task);
+    // The total float in tenths of a minute: the smaller of start and finish slack; none
+    // without both.
+    static std::optional<qint32> totalFloat(const mppr::Task &task);
 
 protected:
     QVariant cell(int row, int column) const override;

@@ -10,6 +10,7 @@
 
 #include "mppr/project.h"
 #ifdef MPPDUMP_TABLES
+#include "checkstream.h"
 #include "comparestream.h"
 #include "tablesdump.h"
 #include "tablesstream.h"
@@ -56,6 +57,9 @@ void describe(QCommandLineParser &parser)
                        QStringLiteral("Compare two versions, OLD and NEW, of a schedule: the "
                                       "added, deleted and changed activities and links, and a "
                                       "summary.") });
+    parser.addOption({ QStringLiteral("check"),
+                       QStringLiteral("Print the fourteen-point schedule check instead of the "
+                                      "project.") });
 #endif
     QCommandLineOption document(QLatin1String(DocumentOption),
                                 QStringLiteral("Build the whole JSON document in memory first "
@@ -116,6 +120,14 @@ int dumpTables(const QString &path, bool asDocument)
     return exitCode(writer.error(), status);
 }
 
+int dumpCheck(const QString &path)
+{
+    JsonStreamWriter writer(stdout);
+    const int status = writeCheck(writer, path);
+    writer.finish();
+    return exitCode(writer.error(), status);
+}
+
 int dumpComparison(const QString &oldPath, const QString &newPath)
 {
     JsonStreamWriter writer(stdout);
@@ -166,6 +178,8 @@ int main(int argc, char *argv[])
 #ifdef MPPDUMP_TABLES
     if (parser.isSet(QStringLiteral("tables")))
         return dumpTables(files.first(), asDocument);
+    if (parser.isSet(QStringLiteral("check")))
+        return dumpCheck(files.first());
 #endif
     return dumpProject(files.first(), asDocument);
 }
