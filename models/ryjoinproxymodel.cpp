@@ -88,6 +88,62 @@ bool RyJoinProxyModel::addJoinAll(QAbstractItemModel *joined, int joinedKeyColum
     return addJoin(joined, joinedKeyColumn, columns, sourceKeyColumn);
 }
 
+bool RyJoinProxyModel::removeJoin(const QAbstractItemModel *joined)
+{
+    bool removed = false;
+    // From the last join back, so that the first columns of the earlier ones stay put.
+    int offset = columnCount();
+    for (int j = m_joins.size() - 1; j >= 0; --j) {
+        offset -= m_joins.at(j).columns.size();
+        if (m_joins.at(j).model.data() != joined)
+            continue;
+        removeJoinAt(j, offset);
+        removed = true;
+    }
+    return removed;
+}
+
+void RyJoinProxyModel::removeJoinAt(int join, int first)
+{
+    const int count = m_joins.at(join).columns.size();
+    const int end = first + count;
+    const bool announce = sourceModel() && count > 0;
+    if (announce)
+        beginRemoveColumns(QModelIndex(), first, end - 1);
+    m_joins.remove(join);
+    m_rowMaps.remove(join);
+    QHash<QPair<int, int>, QVariant> overrides;
+    for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it) {
+        const int column = it.key().second;
+        if (column < first)
+            overrides.insert(it.key(), it.value());
+        else if (column >= end)
+            overrides.insert({ it.key().first, column - count }, it.value());
+    }
+    m_overrides = overrides;
+    QVector<int> unkeyed;
+    for (int j = join; j < m_joins.size(); ++j) {
+        int &key = m_joins[j].sourceKeyColumn;
+        if (key >= end) {
+            key -= count;
+        } else if (key >= first) {
+            key = -1;
+            m_rowMaps[j].fill(-1);
+            unkeyed << j;
+        }
+    }
+    if (announce)
+        endRemoveColumns();
+    // The cells of a join that lost its key read empty now.
+    int offset = sourceColumnCount();
+    for (int j = 0; j < m_joins.size() && !unkeyed.isEmpty(); ++j) {
+        const int size = m_joins.at(j).columns.size();
+        if (unkeyed.contains(j) && size > 0 && rowCount() > 0)
+            emit dataChanged(index(0, offset), index(rowCount() - 1, offset + size - 1));
+        offset += size;
+    }
+}
+
 QVector<int> RyJoinProxyModel::buildRowMap(int join) const
 {
     const RyJoinMapping &mapping = m_joins.at(join);

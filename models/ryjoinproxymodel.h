@@ -33,6 +33,10 @@ public:
     bool addJoin(QAbstractItemModel *joined, int joinedKeyColumn, const QList<int> &columns,
                  int sourceKeyColumn);
     bool addJoinAll(QAbstractItemModel *joined, int joinedKeyColumn, int sourceKeyColumn);
+    // Takes out every join of `joined` (of a model that is gone, for nullptr) with its columns,
+    // announced as column removals; the columns after them move up. A later join keyed on a
+    // removed column is left unmatched. False when no join was of that model.
+    bool removeJoin(const QAbstractItemModel *joined);
     QAbstractItemModel *sourceModelForColumn(int column) const;
     QList<RyJoinMapping> joins() const { return m_joins.toList(); }
 
@@ -90,6 +94,7 @@ private:
     void onSourceRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last);
     void onSourceRowsRemoved(const QModelIndex &parent, int first, int last);
     void shiftRows(int first, int delta);
+    void removeJoinAt(int join, int firstColumn);
 
     QVector<RyJoinMapping> m_joins;
     QVector<QVector<int>> m_rowMaps; // per join: proxy row -> joined row, or -1

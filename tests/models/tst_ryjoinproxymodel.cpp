@@ -50,6 +50,7 @@ private slots:
     void sourceResetAndNewSource();
     void writesGoToOwningModel();
     void insertRowsReportsSourceFailure();
+    void removeJoinTakesOutItsColumns();
 };
 
 void TestRyJoinProxyModel::firstMatchingRowWins()
@@ -382,6 +383,49 @@ void TestRyJoinProxyModel::insertRowsReportsSourceFailure()
     QVERIFY(proxy.insertRows(1, 2));
     QCOMPARE(source->rowCount(), 3);
     QCOMPARE(joined->rowCount(), 3);
+}
+
+void TestRyJoinProxyModel::removeJoinTakesOutItsColumns()
+{
+    // Source | wbs (area) | areas keyed on the area | notes: taking out the WBS join leaves
+    // the notes where the area was and the areas join without its key.
+    auto *tasks = table({ "task", "wbs" }, { { 10, 100 }, { 11, 101 } }, this);
+    auto *wbs = table({ "wbs", "area" }, { { 100, "A" }, { 101, "B" } }, this);
+    auto *areas = table({ "area", "label" }, { { "A", "Alpha" } }, this);
+    auto *notes = table({ "task", "note", "more" }, { { 11, "eleven", "x" } }, this);
+    RyJoinProxyModel proxy;
+    testerFor(&proxy);
+    proxy.setSourceModel(tasks);
+    proxy.addJoin(wbs, 0, { 1 }, 1);
+    proxy.addJoin(areas, 0, { 1 }, 2);
+    proxy.addJoin(notes, 0, { 1, 2 }, 0);
+    QVERIFY(proxy.setData(proxy.index(0, 4), "own note"));
+    QCOMPARE(proxy.index(0, 3).data().toString(), QString("Alpha"));
+    QSignalSpy removed(&proxy, &QAbstractItemModel::columnsRemoved);
+    QSignalSpy changed(&proxy, &QAbstractItemModel::dataChanged);
+
+    QVERIFY(proxy.removeJoin(wbs));
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(removed.at(0).at(1).toInt(), 2);
+    QCOMPARE(removed.at(0).at(2).toInt(), 2);
+    QCOMPARE(proxy.columnCount(), 5);
+    QCOMPARE(proxy.joins().size(), 2);
+    QVERIFY(!proxy.index(0, 2).data().isValid()); // the areas join lost its key
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(proxy.sourceModelForColumn(2), areas);
+    QCOMPARE(proxy.index(0, 3).data().toString(), QString("own note"));
+    QCOMPARE(proxy.index(1, 3).data().toString(), QString("eleven"));
+    QCOMPARE(proxy.headerData(4, Qt::Horizontal).toString(), QString("more"));
+
+    QVERIFY(!proxy.removeJoin(wbs));
+    QVERIFY(proxy.removeJoin(notes));
+    QCOMPARE(proxy.columnCount(), 3);
+    QVERIFY(!proxy.index(0, 3).isValid());
+    // A join whose model is gone is taken out by nullptr.
+    delete areas;
+    QVERIFY(proxy.removeJoin(nullptr));
+    QCOMPARE(proxy.columnCount(), 2);
+    QVERIFY(proxy.joins().isEmpty());
 }
 
 QTEST_MAIN(TestRyJoinProxyModel)
