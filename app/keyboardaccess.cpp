@@ -28,6 +28,7 @@ void assignShortcuts(MainWindowForm &ui)
         { QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+=")) });
     ui.actionZoomOut->setShortcut(QKeySequence(QStringLiteral("Ctrl+-")));
     ui.actionZoomFit->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
+    ui.actionCheckSchedule->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+K")));
 }
 
 QString toolTipText(const QAction *action)

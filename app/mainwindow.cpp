@@ -5,8 +5,8 @@
 #include "app/keyboardaccess.h"
 #include "app/mainwindowform.h"
 #include "app/projectfiles.h"
+#include "app/schedulecheckcontroller.h"
 #include "app/windowsettings.h"
-#include "gantt/ryganttview.h"
 #include "gantt/ryganttzoom.h"
 #include "models/rytextfile.h"
 #include "tables/mpploader.h"
@@ -56,9 +56,8 @@ MainWindow::MainWindow(QWidget *parent)
     details->setVisible(ui->actionDetail->isChecked());
     reloadLayoutMenu(QStringLiteral("default"));
 
-    ui->actionOpen->setVisible(false);
-    ui->actionSave_file->setVisible(false);
-    ui->actionOpenCaced->setVisible(false);
+    for (QAction *unused : { ui->actionOpen, ui->actionSave_file, ui->actionOpenCaced })
+        unused->setVisible(false);
 
     m_recentFiles->load();
     createDesktopCommands();
@@ -348,6 +347,7 @@ void MainWindow::createDesktopCommands()
     view->addActions({ ui->actionFind, ui->actionFindNext, ui->actionFindPrevious });
     view->addSeparator();
     view->addActions({ ui->actionZoomIn, ui->actionZoomOut, ui->actionZoomFit });
+    new ScheduleCheckController(ui->actionCheckSchedule, view, this, activities, m_opener);
     KeyboardAccess::setToolTips(ui->mainToolBar);
 
     // A widget rather than a message: status tips of menus and buttons would wipe a message.

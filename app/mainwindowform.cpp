@@ -41,6 +41,8 @@ void MainWindowForm::setupDesktopActions(QMainWindow *window)
     actionZoomIn = makeAction(window, "actionZoomIn", QStringLiteral("Zoom In"));
     actionZoomOut = makeAction(window, "actionZoomOut", QStringLiteral("Zoom Out"));
     actionZoomFit = makeAction(window, "actionZoomFit", QStringLiteral("Fit Project"));
+    actionCheckSchedule
+        = makeAction(window, "actionCheckSchedule", QStringLiteral("Check schedule"));
 }
 
 void MainWindowForm::setupUi(QMainWindow *window)

@@ -235,6 +235,14 @@ void RySortFilterWidget::applyOutcome(RyFilterDialogPopUp *popUp, QAction *actio
     }
 }
 
+void RySortFilterWidget::setValueFilter(int column, const QVariantList &values)
+{
+    if (!m_proxy)
+        return;
+    m_proxy->setValueFilter(column, values);
+    markFiltered(column, true);
+}
+
 void RySortFilterWidget::applyList(RyFilterDialogPopUp *popUp)
 {
     const int column = popUp->column();

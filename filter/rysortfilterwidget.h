@@ -56,6 +56,8 @@ public:
     RyFilterDialogPopUp *createPopUp(int column);
     // Applies what the user did in a closed pop-up; `action` is the menu action chosen, if any.
     void applyOutcome(RyFilterDialogPopUp *popUp, QAction *action);
+    // Filters a column to a list of values and marks it, as a list chosen in its pop-up does.
+    void setValueFilter(int column, const QVariantList &values);
 
 signals:
     void filtered();

@@ -67,9 +67,9 @@ void chartColumns(const RyGanttView *gantt, QVector<int> &lefts, QVector<int> &w
 
 } // namespace
 
-RyPageContent RyPageContent::fromViews(RyGroupedTreeView *tree, RyGanttView *gantt)
+// The shown columns of a table in visual order; false when none is shown.
+bool RyPageContent::addTableColumns(QTreeView *tree)
 {
-    RyPageContent content;
     QHeaderView *header = tree->header();
     QVector<int> lefts, widths;
     for (int visual = 0; visual < header->count(); ++visual) {
@@ -79,12 +79,31 @@ RyPageContent RyPageContent::fromViews(RyGroupedTreeView *tree, RyGanttView *gan
         lefts.append(header->sectionViewportPosition(logical));
         widths.append(header->sectionSize(logical));
     }
-    content.addColumns(header, tree->viewport(), lefts, widths);
+    addColumns(header, tree->viewport(), lefts, widths);
+    return !widths.isEmpty();
+}
+
+RyPageContent RyPageContent::fromTable(QTreeView *tree)
+{
+    RyPageContent content;
+    content.addTableColumns(tree);
+    const QAbstractItemModel *model = tree->model();
+    const int rows = model ? model->rowCount() : 0;
+    content.setRows(rows, rows > 0 ? tree->visualRect(model->index(0, 0)).height() : 0);
+    content.setHeaderHeight(tree->header()->height());
+    return content;
+}
+
+RyPageContent RyPageContent::fromViews(RyGroupedTreeView *tree, RyGanttView *gantt)
+{
+    RyPageContent content;
+    QHeaderView *header = tree->header();
+    const bool tableShown = content.addTableColumns(tree);
     QVector<int> chartLefts, chartWidths;
     chartColumns(gantt, chartLefts, chartWidths);
     content.addColumns(gantt->header(), gantt->viewport(), chartLefts, chartWidths);
     content.setRows(tree->visibleRows().size(), gantt->rowHeight());
-    content.setHeaderHeight(widths.isEmpty() ? gantt->header()->height() : header->height());
+    content.setHeaderHeight(tableShown ? header->height() : gantt->header()->height());
     return content;
 }
 

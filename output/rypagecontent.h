@@ -14,6 +14,7 @@
 #include <functional>
 
 class QPainter;
+class QTreeView;
 class QWidget;
 class RyGanttView;
 class RyGroupedTreeView;
@@ -33,6 +34,8 @@ public:
     static RyPageContent fromViews(RyGroupedTreeView *tree, RyGanttView *gantt);
     // The chart alone.
     static RyPageContent fromChart(RyGanttView *gantt);
+    // A flat table: its shown columns and every row of its model, all of them laid out.
+    static RyPageContent fromTable(QTreeView *tree);
 
     const RyPageLayout::Tiles &tiles() const { return m_tiles; }
     int columnCount() const { return m_tiles.columnWidths.size(); }
@@ -49,6 +52,8 @@ public:
     void paintArea(QPainter &painter, const QRect &area) const;
 
 private:
+    bool addTableColumns(QTreeView *tree);
+
     struct Source
     {
         QPointer<QWidget> header;

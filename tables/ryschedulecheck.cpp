@@ -1,5 +1,6 @@
 #include "tables/ryschedulecheck.h"
 
+#include "models/ryconstants.h"
 #include "mppr/project.h"
 #include "tables/mpptaskmodel.h"
 #include "tables/mpptaskpredmodel.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractItemModel>
 #include <QSet>
+#include <QStandardItemModel>
 
 #include <algorithm>
 
@@ -275,7 +277,8 @@ RyScheduleCheck RyScheduleCheck::run(const MPPTaskModel &tasks, const MPPTaskPre
             resources.activities.append(id);
     }
 
-    for (Check *c : { &logic, &constraints, &highFloat, &negativeFloat, &highDuration, &resources }) {
+    for (Check *c :
+         { &logic, &constraints, &highFloat, &negativeFloat, &highDuration, &resources }) {
         c->count = c->activities.size();
         c->population = incomplete;
         c->ratio = incomplete > 0 ? std::optional<double>(c->count / incomplete) : std::nullopt;
@@ -382,9 +385,9 @@ RyScheduleCheck RyScheduleCheck::run(const MPPTaskModel &tasks, const MPPTaskPre
         }
     }
 
-    result.m_checks = { logic,   leads,         lags,      types,        constraints,
-                        highFloat, negativeFloat, highDuration, invalidDates, resources,
-                        missed,  criticalPath,  cpli,      bei };
+    result.m_checks
+        = { logic,        leads,        lags,      types,  constraints,  highFloat, negativeFloat,
+            highDuration, invalidDates, resources, missed, criticalPath, cpli,      bei };
     for (Check &c : result.m_checks) {
         std::sort(c.activities.begin(), c.activities.end());
         c.activities.erase(std::unique(c.activities.begin(), c.activities.end()),
@@ -405,6 +408,41 @@ QHash<qint32, QString> RyScheduleCheck::findings() const
         }
     }
     return texts;
+}
+
+QAbstractItemModel *RyScheduleCheck::newFindingsTable(QObject *parent) const
+{
+    const QHash<qint32, QString> texts = findings();
+    auto *table = new QStandardItemModel(texts.size(), 2, parent);
+    table->setObjectName(QStringLiteral("CheckFindings"));
+    int row = 0;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it, ++row) {
+        table->setItem(row, 0, new QStandardItem);
+        table->item(row, 0)->setData(uint(it.key()), Qt::DisplayRole);
+        table->setItem(row, 1, new QStandardItem(it.value()));
+    }
+    const struct
+    {
+        const char *id;
+        const char *display;
+        const char *group;
+    } columns[] = { { "task_id", "task_id", "system" },
+                    { "check_findings", "Check findings", "Schedule check" } };
+    for (int column = 0; column < 2; ++column) {
+        const QString id = QString::fromLatin1(columns[column].id);
+        const QString display = QString::fromLatin1(columns[column].display);
+        const QString group = QString::fromLatin1(columns[column].group);
+        table->setHeaderData(column, Qt::Horizontal, display, Qt::DisplayRole);
+        table->setHeaderData(column, Qt::Horizontal, id, Ry::ColumnIdRole);
+        table->setHeaderData(column, Qt::Horizontal, group, Ry::ColumnGroupRole);
+        table->setHeaderData(column, Qt::Horizontal,
+                             QVariantMap { { "group", group },
+                                           { "datatype", "string" },
+                                           { "display", display },
+                                           { "id", id } },
+                             Ry::ColumnDescriptionRole);
+    }
+    return table;
 }
 
 QString RyScheduleCheck::resultName(Result result)

@@ -39,6 +39,7 @@ class MPPTaskModel;
 class MPPTaskPredModel;
 class ProjectLoader;
 class QAbstractItemModel;
+class QObject;
 
 class RyScheduleCheck
 {
@@ -79,6 +80,9 @@ public:
     int minutesPerDay() const { return m_minutesPerDay; }
     // "1, 6": the numbers of the checks whose activities hold each unique ID.
     QHash<qint32, QString> findings() const;
+    // The findings as a table to join on the activity model: task id (uint, as TASK gives it)
+    // and "Check findings", one row per activity with a finding; owned by `parent`.
+    QAbstractItemModel *newFindingsTable(QObject *parent) const;
 
     // "pass", "fail", "info", "not assessed".
     static QString resultName(Result result);

@@ -249,6 +249,13 @@ void Activities::clearSortAndFilters()
     m_header->clearFilteredColumns();
 }
 
+void Activities::filterToActivities(const QVariantList &taskIds)
+{
+    const int column = taskIdColumn();
+    if (m_sortFilterWidget && column >= 0)
+        m_sortFilterWidget->setValueFilter(column, taskIds);
+}
+
 int Activities::taskIdColumn() const
 {
     return RyModelLookup::findColumn(m_filterProxy, QStringLiteral("task_id"));

@@ -9,6 +9,7 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <QVariantList>
 #include <QWidget>
 
 class QAbstractItemModel;
@@ -39,6 +40,9 @@ public:
     void sortByColumn(const QString &displayName, bool descending);
     // Removes the sort and every filter (nothing while no project is open).
     void clearSortAndFilters();
+    // Shows only the activities with these task ids: a value filter on the task id column that
+    // the header marks and the user clears as any other (nothing while no project is open).
+    void filterToActivities(const QVariantList &taskIds);
     // Makes the activity with this task id current in the table, keeping the table's
     // horizontal scroll position.
     void goToActivity(const QVariant &taskId);

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <functional>
+
 // Points HOME at a fresh temporary folder; with QStandardPaths' test mode the configuration
 // folder then is <home>/.qttest/config/Tarvik. Windows takes the folder from the user's profile,
 // not from HOME: there the test-mode folder (%APPDATA%/qttest/Tarvik) is emptied before and
@@ -98,5 +100,28 @@ private:
     }
 
     QMessageBox::StandardButton m_button;
+    QTimer m_timer;
+};
+
+// Runs `handle` on the first modal dialog of type T that shows up while this object lives.
+template<typename T> class ModalHandler : public QObject
+{
+public:
+    explicit ModalHandler(std::function<void(T *)> handle)
+        : m_handle(std::move(handle))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible() || handled)
+                return;
+            handled = true;
+            m_handle(dialog);
+        });
+        m_timer.start(5);
+    }
+    bool handled = false;
+
+private:
+    std::function<void(T *)> m_handle;
     QTimer m_timer;
 };

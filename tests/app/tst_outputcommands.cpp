@@ -24,29 +24,6 @@ QString samplePath()
         + QStringLiteral("/extra/sample.mpp");
 }
 
-// Runs `handle` on the first modal dialog of type T that shows up while this object lives.
-template<typename T> class ModalHandler : public QObject
-{
-public:
-    explicit ModalHandler(std::function<void(T *)> handle)
-        : m_handle(std::move(handle))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible() || handled)
-                return;
-            handled = true;
-            m_handle(dialog);
-        });
-        m_timer.start(5);
-    }
-    bool handled = false;
-
-private:
-    std::function<void(T *)> m_handle;
-    QTimer m_timer;
-};
-
 } // namespace
 
 class TestOutputCommands : public QObject

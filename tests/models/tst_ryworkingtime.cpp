@@ -32,6 +32,8 @@ private slots:
     void shadesDay_data();
     void shadesDay();
     void exceptionDaysAreBounded();
+    void workingMinutes_data();
+    void workingMinutes();
 };
 
 void TestRyWorkingTime::shadesDay_data()
@@ -80,6 +82,31 @@ void TestRyWorkingTime::exceptionDaysAreBounded()
     while (after.dayOfWeek() != 1)
         after = after.addDays(1);
     QVERIFY(time.isWorkingDay(after));
+}
+
+void TestRyWorkingTime::workingMinutes_data()
+{
+    QTest::addColumn<QDateTime>("from");
+    QTest::addColumn<QDateTime>("to");
+    QTest::addColumn<qint64>("minutes");
+    const auto at = [](int day, int hour, int minute = 0) {
+        return QDateTime(QDate(2024, 12, day), QTime(hour, minute), Qt::UTC);
+    };
+    QTest::newRow("within a morning") << at(23, 9) << at(23, 11, 30) << qint64(150);
+    QTest::newRow("across lunch") << at(23, 11) << at(23, 14) << qint64(120);
+    QTest::newRow("a whole day") << at(23, 0) << at(24, 0) << qint64(480);
+    QTest::newRow("over the holidays") << at(24, 8) << at(27, 17) << qint64(480 + 480);
+    QTest::newRow("Saturday morning, Sunday exception")
+        << at(28, 0) << at(30, 0) << qint64(240 + 240);
+    QTest::newRow("backwards is none") << at(24, 17) << at(23, 8) << qint64(0);
+}
+
+void TestRyWorkingTime::workingMinutes()
+{
+    QFETCH(QDateTime, from);
+    QFETCH(QDateTime, to);
+    QFETCH(qint64, minutes);
+    QCOMPARE(sixDayWeek().workingMinutes(from, to), minutes);
 }
 
 QTEST_GUILESS_MAIN(TestRyWorkingTime)

@@ -109,62 +109,50 @@ void TestRyScheduleCheck::crafted_data()
     const QDateTime statusDate = at(2024, 3, 11, 8);
 
     // 1 -> 2 -> 3; a 100 % activity 4 leaves the population but its link still counts for 5.
-    QTest::newRow("1 logic: open ends, a complete end counts")
-        << Build([](mppr::Project &p) {
-               activity(p, 1);
-               addRelation(activity(p, 2), 1, 1);
-               addRelation(activity(p, 3), 2, 1);
-               activity(p, 4)->percentComplete = 100;
-               addRelation(activity(p, 5), 4, 1);
-               addRelation(activity(p, 6), 5, 1);
-           })
-        << 1 << 3.0 << 5.0 << "fail" << QVector<qint32> { 1, 3, 6 };
+    QTest::newRow("1 logic: open ends, a complete end counts") << Build([](mppr::Project &p) {
+        activity(p, 1);
+        addRelation(activity(p, 2), 1, 1);
+        addRelation(activity(p, 3), 2, 1);
+        activity(p, 4)->percentComplete = 100;
+        addRelation(activity(p, 5), 4, 1);
+        addRelation(activity(p, 6), 5, 1);
+    }) << 1 << 3.0 << 5.0 << "fail" << QVector<qint32> { 1, 3, 6 };
     // Summary 10 and a blank row are no activities; a link to the summary is no logic.
-    QTest::newRow("1 logic: summary and null tasks excluded")
-        << Build([](mppr::Project &p) {
-               addTask(p, 10, -1);
-               addRelation(addTask(p, 11, 10), 1, 1);
-               activity(p, 1);
-               addRelation(activity(p, 2), 10, 1);
-               addTask(p, 12, -1)->blankRecord = true;
-           })
-        << 1 << 3.0 << 3.0 << "fail" << QVector<qint32> { 1, 2, 11 };
-    QTest::newRow("2 leads: lag 0 is no lead")
-        << Build([](mppr::Project &p) {
-               activity(p, 1);
-               addRelation(activity(p, 2), 1, 1, 0);
-               addRelation(activity(p, 3), 2, 1, -Day);
-           })
-        << 2 << 1.0 << 2.0 << "fail" << QVector<qint32> { 3 };
+    QTest::newRow("1 logic: summary and null tasks excluded") << Build([](mppr::Project &p) {
+        addTask(p, 10, -1);
+        addRelation(addTask(p, 11, 10), 1, 1);
+        activity(p, 1);
+        addRelation(activity(p, 2), 10, 1);
+        addTask(p, 12, -1)->blankRecord = true;
+    }) << 1 << 3.0 << 3.0 << "fail" << QVector<qint32> { 1, 2, 11 };
+    QTest::newRow("2 leads: lag 0 is no lead") << Build([](mppr::Project &p) {
+        activity(p, 1);
+        addRelation(activity(p, 2), 1, 1, 0);
+        addRelation(activity(p, 3), 2, 1, -Day);
+    }) << 2 << 1.0 << 2.0 << "fail" << QVector<qint32> { 3 };
     QTest::newRow("2 leads: none") << Build([](mppr::Project &p) {
         activity(p, 1);
         addRelation(activity(p, 2), 1, 1, 0);
     }) << 2 << 0.0 << 1.0 << "pass" << QVector<qint32> {};
     // A lagged start-to-start link counts as a lag whatever its type.
-    QTest::newRow("3 lags: any type, complete successors left out")
-        << Build([](mppr::Project &p) {
-               activity(p, 1);
-               addRelation(activity(p, 2), 1, 3, 1);
-               addRelation(activity(p, 3), 1, 1, 0);
-               mppr::Task *done = activity(p, 4);
-               done->percentComplete = 100;
-               addRelation(done, 1, 1, Day);
-           })
-        << 3 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
-    QTest::newRow("4 types: 9 of 10 finish-to-start")
-        << Build([](mppr::Project &p) {
-               activity(p, 1);
-               for (qint32 uid = 2; uid <= 11; ++uid)
-                   addRelation(activity(p, uid), 1, uid == 11 ? 3 : 1);
-           })
-        << 4 << 9.0 << 10.0 << "pass" << QVector<qint32> { 11 };
-    QTest::newRow("4 types: 1 of 2 finish-to-start")
-        << Build([](mppr::Project &p) {
-               activity(p, 1);
-               addRelation(activity(p, 2), 1, 0, 5);
-               addRelation(activity(p, 3), 1, 1);
-           })
-        << 4 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
+    QTest::newRow("3 lags: any type, complete successors left out") << Build([](mppr::Project &p) {
+        activity(p, 1);
+        addRelation(activity(p, 2), 1, 3, 1);
+        addRelation(activity(p, 3), 1, 1, 0);
+        mppr::Task *done = activity(p, 4);
+        done->percentComplete = 100;
+        addRelation(done, 1, 1, Day);
+    }) << 3 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
+    QTest::newRow("4 types: 9 of 10 finish-to-start") << Build([](mppr::Project &p) {
+        activity(p, 1);
+        for (qint32 uid = 2; uid <= 11; ++uid)
+            addRelation(activity(p, uid), 1, uid == 11 ? 3 : 1);
+    }) << 4 << 9.0 << 10.0 << "pass" << QVector<qint32> { 11 };
+    QTest::newRow("4 types: 1 of 2 finish-to-start") << Build([](mppr::Project &p) {
+        activity(p, 1);
+        addRelation(activity(p, 2), 1, 0, 5);
+        addRelation(activity(p, 3), 1, 1);
+    }) << 4 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
     QTest::newRow("5 constraints: fixed dates only, complete ones out")
         << Build([](mppr::Project &p) {
                for (qint32 type = 0; type <= 7; ++type)
@@ -174,27 +162,21 @@ void TestRyScheduleCheck::crafted_data()
                done->percentComplete = 100;
            })
         << 5 << 4.0 << 8.0 << "fail" << QVector<qint32> { 3, 4, 6, 8 };
-    QTest::newRow("6 high float: 44 days exactly is not above")
-        << Build([](mppr::Project &p) {
-               activity(p, 1, 44 * Day);
-               activity(p, 2, 44 * Day + 1);
-               mppr::Task *unknown = activity(p, 3);
-               unknown->startSlack.reset();
-           })
-        << 6 << 1.0 << 3.0 << "fail" << QVector<qint32> { 2 };
+    QTest::newRow("6 high float: 44 days exactly is not above") << Build([](mppr::Project &p) {
+        activity(p, 1, 44 * Day);
+        activity(p, 2, 44 * Day + 1);
+        mppr::Task *unknown = activity(p, 3);
+        unknown->startSlack.reset();
+    }) << 6 << 1.0 << 3.0 << "fail" << QVector<qint32> { 2 };
     // 44 days of 420 minutes are less than 44 days of 480.
-    QTest::newRow("6 high float: the file's minutes per day")
-        << Build([](mppr::Project &p) {
-               setProperties(p, QDateTime(), 420);
-               activity(p, 1, 44 * 4200 + 1);
-           })
-        << 6 << 1.0 << 1.0 << "fail" << QVector<qint32> { 1 };
-    QTest::newRow("7 negative float: float 0 is not below")
-        << Build([](mppr::Project &p) {
-               activity(p, 1, 0);
-               activity(p, 2, -1);
-           })
-        << 7 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
+    QTest::newRow("6 high float: the file's minutes per day") << Build([](mppr::Project &p) {
+        setProperties(p, QDateTime(), 420);
+        activity(p, 1, 44 * 4200 + 1);
+    }) << 6 << 1.0 << 1.0 << "fail" << QVector<qint32> { 1 };
+    QTest::newRow("7 negative float: float 0 is not below") << Build([](mppr::Project &p) {
+        activity(p, 1, 0);
+        activity(p, 2, -1);
+    }) << 7 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
     QTest::newRow("8 high duration: baseline first, 44 days exactly is not above")
         << Build([](mppr::Project &p) {
                mppr::Task *a = activity(p, 1);
@@ -205,8 +187,8 @@ void TestRyScheduleCheck::crafted_data()
            })
         << 8 << 2.0 << 3.0 << "fail" << QVector<qint32> { 2, 3 };
     QTest::newRow("9 invalid dates: no status date")
-        << Build([](mppr::Project &p) { activity(p, 1)->actualStart = at(2030, 1, 1); }) << 9
-        << 0.0 << 0.0 << "not assessed" << QVector<qint32> {};
+        << Build([](mppr::Project &p) { activity(p, 1)->actualStart = at(2030, 1, 1); }) << 9 << 0.0
+        << 0.0 << "not assessed" << QVector<qint32> {};
     QTest::newRow("9 invalid dates: actual after, planned before")
         << Build([statusDate](mppr::Project &p) {
                setProperties(p, statusDate);
@@ -227,15 +209,13 @@ void TestRyScheduleCheck::crafted_data()
                c->finish = at(2024, 3, 12, 17);
            })
         << 9 << 2.0 << 4.0 << "fail" << QVector<qint32> { 1, 2 };
-    QTest::newRow("10 resources: information only")
-        << Build([](mppr::Project &p) {
-               activity(p, 1);
-               activity(p, 2)->duration = 0;
-               activity(p, 3);
-               activity(p, 4);
-               assign(p, { { 3, 7 }, { 4, -65535 } });
-           })
-        << 10 << 2.0 << 4.0 << "info" << QVector<qint32> { 1, 4 };
+    QTest::newRow("10 resources: information only") << Build([](mppr::Project &p) {
+        activity(p, 1);
+        activity(p, 2)->duration = 0;
+        activity(p, 3);
+        activity(p, 4);
+        assign(p, { { 3, 7 }, { 4, -65535 } });
+    }) << 10 << 2.0 << 4.0 << "info" << QVector<qint32> { 1, 4 };
     QTest::newRow("11 missed: due by the status date and later")
         << Build([statusDate](mppr::Project &p) {
                setProperties(p, statusDate);
@@ -244,28 +224,24 @@ void TestRyScheduleCheck::crafted_data()
                activity(p, 3)->baselines = { baseline(at(2024, 3, 12, 17)) };
            })
         << 11 << 1.0 << 2.0 << "fail" << QVector<qint32> { 1 };
-    QTest::newRow("12 critical path: unbroken")
-        << Build([](mppr::Project &p) {
-               activity(p, 1, 0);
-               addRelation(activity(p, 2, 0), 1, 1);
-               mppr::Task *last = activity(p, 3, 0);
-               last->finish = at(2024, 3, 20, 17);
-               addRelation(last, 2, 1);
-               activity(p, 4);
-           })
-        << 12 << 0.0 << 4.0 << "pass" << QVector<qint32> {};
+    QTest::newRow("12 critical path: unbroken") << Build([](mppr::Project &p) {
+        activity(p, 1, 0);
+        addRelation(activity(p, 2, 0), 1, 1);
+        mppr::Task *last = activity(p, 3, 0);
+        last->finish = at(2024, 3, 20, 17);
+        addRelation(last, 2, 1);
+        activity(p, 4);
+    }) << 12 << 0.0 << 4.0 << "pass" << QVector<qint32> {};
     // 2 is critical but leads nowhere critical; the loop 5 <-> 6 never reaches the end.
-    QTest::newRow("12 critical path: break points")
-        << Build([](mppr::Project &p) {
-               activity(p, 1, 0);
-               addRelation(activity(p, 2, 0), 1, 1);
-               mppr::Task *last = activity(p, 3, 0);
-               last->finish = at(2024, 3, 20, 17);
-               addRelation(last, 1, 1);
-               addRelation(activity(p, 5, 0), 6, 1);
-               addRelation(activity(p, 6, 0), 5, 1);
-           })
-        << 12 << 3.0 << 5.0 << "fail" << QVector<qint32> { 2, 5, 6 };
+    QTest::newRow("12 critical path: break points") << Build([](mppr::Project &p) {
+        activity(p, 1, 0);
+        addRelation(activity(p, 2, 0), 1, 1);
+        mppr::Task *last = activity(p, 3, 0);
+        last->finish = at(2024, 3, 20, 17);
+        addRelation(last, 1, 1);
+        addRelation(activity(p, 5, 0), 6, 1);
+        addRelation(activity(p, 6, 0), 5, 1);
+    }) << 12 << 3.0 << 5.0 << "fail" << QVector<qint32> { 2, 5, 6 };
     QTest::newRow("12 critical path: the last activity not critical")
         << Build([](mppr::Project &p) {
                activity(p, 1, 0);
@@ -273,32 +249,26 @@ void TestRyScheduleCheck::crafted_data()
            })
         << 12 << 2.0 << 2.0 << "fail" << QVector<qint32> { 1, 2 };
     // Monday 08:00 to the Friday after next, 17:00: ten working days on the fallback week.
-    QTest::newRow("13 CPLI: float 0")
-        << Build([](mppr::Project &p) {
-               setProperties(p, at(2024, 3, 4, 8));
-               activity(p, 1, 0)->finish = at(2024, 3, 15, 17);
-           })
-        << 13 << 10.0 << 10.0 << "pass" << QVector<qint32> {};
-    QTest::newRow("13 CPLI: float -1 day")
-        << Build([](mppr::Project &p) {
-               setProperties(p, at(2024, 3, 4, 8));
-               activity(p, 1, -Day)->finish = at(2024, 3, 15, 17);
-           })
-        << 13 << 9.0 << 10.0 << "fail" << QVector<qint32> { 1 };
+    QTest::newRow("13 CPLI: float 0") << Build([](mppr::Project &p) {
+        setProperties(p, at(2024, 3, 4, 8));
+        activity(p, 1, 0)->finish = at(2024, 3, 15, 17);
+    }) << 13 << 10.0 << 10.0 << "pass" << QVector<qint32> {};
+    QTest::newRow("13 CPLI: float -1 day") << Build([](mppr::Project &p) {
+        setProperties(p, at(2024, 3, 4, 8));
+        activity(p, 1, -Day)->finish = at(2024, 3, 15, 17);
+    }) << 13 << 9.0 << 10.0 << "fail" << QVector<qint32> { 1 };
     QTest::newRow("13 CPLI: no status date")
-        << Build([](mppr::Project &p) { activity(p, 1, 0); }) << 13 << 0.0 << 0.0
-        << "not assessed" << QVector<qint32> {};
-    QTest::newRow("14 BEI: one of two due finished")
-        << Build([statusDate](mppr::Project &p) {
-               setProperties(p, statusDate);
-               mppr::Task *a = activity(p, 1);
-               a->baselines = { baseline(at(2024, 3, 4, 17)) };
-               a->actualFinish = at(2024, 3, 4, 17);
-               a->percentComplete = 100;
-               activity(p, 2)->baselines = { baseline(at(2024, 3, 5, 17)) };
-               activity(p, 3)->baselines = { baseline(at(2024, 3, 12, 17)) };
-           })
-        << 14 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
+        << Build([](mppr::Project &p) { activity(p, 1, 0); }) << 13 << 0.0 << 0.0 << "not assessed"
+        << QVector<qint32> {};
+    QTest::newRow("14 BEI: one of two due finished") << Build([statusDate](mppr::Project &p) {
+        setProperties(p, statusDate);
+        mppr::Task *a = activity(p, 1);
+        a->baselines = { baseline(at(2024, 3, 4, 17)) };
+        a->actualFinish = at(2024, 3, 4, 17);
+        a->percentComplete = 100;
+        activity(p, 2)->baselines = { baseline(at(2024, 3, 5, 17)) };
+        activity(p, 3)->baselines = { baseline(at(2024, 3, 12, 17)) };
+    }) << 14 << 1.0 << 2.0 << "fail" << QVector<qint32> { 2 };
 }
 
 void TestRyScheduleCheck::crafted()
@@ -501,8 +471,8 @@ QVector<QPair<int, int>> countExport(const QString &path)
         for (int k : { 0, 4, 5, 6, 7, 8 })
             ++counts[k].second;
         counts[0].first += !withPredecessor.contains(t.uid) || !withSuccessor.contains(t.uid);
-        counts[4].first += t.constraint == 2 || t.constraint == 3 || t.constraint == 5
-            || t.constraint == 7;
+        counts[4].first
+            += t.constraint == 2 || t.constraint == 3 || t.constraint == 5 || t.constraint == 7;
         counts[5].first += t.totalSlack > days44 * 10;
         counts[6].first += t.totalSlack < 0;
         counts[7].first += t.baselineDuration.value_or(t.duration) > days44;
@@ -545,13 +515,15 @@ void TestRyScheduleCheck::samples()
         const RyScheduleCheck::Check &check = c.check.checks().at(numbers[k] - 1);
         const QString what = QStringLiteral("check %1").arg(numbers[k]);
         QVERIFY2(check.population == expected[k].second,
-                 qPrintable(what + QStringLiteral(" population %1, export %2")
-                                       .arg(check.population)
-                                       .arg(expected[k].second)));
-        QVERIFY2(check.count == expected[k].first,
-                 qPrintable(what + QStringLiteral(" count %1, export %2")
-                                       .arg(check.count)
-                                       .arg(expected[k].first)));
+                 qPrintable(what
+                            + QStringLiteral(" population %1, export %2")
+                                  .arg(check.population)
+                                  .arg(expected[k].second)));
+        QVERIFY2(
+            check.count == expected[k].first,
+            qPrintable(
+                what
+                + QStringLiteral(" count %1, export %2").arg(check.count).arg(expected[k].first)));
     }
 }
 
