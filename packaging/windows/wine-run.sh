@@ -22,7 +22,7 @@ else
   unset WINEPATH
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Making the Wine prefix $WINEPREFIX"
+  echo "Making the Wine prefix $WINEPREFIX" >&2
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
   # Wine passes no QT_* variable from here to Windows programs; the font folder of Qt's

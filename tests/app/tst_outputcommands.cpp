@@ -8,6 +8,7 @@
 #include "output/rysnipdialog.h"
 #include "views/activities.h"
 
+#include <QDir>
 #include <QAction>
 #include <QFileDialog>
 #include <QMenu>
@@ -129,7 +130,7 @@ void TestOutputCommands::exportToUnwritableFolder()
     exportTo(path);
     QCOMPARE(answer.count, 1);
     QCOMPARE(answer.title, QStringLiteral("Export activities"));
-    QVERIFY2(answer.text.contains(path), qPrintable(answer.text));
+    QVERIFY2(answer.text.contains(QDir::toNativeSeparators(path)), qPrintable(answer.text));
     QVERIFY(window->statusBar()->currentMessage().isEmpty());
 }
 

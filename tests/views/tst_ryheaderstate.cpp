@@ -60,6 +60,7 @@ void TestRyHeaderState::headerStateRoundTrip()
     auto *model = modelWithHeaders({ "A", "B", "C", "D" }, this);
     QHeaderView header(Qt::Horizontal);
     header.setModel(model);
+    header.setMinimumSectionSize(20); // the style's minimum follows the platform's fonts
     header.resizeSection(0, 40);
     header.resizeSection(2, 70);
     header.resizeSection(3, 90);
@@ -71,6 +72,7 @@ void TestRyHeaderState::headerStateRoundTrip()
 
     QHeaderView other(Qt::Horizontal);
     other.setModel(model);
+    other.setMinimumSectionSize(20);
     restoreHeaderState(&other, state);
     QCOMPARE(saveHeaderState(&other), state);
     QVERIFY(other.isSectionHidden(1));
@@ -81,6 +83,7 @@ void TestRyHeaderState::headerStateIgnoresMalformedEntries()
     auto *model = modelWithHeaders({ "Name", "B", "C" }, this);
     QHeaderView header(Qt::Horizontal);
     header.setModel(model);
+    header.setMinimumSectionSize(20);
     header.resizeSection(2, 55);
     // Nothing usable: the columns stay as they are.
     restoreHeaderState(&header, { "Name", "Name:1:2", "Unknown:20" });
