@@ -57,6 +57,8 @@ public:
     QAction *actionZoomIn = nullptr;
     QAction *actionZoomOut = nullptr;
     QAction *actionZoomFit = nullptr;
+    QAction *actionCompare = nullptr;
+    QAction *actionEndCompare = nullptr;
 
     QWidget *centralWidget = nullptr;
     QGridLayout *gridLayout = nullptr;
