@@ -84,7 +84,7 @@ CompareController::CompareController(QMainWindow *window, const MainWindowForm &
     m_old->setMessageTitle(QStringLiteral("Compare with"));
     m_summary->setObjectName(QStringLiteral("compareSummaryLabel"));
     m_summary->hide();
-    window->statusBar()->addWidget(m_summary);
+    window->statusBar()->addPermanentWidget(m_summary);
     connect(form.actionCompare, &QAction::triggered, this, &CompareController::chooseFile);
     connect(form.actionEndCompare, &QAction::triggered, this, &CompareController::endComparison);
     // The views are about to let go of the project: no need to give them back their rows.

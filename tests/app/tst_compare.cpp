@@ -131,13 +131,18 @@ void TestCompare::comparisonShownFilteredAndExported()
     RyGroupedTreeView *tree = m_window->activityView()->treeView();
     const auto *delegate = qobject_cast<RyGroupedTreeViewDelegate *>(tree->itemDelegate());
     const int name = RyModelLookup::findColumn(tree->model(), QStringLiteral("Activity Name"));
+    const int wbs = RyModelLookup::findColumn(tree->model(), QStringLiteral("WBS Name"));
     QMap<QString, int> kinds;
     for (const auto &cell : changeCells(tree)) {
         ++kinds[cell.first];
         const bool deleted = cell.first == QLatin1String("deleted");
         QCOMPARE(delegate->isStruckOut(cell.second), deleted);
-        if (deleted)
+        if (deleted) {
+            // Named as it was, under its old WBS node of the WBS grouping.
             QVERIFY(!cell.second.sibling(cell.second.row(), name).data().toString().isEmpty());
+            QVERIFY(!cell.second.sibling(cell.second.row(), wbs).data().toString().isEmpty());
+            QVERIFY(cell.second.parent().isValid());
+        }
     }
     QCOMPARE(kinds.value("added"), summary.added);
     QCOMPARE(kinds.value("deleted"), summary.deleted);
