@@ -69,26 +69,18 @@ void RyFilterDialogProxyModel::setFilterSettings(const QVariantMap &settings)
 {
     m_valueFilters.clear();
     m_expressionFilters.clear();
-    // A key that is not a column number would otherwise read as column 0: skip it. So is a
-    // column the model does not have (a layout saved with columns joined for a while, such as
-    // a comparison's), whose blank cells would hide every row.
-    const int columns = sourceModel() ? sourceModel()->columnCount() : -1;
-    const auto usable = [columns](const QString &key, int *column) {
-        bool ok = false;
-        *column = key.toInt(&ok);
-        return ok && (columns < 0 || *column < columns);
-    };
+    // A key that is not a column number would otherwise read as column 0: skip it.
     const QVariantMap patterns = settings.value(QStringLiteral("patterns")).toMap();
     for (auto it = patterns.cbegin(); it != patterns.cend(); ++it) {
-        int column = -1;
-        const bool ok = usable(it.key(), &column);
+        bool ok = false;
+        const int column = it.key().toInt(&ok);
         if (ok)
             m_valueFilters.insert(column, it.value().toList());
     }
     const QVariantMap expressions = settings.value(QStringLiteral("expressions")).toMap();
     for (auto it = expressions.cbegin(); it != expressions.cend(); ++it) {
-        int column = -1;
-        const bool ok = usable(it.key(), &column);
+        bool ok = false;
+        const int column = it.key().toInt(&ok);
         std::unique_ptr<RyExpression> first = RyExpression::fromText(it.value().toString());
         // Layouts saved before a choice replaced the other may hold both on one column; the
         // list, which was the one in effect then, stays.
