@@ -90,6 +90,7 @@ void MainWindow::createControllers()
     m_layoutDocument.reset(new LayoutDocument(activities, m_viewCommands));
     m_layoutMenu = new LayoutMenu(ui->menuLayout, m_layoutDocument.get(), this);
     m_opener = new ProjectOpener(this);
+    m_compare = new CompareController(this, *ui, activities, m_opener);
     m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands);
     m_recentFiles = new RecentFilesMenu(ui->menuFile, this);
 }
@@ -194,7 +195,6 @@ void MainWindow::onOpenFileAction()
 void MainWindow::openProject(const QString &path)
 {
     m_opener->open(path);
-
     m_lastFolder = QFileInfo(path).absolutePath();
     m_settings->setLastFolder(m_lastFolder);
     m_recentFiles->add(path);

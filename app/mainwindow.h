@@ -4,6 +4,7 @@
 // tests and benchmarks the widgets and controllers' state.
 #pragma once
 
+#include "app/comparecontroller.h"
 #include "app/layoutdocument.h"
 #include "app/layoutmenu.h"
 #include "app/p6layoutimporter.h"
@@ -57,6 +58,7 @@ public:
     Resources *resourcesView() const { return resources; }
     MPPLoader *projectLoader() const { return m_opener->loader(); }
     bool isLoading() const { return m_opener->isLoading(); }
+    CompareController *compareController() const { return m_compare; }
 
     void openProject(const QString &path);
     // Opens a path from the command line or a drop: a missing or non-.mpp path gets a message
@@ -138,6 +140,7 @@ private:
     std::unique_ptr<LayoutDocument> m_layoutDocument;
     LayoutMenu *m_layoutMenu = nullptr;
     ProjectOpener *m_opener = nullptr;
+    CompareController *m_compare = nullptr;
     DialogCommands *m_dialogs = nullptr;
     RecentFilesMenu *m_recentFiles = nullptr;
     std::unique_ptr<WindowSettings> m_settings;

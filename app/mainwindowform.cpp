@@ -69,6 +69,9 @@ void MainWindowForm::setupUi(QMainWindow *window)
     actionOpen_file = makeAction(window, "actionOpen_file", QStringLiteral("Open file"));
     actionOpen_file->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     actionImportLayout = makeAction(window, "actionImportLayout", QStringLiteral("Import layout"));
+    actionCompare = makeAction(window, "actionCompare", QStringLiteral("Compare with..."));
+    actionCompare->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")));
+    actionEndCompare = makeAction(window, "actionEndCompare", QStringLiteral("End comparison"));
     actionYear = makeCheckable(window, "actionYear", QStringLiteral("Year"));
     actionQuarter = makeCheckable(window, "actionQuarter", QStringLiteral("Quarter"));
     actionMonth = makeCheckable(window, "actionMonth", QStringLiteral("Month"));
@@ -139,6 +142,8 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuFile->addAction(actionSave_file);
     menuFile->addAction(actionOpen_file);
     menuFile->addAction(actionClose);
+    menuFile->addAction(actionCompare);
+    menuFile->addAction(actionEndCompare);
     menuFile->addSeparator();
     menuFile->addAction(actionOpenCaced);
     menuFile->addAction(actionImportLayout);

@@ -58,6 +58,8 @@ public:
     QAction *actionZoomOut = nullptr;
     QAction *actionZoomFit = nullptr;
     QAction *actionCheckSchedule = nullptr;
+    QAction *actionCompare = nullptr;
+    QAction *actionEndCompare = nullptr;
 
     QWidget *centralWidget = nullptr;
     QGridLayout *gridLayout = nullptr;

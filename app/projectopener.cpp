@@ -113,7 +113,8 @@ QString ProjectOpener::failureReason(mppr::Status status)
 
 void ProjectOpener::reportFailure(const QString &file, const QString &reason) const
 {
-    QMessageBox::warning(m_window, QStringLiteral("Open file"),
+    QMessageBox::warning(m_window,
+                         m_messageTitle.isEmpty() ? QStringLiteral("Open file") : m_messageTitle,
                          QStringLiteral("The file could not be opened:\n%1\n\n%2")
                              .arg(QDir::toNativeSeparators(file), reason));
 }

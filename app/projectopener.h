@@ -37,8 +37,9 @@ public:
 
     // The plain reason shown when a file cannot be read, for a reader status.
     static QString failureReason(mppr::Status status);
-    // The "could not be opened" message for `file`.
+    // The "could not be opened" message for `file`, in a box titled as set (else "Open file").
     void reportFailure(const QString &file, const QString &reason) const;
+    void setMessageTitle(const QString &title) { m_messageTitle = title; }
 
 public slots:
     void showProgress();
@@ -64,6 +65,7 @@ private:
     bool isCurrentLoader(const QObject *object) const;
 
     QWidget *m_window;
+    QString m_messageTitle;
     std::unique_ptr<MPPLoader> m_loader;
     QFuture<void> m_loadFuture;
     // Guarded: a modal progress dialog runs the event loop inside setValue(), where the load's

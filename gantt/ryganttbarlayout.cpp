@@ -64,9 +64,13 @@ void RyGanttBarLayout::invalidate()
 }
 
 QVector<RyGanttBarLayout::Bar> RyGanttBarLayout::barsOfRow(Ry::RowType type, bool critical,
-                                                           bool tracking)
+                                                           bool tracking, int styleCount)
 {
     QVector<Bar> bars;
+    if (type == Ry::TaskRow || type == Ry::MilestoneRow) {
+        for (int kind = BuiltInStyleCount; kind < styleCount; ++kind)
+            bars.append({ kind, true });
+    }
     if (type == Ry::TaskRow)
         bars.append({ BaselineTaskStyle, true });
     else if (type == Ry::MilestoneRow)

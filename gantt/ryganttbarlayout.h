@@ -21,6 +21,9 @@ class RyGanttBarLayout
 public:
     // Indexes of the baseline styles in the bar style list (task rows, milestone rows).
     enum BaselineStyle { BaselineTaskStyle = 5, BaselineMilestoneStyle = 6 };
+    // The built-in styles; any after them (say "Previous Version") are extra bars of tasks
+    // and milestones.
+    static constexpr int BuiltInStyleCount = 7;
     // One bar of a row: a bar style index (-1: the plain start/finish bar) and whether the
     // bar delegate paints it (else the tracking delegate does).
     struct Bar
@@ -39,10 +42,11 @@ public:
     QRect linkBarRect(int row) const;
     void invalidate();
 
-    // The bars of a row in paint order. Baseline bars go first, so that the plan's bars lie
-    // over them wherever the two meet; they stay with critical activities and in tracking mode,
-    // which show the plain bar alone.
-    static QVector<Bar> barsOfRow(Ry::RowType type, bool critical, bool tracking);
+    // The bars of a row in paint order. Extra and baseline bars go first, so that the plan's
+    // bars lie over them wherever they meet; they stay with critical activities and in tracking
+    // mode, which show the plain bar alone.
+    static QVector<Bar> barsOfRow(Ry::RowType type, bool critical, bool tracking,
+                                  int styleCount = BuiltInStyleCount);
 
 private:
     const RyGanttRowReader &m_reader;

@@ -132,7 +132,7 @@ void RyGanttScene::paintRow(QPainter &painter, const Paint &paint, int row) cons
     const QList<RyGanttViewBarStyle> &styles = m_barDelegate->barStyles();
     QStyleOptionViewItem option = paint.item;
     const auto bars = RyGanttBarLayout::barsOfRow(reader.rowType(index), reader.isCritical(index),
-                                                  paint.tracking);
+                                                  paint.tracking, styles.size());
     for (const RyGanttBarLayout::Bar &bar : bars) {
         if (bar.kind >= 0 && (bar.kind >= styles.size() || !styles.at(bar.kind).visible))
             continue;

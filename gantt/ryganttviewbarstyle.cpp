@@ -135,3 +135,11 @@ QList<RyGanttViewBarStyle> RyGanttViewBarStyle::defaultStyles()
         task, milestone, summary, actualTask, actualMilestone, baselineTask, baselineMilestone
     };
 }
+
+const QString RyGanttViewBarStyle::PreviousVersionName = QStringLiteral("Previous Version");
+
+RyGanttViewBarStyle RyGanttViewBarStyle::previousVersionStyle()
+{
+    return makeStyle("Previous Version", "Old Start", "Old Finish", 3, 2,
+                     QColor(QStringLiteral("#E07000")));
+}

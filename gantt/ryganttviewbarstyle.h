@@ -43,6 +43,10 @@ public:
     // The seven styles every Gantt view starts with: task, milestone, summary, actual task,
     // actual milestone, baseline task, baseline milestone (row types pick them by index).
     static QList<RyGanttViewBarStyle> defaultStyles();
+    // The old version's bar of a comparison from the "Old Start" and "Old Finish" columns, thin
+    // just above the plan's bar (the band below it is the baseline's); shown while comparing.
+    static RyGanttViewBarStyle previousVersionStyle();
+    static const QString PreviousVersionName;
 };
 
 Q_DECLARE_METATYPE(RyGanttViewBarStyle)

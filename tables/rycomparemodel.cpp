@@ -1,6 +1,7 @@
 #include "tables/rycomparemodel.h"
 
 #include "models/ryconstants.h"
+#include "mppr/project.h"
 
 #include <QDate>
 
@@ -40,11 +41,23 @@ QVariant dateDelta(const QVariant &oldDate, const QVariant &newDate)
 }
 
 constexpr std::array<const char *, RyCompareModel::ColumnCount> ColumnIds
-    = { "compare_unique_id",      "compare_name",
-        "compare_change",         "compare_fields",
-        "compare_start_delta",    "compare_finish_delta",
-        "compare_duration_delta", "compare_total_float_delta",
-        "compare_old_start",      "compare_old_finish" };
+    = { "compare_unique_id",
+        "compare_name",
+        "compare_change",
+        "compare_fields",
+        "compare_start_delta",
+        "compare_finish_delta",
+        "compare_duration_delta",
+        "compare_total_float_delta",
+        "compare_old_start",
+        "compare_old_finish",
+        "compare_key" };
+
+// The datatypes of the columns, as the schema names them, so that filters and sorting read
+// deltas as numbers and the old dates as dates.
+constexpr std::array<const char *, RyCompareModel::ColumnCount> ColumnDatatypes
+    = { "integer", "string", "string",   "string",   "double", "double",
+        "double",  "double", "datetime", "datetime", "string" };
 
 const QString &columnTitle(int column)
 {
@@ -53,7 +66,8 @@ const QString &columnTitle(int column)
             QStringLiteral("Change"),     QStringLiteral("Changed fields"),
             QStringLiteral("Start Δ"),    QStringLiteral("Finish Δ"),
             QStringLiteral("Duration Δ"), QStringLiteral("Total float Δ"),
-            QStringLiteral("Old Start"),  QStringLiteral("Old Finish") };
+            QStringLiteral("Old Start"),  QStringLiteral("Old Finish"),
+            QStringLiteral("Compare key") };
     return titles.at(column);
 }
 
@@ -338,6 +352,9 @@ QVariant RyCompareModel::cell(const Activity &a, int column) const
         return a.oldStart;
     case OldFinish:
         return a.oldFinish;
+    case RowKey:
+        return a.change == ChangeKind::Deleted ? deletedKey(a.uniqueId)
+                                               : QVariant(uint(a.uniqueId));
     default:
         return QVariant();
     }
@@ -347,13 +364,20 @@ QVariant RyCompareModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
+    const QString group = section == RowKey ? QStringLiteral("system") : QStringLiteral("Compare");
     switch (role) {
     case Qt::DisplayRole:
         return columnTitle(section);
     case Ry::ColumnIdRole:
         return QLatin1String(ColumnIds[section]);
     case Ry::ColumnGroupRole:
-        return QStringLiteral("Compare");
+        return group;
+    case Ry::ColumnDescriptionRole:
+        return QVariantMap { { QStringLiteral("id"), QLatin1String(ColumnIds[section]) },
+                             { QStringLiteral("display"), columnTitle(section) },
+                             { QStringLiteral("datatype"),
+                               QLatin1String(ColumnDatatypes[section]) },
+                             { QStringLiteral("group"), group } };
     default:
         return QVariant();
     }
@@ -365,6 +389,17 @@ QString RyCompareModel::changeName(ChangeKind change)
     static const char *const Names[] = { "unchanged", "added", "deleted", "changed" };
     const int kind = int(change);
     return QLatin1String(kind >= 0 && kind < 4 ? Names[kind] : Names[0]);
+}
+
+int RyCompareModel::minutesPerDayOf(const mppr::Project *project)
+{
+    const int minutes = project ? project->properties().minutesPerDay : 0;
+    return minutes > 0 ? minutes : DefaultMinutesPerDay;
+}
+
+QString RyCompareModel::deletedKey(qint32 uniqueId)
+{
+    return QStringLiteral("deleted %1").arg(uniqueId);
 }
 
 QString RyCompareModel::matchingName(Matching matching)

@@ -11,6 +11,10 @@
 
 #include <QAbstractTableModel>
 
+namespace mppr {
+class Project;
+}
+
 class RyCompareModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -27,6 +31,8 @@ public:
         TotalFloatDelta,
         OldStart,
         OldFinish,
+        RowKey, // the unique ID; "deleted <unique ID>" for a deleted activity, so that a view
+                // showing deleted rows beside the new version's can key both apart
         ColumnCount
     };
 
@@ -83,6 +89,10 @@ public:
     const RyCompareVersion &oldVersion() const { return m_old; }
     const RyCompareVersion &newVersion() const { return m_new; }
 
+    // The day length deltas are counted in: the project's own minutes per day, else the default.
+    static int minutesPerDayOf(const mppr::Project *project);
+    // The RowKey of a deleted activity of the old version.
+    static QString deletedKey(qint32 uniqueId);
     // "added", "deleted", "changed", "unchanged"; "uniqueId", "wbsName".
     static QString changeName(ChangeKind change);
     static QString matchingName(Matching matching);

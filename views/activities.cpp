@@ -275,6 +275,18 @@ void Activities::goToActivity(const QVariant &taskId)
     m_treeView->horizontalScrollBar()->setValue(horizontal);
 }
 
+void Activities::changeActivityRows(const std::function<void()> &change)
+{
+    if (!hasProject())
+        return;
+    RyActivityGrouper::removeGrouping(m_activityModel, m_baseRowCount, m_parentProxy);
+    change();
+    m_baseRowCount = m_activityModel->rowCount();
+    if (m_groupRules.isEmpty())
+        resetTreeStructure();
+    groupBySelection(m_groupRules);
+}
+
 void Activities::onCloseProject()
 {
     m_ganttView->horizontalScrollBar()->setValue(0);

@@ -12,6 +12,8 @@
 #include <QVariantList>
 #include <QWidget>
 
+#include <functional>
+
 class QAbstractItemModel;
 class QGridLayout;
 class QSplitter;
@@ -46,6 +48,9 @@ public:
     // Makes the activity with this task id current in the table, keeping the table's
     // horizontal scroll position.
     void goToActivity(const QVariant &taskId);
+    // Runs `change`, which may add or remove rows at the end of the activity model's own rows
+    // (no group rows are there meanwhile), then counts them as activities and groups again.
+    void changeActivityRows(const std::function<void()> &change);
 
     RyGroupedTreeView *treeView() const { return m_treeView; }
     RySortFilterHeader *sortFilterHeader() const { return m_header; }

@@ -40,4 +40,21 @@ void RyGroupedTreeViewDelegate::initStyleOption(QStyleOptionViewItem *option,
     QStyledItemDelegate::initStyleOption(option, index);
     if (option->features & QStyleOptionViewItem::HasDisplay)
         option->text = RyValueText::displayText(index);
+    if (isStruckOut(index)) {
+        option->font.setStrikeOut(true);
+        option->palette.setColor(QPalette::Text,
+                                 option->palette.color(QPalette::Disabled, QPalette::Text));
+    }
+}
+
+void RyGroupedTreeViewDelegate::setStruckOutRows(int column, const QString &text)
+{
+    m_struckColumn = column;
+    m_struckText = text;
+}
+
+bool RyGroupedTreeViewDelegate::isStruckOut(const QModelIndex &index) const
+{
+    return m_struckColumn >= 0 && index.isValid()
+        && index.sibling(index.row(), m_struckColumn).data().toString() == m_struckText;
 }

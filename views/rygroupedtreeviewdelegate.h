@@ -16,6 +16,11 @@ public:
     void setGroupColumn(int column) { m_groupColumn = column; }
     int groupColumn() const { return m_groupColumn; }
     int rowHeight() const { return m_rowHeight; }
+    // Rows whose cell in `column` reads `text` are drawn greyed and struck through (the deleted
+    // activities of a comparison); -1 for none.
+    void setStruckOutRows(int column, const QString &text);
+    int struckOutColumn() const { return m_struckColumn; }
+    bool isStruckOut(const QModelIndex &index) const;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
@@ -28,5 +33,7 @@ protected:
 
 private:
     int m_groupColumn = 0;
+    int m_struckColumn = -1;
+    QString m_struckText;
     int m_rowHeight;
 };

@@ -203,9 +203,10 @@ void TestMainWindow::menus()
     for (QAction *a : ui.menuFile->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     QCOMPARE(file,
-             QStringList({ "actionOpen", "actionSave_file", "actionOpen_file", "actionClose", "-",
-                           "actionOpenCaced", "actionImportLayout", "actionSnip", "actionPrint",
-                           "actionExport", "-", "actionQuit" }));
+             QStringList({ "actionOpen", "actionSave_file", "actionOpen_file", "actionClose",
+                           "actionCompare", "actionEndCompare", "-", "actionOpenCaced",
+                           "actionImportLayout", "actionSnip", "actionPrint", "actionExport", "-",
+                           "actionQuit" }));
     QCOMPARE(ui.menuHelp->actions(), QList<QAction *> { action("actionAbout") });
 
     QStringList outline;

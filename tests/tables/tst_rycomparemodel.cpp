@@ -129,6 +129,8 @@ private slots:
     void deltas_data();
     void deltas();
     void duplicateUniqueIds();
+    void headerDescriptions_data();
+    void headerDescriptions();
     void workingDays_data();
     void workingDays();
 };
@@ -310,6 +312,41 @@ void tst_RyCompareModel::duplicateUniqueIds()
     QCOMPARE(changes(model), QStringList({ "1 added", "1 deleted", "2 added" }));
     QCOMPARE(model.index(4, RyCompareModel::Name).data().toString(), QStringLiteral("B"));
     QCOMPARE(model.summary().unchanged, 2);
+    // A deleted row is keyed apart from the new version's row of the same unique ID.
+    QCOMPARE(model.index(4, RyCompareModel::RowKey).data().toString(), QStringLiteral("deleted 1"));
+    QCOMPARE(model.index(0, RyCompareModel::RowKey).data().toInt(), 1);
+}
+
+void tst_RyCompareModel::headerDescriptions_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("datatype");
+    QTest::addColumn<QString>("group");
+    QTest::newRow("change") << int(RyCompareModel::Change) << "string"
+                            << "Compare";
+    QTest::newRow("start delta") << int(RyCompareModel::StartDelta) << "double"
+                                 << "Compare";
+    QTest::newRow("float delta") << int(RyCompareModel::TotalFloatDelta) << "double"
+                                 << "Compare";
+    QTest::newRow("old finish") << int(RyCompareModel::OldFinish) << "datetime"
+                                << "Compare";
+    QTest::newRow("row key") << int(RyCompareModel::RowKey) << "string"
+                             << "system";
+}
+
+void tst_RyCompareModel::headerDescriptions()
+{
+    // Filters and sorting read a column's type from its description.
+    QFETCH(int, column);
+    QFETCH(QString, datatype);
+    QFETCH(QString, group);
+    const RyCompareModel model { RyCompareVersion(), RyCompareVersion() };
+    const QVariantMap description
+        = model.headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
+    QCOMPARE(description.value("datatype").toString(), datatype);
+    QCOMPARE(description.value("group").toString(), group);
+    QCOMPARE(description.value("id"), model.headerData(column, Qt::Horizontal, Ry::ColumnIdRole));
+    QCOMPARE(description.value("display"), model.headerData(column, Qt::Horizontal));
 }
 
 void tst_RyCompareModel::workingDays_data()

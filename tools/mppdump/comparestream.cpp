@@ -24,9 +24,7 @@ int load(MPPLoader &loader, const QString &path)
 // The day length the deltas are counted in: the new version's own minutes per day.
 int minutesPerDay(const MPPLoader &newVersion)
 {
-    const mppr::Project *project = newVersion.project();
-    const int minutes = project ? project->properties().minutesPerDay : 0;
-    return minutes > 0 ? minutes : RyCompareModel::DefaultMinutesPerDay;
+    return RyCompareModel::minutesPerDayOf(newVersion.project());
 }
 
 void numberOrNull(JsonStreamWriter &w, const QVariant &value)
