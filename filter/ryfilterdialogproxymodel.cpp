@@ -103,13 +103,52 @@ void RyFilterDialogProxyModel::setSourceModel(QAbstractItemModel *sourceModel)
             = connect(sourceModel, &QAbstractItemModel::headerDataChanged, this, reread);
         m_headerConnections[1]
             = connect(sourceModel, &QAbstractItemModel::modelReset, this, reread);
-        m_headerConnections[2]
-            = connect(sourceModel, &QAbstractItemModel::columnsInserted, this, reread);
-        m_headerConnections[3]
-            = connect(sourceModel, &QAbstractItemModel::columnsRemoved, this, reread);
+        m_headerConnections[2] = connect(
+            sourceModel, &QAbstractItemModel::columnsInserted, this,
+            [this](const QModelIndex &parent, int first, int last) {
+                if (!parent.isValid())
+                    moveFilters(first, last - first + 1);
+                rebuildLookups();
+            });
+        m_headerConnections[3] = connect(
+            sourceModel, &QAbstractItemModel::columnsRemoved, this,
+            [this](const QModelIndex &parent, int first, int last) {
+                if (!parent.isValid())
+                    moveFilters(first, -(last - first + 1));
+                rebuildLookups();
+            });
     }
     QSortFilterProxyModel::setSourceModel(sourceModel);
     refilter();
+}
+
+void RyFilterDialogProxyModel::moveFilters(int first, int count)
+{
+    // Columns that come and go (a comparison's, the check's findings) must not leave the
+    // filters of the columns after them on their neighbours. A filter stored for a column the
+    // source did not have (a layout made for more columns) keeps its number.
+    const int before = sourceModel() ? sourceModel()->columnCount() - count : 0;
+    const auto moved = [&](int column) {
+        if (column < first || column >= before)
+            return column;
+        if (count < 0 && column < first - count)
+            return -1; // the filtered column went
+        return column + count;
+    };
+    QMap<int, QVariantList> values;
+    for (auto it = m_valueFilters.cbegin(); it != m_valueFilters.cend(); ++it) {
+        const int column = moved(it.key());
+        if (column >= 0)
+            values.insert(column, it.value());
+    }
+    m_valueFilters = values;
+    ExpressionMap expressions;
+    for (auto &entry : m_expressionFilters) {
+        const int column = moved(entry.first);
+        if (column >= 0)
+            expressions[column] = std::move(entry.second);
+    }
+    m_expressionFilters = std::move(expressions);
 }
 
 void RyFilterDialogProxyModel::refilter()

@@ -2,7 +2,8 @@
 // values or a condition (RyExpression); setting one replaces the other. A row shows when it
 // passes the filters of every column, or when a descendant does. A null entry in a value list
 // accepts the cells without a value. Sorting follows RyValueOrder. The proxy owns its
-// conditions. Column numbers refer to the source's column order when they were set.
+// conditions. Column numbers refer to the source's column order when they were set, and follow
+// the columns the source inserts or removes.
 #pragma once
 
 #include "filter/ryexpression.h"
@@ -56,6 +57,9 @@ private:
     bool anyChildAccepted(const QModelIndex &sourceIndex) const;
     void rebuildLookups();
     void refilter();
+    // Renumbers the filters after `count` source columns were inserted at `first` (removed
+    // there, for a negative count).
+    void moveFilters(int first, int count);
 
     QMap<int, QVariantList> m_valueFilters;
     ExpressionMap m_expressionFilters;

@@ -112,6 +112,7 @@ private slots:
     void settingsRestoreRules();
     void settingsWithEscapedValues();
     void filtersOnMissingColumnsFilterNothing();
+    void filtersFollowInsertedAndRemovedColumns();
 
     void searchProxyKeepsSelectAll();
 
@@ -389,6 +390,24 @@ void TestRyFilterDialogProxyModel::filtersOnMissingColumnsFilterNothing()
     early.setFilterSettings({ { "patterns", QVariantMap { { "5", QVariantList { "Z" } } } } });
     early.setSourceModel(m_source);
     QCOMPARE(shown(early), QStringLiteral("B(B1(b2))"));
+}
+
+void TestRyFilterDialogProxyModel::filtersFollowInsertedAndRemovedColumns()
+{
+    m_proxy->setValueFilter(Code, { "Z" });
+    m_proxy->setValueFilter(99, { "x" }); // a layout's, for a column the source lacks
+    m_source->insertColumn(1);
+    QVERIFY(m_proxy->isColumnFiltered(Code + 1));
+    QVERIFY(!m_proxy->isColumnFiltered(Code));
+    QVERIFY(m_proxy->isColumnFiltered(99));
+    QCOMPARE(shown(*m_proxy), QStringLiteral("B(B1(b2))"));
+    m_source->removeColumn(1);
+    QVERIFY(m_proxy->isColumnFiltered(Code));
+    QCOMPARE(shown(*m_proxy), QStringLiteral("B(B1(b2))"));
+    // The filtered column itself goes: its filter goes with it, not onto its neighbour.
+    m_source->removeColumn(Code);
+    QCOMPARE(m_proxy->valueFilters().keys(), QList<int>({ 99 }));
+    QCOMPARE(shown(*m_proxy), QStringLiteral("A(a1,a2),B(B1(b1,b2)),c"));
 }
 
 void TestRyFilterDialogProxyModel::searchProxyKeepsSelectAll()
