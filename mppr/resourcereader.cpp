@@ -1,7 +1,9 @@
 #include "mppr/resourcereader.h"
 
+#include "mppr/customfields.h"
 #include "mppr/project.h"
 #include "mppr/recordstreams.h"
+#include "mppr/rtftext.h"
 #include "mppr/streamstore.h"
 
 #include <QHash>
@@ -138,6 +140,8 @@ int ResourceReader::readResources()
     const FieldDescriptor shortName = field(m_resourceMap, ResourceFieldBase, 0x02);
     // The records carry the unique ID (field 0x00) that the variable data is filed under.
     const FieldDescriptor uniqueId = field(m_resourceMap, ResourceFieldBase, 0x00);
+    const FieldDescriptor notes = field(m_resourceMap, ResourceFieldBase, 0x14);
+    const CustomFieldReader custom(m_resourceMap, CustomFieldEntity::Resource, {});
     QHash<qint32, int> recordOf;
     for (int i = 0; i < s.meta.itemCount() && !uniqueId.isAbsent(); ++i) {
         if (!s.fixed.record(i).isEmpty())
@@ -155,6 +159,11 @@ int ResourceReader::readResources()
         const auto record = recordOf.constFind(u);
         if (record != recordOf.cend())
             resource->type = typeOf(s.meta, s.meta2, *record);
+        const int k = record != recordOf.cend() ? *record : -1;
+        resource->customFields = custom.read(reader, k, u, s.meta.item(k));
+        const ByteView note = reader.value(notes, k, u);
+        if (!note.isEmpty())
+            resource->notes = rtfToText(QByteArray(note.data(), note.size()));
         m_project.insertResource(resource.release());
     }
     return StatusOk;

@@ -61,8 +61,9 @@ void TestMppDump::dumpsProject()
     QCOMPARE(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(sortedKeys(json),
-             QStringList({ "assignments", "calendars", "clipboardFormat", "file", "progId",
-                           "project", "resources", "status", "tasks", "userType" }));
+             QStringList({ "assignments", "calendars", "clipboardFormat", "customFieldDefinitions",
+                           "file", "outlineCodes", "progId", "project", "resources", "status",
+                           "tasks", "userType" }));
     QCOMPARE(json["file"].toString(), file);
     QCOMPARE(json["status"].toInt(), 0);
 
@@ -124,7 +125,9 @@ void TestMppDump::dumpsProject()
                                    "actualWork",
                                    "predecessors",
                                    "baselines",
-                                   "calendarUniqueId" };
+                                   "calendarUniqueId",
+                                   "customFields",
+                                   "notes" };
     QStringList expected = taskKeys;
     expected.sort();
     int previous = -1;
@@ -144,7 +147,9 @@ void TestMppDump::dumpsProject()
              QStringList({ "lag", "lagUnits", "type", "uniqueId" }));
 
     const QJsonObject resource = json["resources"].toArray().at(0).toObject();
-    QCOMPARE(sortedKeys(resource), QStringList({ "calendarUniqueId", "name", "shortName", "uniqueId" }));
+    QCOMPARE(sortedKeys(resource),
+             QStringList(
+                 { "calendarUniqueId", "customFields", "name", "notes", "shortName", "uniqueId" }));
     const QJsonObject assignment = json["assignments"].toArray().at(0).toObject();
     QCOMPARE(assignment.size(), 20);
     QVERIFY(assignment.contains("af0a") && assignment.contains("taskUniqueId"));

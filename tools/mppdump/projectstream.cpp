@@ -290,6 +290,9 @@ std::vector<Member<Task>> taskMembers()
         { "baselines", [](W &w, const Task &t) { baselines(w, t); } },
         // Task calendars are not located in the file yet: every task uses the project calendar.
         { "calendarUniqueId", [](W &w, const Task &) { w.null(); } },
+        { "customFields",
+          [](W &w, const Task &t) { w.jsonValue(customFieldsToJson(t.customFields)); } },
+        { "notes", [](W &w, const Task &t) { w.jsonValue(notesToJson(t.notes)); } },
     });
 }
 
@@ -300,6 +303,9 @@ std::vector<Member<Resource>> resourceMembers()
         { "name", [](W &w, const Resource &r) { w.value(r.name); } },
         { "shortName", [](W &w, const Resource &r) { w.value(r.shortName); } },
         { "calendarUniqueId", [](W &w, const Resource &r) { optionalId(w, r.calendarUniqueId); } },
+        { "customFields",
+          [](W &w, const Resource &r) { w.jsonValue(customFieldsToJson(r.customFields)); } },
+        { "notes", [](W &w, const Resource &r) { w.jsonValue(notesToJson(r.notes)); } },
     });
 }
 
@@ -365,8 +371,12 @@ void writeProject(JsonStreamWriter &w, const mppr::Project &project, int status)
     w.endArray();
     w.key("clipboardFormat");
     w.value(project.clipboardFormat());
+    w.key("customFieldDefinitions");
+    w.jsonValue(customFieldDefinitionsToJson(project));
     w.key("file");
     w.value(project.filePath());
+    w.key("outlineCodes");
+    w.jsonValue(outlineCodesToJson(project));
     w.key("progId");
     w.value(project.progId());
     w.key("project");
