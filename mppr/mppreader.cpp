@@ -10,6 +10,7 @@
 #include "mppr/recordstreams.h"
 #include "mppr/rtftext.h"
 #include "mppr/streamstore.h"
+#include "mppr/workingcalendar.h"
 
 #include <QFileInfo>
 
@@ -575,6 +576,16 @@ void MppReader::readCalendars()
     if (properties.title == QFileInfo(m_project.filePath()).completeBaseName())
         properties.title.clear();
     m_project.setCalendars(calendars, properties);
+
+    const WorkingCalendar time(m_project);
+    for (Task *task : m_project.tasks()) {
+        task->segments.clear();
+        if (isUnset(task->start))
+            continue;
+        for (const auto &part : qAsConst(task->splitParts))
+            task->segments.append({ time.advance(task->start, part.first, true),
+                                    time.advance(task->start, part.second, false) });
+    }
 }
 
 } // namespace mppr

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QVector>
 
@@ -130,6 +131,16 @@ struct Task
     // Custom fields with a value; outline codes as the text of their value ("A.1").
     CustomFieldValues customFields;
     QString notes; // plain text of the stored rich text; empty where none
+
+    // A split task's parts in working minutes from its start, as stored, and as dates once
+    // the calendars are read; empty for a task that is not split.
+    QVector<QPair<double, double>> splitParts;
+    struct Segment
+    {
+        QDateTime start;
+        QDateTime finish;
+    };
+    QVector<Segment> segments;
 };
 
 // Codes as Microsoft Project exports them.

@@ -5,6 +5,7 @@
 #include "mppr/recordstreams.h"
 #include "mppr/rtftext.h"
 #include "mppr/streamstore.h"
+#include "mppr/timephasedsplits.h"
 
 #include <QHash>
 #include <QSet>
@@ -198,6 +199,7 @@ int ResourceReader::readAssignments()
         return status;
 
     const FieldReader reader(s.blocks(false, twoBlocks, m_layout.varMetaLayout));
+    const FieldDescriptor timephased = field(m_assignmentMap, AssignmentFieldBase, 0x31);
     const QVector<qint32> present = s.varMeta.uniqueIds();
     const QSet<qint32> withVarData(present.cbegin(), present.cend());
 
@@ -215,7 +217,12 @@ int ResourceReader::readAssignments()
             continue;
         const qint32 taskId = reader.integer(fields.taskUniqueId, k, uniqueId);
         const qint32 resourceId = reader.integer(fields.resourceUniqueId, k, uniqueId);
-        if (!m_project.task(taskId) || !m_project.resource(resourceId))
+        // A task is split where the work of its first assignment with parts has gaps; the
+        // assignment may name no resource.
+        Task *task = m_project.task(taskId);
+        if (task && task->splitParts.isEmpty() && !timephased.isAbsent())
+            task->splitParts = splitPartsFromTimephased(reader.value(timephased, k, uniqueId));
+        if (!task || !m_project.resource(resourceId))
             continue;
         auto assignment = std::make_unique<Assignment>();
         assignment->uniqueId = uniqueId;

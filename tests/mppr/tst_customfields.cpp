@@ -1,6 +1,8 @@
 // Custom field values, notes, aliases and outline codes against the samples and their exports.
 
 #include "mppr/project.h"
+#include "mppr/timephasedsplits.h"
+#include "mppr/workingcalendar.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,6 +190,11 @@ private slots:
     void outlineCodes();
     void outlineCodePath_data();
     void outlineCodePath();
+    void splitSegments();
+    void splitParts_data();
+    void splitParts();
+    void workingTime_data();
+    void workingTime();
 };
 
 void TestCustomFields::oracle_data()
@@ -308,6 +315,97 @@ void TestCustomFields::outlineCodePath()
                              QLatin1Char('v') + parts.at(0), QString() });
     }
     QCOMPARE(code.path(asked), path);
+}
+
+void TestCustomFields::splitSegments()
+{
+    // Split Task 1: 4 days, 3 days off, 6 days; Split Task 2: 3 on, 2 off, 5 on, 3 off, 7 on.
+    Project project(samplesDir() + QStringLiteral("/extra/mpp14splittask.mpp"));
+    QCOMPARE(project.read(), int(StatusOk));
+    const auto text = [](const Task *t) {
+        QStringList parts;
+        for (const Task::Segment &s : t->segments)
+            parts << s.start.toString(QStringLiteral("MM-dd HH:mm")) + QLatin1Char('/')
+                    + s.finish.toString(QStringLiteral("MM-dd HH:mm"));
+        return parts.join(QLatin1Char(' '));
+    };
+    QCOMPARE(text(project.task(1)),
+             QStringLiteral("09-21 08:00/09-26 17:00 10-02 08:00/10-09 17:00"));
+    QCOMPARE(text(project.task(2)),
+             QStringLiteral("09-21 08:00/09-25 17:00 09-28 08:00/10-04 17:00 "
+                            "10-10 08:00/10-18 17:00"));
+    QVERIFY(project.task(0)->segments.isEmpty());
+    QCOMPARE(project.task(2)->segments.last().finish, project.task(2)->finish);
+}
+
+void TestCustomFields::splitParts_data()
+{
+    // Entries as "work@end" in minutes; the parts as "from-to" in working minutes.
+    QTest::addColumn<QString>("entries");
+    QTest::addColumn<int>("cutTo"); // bytes kept, -1 for all
+    QTest::addColumn<QString>("parts");
+    QTest::newRow("one gap") << "10@10 10@20 30@40" << -1 << "0-10 20-40";
+    QTest::newRow("two gaps") << "5@5 5@8 9@12 9@13 10@14" << -1 << "0-5 8-12 13-14";
+    QTest::newRow("adjacent work joins") << "5@5 7@7 7@9 9@11" << -1 << "0-7 9-11";
+    QTest::newRow("not split") << "10@10" << -1 << "";
+    QTest::newRow("gap at the end only") << "10@10 10@20" << -1 << "";
+    QTest::newRow("out of order stops") << "10@10 10@20 30@15" << -1 << "";
+    QTest::newRow("truncated") << "10@10 10@20 30@40" << 44 + 2 * 28 << "";
+    QTest::newRow("empty") << "" << -1 << "";
+}
+
+void TestCustomFields::splitParts()
+{
+    QFETCH(QString, entries);
+    QFETCH(int, cutTo);
+    QFETCH(QString, parts);
+    const QStringList list = entries.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QByteArray data(44 + 28 * list.size(), '\0');
+    qToLittleEndian<quint16>(quint16(list.size()), data.data());
+    for (int k = 0; k < list.size(); ++k) {
+        const QStringList pair = list.at(k).split(QLatin1Char('@'));
+        qToLittleEndian<double>(pair.at(0).toDouble() * 1000, data.data() + 44 + 28 * k);
+        qToLittleEndian<quint32>(pair.at(1).toUInt() * 80, data.data() + 44 + 28 * k + 24);
+    }
+    if (cutTo >= 0)
+        data.truncate(cutTo);
+    QStringList out;
+    for (const auto &part : splitPartsFromTimephased(ByteView(data)))
+        out << QStringLiteral("%1-%2").arg(part.first).arg(part.second);
+    QCOMPARE(out.join(QLatin1Char(' ')), parts);
+}
+
+void TestCustomFields::workingTime_data()
+{
+    // The default week (08:00-12:00, 13:00-17:00, Monday to Friday) from Thursday 2006-09-21.
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<double>("minutes");
+    QTest::addColumn<bool>("asStart");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("within the morning") << "09-21 08:00" << 90.0 << false << "09-21 09:30";
+    QTest::newRow("over lunch") << "09-21 11:00" << 120.0 << false << "09-21 14:00";
+    QTest::newRow("finish at the day's end") << "09-21 08:00" << 480.0 << false << "09-21 17:00";
+    QTest::newRow("start moves to the next day") << "09-21 08:00" << 480.0 << true << "09-22 08:00";
+    QTest::newRow("over the weekend") << "09-22 08:00" << 960.0 << false << "09-25 17:00";
+    QTest::newRow("from a non-working hour") << "09-23 10:00" << 60.0 << false << "09-25 09:00";
+    QTest::newRow("nothing") << "09-21 08:00" << 0.0 << true << "09-21 08:00";
+}
+
+void TestCustomFields::workingTime()
+{
+    QFETCH(QString, from);
+    QFETCH(double, minutes);
+    QFETCH(bool, asStart);
+    QFETCH(QString, expected);
+    const Project project(QStringLiteral("none.mpp")); // no calendar: the default week
+    const WorkingCalendar time(project);
+    const auto at = [](const QString &text) {
+        QDateTime d = QDateTime::fromString(QStringLiteral("2006-") + text,
+                                            QStringLiteral("yyyy-MM-dd HH:mm"));
+        d.setTimeSpec(Qt::UTC);
+        return d;
+    };
+    QCOMPARE(time.advance(at(from), minutes, asStart), at(expected));
 }
 
 QTEST_APPLESS_MAIN(TestCustomFields)

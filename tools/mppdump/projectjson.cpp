@@ -131,6 +131,8 @@ QJsonObject taskToJson(const Task &t)
     o["calendarUniqueId"] = QJsonValue::Null;
     o["customFields"] = customFieldsToJson(t.customFields);
     o["notes"] = notesToJson(t.notes);
+    if (!t.segments.isEmpty())
+        o["segments"] = segmentsToJson(t);
     return o;
 }
 
@@ -259,6 +261,14 @@ QJsonObject customFieldsToJson(const mppr::CustomFieldValues &values)
         o[mppr::customFieldName(v.field)] = json;
     }
     return o;
+}
+
+QJsonArray segmentsToJson(const mppr::Task &task)
+{
+    QJsonArray out;
+    for (const mppr::Task::Segment &s : task.segments)
+        out.append(QJsonObject { { "start", date(s.start) }, { "finish", date(s.finish) } });
+    return out;
 }
 
 QJsonValue notesToJson(const QString &notes)

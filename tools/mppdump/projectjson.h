@@ -10,7 +10,8 @@
 
 namespace mppr {
 class Project;
-}
+struct Task;
+} // namespace mppr
 
 // {"file", "status", "userType", "progId", "clipboardFormat", "project", "calendars", "tasks",
 //  "resources", "assignments"}; tasks and resources sorted by unique ID, assignments in list order.
@@ -22,6 +23,8 @@ QJsonObject projectToJson(const mppr::Project &project, int status);
 
 // {"Text1": "...", "Flag2": true, "Date1": "2015-04-29T08:00:00", "Duration1": minutes, ...}.
 QJsonObject customFieldsToJson(const mppr::CustomFieldValues &values);
+// A split task's parts: [{"start", "finish"}].
+QJsonArray segmentsToJson(const mppr::Task &task);
 // The plain text, or null.
 QJsonValue notesToJson(const QString &notes);
 // [{"entity": "task"|"resource", "field": "Text1", "alias": "..."}].

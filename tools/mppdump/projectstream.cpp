@@ -203,6 +203,7 @@ template<typename Record> struct Member
 {
     const char *key;
     void (*write)(JsonStreamWriter &, const Record &);
+    bool (*present)(const Record &) = nullptr; // null: always written
 };
 
 // The members in the order a JSON object keeps its keys, whatever order they are listed in.
@@ -221,6 +222,8 @@ void writeRecord(JsonStreamWriter &w, const std::vector<Member<Record>> &members
 {
     w.beginObject();
     for (const Member<Record> &member : members) {
+        if (member.present && !member.present(r))
+            continue;
         w.key(member.key);
         member.write(w, r);
     }
@@ -293,6 +296,8 @@ std::vector<Member<Task>> taskMembers()
         { "customFields",
           [](W &w, const Task &t) { w.jsonValue(customFieldsToJson(t.customFields)); } },
         { "notes", [](W &w, const Task &t) { w.jsonValue(notesToJson(t.notes)); } },
+        { "segments", [](W &w, const Task &t) { w.jsonValue(segmentsToJson(t)); },
+          [](const Task &t) { return !t.segments.isEmpty(); } },
     });
 }
 
