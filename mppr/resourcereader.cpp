@@ -23,6 +23,7 @@ constexpr quint32 AssignmentMapFallbackKey = 0x3000017;
 // FixedMeta items of resources and assignments have the same size in every layout.
 constexpr int ResourceFixedMetaSize = 37;
 constexpr int AssignmentFixedMetaSize = 34;
+constexpr int ResourceFlagBase = 208;
 constexpr double MinutesTimes1000PerHour = 60000.0; // work is stored in thousandths of a minute
 
 FieldDescriptor field(const FieldMap &map, quint32 base, quint32 number)
@@ -142,7 +143,11 @@ int ResourceReader::readResources()
     // The records carry the unique ID (field 0x00) that the variable data is filed under.
     const FieldDescriptor uniqueId = field(m_resourceMap, ResourceFieldBase, 0x00);
     const FieldDescriptor notes = field(m_resourceMap, ResourceFieldBase, 0x14);
-    const CustomFieldReader custom(m_resourceMap, CustomFieldEntity::Resource, {});
+    // Resource flags are bits 209 to 228 of the FixedMeta item in every layout.
+    QVector<int> flagBits;
+    for (int k = 1; k <= 20; ++k)
+        flagBits.append(ResourceFlagBase + k);
+    const CustomFieldReader custom(m_resourceMap, CustomFieldEntity::Resource, flagBits);
     QHash<qint32, int> recordOf;
     for (int i = 0; i < s.meta.itemCount() && !uniqueId.isAbsent(); ++i) {
         if (!s.fixed.record(i).isEmpty())

@@ -186,6 +186,8 @@ class TestCustomFields : public QObject
 private slots:
     void oracle_data();
     void oracle();
+    void numberedValues_data();
+    void numberedValues();
     void aliases();
     void outlineCodes();
     void outlineCodePath_data();
@@ -234,6 +236,82 @@ void TestCustomFields::oracle()
     QVERIFY(a.compared > 0);
     QVERIFY2(a.agreed >= 0.99 * a.compared,
              qPrintable(QStringLiteral("%1 of %2 agree").arg(a.agreed).arg(a.compared)));
+}
+
+void TestCustomFields::numberedValues_data()
+{
+    // Files whose first task or resource sets every custom field N of a kind to N of its unit:
+    // TextN "N", NumberN and CostN N, DurationN N days, FlagN set, dates N - 1 days after the
+    // first; OutlineCodeN (where stored) is checked apart.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("resource");
+    QTest::addColumn<QString>("firstStart");
+    QTest::addColumn<QString>("firstFinish");
+    QTest::addColumn<QString>("firstDate");
+    QTest::addColumn<bool>("outlineCodes");
+    for (const char *file : { "mpp9task", "mpp12task", "mpp14task" })
+        QTest::newRow(file) << file << false << "2006-08-25T08:00"
+                            << "2006-08-25T17:00"
+                            << "2006-08-25T08:00" << (QByteArray(file) != "mpp9task");
+    for (const char *file : { "mpp9resource", "mpp14resource" })
+        QTest::newRow(file) << file << true << "2006-02-01T08:00"
+                            << "2006-03-01T17:00"
+                            << "2006-01-01T08:00" << false;
+}
+
+void TestCustomFields::numberedValues()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, resource);
+    QFETCH(QString, firstStart);
+    QFETCH(QString, firstFinish);
+    QFETCH(QString, firstDate);
+    QFETCH(bool, outlineCodes);
+    Project project(samplesDir() + QStringLiteral("/extra/") + file + QStringLiteral(".mpp"));
+    QCOMPARE(project.read(), int(StatusOk));
+    const CustomFieldValues &values
+        = resource ? project.resource(1)->customFields : project.task(1)->customFields;
+    QHash<int, QVariant> byField;
+    for (const CustomFieldValue &v : values)
+        byField.insert(v.field, v.value);
+    const auto date = [](const QString &first, int n) {
+        QDateTime d = QDateTime::fromString(first, QStringLiteral("yyyy-MM-ddTHH:mm"));
+        d.setTimeSpec(Qt::UTC);
+        return d.addDays(n - 1);
+    };
+    for (int field = 0; field < CustomFieldCount; ++field) {
+        const int n = customFieldNumber(field);
+        const QVariant v = byField.value(field);
+        const QString name = customFieldName(field);
+        switch (customFieldKind(field)) {
+        case CustomFieldKind::Text:
+            QCOMPARE(v.toString(), QString::number(n));
+            break;
+        case CustomFieldKind::Number:
+        case CustomFieldKind::Cost:
+            QVERIFY2(v.toDouble() == n, qPrintable(name));
+            break;
+        case CustomFieldKind::Duration:
+            QVERIFY2(v.toDouble() == 480.0 * n, qPrintable(name));
+            break;
+        case CustomFieldKind::Flag:
+            QVERIFY2(v.toBool(), qPrintable(name));
+            break;
+        case CustomFieldKind::Start:
+            QCOMPARE(v.toDateTime(), date(firstStart, n));
+            break;
+        case CustomFieldKind::Finish:
+            QCOMPARE(v.toDateTime(), date(firstFinish, n));
+            break;
+        case CustomFieldKind::Date:
+            QCOMPARE(v.toDateTime(), date(firstDate, n));
+            break;
+        case CustomFieldKind::OutlineCode:
+            QCOMPARE(v.isValid(), outlineCodes);
+            break;
+        }
+    }
+    QCOMPARE(values.size(), CustomFieldCount - (outlineCodes ? 0 : 10));
 }
 
 void TestCustomFields::aliases()
