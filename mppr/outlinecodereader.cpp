@@ -13,6 +13,11 @@ namespace {
 constexpr quint32 OutlineMapKey = 0x20019;
 constexpr quint32 OutlineMapFallbackKey = 0x3000019;
 constexpr quint32 OutlineFieldBase = 0x16400000;
+// The "   19" layout files the same records under the task class, names each value's code by
+// the task field before the code's own (0x1A0 for OutlineCode1, 0x1A2 for OutlineCode2...) and
+// keeps the value's text under another number.
+constexpr quint32 OutlineFieldBase9 = 0x0B400000;
+constexpr quint32 FirstCodeField9 = TaskFieldBase + 0x1A0;
 constexpr int OutlineMetaSize = 10;
 constexpr int OutlineCodeCount = 10;
 constexpr int GuidSize = 16;
@@ -22,9 +27,9 @@ constexpr quint32 TableListKey = 0x240138C;
 constexpr int TableListHead = 24;
 constexpr int TableListEntry = 50;
 
-FieldDescriptor outlineField(const FieldMap &map, quint32 number)
+FieldDescriptor outlineField(const FieldMap &map, quint32 base, quint32 number)
 {
-    return map.descriptor(OutlineFieldBase + number);
+    return map.descriptor(base + number);
 }
 
 } // namespace
@@ -40,11 +45,13 @@ QVector<OutlineCode> OutlineCodeReader::read(const PropsBlock &props,
 {
     const FieldMap map
         = FieldMap::fromProps(props, OutlineMapKey, OutlineMapFallbackKey, m_layout.mapStyle);
-    const FieldDescriptor uniqueId = outlineField(map, 0x00);
-    const FieldDescriptor parent = outlineField(map, 0x0D);
-    const FieldDescriptor value = outlineField(map, 0x16);
-    const FieldDescriptor description = outlineField(map, 0x08);
-    const FieldDescriptor table = outlineField(map, 0x19);
+    const bool layout9 = !map.contains(OutlineFieldBase) && map.contains(OutlineFieldBase9);
+    const quint32 base = layout9 ? OutlineFieldBase9 : OutlineFieldBase;
+    const FieldDescriptor uniqueId = outlineField(map, base, 0x00);
+    const FieldDescriptor parent = outlineField(map, base, 0x0D);
+    const FieldDescriptor value = outlineField(map, base, layout9 ? 0x07 : 0x16);
+    const FieldDescriptor description = outlineField(map, base, 0x08);
+    const FieldDescriptor table = outlineField(map, base, layout9 ? 0x0C : 0x19);
     if (uniqueId.isAbsent() || value.isAbsent())
         return {};
 
@@ -85,8 +92,15 @@ QVector<OutlineCode> OutlineCodeReader::read(const PropsBlock &props,
         values.append(v);
     }
 
-    // Which table each code uses: from the Props list, else from the values the tasks hold.
+    // Which table each code uses: the field the value names, the Props list, or the values the
+    // tasks hold.
     QHash<QByteArray, int> codeOfTable;
+    for (const QByteArray &t : qAsConst(tables)) {
+        const ByteView id(t);
+        const qint64 offset = id.size() == 4 ? qint64(id.u32(0)) - FirstCodeField9 : -1;
+        if (layout9 && offset >= 0 && offset % 2 == 0 && offset / 2 < OutlineCodeCount)
+            codeOfTable.insert(t, int(offset / 2));
+    }
     const QByteArray list = props.item(TableListKey);
     for (int k = 0; k < OutlineCodeCount; ++k) {
         const int pos = TableListHead + k * TableListEntry;
