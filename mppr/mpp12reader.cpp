@@ -19,6 +19,7 @@ MppReader::Layout layout12(const QString &userType)
         layout.flagBits = { 81, 97, 98, 70, 71 };
     // Measured on files saved by every version: the lag unit sits before the lag.
     layout.relationLayoutB = false;
+    layout.customFlagBases = { 300, 300 };
     return layout;
 }
 

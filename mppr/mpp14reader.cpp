@@ -21,10 +21,13 @@ MppReader::Layout layout14(const QString &userType)
     layout.mapStyle = FieldMapStyle::Mpp14;
     layout.taskFixed2MetaSize = 93;
     layout.taskFixed2MetaRetrySize = 92;
-    if (versionFromUserType(userType, 14) < 15)
+    if (versionFromUserType(userType, 14) < 15) {
         layout.flagBits = { 48, 78, 83, 66, 67 };
-    else
+        layout.customFlagBases = { 285, 285 };
+    } else {
         layout.flagBits = { 82, 97, 98, 70, 71 };
+        layout.customFlagBases = { 192, 254 };
+    }
     layout.relationLayoutB = versionFromUserType(userType, 15) >= 15;
     return layout;
 }

@@ -15,6 +15,7 @@ MppReader::Layout layout9()
     layout.varMetaLayout = VarMetaBlock::ItemLayout::Key;
     layout.flagBits = { 69, 78, 83, 66, 67 };
     layout.relationLayoutB = false;
+    layout.customFlagBases = { 300, 300 };
     return layout;
 }
 

@@ -2,11 +2,15 @@
 
 #include "mppr/baselinefields.h"
 #include "mppr/calendarreader.h"
+#include "mppr/customfieldaliases.h"
 #include "mppr/fixeddatablock.h"
 #include "mppr/fixedmetablock.h"
+#include "mppr/outlinecodereader.h"
 #include "mppr/project.h"
 #include "mppr/recordstreams.h"
+#include "mppr/rtftext.h"
 #include "mppr/streamstore.h"
+#include "mppr/workingcalendar.h"
 
 #include <QFileInfo>
 
@@ -27,6 +31,8 @@ constexpr int ShortRecordSize = 16;
 constexpr int RelationMetaSize = 10;
 constexpr int RelationRecordSize = 20;
 constexpr quint16 MaxLagUnitCode = 13;
+constexpr quint32 TaskNotesField = TaskFieldBase + 0x0F;
+constexpr int CustomFlagCount = 20;
 
 // The descriptor of the first candidate task field (highest number first) that the map has.
 FieldDescriptor taskField(const FieldMap &map, std::initializer_list<quint32> numbers)
@@ -333,6 +339,12 @@ int MppReader::readTasks()
     const FieldReader reader(
         s.blocks(m_layout.hasFixed2, m_layout.hasFixed2, m_layout.varMetaLayout));
 
+    QVector<int> flagBits;
+    for (int k = 1; k <= CustomFlagCount && m_layout.customFlagBases[0] >= 0; ++k)
+        flagBits.append(m_layout.customFlagBases[k <= 10 ? 0 : 1] + k);
+    const CustomFieldReader custom(m_taskMap, CustomFieldEntity::Task, flagBits);
+    const FieldDescriptor notes = m_taskMap.descriptor(TaskNotesField);
+
     m_project.reserveTasks(s.meta.itemCount());
     for (int i = FirstTaskRecord; i < s.meta.itemCount(); ++i) {
         const ByteView record = s.fixed.record(i);
@@ -352,11 +364,62 @@ int MppReader::readTasks()
             TaskRecordReader(reader, fields, i, task->uniqueId, m_layout.readsPercentComplete)
                 .readInto(*task);
             applyScheduledDates(*task);
+            task->customFields = custom.read(reader, i, task->uniqueId, item);
+            const ByteView note = reader.value(notes, i, task->uniqueId);
+            if (!note.isEmpty())
+                task->notes = rtfToText(QByteArray(note.data(), note.size()));
         }
         m_project.insertTask(task.release());
     }
     numberOutline();
+    readCustomFieldExtras();
     return StatusOk;
+}
+
+void MppReader::readCustomFieldExtras()
+{
+    QVector<CustomFieldDefinition> definitions;
+    if (m_layout.mapStyle == FieldMapStyle::Mpp9)
+        definitions = readCustomFieldAliases9(m_props);
+    m_project.setCustomFieldDefinitions(definitions);
+
+    const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
+    QVector<std::array<qint32, 10>> usedBy;
+    for (const Task *task : m_project.tasks()) {
+        std::array<qint32, 10> ids {};
+        for (const CustomFieldValue &v : task->customFields) {
+            if (v.field >= firstCode && v.field < firstCode + 10)
+                ids[size_t(v.field - firstCode)] = v.value.toInt();
+        }
+        usedBy.append(ids);
+    }
+    const OutlineCodeReader reader(
+        m_store,
+        { m_layout.directory, m_layout.mapStyle, m_layout.varMetaLayout, m_layout.hasFixed2 });
+    QVector<OutlineCode> codes = reader.read(m_props, usedBy);
+    for (OutlineCode &code : codes)
+        code.alias
+            = m_project.customFieldAlias(CustomFieldEntity::Task, firstCode + code.number - 1);
+    m_project.setOutlineCodes(codes);
+
+    // A task's value becomes its text; a value no table holds is dropped.
+    for (Task *task : m_project.tasks()) {
+        CustomFieldValues &values = task->customFields;
+        for (int k = values.size() - 1; k >= 0; --k) {
+            const int field = values.at(k).field;
+            if (field < firstCode || field >= firstCode + 10)
+                continue;
+            QString text;
+            for (const OutlineCode &code : qAsConst(codes)) {
+                if (code.number == field - firstCode + 1)
+                    text = code.path(values.at(k).value.toInt());
+            }
+            if (text.isEmpty())
+                values.remove(k);
+            else
+                values[k].value = text;
+        }
+    }
 }
 
 void MppReader::numberOutline()
@@ -513,6 +576,16 @@ void MppReader::readCalendars()
     if (properties.title == QFileInfo(m_project.filePath()).completeBaseName())
         properties.title.clear();
     m_project.setCalendars(calendars, properties);
+
+    const WorkingCalendar time(m_project);
+    for (Task *task : m_project.tasks()) {
+        task->segments.clear();
+        if (isUnset(task->start))
+            continue;
+        for (const auto &part : qAsConst(task->splitParts))
+            task->segments.append({ time.advance(task->start, part.first, true),
+                                    time.advance(task->start, part.second, false) });
+    }
 }
 
 } // namespace mppr

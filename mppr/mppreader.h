@@ -37,6 +37,9 @@ public:
         std::array<quint16, 5> flagBits = {};
         // Relation lag layout when the stored unit codes leave both possible.
         bool relationLayoutB = false;
+        // FixedMeta bit of Flag1 to Flag10 and of Flag11 to Flag20 less the flag's number;
+        // -1 where flags are not read.
+        std::array<int, 2> customFlagBases = { -1, -1 };
     };
 
 protected:
@@ -62,6 +65,8 @@ protected:
 
 private:
     void numberOutline();
+    // Aliases, outline codes, and the outline code values of the tasks as their text.
+    void readCustomFieldExtras();
 };
 
 } // namespace mppr

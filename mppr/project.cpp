@@ -135,7 +135,34 @@ void Project::clear()
     clearResources();
     m_calendars.clear();
     m_properties = ProjectProperties();
+    m_definitions.clear();
+    m_outlineCodes.clear();
     m_hasPercentComplete = true;
+}
+
+QString Project::customFieldAlias(CustomFieldEntity entity, int field) const
+{
+    for (const CustomFieldDefinition &d : m_definitions) {
+        if (d.entity == entity && d.field == field)
+            return d.alias;
+    }
+    return QString();
+}
+
+QString OutlineCode::path(qint32 valueUniqueId) const
+{
+    QHash<qint32, int> indexOf;
+    for (int i = 0; i < values.size(); ++i)
+        indexOf.insert(values.at(i).uniqueId, i);
+    QStringList parts;
+    QSet<qint32> seen;
+    for (qint32 id = valueUniqueId; indexOf.contains(id) && !seen.contains(id);) {
+        seen.insert(id);
+        const OutlineCodeValue &v = values.at(indexOf.value(id));
+        parts.prepend(v.value);
+        id = v.parentUniqueId;
+    }
+    return parts.join(QLatin1Char('.'));
 }
 
 void Project::clearResources()
@@ -174,9 +201,8 @@ void Project::setAssignments(const QList<Assignment *> &assignments)
 
 const Calendar *Project::calendar(qint32 uniqueId) const
 {
-    const auto it = std::lower_bound(
-        m_calendars.cbegin(), m_calendars.cend(), uniqueId,
-        [](const Calendar &c, qint32 id) { return c.uniqueId < id; });
+    const auto it = std::lower_bound(m_calendars.cbegin(), m_calendars.cend(), uniqueId,
+                                     [](const Calendar &c, qint32 id) { return c.uniqueId < id; });
     return it != m_calendars.cend() && it->uniqueId == uniqueId ? &*it : nullptr;
 }
 
@@ -185,8 +211,7 @@ const Calendar *Project::projectCalendar() const
     return m_properties.calendarUniqueId ? calendar(*m_properties.calendarUniqueId) : nullptr;
 }
 
-void Project::setCalendars(const QVector<Calendar> &calendars,
-                           const ProjectProperties &properties)
+void Project::setCalendars(const QVector<Calendar> &calendars, const ProjectProperties &properties)
 {
     m_calendars = calendars;
     m_properties = properties;

@@ -5,10 +5,12 @@
 // and must not outlive it.
 
 #include "mppr/calendar.h"
+#include "mppr/customfields.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QVector>
 
@@ -125,6 +127,20 @@ struct Task
     // Only the baselines the file stores, ascending by number: most tasks have none.
     QVector<Baseline> baselines;
     const Baseline *baseline(int number) const;
+
+    // Custom fields with a value; outline codes as the text of their value ("A.1").
+    CustomFieldValues customFields;
+    QString notes; // plain text of the stored rich text; empty where none
+
+    // A split task's parts in working minutes from its start, as stored, and as dates once
+    // the calendars are read; empty for a task that is not split.
+    QVector<QPair<double, double>> splitParts;
+    struct Segment
+    {
+        QDateTime start;
+        QDateTime finish;
+    };
+    QVector<Segment> segments;
 };
 
 // Codes as Microsoft Project exports them.
@@ -143,11 +159,41 @@ public:
     QString uniqueIdText; // decimal text of uniqueId
     qint32 uniqueId = 0;
     QString shortName;
-    QString notes; // never filled
+    QString notes; // plain text of the stored rich text; empty where none
     // Read from the "   112" and "   19" layouts; "   114" resources stay Work.
     ResourceType type = ResourceType::Work;
     // The resource's own calendar, absent where the file names none.
     std::optional<qint32> calendarUniqueId;
+    // Custom fields with a value.
+    CustomFieldValues customFields;
+};
+
+// The name a schedule's author gave a custom field.
+struct CustomFieldDefinition
+{
+    CustomFieldEntity entity = CustomFieldEntity::Task;
+    int field = 0; // custom field index
+    QString alias;
+};
+
+// One value of an outline code's list; parentUniqueId 0 for a value at the top level.
+struct OutlineCodeValue
+{
+    qint32 uniqueId = 0;
+    qint32 parentUniqueId = 0;
+    QString value;
+    QString description;
+};
+
+// An outline code (OutlineCode1 to OutlineCode10 of the tasks) and its value list.
+struct OutlineCode
+{
+    int number = 1;
+    QString alias;
+    QVector<OutlineCodeValue> values; // in the order stored
+    // The value's text with those of its parents, joined by "."; a missing parent or a cycle
+    // ends the walk.
+    QString path(qint32 valueUniqueId) const;
 };
 
 // Amounts marked "hours" are the file value divided by 60000.
@@ -208,6 +254,12 @@ public:
     const QVector<Calendar> &calendars() const { return m_calendars; }
     const Calendar *calendar(qint32 uniqueId) const;
     const ProjectProperties &properties() const { return m_properties; }
+    // Fields with an alias, tasks first, ascending by field.
+    const QVector<CustomFieldDefinition> &customFieldDefinitions() const { return m_definitions; }
+    // The alias of a field, or an empty text.
+    QString customFieldAlias(CustomFieldEntity entity, int field) const;
+    // The defined outline codes, ascending by number.
+    const QVector<OutlineCode> &outlineCodes() const { return m_outlineCodes; }
     // The project calendar, or null when the file names none that exists.
     const Calendar *projectCalendar() const;
 
@@ -224,6 +276,11 @@ public:
     void clearResources();
     // Links each resource to the calendar that names it.
     void setCalendars(const QVector<Calendar> &calendars, const ProjectProperties &properties);
+    void setCustomFieldDefinitions(const QVector<CustomFieldDefinition> &definitions)
+    {
+        m_definitions = definitions;
+    }
+    void setOutlineCodes(const QVector<OutlineCode> &codes) { m_outlineCodes = codes; }
     void setCompObjTexts(const QString &userType, const QString &progId,
                          const QString &clipboardFormat);
     // Whether the tasks' percentComplete was read from the file; without it every task holds 0,
@@ -243,6 +300,8 @@ private:
     QList<Assignment *> m_assignments;
     QVector<Calendar> m_calendars;
     ProjectProperties m_properties;
+    QVector<CustomFieldDefinition> m_definitions;
+    QVector<OutlineCode> m_outlineCodes;
     bool m_hasPercentComplete = true;
 };
 

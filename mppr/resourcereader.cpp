@@ -1,8 +1,11 @@
 #include "mppr/resourcereader.h"
 
+#include "mppr/customfields.h"
 #include "mppr/project.h"
 #include "mppr/recordstreams.h"
+#include "mppr/rtftext.h"
 #include "mppr/streamstore.h"
+#include "mppr/timephasedsplits.h"
 
 #include <QHash>
 #include <QSet>
@@ -20,6 +23,7 @@ constexpr quint32 AssignmentMapFallbackKey = 0x3000017;
 // FixedMeta items of resources and assignments have the same size in every layout.
 constexpr int ResourceFixedMetaSize = 37;
 constexpr int AssignmentFixedMetaSize = 34;
+constexpr int ResourceFlagBase = 208;
 constexpr double MinutesTimes1000PerHour = 60000.0; // work is stored in thousandths of a minute
 
 FieldDescriptor field(const FieldMap &map, quint32 base, quint32 number)
@@ -138,6 +142,12 @@ int ResourceReader::readResources()
     const FieldDescriptor shortName = field(m_resourceMap, ResourceFieldBase, 0x02);
     // The records carry the unique ID (field 0x00) that the variable data is filed under.
     const FieldDescriptor uniqueId = field(m_resourceMap, ResourceFieldBase, 0x00);
+    const FieldDescriptor notes = field(m_resourceMap, ResourceFieldBase, 0x14);
+    // Resource flags are bits 209 to 228 of the FixedMeta item in every layout.
+    QVector<int> flagBits;
+    for (int k = 1; k <= 20; ++k)
+        flagBits.append(ResourceFlagBase + k);
+    const CustomFieldReader custom(m_resourceMap, CustomFieldEntity::Resource, flagBits);
     QHash<qint32, int> recordOf;
     for (int i = 0; i < s.meta.itemCount() && !uniqueId.isAbsent(); ++i) {
         if (!s.fixed.record(i).isEmpty())
@@ -155,6 +165,11 @@ int ResourceReader::readResources()
         const auto record = recordOf.constFind(u);
         if (record != recordOf.cend())
             resource->type = typeOf(s.meta, s.meta2, *record);
+        const int k = record != recordOf.cend() ? *record : -1;
+        resource->customFields = custom.read(reader, k, u, s.meta.item(k));
+        const ByteView note = reader.value(notes, k, u);
+        if (!note.isEmpty())
+            resource->notes = rtfToText(QByteArray(note.data(), note.size()));
         m_project.insertResource(resource.release());
     }
     return StatusOk;
@@ -189,6 +204,7 @@ int ResourceReader::readAssignments()
         return status;
 
     const FieldReader reader(s.blocks(false, twoBlocks, m_layout.varMetaLayout));
+    const FieldDescriptor timephased = field(m_assignmentMap, AssignmentFieldBase, 0x31);
     const QVector<qint32> present = s.varMeta.uniqueIds();
     const QSet<qint32> withVarData(present.cbegin(), present.cend());
 
@@ -206,7 +222,12 @@ int ResourceReader::readAssignments()
             continue;
         const qint32 taskId = reader.integer(fields.taskUniqueId, k, uniqueId);
         const qint32 resourceId = reader.integer(fields.resourceUniqueId, k, uniqueId);
-        if (!m_project.task(taskId) || !m_project.resource(resourceId))
+        // A task is split where the work of its first assignment with parts has gaps; the
+        // assignment may name no resource.
+        Task *task = m_project.task(taskId);
+        if (task && task->splitParts.isEmpty() && !timephased.isAbsent())
+            task->splitParts = splitPartsFromTimephased(reader.value(timephased, k, uniqueId));
+        if (!task || !m_project.resource(resourceId))
             continue;
         auto assignment = std::make_unique<Assignment>();
         assignment->uniqueId = uniqueId;

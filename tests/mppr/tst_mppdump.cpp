@@ -41,6 +41,8 @@ private slots:
     void dumpsProject();
     void dumpsBaselines();
     void dumpsCalendars();
+    void dumpsAuthoredData_data();
+    void dumpsAuthoredData();
     void failedReadStillPrintsJson();
 };
 
@@ -61,8 +63,9 @@ void TestMppDump::dumpsProject()
     QCOMPARE(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(sortedKeys(json),
-             QStringList({ "assignments", "calendars", "clipboardFormat", "file", "progId",
-                           "project", "resources", "status", "tasks", "userType" }));
+             QStringList({ "assignments", "calendars", "clipboardFormat", "customFieldDefinitions",
+                           "file", "outlineCodes", "progId", "project", "resources", "status",
+                           "tasks", "userType" }));
     QCOMPARE(json["file"].toString(), file);
     QCOMPARE(json["status"].toInt(), 0);
 
@@ -124,7 +127,9 @@ void TestMppDump::dumpsProject()
                                    "actualWork",
                                    "predecessors",
                                    "baselines",
-                                   "calendarUniqueId" };
+                                   "calendarUniqueId",
+                                   "customFields",
+                                   "notes" };
     QStringList expected = taskKeys;
     expected.sort();
     int previous = -1;
@@ -144,7 +149,9 @@ void TestMppDump::dumpsProject()
              QStringList({ "lag", "lagUnits", "type", "uniqueId" }));
 
     const QJsonObject resource = json["resources"].toArray().at(0).toObject();
-    QCOMPARE(sortedKeys(resource), QStringList({ "calendarUniqueId", "name", "shortName", "uniqueId" }));
+    QCOMPARE(sortedKeys(resource),
+             QStringList(
+                 { "calendarUniqueId", "customFields", "name", "notes", "shortName", "uniqueId" }));
     const QJsonObject assignment = json["assignments"].toArray().at(0).toObject();
     QCOMPARE(assignment.size(), 20);
     QVERIFY(assignment.contains("af0a") && assignment.contains("taskUniqueId"));
@@ -214,6 +221,62 @@ void TestMppDump::dumpsBaselines()
     const QJsonObject ten = cost["baselines"].toArray().at(0).toObject();
     QCOMPARE(ten["number"].toInt(), 10);
     QCOMPARE(ten["cost"].toDouble(), 1100.0);
+}
+
+void TestMppDump::dumpsAuthoredData_data()
+{
+    // One member of the dump, given as a path of keys and array positions, and its JSON text.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("json");
+    const QString outline = QStringLiteral("extra/task-outlinecodes-project2010-mpp14.mpp");
+    const QString split = QStringLiteral("extra/mpp14splittask.mpp");
+    QTest::newRow("outline code value")
+        << outline << "tasks/11/customFields" << QByteArray(R"({"OutlineCode1":"OC1A.OC1B"})");
+    QTest::newRow("outline code list")
+        << outline << "outlineCodes/0"
+        << QByteArray(R"({"alias":null,"field":"OutlineCode1","values":[)"
+                      R"({"description":null,"parentUniqueId":null,"uniqueId":1,"value":"OC1A"},)"
+                      R"({"description":null,"parentUniqueId":1,"uniqueId":2,"value":"OC1B"}]})");
+    QTest::newRow("no notes") << outline << "tasks/1/notes" << QByteArray("null");
+    QTest::newRow("segments") << split << "tasks/1/segments"
+                              << QByteArray(
+                                     R"([{"finish":"2006-09-26T17:00:00","start":)"
+                                     R"("2006-09-21T08:00:00"},{"finish":)"
+                                     R"("2006-10-09T17:00:00","start":"2006-10-02T08:00:00"}])");
+    QTest::newRow("no segments unless split") << split << "tasks/0/segments" << QByteArray();
+    QTest::newRow("resource notes") << "oracle/resource-misc-project2010-mpp12.mpp"
+                                    << "resources/0/notes" << QByteArray(R"("Notes1")");
+    QTest::newRow("alias") << "extra/alias.mpp"
+                           << "customFieldDefinitions/0"
+                           << QByteArray(R"({"alias":"Text1t","entity":"task","field":"Text1"})");
+    QTest::newRow("flag") << "oracle/task-flags-project2013-mpp14.mpp"
+                          << "tasks/11/customFields" << QByteArray(R"({"Flag11":true})");
+}
+
+void TestMppDump::dumpsAuthoredData()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, path);
+    QFETCH(QByteArray, json);
+    const Run run = mppdump({ QStringLiteral(TARVIK_SAMPLES "/") + file });
+    QCOMPARE(run.exitCode, 0);
+    QJsonValue value = QJsonDocument::fromJson(run.out).object();
+    for (const QString &step : path.split(QLatin1Char('/'))) {
+        bool isIndex = false;
+        const int index = step.toInt(&isIndex);
+        value = isIndex ? value.toArray().at(index) : value.toObject().value(step);
+    }
+    if (json.isEmpty()) {
+        QVERIFY(value.isUndefined());
+        return;
+    }
+    const QByteArray text = value.isObject()
+        ? QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact)
+        : value.isArray()
+        ? QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)
+        : QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    QCOMPARE(text, json);
 }
 
 void TestMppDump::failedReadStillPrintsJson()

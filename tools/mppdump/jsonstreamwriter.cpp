@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 
 #include <cerrno>
@@ -165,6 +166,40 @@ void JsonStreamWriter::value(double number)
         put(text, int(integerText(text, qint64(number)) - text));
     } else {
         put(numberText(number));
+    }
+}
+
+void JsonStreamWriter::jsonValue(const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Bool:
+        this->value(value.toBool());
+        break;
+    case QJsonValue::Double:
+        this->value(value.toDouble());
+        break;
+    case QJsonValue::String:
+        this->value(value.toString());
+        break;
+    case QJsonValue::Array:
+        beginArray();
+        for (const QJsonValue &element : value.toArray())
+            jsonValue(element);
+        endArray();
+        break;
+    case QJsonValue::Object: {
+        beginObject();
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            key(it.key());
+            jsonValue(it.value());
+        }
+        endObject();
+        break;
+    }
+    default:
+        null();
+        break;
     }
 }
 

@@ -7,6 +7,7 @@
 // and everything after it dropped.
 
 #include <QByteArray>
+#include <QJsonValue>
 #include <QString>
 #include <QVector>
 
@@ -38,6 +39,8 @@ public:
     void value(int number);
     void value(double number);
     void value(const QString &text);
+    // Any JSON value, objects with their keys in order.
+    void jsonValue(const QJsonValue &value);
     // A wall-clock "yyyy-MM-ddTHH:mm:ss" text as QDateTime::toString gives it.
     void dateTimeValue(const QDateTime &date);
     // A day as "yyyy-MM-ddT00:00:00".

@@ -129,6 +129,10 @@ QJsonObject taskToJson(const Task &t)
     o["baselines"] = baselines(t);
     // Task calendars are not located in the file yet: every task uses the project calendar.
     o["calendarUniqueId"] = QJsonValue::Null;
+    o["customFields"] = customFieldsToJson(t.customFields);
+    o["notes"] = notesToJson(t.notes);
+    if (!t.segments.isEmpty())
+        o["segments"] = segmentsToJson(t);
     return o;
 }
 
@@ -147,7 +151,9 @@ QJsonObject resourceToJson(const Resource &r)
     return QJsonObject { { "uniqueId", r.uniqueId },
                          { "name", r.name },
                          { "shortName", r.shortName },
-                         { "calendarUniqueId", optionalId(r.calendarUniqueId) } };
+                         { "calendarUniqueId", optionalId(r.calendarUniqueId) },
+                         { "customFields", customFieldsToJson(r.customFields) },
+                         { "notes", notesToJson(r.notes) } };
 }
 
 QJsonArray rangesToJson(const QVector<mppr::TimeRange> &ranges)
@@ -233,6 +239,75 @@ template<typename Record> QList<Record *> sortedByUniqueId(const QHash<qint32, R
 
 } // namespace
 
+QJsonObject customFieldsToJson(const mppr::CustomFieldValues &values)
+{
+    QJsonObject o;
+    for (const mppr::CustomFieldValue &v : values) {
+        QJsonValue json;
+        switch (v.value.type()) {
+        case QVariant::DateTime:
+            json = date(v.value.toDateTime());
+            break;
+        case QVariant::Bool:
+            json = v.value.toBool();
+            break;
+        case QVariant::Double:
+            json = v.value.toDouble();
+            break;
+        default:
+            json = v.value.toString();
+            break;
+        }
+        o[mppr::customFieldName(v.field)] = json;
+    }
+    return o;
+}
+
+QJsonArray segmentsToJson(const mppr::Task &task)
+{
+    QJsonArray out;
+    for (const mppr::Task::Segment &s : task.segments)
+        out.append(QJsonObject { { "start", date(s.start) }, { "finish", date(s.finish) } });
+    return out;
+}
+
+QJsonValue notesToJson(const QString &notes)
+{
+    return textOrNull(notes);
+}
+
+QJsonArray customFieldDefinitionsToJson(const mppr::Project &project)
+{
+    QJsonArray out;
+    for (const mppr::CustomFieldDefinition &d : project.customFieldDefinitions()) {
+        const bool task = d.entity == mppr::CustomFieldEntity::Task;
+        out.append(QJsonObject { { "entity", task ? "task" : "resource" },
+                                 { "field", mppr::customFieldName(d.field) },
+                                 { "alias", d.alias } });
+    }
+    return out;
+}
+
+QJsonArray outlineCodesToJson(const mppr::Project &project)
+{
+    QJsonArray out;
+    for (const mppr::OutlineCode &code : project.outlineCodes()) {
+        QJsonArray values;
+        for (const mppr::OutlineCodeValue &v : code.values) {
+            values.append(QJsonObject { { "uniqueId", v.uniqueId },
+                                        { "parentUniqueId",
+                                          v.parentUniqueId > 0 ? QJsonValue(v.parentUniqueId)
+                                                               : QJsonValue(QJsonValue::Null) },
+                                        { "value", v.value },
+                                        { "description", textOrNull(v.description) } });
+        }
+        out.append(QJsonObject { { "field", QStringLiteral("OutlineCode%1").arg(code.number) },
+                                 { "alias", textOrNull(code.alias) },
+                                 { "values", values } });
+    }
+    return out;
+}
+
 QString clockText(int minutes)
 {
     return QStringLiteral("%1:%2")
@@ -257,6 +332,8 @@ QJsonObject projectToJson(const mppr::Project &project, int status)
     return QJsonObject { { "file", project.filePath() },
                          { "project", propertiesToJson(project.properties()) },
                          { "calendars", calendars },
+                         { "customFieldDefinitions", customFieldDefinitionsToJson(project) },
+                         { "outlineCodes", outlineCodesToJson(project) },
                          { "status", status },
                          { "userType", project.userType() },
                          { "progId", project.progId() },

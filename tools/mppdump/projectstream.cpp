@@ -203,6 +203,7 @@ template<typename Record> struct Member
 {
     const char *key;
     void (*write)(JsonStreamWriter &, const Record &);
+    bool (*present)(const Record &) = nullptr; // null: always written
 };
 
 // The members in the order a JSON object keeps its keys, whatever order they are listed in.
@@ -221,6 +222,8 @@ void writeRecord(JsonStreamWriter &w, const std::vector<Member<Record>> &members
 {
     w.beginObject();
     for (const Member<Record> &member : members) {
+        if (member.present && !member.present(r))
+            continue;
         w.key(member.key);
         member.write(w, r);
     }
@@ -290,6 +293,11 @@ std::vector<Member<Task>> taskMembers()
         { "baselines", [](W &w, const Task &t) { baselines(w, t); } },
         // Task calendars are not located in the file yet: every task uses the project calendar.
         { "calendarUniqueId", [](W &w, const Task &) { w.null(); } },
+        { "customFields",
+          [](W &w, const Task &t) { w.jsonValue(customFieldsToJson(t.customFields)); } },
+        { "notes", [](W &w, const Task &t) { w.jsonValue(notesToJson(t.notes)); } },
+        { "segments", [](W &w, const Task &t) { w.jsonValue(segmentsToJson(t)); },
+          [](const Task &t) { return !t.segments.isEmpty(); } },
     });
 }
 
@@ -300,6 +308,9 @@ std::vector<Member<Resource>> resourceMembers()
         { "name", [](W &w, const Resource &r) { w.value(r.name); } },
         { "shortName", [](W &w, const Resource &r) { w.value(r.shortName); } },
         { "calendarUniqueId", [](W &w, const Resource &r) { optionalId(w, r.calendarUniqueId); } },
+        { "customFields",
+          [](W &w, const Resource &r) { w.jsonValue(customFieldsToJson(r.customFields)); } },
+        { "notes", [](W &w, const Resource &r) { w.jsonValue(notesToJson(r.notes)); } },
     });
 }
 
@@ -365,8 +376,12 @@ void writeProject(JsonStreamWriter &w, const mppr::Project &project, int status)
     w.endArray();
     w.key("clipboardFormat");
     w.value(project.clipboardFormat());
+    w.key("customFieldDefinitions");
+    w.jsonValue(customFieldDefinitionsToJson(project));
     w.key("file");
     w.value(project.filePath());
+    w.key("outlineCodes");
+    w.jsonValue(outlineCodesToJson(project));
     w.key("progId");
     w.value(project.progId());
     w.key("project");
