@@ -135,3 +135,17 @@ QList<RyGanttViewBarStyle> RyGanttViewBarStyle::defaultStyles()
         task, milestone, summary, actualTask, actualMilestone, baselineTask, baselineMilestone
     };
 }
+
+QStringList RyGanttViewBarStyle::shownDateFields(const QList<RyGanttViewBarStyle> &styles)
+{
+    QStringList fields;
+    for (const RyGanttViewBarStyle &style : styles) {
+        if (!style.visible)
+            continue;
+        for (const QString &field : { style.startDate, style.finishDate }) {
+            if (!field.isEmpty() && !fields.contains(field))
+                fields.append(field);
+        }
+    }
+    return fields;
+}

@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class RyGanttViewBarStyle
@@ -43,6 +44,9 @@ public:
     // The seven styles every Gantt view starts with: task, milestone, summary, actual task,
     // actual milestone, baseline task, baseline milestone (row types pick them by index).
     static QList<RyGanttViewBarStyle> defaultStyles();
+    // The date fields the shown styles of `styles` draw, each once: the chart's range takes
+    // them in, so any style added later (a previous version's bars) widens it once shown.
+    static QStringList shownDateFields(const QList<RyGanttViewBarStyle> &styles);
 };
 
 Q_DECLARE_METATYPE(RyGanttViewBarStyle)
