@@ -5,6 +5,7 @@
 #include "app/keyboardaccess.h"
 #include "app/mainwindowform.h"
 #include "app/projectfiles.h"
+#include "app/sampleschedule.h"
 #include "app/windowsettings.h"
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttzoom.h"
@@ -56,9 +57,8 @@ MainWindow::MainWindow(QWidget *parent)
     details->setVisible(ui->actionDetail->isChecked());
     reloadLayoutMenu(QStringLiteral("default"));
 
-    ui->actionOpen->setVisible(false);
-    ui->actionSave_file->setVisible(false);
-    ui->actionOpenCaced->setVisible(false);
+    for (QAction *unused : { ui->actionOpen, ui->actionSave_file, ui->actionOpenCaced })
+        unused->setVisible(false);
 
     m_recentFiles->load();
     createDesktopCommands();
@@ -93,6 +93,7 @@ void MainWindow::createControllers()
     m_opener = new ProjectOpener(this);
     m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands);
     m_recentFiles = new RecentFilesMenu(ui->menuFile, this);
+    new SampleSchedule(ui->actionOpenSample, this);
 }
 
 namespace {
@@ -282,14 +283,11 @@ void MainWindow::updateToolBarActions()
 {
     const QAbstractItemModel *model = activities->treeView()->model();
     const bool available = model && model->rowCount() > 0;
-    for (QAction *command : { ui->actionColumns, ui->actionGroup, ui->actionDetail,
-                              ui->actionExport, ui->actionStyles }) {
+    for (QAction *command :
+         { ui->actionColumns, ui->actionGroup, ui->actionDetail, ui->actionExport, ui->actionStyles,
+           ui->actionFind, ui->actionFindNext, ui->actionFindPrevious, ui->actionZoomIn,
+           ui->actionZoomOut, ui->actionZoomFit })
         command->setEnabled(available);
-    }
-    for (QAction *command : { ui->actionFind, ui->actionFindNext, ui->actionFindPrevious,
-                              ui->actionZoomIn, ui->actionZoomOut, ui->actionZoomFit }) {
-        command->setEnabled(available);
-    }
     updateOutputActions();
     m_viewCommands->setMenusEnabled(available);
     m_viewCommands->updateTimeChecks();

@@ -57,6 +57,7 @@ public:
     QAction *actionZoomIn = nullptr;
     QAction *actionZoomOut = nullptr;
     QAction *actionZoomFit = nullptr;
+    QAction *actionOpenSample = nullptr;
 
     QWidget *centralWidget = nullptr;
     QGridLayout *gridLayout = nullptr;
