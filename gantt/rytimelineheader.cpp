@@ -176,8 +176,9 @@ QString RyTimeLineHeader::label(const QDate &date, int unit, int formatIndex)
 
 void RyTimeLineHeader::rebuildTickDates()
 {
-    // The grid runs on to the right edge of a view wider than the range.
-    d->tickDates = d->scale.tickDates(QWidget::width());
+    // The grid runs on to the right edge of a view wider than the range, however scrolled
+    // (scroll values round up to a unit at the end).
+    d->tickDates = d->scale.tickDates(sizeHint().width() + unitWidth());
 }
 
 QSize RyTimeLineHeader::sizeHint() const

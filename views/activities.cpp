@@ -262,8 +262,10 @@ void Activities::goToActivity(const QVariant &taskId)
     const QModelIndex index = RyModelLookup::verticalLookup(taskId, m_filterProxy, column, 0);
     if (!index.isValid())
         return;
+    const int horizontal = m_treeView->horizontalScrollBar()->value();
     m_treeView->setCurrentIndex(index);
     m_treeView->scrollTo(index);
+    m_treeView->horizontalScrollBar()->setValue(horizontal);
 }
 
 void Activities::onCloseProject()

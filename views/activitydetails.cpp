@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -338,8 +339,10 @@ void ActivityDetails::moveTo(int direction)
     if (!target.isValid())
         return;
     RyGroupedTreeView *tree = m_activities->treeView();
+    const int horizontal = tree->horizontalScrollBar()->value();
     tree->setCurrentIndex(target);
     tree->scrollTo(target);
+    tree->horizontalScrollBar()->setValue(horizontal);
     updateButtons();
 }
 

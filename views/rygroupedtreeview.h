@@ -34,9 +34,9 @@ public:
     void reset() override;
     void doItemsLayout() override;
     // A cell of a hidden column (the key column 0 sits hidden past the shown ones) scrolls the
-    // view to its row only: the chart's current row, a jump to an activity or the details'
-    // next and previous leave the columns where they are. Other cells scroll sideways only as
-    // far as they need.
+    // view to its row only: the chart's current cell is in that column, and clicking a bar
+    // must leave the tree's columns where they are. Other cells scroll sideways only as far as
+    // they need.
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
     void setLevelStyles(const QList<RyLevelStyle> &styles);
