@@ -5,6 +5,7 @@
 #include "app/keyboardaccess.h"
 #include "app/mainwindowform.h"
 #include "app/projectfiles.h"
+#include "app/sampleschedule.h"
 #include "app/schedulecheckcontroller.h"
 #include "app/windowsettings.h"
 #include "gantt/ryganttzoom.h"
@@ -93,6 +94,7 @@ void MainWindow::createControllers()
     m_compare = new CompareController(this, *ui, activities, m_opener);
     m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands);
     m_recentFiles = new RecentFilesMenu(ui->menuFile, this);
+    new SampleSchedule(ui->actionOpenSample, this);
 }
 
 namespace {
@@ -281,14 +283,11 @@ void MainWindow::updateToolBarActions()
 {
     const QAbstractItemModel *model = activities->treeView()->model();
     const bool available = model && model->rowCount() > 0;
-    for (QAction *command : { ui->actionColumns, ui->actionGroup, ui->actionDetail,
-                              ui->actionExport, ui->actionStyles }) {
+    for (QAction *command :
+         { ui->actionColumns, ui->actionGroup, ui->actionDetail, ui->actionExport, ui->actionStyles,
+           ui->actionFind, ui->actionFindNext, ui->actionFindPrevious, ui->actionZoomIn,
+           ui->actionZoomOut, ui->actionZoomFit })
         command->setEnabled(available);
-    }
-    for (QAction *command : { ui->actionFind, ui->actionFindNext, ui->actionFindPrevious,
-                              ui->actionZoomIn, ui->actionZoomOut, ui->actionZoomFit }) {
-        command->setEnabled(available);
-    }
     updateOutputActions();
     m_viewCommands->setMenusEnabled(available);
     m_viewCommands->updateTimeChecks();

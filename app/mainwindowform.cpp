@@ -54,6 +54,8 @@ void MainWindowForm::setupUi(QMainWindow *window)
     actionOpen
         = makeAction(window, "actionOpen", QStringLiteral("Open"), ":/images/project-add2_32.png");
     actionAbout = makeAction(window, "actionAbout", QStringLiteral("About"));
+    actionOpenSample
+        = makeAction(window, "actionOpenSample", QStringLiteral("Open &Sample Schedule"));
     actionClose = makeAction(window, "actionClose", QStringLiteral("Close"));
     actionColumns = makeAction(window, "actionColumns", QStringLiteral("Columns"),
                                ":/images/table_column_f_32.png");
@@ -152,6 +154,7 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuFile->addAction(actionExport);
     menuFile->addSeparator();
     menuFile->addAction(actionQuit);
+    menuHelp->addAction(actionOpenSample);
     menuHelp->addAction(actionAbout);
 
     mainToolBar = new QToolBar(window);

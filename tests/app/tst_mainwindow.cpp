@@ -207,7 +207,8 @@ void TestMainWindow::menus()
                            "actionCompare", "actionEndCompare", "-", "actionOpenCaced",
                            "actionImportLayout", "actionSnip", "actionPrint", "actionExport", "-",
                            "actionQuit" }));
-    QCOMPARE(ui.menuHelp->actions(), QList<QAction *> { action("actionAbout") });
+    QCOMPARE(ui.menuHelp->actions(),
+             (QList<QAction *> { action("actionOpenSample"), action("actionAbout") }));
 
     QStringList outline;
     for (QAction *a : window->outlineMenu()->actions())
