@@ -9,6 +9,7 @@
 #include "models/ryvaluetext.h"
 #include "views/activities.h"
 #include "views/ryheaderstate.h"
+#include "tests/support/samplesdir.h"
 
 #include <QHeaderView>
 #include <QJsonArray>
@@ -52,12 +53,6 @@ bool pythonRuns()
     python.start(QStringLiteral("python3"), { QStringLiteral("-c"), QStringLiteral("pass") });
     return python.waitForFinished(60000) && python.exitStatus() == QProcess::NormalExit
         && python.exitCode() == 0;
-}
-
-QString samplesDir()
-{
-    const QByteArray env = qgetenv("TARVIK_SAMPLES");
-    return QString::fromLocal8Bit(env.isEmpty() ? QByteArray(TARVIK_SAMPLES) : env);
 }
 
 QList<QStandardItem *> row(const QVariantList &values)

@@ -3,6 +3,7 @@
 #include "mppr/project.h"
 #include "mppr/timephasedsplits.h"
 #include "mppr/workingcalendar.h"
+#include "tests/support/samplesdir.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,12 +14,6 @@
 using namespace mppr;
 
 namespace {
-
-QString samplesDir()
-{
-    const QByteArray env = qgetenv("TARVIK_SAMPLES");
-    return env.isEmpty() ? QStringLiteral(TARVIK_SAMPLES) : QString::fromLocal8Bit(env);
-}
 
 // What an export says of one task or resource: its extended attributes by field name, its notes.
 struct XmlRecord

@@ -2,6 +2,7 @@
 // numbers, dates, links, slack, durations, work and progress; resources and assignments.
 
 #include "mppr/project.h"
+#include "tests/support/samplesdir.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -14,12 +15,6 @@
 using namespace mppr;
 
 namespace {
-
-QString samplesDir()
-{
-    const QByteArray env = qgetenv("TARVIK_SAMPLES");
-    return env.isEmpty() ? QStringLiteral(TARVIK_SAMPLES) : QString::fromLocal8Bit(env);
-}
 
 // The export's elements directly inside one <Task>, <Resource> or <Assignment>, and its links.
 struct XmlRecord

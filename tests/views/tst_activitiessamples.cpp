@@ -9,6 +9,7 @@
 #include "views/activities.h"
 #include "views/activitydetails.h"
 #include "views/rygroupedtreeview.h"
+#include "tests/support/samplesdir.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -19,12 +20,6 @@
 #include <QtTest>
 
 namespace {
-
-QString samplesDir()
-{
-    const QByteArray env = qgetenv("TARVIK_SAMPLES");
-    return QString::fromLocal8Bit(env.isEmpty() ? QByteArray(TARVIK_SAMPLES) : env);
-}
 
 QJsonDocument builtInSchema()
 {
