@@ -91,7 +91,7 @@ void MainWindow::createControllers()
     m_layoutMenu = new LayoutMenu(ui->menuLayout, m_layoutDocument.get(), this);
     m_opener = new ProjectOpener(this);
     m_compare = new CompareController(this, *ui, activities, m_opener);
-    m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands);
+    m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands, m_opener);
     m_recentFiles = new RecentFilesMenu(ui->menuFile, this);
 }
 
@@ -136,6 +136,8 @@ void MainWindow::connectActions()
     connect(ui->actionStyles, &QAction::triggered, m_dialogs, &DialogCommands::chooseBarStyles);
     connect(ui->actionExport, &QAction::triggered, m_dialogs, &DialogCommands::exportActivities);
     connect(ui->actionAbout, &QAction::triggered, m_dialogs, &DialogCommands::showAbout);
+    connect(ui->actionProjectInfo, &QAction::triggered, m_dialogs,
+            &DialogCommands::showProjectInfo);
     connect(ui->actionSnip, &QAction::triggered, m_dialogs, &DialogCommands::snip);
     connect(ui->actionPrint, &QAction::triggered, m_dialogs, &DialogCommands::print);
     connect(ui->actionOpen_file, &QAction::triggered, this, &MainWindow::onOpenFileAction);
@@ -281,25 +283,23 @@ void MainWindow::updateToolBarActions()
 {
     const QAbstractItemModel *model = activities->treeView()->model();
     const bool available = model && model->rowCount() > 0;
-    for (QAction *command : { ui->actionColumns, ui->actionGroup, ui->actionDetail,
-                              ui->actionExport, ui->actionStyles }) {
+    for (QAction *command :
+         { ui->actionColumns, ui->actionGroup, ui->actionDetail, ui->actionExport, ui->actionStyles,
+           ui->actionFind, ui->actionFindNext, ui->actionFindPrevious, ui->actionZoomIn,
+           ui->actionZoomOut, ui->actionZoomFit })
         command->setEnabled(available);
-    }
-    for (QAction *command : { ui->actionFind, ui->actionFindNext, ui->actionFindPrevious,
-                              ui->actionZoomIn, ui->actionZoomOut, ui->actionZoomFit }) {
-        command->setEnabled(available);
-    }
     updateOutputActions();
     m_viewCommands->setMenusEnabled(available);
     m_viewCommands->updateTimeChecks();
     activities->onHeaderSizeChanged();
 }
 
-// Export, Print and Snip have nothing to work on without a shown project.
+// Export, Print, Snip and Project Information have nothing to work on without a shown project.
 void MainWindow::updateOutputActions()
 {
     const bool shown = activities->hasProject();
-    for (QAction *command : { ui->actionExport, ui->actionPrint, ui->actionSnip })
+    for (QAction *command :
+         { ui->actionExport, ui->actionPrint, ui->actionSnip, ui->actionProjectInfo })
         command->setEnabled(shown);
 }
 

@@ -43,6 +43,8 @@ void MainWindowForm::setupDesktopActions(QMainWindow *window)
     actionZoomFit = makeAction(window, "actionZoomFit", QStringLiteral("Fit Project"));
     actionCheckSchedule
         = makeAction(window, "actionCheckSchedule", QStringLiteral("Check schedule"));
+    actionProjectInfo
+        = makeAction(window, "actionProjectInfo", QStringLiteral("Project &Information..."));
 }
 
 void MainWindowForm::setupUi(QMainWindow *window)
@@ -150,6 +152,7 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuFile->addAction(actionSnip);
     menuFile->addAction(actionPrint);
     menuFile->addAction(actionExport);
+    menuFile->addAction(actionProjectInfo);
     menuFile->addSeparator();
     menuFile->addAction(actionQuit);
     menuHelp->addAction(actionAbout);

@@ -60,6 +60,7 @@ public:
     QAction *actionCheckSchedule = nullptr;
     QAction *actionCompare = nullptr;
     QAction *actionEndCompare = nullptr;
+    QAction *actionProjectInfo = nullptr;
 
     QWidget *centralWidget = nullptr;
     QGridLayout *gridLayout = nullptr;
