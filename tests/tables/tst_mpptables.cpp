@@ -322,6 +322,18 @@ void TestMppTables::notesColumnAndToolTip()
     QVERIFY(!plain.data(Qt::ToolTipRole).isValid());
     QCOMPARE(tasks->headerData(MPPTaskModel::TaskNotes, Qt::Horizontal).toString(),
              QString("Notes"));
+
+    project->resource(10)->notes = QStringLiteral("Hired\nfor May");
+    auto resources = tableOver<MPPRsrcModel>(project.get(), "RSRC");
+    for (int row = 0; row < resources->rowCount(); ++row) {
+        const QModelIndex notes = resources->index(row, MPPRsrcModel::RsrcNotes);
+        const bool noted = resources->index(row, 0).data().toUInt() == 10;
+        QCOMPARE(notes.data().toString(), noted ? QString("Hired") + QChar(0x2026) : QString());
+        QCOMPARE(notes.data(Qt::ToolTipRole).toString(),
+                 noted ? QString("Hired\nfor May") : QString());
+    }
+    QCOMPARE(resources->headerData(MPPRsrcModel::RsrcNotes, Qt::Horizontal).toString(),
+             QString("Resource Notes"));
 }
 
 void TestMppTables::onlyParentUidIsWritable()
