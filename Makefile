@@ -10,6 +10,8 @@ PACKAGES := build-essential cmake qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 PREFIX   ?= /usr/local
+# `make run` opens the built-in sample schedule unless FILE names another (make run FILE=plan.mpp).
+SAMPLE   := resources/files/sample-schedule.mpp
 
 .PHONY: all deps configure build run install test test-asan bench fuzz clean \
         windows-deps windows-qt windows test-windows check-windows-gui deb
@@ -36,7 +38,7 @@ build: configure
 run: deps
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(RELEASE) -j $(JOBS) --target tarvik
-	$(RELEASE)/app/tarvik
+	$(RELEASE)/app/tarvik "$(or $(FILE),$(SAMPLE))"
 
 # Installs the program with its desktop entry, MIME type, icons and metadata under PREFIX;
 # DESTDIR, when given, is put in front of every installed path (for packaging).

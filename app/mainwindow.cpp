@@ -5,6 +5,7 @@
 #include "app/keyboardaccess.h"
 #include "app/mainwindowform.h"
 #include "app/projectfiles.h"
+#include "app/sampleschedule.h"
 #include "app/schedulecheckcontroller.h"
 #include "app/windowsettings.h"
 #include "gantt/ryganttzoom.h"
@@ -93,6 +94,7 @@ void MainWindow::createControllers()
     m_compare = new CompareController(this, *ui, activities, m_opener);
     m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands, m_opener);
     m_recentFiles = new RecentFilesMenu(ui->menuFile, this);
+    new SampleSchedule(ui->actionOpenSample, this);
 }
 
 namespace {
@@ -136,8 +138,7 @@ void MainWindow::connectActions()
     connect(ui->actionStyles, &QAction::triggered, m_dialogs, &DialogCommands::chooseBarStyles);
     connect(ui->actionExport, &QAction::triggered, m_dialogs, &DialogCommands::exportActivities);
     connect(ui->actionAbout, &QAction::triggered, m_dialogs, &DialogCommands::showAbout);
-    connect(ui->actionProjectInfo, &QAction::triggered, m_dialogs,
-            &DialogCommands::showProjectInfo);
+    connect(ui->actionInfo, &QAction::triggered, m_dialogs, &DialogCommands::showProjectInfo);
     connect(ui->actionSnip, &QAction::triggered, m_dialogs, &DialogCommands::snip);
     connect(ui->actionPrint, &QAction::triggered, m_dialogs, &DialogCommands::print);
     connect(ui->actionOpen_file, &QAction::triggered, this, &MainWindow::onOpenFileAction);
@@ -298,8 +299,7 @@ void MainWindow::updateToolBarActions()
 void MainWindow::updateOutputActions()
 {
     const bool shown = activities->hasProject();
-    for (QAction *command :
-         { ui->actionExport, ui->actionPrint, ui->actionSnip, ui->actionProjectInfo })
+    for (QAction *command : { ui->actionExport, ui->actionPrint, ui->actionSnip, ui->actionInfo })
         command->setEnabled(shown);
 }
 

@@ -43,8 +43,7 @@ void MainWindowForm::setupDesktopActions(QMainWindow *window)
     actionZoomFit = makeAction(window, "actionZoomFit", QStringLiteral("Fit Project"));
     actionCheckSchedule
         = makeAction(window, "actionCheckSchedule", QStringLiteral("Check schedule"));
-    actionProjectInfo
-        = makeAction(window, "actionProjectInfo", QStringLiteral("Project &Information..."));
+    actionInfo = makeAction(window, "actionInfo", QStringLiteral("Project &Information..."));
 }
 
 void MainWindowForm::setupUi(QMainWindow *window)
@@ -56,6 +55,8 @@ void MainWindowForm::setupUi(QMainWindow *window)
     actionOpen
         = makeAction(window, "actionOpen", QStringLiteral("Open"), ":/images/project-add2_32.png");
     actionAbout = makeAction(window, "actionAbout", QStringLiteral("About"));
+    actionOpenSample
+        = makeAction(window, "actionOpenSample", QStringLiteral("Open &Sample Schedule"));
     actionClose = makeAction(window, "actionClose", QStringLiteral("Close"));
     actionColumns = makeAction(window, "actionColumns", QStringLiteral("Columns"),
                                ":/images/table_column_f_32.png");
@@ -152,9 +153,10 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuFile->addAction(actionSnip);
     menuFile->addAction(actionPrint);
     menuFile->addAction(actionExport);
-    menuFile->addAction(actionProjectInfo);
+    menuFile->addAction(actionInfo);
     menuFile->addSeparator();
     menuFile->addAction(actionQuit);
+    menuHelp->addAction(actionOpenSample);
     menuHelp->addAction(actionAbout);
 
     mainToolBar = new QToolBar(window);

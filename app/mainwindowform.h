@@ -60,7 +60,8 @@ public:
     QAction *actionCheckSchedule = nullptr;
     QAction *actionCompare = nullptr;
     QAction *actionEndCompare = nullptr;
-    QAction *actionProjectInfo = nullptr;
+    QAction *actionInfo = nullptr;
+    QAction *actionOpenSample = nullptr;
 
     QWidget *centralWidget = nullptr;
     QGridLayout *gridLayout = nullptr;

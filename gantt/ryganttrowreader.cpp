@@ -87,7 +87,8 @@ QDateTime RyGanttRowReader::date(const QModelIndex &index, const QString &field)
     if (role >= 0)
         return value(index, role).toDateTime();
     const int c = column(field);
-    return c < 0 || !index.isValid() ? QDateTime() : index.sibling(index.row(), c).data().toDateTime();
+    return c < 0 || !index.isValid() ? QDateTime()
+                                     : index.sibling(index.row(), c).data().toDateTime();
 }
 
 bool RyGanttRowReader::isCritical(const QModelIndex &index) const
@@ -115,7 +116,8 @@ Ry::RowType RyGanttRowReader::rowType(const QModelIndex &index) const
     return Ry::NoRowType;
 }
 
-RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows) const
+RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows,
+                                                const QStringList &moreFields) const
 {
     // Local date and time compared field by field: ordering local date-times as instants would
     // cost a time-zone conversion per row.
@@ -144,6 +146,18 @@ RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows
                 latestTime = finish.time();
             }
         }
+        // Any other field may lie outside the plan (a baseline before every planned start).
+        for (const QString &field : moreFields) {
+            const QDate day = date(index, field).date();
+            if (day.isValid() && (!range.first.isValid() || day < range.first))
+                range.first = day;
+            if (day.isValid() && (!range.last.isValid() || day > range.last))
+                range.last = day;
+        }
     });
+    if (range.start.isValid() && (!range.first.isValid() || range.start < range.first))
+        range.first = range.start;
+    if (range.finish.isValid() && (!range.last.isValid() || range.finish > range.last))
+        range.last = range.finish;
     return range;
 }

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QModelIndex>
 #include <QPointer>
+#include <QStringList>
 
 class RyGanttRowController;
 
@@ -33,13 +34,16 @@ public:
     Ry::RowType rowType(const QModelIndex &index) const;
 
     // Earliest start and latest finish of every row of `rows`, shown or not, compared as
-    // wall-clock fields; invalid dates when no row has one.
+    // wall-clock fields, and the earliest and latest day of those and of `moreFields` (the
+    // dates other shown bars draw: baselines, actual dates); invalid dates when no row has one.
     struct Range
     {
         QDate start;
         QDate finish;
+        QDate first;
+        QDate last;
     };
-    Range range(const RyGanttRowController &rows) const;
+    Range range(const RyGanttRowController &rows, const QStringList &moreFields = {}) const;
 
     static const QString StartField;
     static const QString FinishField;

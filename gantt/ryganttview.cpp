@@ -172,7 +172,7 @@ void RyGanttView::setTrackingMode(bool on)
 void RyGanttView::setTimelineFlags(quint8 flags)
 {
     m_header->setTimelineFlags(flags);
-    horizontalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(m_header->scale().homeX());
     d->scene.invalidateBars();
     emit headerSizeChanged();
     viewport()->update();
@@ -424,15 +424,14 @@ void RyGanttView::updateTimeRange()
 {
     if (!model())
         return;
-    const RyGanttRowReader::Range range = d->scene.reader.range(*d->rows());
+    // Every date a shown bar draws is in range; the chart opens at the plan's start.
+    const RyGanttRowReader::Range range = d->scene.reader.range(
+        *d->rows(), RyGanttViewBarStyle::shownDateFields(m_barDelegate->barStyles()));
     d->scene.invalidateRows();
-    if (range.start.isValid() && range.finish.isValid()) {
-        m_header->setRange(range.start, range.finish);
-        updateGeometries();
-    } else {
-        // A schedule without dates (or the empty placeholder) is normal.
+    if (range.start.isValid() && range.finish.isValid())
+        m_header->setContent(range.first, range.last, range.start); // lays the view out
+    else // a schedule without dates (or the empty placeholder) is normal
         qCDebug(lcGantt) << "No start/finish date set";
-    }
 }
 
 QVariantMap RyGanttView::prepareSnapshot()

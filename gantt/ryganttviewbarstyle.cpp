@@ -143,3 +143,17 @@ RyGanttViewBarStyle RyGanttViewBarStyle::previousVersionStyle()
     return makeStyle("Previous Version", "Old Start", "Old Finish", 3, 2,
                      QColor(QStringLiteral("#E07000")));
 }
+
+QStringList RyGanttViewBarStyle::shownDateFields(const QList<RyGanttViewBarStyle> &styles)
+{
+    QStringList fields;
+    for (const RyGanttViewBarStyle &style : styles) {
+        if (!style.visible)
+            continue;
+        for (const QString &field : { style.startDate, style.finishDate }) {
+            if (!field.isEmpty() && !fields.contains(field))
+                fields.append(field);
+        }
+    }
+    return fields;
+}

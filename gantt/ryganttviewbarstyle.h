@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class RyGanttViewBarStyle
@@ -47,6 +48,9 @@ public:
     // just above the plan's bar (the band below it is the baseline's); shown while comparing.
     static RyGanttViewBarStyle previousVersionStyle();
     static const QString PreviousVersionName;
+    // The date fields the shown styles of `styles` draw, each once: the chart's range takes
+    // them in, so any style added later (a previous version's bars) widens it once shown.
+    static QStringList shownDateFields(const QList<RyGanttViewBarStyle> &styles);
 };
 
 Q_DECLARE_METATYPE(RyGanttViewBarStyle)

@@ -71,8 +71,9 @@ bool RyGanttZoom::fitsWithLowestTier(int unit, int available)
     if (width <= 0 || rangeWidth <= 0)
         return true;
     // The range is close to proportional to the unit width; the loop below corrects rounding.
+    // A short project may need units wider than dragging gives, up to the whole chart.
     const double units = double(rangeWidth) / width;
-    header->zoomTo(int(available / units));
+    header->zoomTo(int(available / units), available);
     for (int guard = 0; guard < RyTimeLineHeader::MaximumUnitWidth && scale.rangeEndX() > available
          && scale.unitWidth() > RyTimeLineHeader::MinimumUnitWidth;
          ++guard) {

@@ -1,7 +1,8 @@
 // Zoom commands of the Gantt chart: steps of the unit width (Ctrl+wheel over the chart, or the
 // zoom commands) that behave exactly like dragging the timeline, within the same limits, and
 // "fit", which picks the unit width, and a coarser lowest tier when needed, so that the whole
-// project range fits the chart's width. A child of the view it zooms.
+// project range spans the chart's width (units may then be wider than dragging makes them).
+// A child of the view it zooms.
 #pragma once
 
 #include <QObject>

@@ -77,6 +77,22 @@ void RyTimeLineHeader::setRange(const QDate &start, const QDate &finish)
     update();
 }
 
+void RyTimeLineHeader::setContent(const QDate &first, const QDate &last, const QDate &home)
+{
+    if (!first.isValid() || !last.isValid() || !home.isValid()) {
+        qCWarning(lcGantt) << "Invalid date range";
+        return;
+    }
+    const bool newHome = home != d->scale.homeDate();
+    const QDate leftEdge = xToDate(d->scrollPosition);
+    d->scale.setContent(first, last, home);
+    rebuildTickDates();
+    emit geometriesChanged();
+    d->scrollPosition = newHome ? d->scale.homeX() : dateToX(leftEdge);
+    emit scrollbarChanged(d->scrollPosition);
+    update();
+}
+
 const RyTimeScale &RyTimeLineHeader::scale() const
 {
     return d->scale;
@@ -160,12 +176,18 @@ QString RyTimeLineHeader::label(const QDate &date, int unit, int formatIndex)
 
 void RyTimeLineHeader::rebuildTickDates()
 {
-    d->tickDates = d->scale.tickDates();
+    // The grid runs on to the right edge of a view wider than the range, however scrolled
+    // (scroll values round up to a unit at the end).
+    d->tickDates = d->scale.tickDates(sizeHint().width() + unitWidth());
 }
 
 QSize RyTimeLineHeader::sizeHint() const
 {
-    return QSize(rangeEndX(), d->scale.tiers().size() * TierHeight);
+    // Scrolled to the plan's start, the view is still full when later dates end sooner.
+    const bool opened = !d->snapshotMode && d->scale.homeDate().isValid() && !tiers().isEmpty();
+    const int width
+        = opened ? std::max(rangeEndX(), d->scale.homeX() + QWidget::width()) : rangeEndX();
+    return QSize(width, d->scale.tiers().size() * TierHeight);
 }
 
 QSize RyTimeLineHeader::minimumSizeHint() const
@@ -188,7 +210,8 @@ void RyTimeLineHeader::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QDate first = xToDate(d->scrollPosition);
     const int rangeWidth = rangeEndX();
-    const int paintWidth = d->snapshotMode ? rangeWidth : std::min(QWidget::width(), rangeWidth);
+    // The tiers run on to the right edge when the range is narrower than the view.
+    const int paintWidth = d->snapshotMode ? rangeWidth : QWidget::width();
     for (int row = 0; row < d->scale.tiers().size(); ++row)
         paintTier(painter, row, d->scale.tiers().at(row), first, paintWidth, event->rect());
 }
@@ -221,6 +244,12 @@ void RyTimeLineHeader::paintTier(QPainter &painter, int row, int unit, const QDa
     }
 }
 
+void RyTimeLineHeader::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    rebuildTickDates();
+}
+
 void RyTimeLineHeader::mousePressEvent(QMouseEvent *event)
 {
     const int row = event->pos().y() / TierHeight;
@@ -242,22 +271,25 @@ void RyTimeLineHeader::mouseMoveEvent(QMouseEvent *event)
     if (!d->dragging || !(event->buttons() & Qt::LeftButton))
         return QWidget::mouseMoveEvent(event);
 
-    resizeUnits(d->dragAnchorWidth + (event->pos().x() - d->dragAnchorX), d->dragAnchorDate);
+    resizeUnits(d->dragAnchorWidth + (event->pos().x() - d->dragAnchorX), d->dragAnchorDate,
+                std::max(int(MaximumUnitWidth), d->dragAnchorWidth));
 }
 
-void RyTimeLineHeader::zoomTo(int width)
+void RyTimeLineHeader::zoomTo(int width, int ceiling)
 {
     if (d->scale.tiers().isEmpty())
         return;
-    resizeUnits(width, xToDate(d->scrollPosition));
+    // A fit may have gone past the maximum: zooming from there does not jump back to it.
+    const int limit = ceiling > 0 ? ceiling : std::max(int(MaximumUnitWidth), unitWidth());
+    resizeUnits(width, xToDate(d->scrollPosition), limit);
 }
 
-void RyTimeLineHeader::resizeUnits(int width, const QDate &leftEdge)
+void RyTimeLineHeader::resizeUnits(int width, const QDate &leftEdge, int ceiling)
 {
     int newWidth = width;
     if (newWidth < MinimumUnitWidth + 1)
         newWidth = MinimumUnitWidth;
-    newWidth = std::min(newWidth, int(MaximumUnitWidth));
+    newWidth = std::min(newWidth, std::max(int(MinimumUnitWidth), ceiling));
     if (newWidth == d->scale.unitWidth())
         return;
     setUnitWidth(newWidth);

@@ -31,6 +31,9 @@ public:
     int lowestTier() const; // 0 without tiers
 
     void setRange(const QDate &start, const QDate &finish);
+    // The dates the chart draws and the plan's start (RyTimeScale::setContent). A new home
+    // scrolls there; otherwise the date at the left edge stays in place.
+    void setContent(const QDate &first, const QDate &last, const QDate &home);
     // The scale the header draws; the chart places its bars on the same one.
     const RyTimeScale &scale() const;
     QDate startDate() const;
@@ -38,8 +41,9 @@ public:
 
     int unitWidth() const;
     // Sets the unit width the way dragging the lowest tier does: bounded to the minimum and
-    // maximum, remembered for the lowest tier, with the date at the left edge kept in place.
-    void zoomTo(int width);
+    // to `ceiling` (0: the maximum, or the present width when that is larger, as after a fit),
+    // remembered for the lowest tier, with the date at the left edge kept in place.
+    void zoomTo(int width, int ceiling = 0);
     QList<QDate> tickDates() const;
     QMap<int, int> dateFormats() const;
     void setDateFormats(const QMap<int, int> &formats);
@@ -62,6 +66,7 @@ public:
     // Label of the `unit` cell starting at `date` in the given format (RyTimeScale::labelFormats).
     static QString label(const QDate &date, int unit, int formatIndex);
 
+    // As wide as the range, and at least as far as a full view opened at the plan's start.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -75,6 +80,7 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -84,7 +90,7 @@ private:
     std::unique_ptr<Private> d;
 
     void setUnitWidth(int width);
-    void resizeUnits(int width, const QDate &leftEdge);
+    void resizeUnits(int width, const QDate &leftEdge, int ceiling);
     void rebuildTickDates();
     void paintTier(QPainter &painter, int row, int unit, const QDate &first, int paintWidth,
                    const QRect &exposed);

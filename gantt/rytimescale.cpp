@@ -76,7 +76,8 @@ const QVector<RyTimeScale::TierFormats> &RyTimeScale::labelFormats()
               [](D d) { return QStringLiteral("'%1").arg(d.toString(QStringLiteral("yy"))); } } } },
         { Ry::Quarter,
           "Quarter",
-          { { "Q1", [](D d) { return QStringLiteral("Q%1").arg(RyValueText::quarterOf(d.month())); } },
+          { { "Q1",
+              [](D d) { return QStringLiteral("Q%1").arg(RyValueText::quarterOf(d.month())); } },
             { "First Quarter",
               [](D d) {
                   return QStringLiteral("%1 %2").arg(
@@ -150,6 +151,8 @@ void RyTimeScale::setTimelineFlags(quint8 flags)
         if (flags & unit)
             m_tiers.append(unit);
     }
+    if (m_first.isValid())
+        m_start = unitBefore(m_first);
     m_boundaries.clear();
 }
 
@@ -157,7 +160,39 @@ void RyTimeScale::setRange(const QDate &start, const QDate &finish)
 {
     m_start = start;
     m_finish = finish;
+    m_first = QDate();
+    m_home = QDate();
     m_boundaries.clear();
+}
+
+void RyTimeScale::setContent(const QDate &first, const QDate &last, const QDate &home)
+{
+    m_first = first;
+    m_home = home;
+    m_start = unitBefore(first);
+    m_finish = last;
+    m_boundaries.clear();
+}
+
+int RyTimeScale::homeX() const
+{
+    return m_home.isValid() ? dateToX(unitBefore(m_home)) : 0;
+}
+
+QDate RyTimeScale::unitBefore(const QDate &date) const
+{
+    switch (lowestTier()) {
+    case Ry::Week:
+        return mondayOnOrBefore(date).addDays(-7);
+    case Ry::Month:
+        return QDate(date.year(), date.month(), 1).addMonths(-1);
+    case Ry::Quarter:
+        return RyValueText::quarterStart(date).addMonths(-3);
+    case Ry::Year:
+        return QDate(date.year() - 1, 1, 1);
+    default:
+        return date.addDays(-1);
+    }
 }
 
 void RyTimeScale::setUnitWidth(int width)
@@ -326,13 +361,13 @@ int RyTimeScale::rangeEndX() const
     return dateToX(next(m_finish, lowestTier()));
 }
 
-QList<QDate> RyTimeScale::tickDates() const
+QList<QDate> RyTimeScale::tickDates(int minimumX) const
 {
     QList<QDate> ticks;
     if (m_tiers.size() < 2)
         return ticks;
     const int c = m_tiers.at(m_tiers.size() - 2);
-    const int limit = dateToX(m_finish);
+    const int limit = std::max(dateToX(m_finish), minimumX);
     int sum = 0;
     QDate cursor = m_start;
     for (int steps = 0; sum < limit && steps < MaxSteps; ++steps) {

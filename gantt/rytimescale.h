@@ -41,7 +41,17 @@ public:
     QList<int> tiers() const { return m_tiers; }
     int lowestTier() const { return m_tiers.isEmpty() ? 0 : m_tiers.last(); }
 
+    // A range from `start` to `finish` as given, with no margin.
     void setRange(const QDate &start, const QDate &finish);
+    // The dates the chart draws, `first` to `last`, and the plan's start it opens at: the range
+    // runs from one lowest-tier unit before `first` to `last`, and the margin follows the tiers
+    // when they change (until setRange is called).
+    void setContent(const QDate &first, const QDate &last, const QDate &home);
+    QDate homeDate() const { return m_home; }
+    // Where the chart opens: one lowest-tier unit before the home date (0 without content).
+    int homeX() const;
+    // Start of the lowest-tier unit before the one holding `date`.
+    QDate unitBefore(const QDate &date) const;
     QDate startDate() const { return m_start; }
     QDate finishDate() const { return m_finish; }
     void setUnitWidth(int width);
@@ -62,8 +72,9 @@ public:
     QDate xToDate(int x) const;
     // Width of the whole range: up to the end of the lowest-tier unit holding the finish date.
     int rangeEndX() const;
-    // Starts of the cells of the tier above the lowest, inside the range: the chart's grid lines.
-    QList<QDate> tickDates() const;
+    // Starts of the cells of the tier above the lowest, inside the range and up to `minimumX`
+    // at least (the right edge of a view wider than the range): the chart's grid lines.
+    QList<QDate> tickDates(int minimumX = 0) const;
 
 private:
     // Cumulative x positions of the unit starts of one tier, as dateToX walks them. Walking
@@ -78,6 +89,8 @@ private:
     quint8 m_flags = 0;
     QDate m_start = QDate::currentDate();
     QDate m_finish = QDate::currentDate().addMonths(6);
+    QDate m_first; // of the content; invalid for a range set without margin
+    QDate m_home;
     int m_unitWidth = 32;
     mutable QHash<int, Boundaries> m_boundaries; // key: unit, plus 0x100 for the upper-tier rule
 };

@@ -214,6 +214,15 @@ QModelIndexList RyGroupedTreeView::visibleRows() const
     return m_visibleRows;
 }
 
+void RyGroupedTreeView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (!index.isValid() || !header()->isSectionHidden(index.column()))
+        return QTreeView::scrollTo(index, hint);
+    const int horizontal = horizontalScrollBar()->value();
+    QTreeView::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(horizontal);
+}
+
 int RyGroupedTreeView::visibleRowPosition(const QModelIndex &index) const
 {
     if (!m_visibleRowsValid)
@@ -435,7 +444,7 @@ void RyGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
                            : QRect(position + indent, y, width - indent, height);
         }
         painter->fillRect(cell, background);
-        opt.rect = cell;
+        opt.rect = visiblePart(cell, modelIndex);
         opt.version = QStyleOptionViewItem::Version;
         if (groupRow) {
             painter->fillRect(cell, groupBrush(index, background));
@@ -451,6 +460,26 @@ void RyGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
 
     if (currentRowHasFocus)
         drawFocusRow(painter, option, index);
+}
+
+// A cell cut by the viewport's trailing edge has its text elided there, when the text starts at
+// the cell's leading side: a column starting just before the edge otherwise showed a sliver of
+// its first letter on every row (the bar of the "T" of "TT_Task" looked like a dash). Text
+// aligned elsewhere keeps its place in the whole cell.
+QRect RyGroupedTreeView::visiblePart(const QRect &cell, const QModelIndex &index) const
+{
+    const QVariant stated = index.data(Qt::TextAlignmentRole);
+    const Qt::Alignment alignment = stated.isValid()
+        ? Qt::Alignment(stated.toInt()) & Qt::AlignHorizontal_Mask
+        : Qt::Alignment(Qt::AlignLeft);
+    const Qt::Alignment shown = QStyle::visualAlignment(layoutDirection(), alignment);
+    QRect part = cell;
+    const int edge = viewport()->width();
+    if (!isRightToLeft() && (shown & Qt::AlignLeft) && cell.right() >= edge)
+        part.setRight(edge - 1);
+    else if (isRightToLeft() && (shown & Qt::AlignRight) && cell.left() < 0)
+        part.setLeft(0);
+    return part;
 }
 
 void RyGroupedTreeView::drawFocusRow(QPainter *painter, const QStyleOptionViewItem &option,

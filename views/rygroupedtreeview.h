@@ -33,6 +33,11 @@ public:
     void setRootIndex(const QModelIndex &index) override;
     void reset() override;
     void doItemsLayout() override;
+    // A cell of a hidden column (the key column 0 sits hidden past the shown ones) scrolls the
+    // view to its row only: the chart's current cell is in that column, and clicking a bar
+    // must leave the tree's columns where they are. Other cells scroll sideways only as far as
+    // they need.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
     void setLevelStyles(const QList<RyLevelStyle> &styles);
     QList<RyLevelStyle> levelStyles() const { return m_levelStyles; }
@@ -88,6 +93,8 @@ private:
     void applyGroupLook(QStyleOptionViewItem &option, const QModelIndex &index) const;
     // A group row's cell background: its level's brush, else the row's stripe brush.
     QBrush groupBrush(const QModelIndex &index, const QBrush &rowBrush) const;
+    // The part of `cell` the delegate paints in: cut at the viewport's edge for leading text.
+    QRect visiblePart(const QRect &cell, const QModelIndex &index) const;
     void drawFocusRow(QPainter *painter, const QStyleOptionViewItem &option,
                       const QModelIndex &index) const;
 

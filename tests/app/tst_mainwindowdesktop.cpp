@@ -3,6 +3,7 @@
 #include "app/layoutstore.h"
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
+#include "app/sampleschedule.h"
 #include "app/settingsstore.h"
 #include "apptestsupport.h"
 #include "filter/ryfilterdialogproxymodel.h"
@@ -80,6 +81,8 @@ private slots:
     void fitShowsTheWholeProject();
     void statusBarCountsActivities();
     void resourcesPageNamesActivitiesAndCountsAssignments();
+    void helpOpensTheSampleSchedule();
+    void clickingABarKeepsTheTreeColumns();
 
 private:
     void recreateWindow();
@@ -127,7 +130,8 @@ void TestMainWindowDesktop::openFromOutside()
     if (problem.isEmpty()) {
         QVERIFY(openAndWait(*window, path));
         // The absolute path the system's way: "Z:\work\..." under Wine.
-        QCOMPARE(window->windowTitle(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        QCOMPARE(window->windowTitle(),
+                 QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
         QCOMPARE(window->recentEntries().size(), 1);
         return;
     }
@@ -461,6 +465,54 @@ void TestMainWindowDesktop::resourcesPageNamesActivitiesAndCountsAssignments()
     window->form().actionGanttChart->trigger();
     QCOMPARE(count->text(),
              QStringLiteral("%1 activities").arg(window->activityView()->baseRowCount()));
+}
+
+void TestMainWindowDesktop::helpOpensTheSampleSchedule()
+{
+    // Alt+H opens Help, S (the mnemonic of "Open Sample Schedule") opens the built-in sample.
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QSignalSpy ended(window.get(), &MainWindow::projectLoadEnded);
+    QMenu *help = window->form().menuHelp;
+    QTest::keyClick(window.get(), Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(help->isVisible());
+    QTest::keyClick(help, Qt::Key_S);
+    QTRY_COMPARE(ended.size(), 1);
+    QVERIFY(ended.first().first().toBool());
+    QCOMPARE(window->windowTitle(), SampleSchedule::WindowTitle);
+    QVERIFY(window->activityView()->baseRowCount() >= 200);
+    QFile copy(SampleSchedule::extract());
+    QFile compiledIn(SampleSchedule::ResourcePath);
+    QVERIFY(copy.open(QIODevice::ReadOnly) && compiledIn.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), compiledIn.readAll());
+    // A project with baselines and progress opens at its start.
+    RyGanttView *gantt = window->activityView()->ganttView();
+    QCOMPARE(gantt->horizontalScrollBar()->value(), gantt->header()->scale().homeX());
+}
+
+void TestMainWindowDesktop::clickingABarKeepsTheTreeColumns()
+{
+    // Clicking a bar makes its row current in the tree, which must not scroll sideways to a
+    // hidden key column past the shown ones, as find once did.
+    window->resize(1400, 700);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(openAndWait(*window, QString::fromLatin1(Sample)));
+    window->form().actionExpand_All->trigger();
+    QTreeView *tree = window->activityView()->treeView();
+    RyGanttView *gantt = window->activityView()->ganttView();
+    QCoreApplication::processEvents();
+    QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(tree->horizontalScrollBar()->value(), 0);
+    const QModelIndexList rows = gantt->visibleItems();
+    QVERIFY(rows.size() > 3);
+    const QRect bar = gantt->barRect(rows.at(3), -1);
+    QVERIFY(gantt->viewport()->rect().contains(bar.center()));
+    QTest::mouseClick(gantt->viewport(), Qt::LeftButton, Qt::NoModifier, bar.center());
+    QCOMPARE(tree->currentIndex().row(), rows.at(3).row());
+    QCOMPARE(tree->currentIndex().parent(), rows.at(3).parent());
+    QCOMPARE(tree->horizontalScrollBar()->value(), 0);
 }
 
 QTEST_MAIN(TestMainWindowDesktop)

@@ -33,7 +33,7 @@ private slots:
 
 private:
     bool open(const QString &path);
-    QAction *action() const { return window->findChild<QAction *>("actionProjectInfo"); }
+    QAction *action() const { return window->findChild<QAction *>("actionInfo"); }
 
     std::unique_ptr<ScratchHome> home;
     std::unique_ptr<MainWindow> window;

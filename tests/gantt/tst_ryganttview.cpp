@@ -14,7 +14,7 @@
 
 namespace {
 
-const QDate Start(2017, 1, 2); // a Monday; the chart starts here
+const QDate Start(2017, 1, 2); // a Monday; the chart starts here, a day before the first bar
 const QColor TaskBlue(QStringLiteral("#99ccff"));
 const QColor Orange(255, 165, 0);
 
@@ -41,7 +41,7 @@ QList<QStandardItem *> makeRow(const QString &name, const QString &type, const Q
     return row;
 }
 
-// Group A: T1 (3-5 Jan, 50%), T2 (4 Jan, one day), M1 (milestone 10 Jan).
+// Group A (3-10 Jan): T1 (3-5 Jan, 50%), T2 (4 Jan, one day), M1 (milestone 10 Jan).
 // Group B: T3 (6-8 Jan, total float 0: critical), T4 (3-12 Jan).
 // Shown rows when expanded: 0 A, 1 T1, 2 T2, 3 M1, 4 B, 5 T3, 6 T4.
 struct Fixture
@@ -58,7 +58,7 @@ struct Fixture
         model.setHeaderData(Progress, Qt::Horizontal, QVariantMap { { "format", "percent" } },
                             Ry::ColumnDescriptionRole);
         nameChartColumns(&model);
-        auto groupA = makeRow("A", QString(), Start, QDate(2017, 1, 10));
+        auto groupA = makeRow("A", QString(), QDate(2017, 1, 3), QDate(2017, 1, 10));
         groupA[Name]->appendRow(
             makeRow("T1", "TT_Task", QDate(2017, 1, 3), QDate(2017, 1, 5), 5.0, 50.0));
         groupA[Name]->appendRow(
@@ -102,6 +102,7 @@ class TestRyGanttView : public QObject
 private slots:
     void rowsMirrorTheBuddy();
     void timeRangeFromTheModel();
+    void timeRangeTakesInAnEarlyBaseline();
     void barPositionsFromDateToX();
     void oneDayBarForFinishEqualStart();
     void milestoneDiamondOnStart();
@@ -151,14 +152,49 @@ void TestRyGanttView::rowsMirrorTheBuddy()
 void TestRyGanttView::timeRangeFromTheModel()
 {
     Fixture f;
+    // One lowest-tier unit (a day) before the project's start.
     QCOMPARE(f.view.header()->startDate(), Start);
     QCOMPARE(f.view.header()->finishDate(), QDate(2017, 1, 12));
+    // A week tier: the margin is the week before the one holding the start.
+    f.view.setTimelineFlags(Ry::Month | Ry::Week);
+    QCOMPARE(f.view.header()->startDate(), QDate(2016, 12, 26));
 
     QStandardItemModel noDates;
     noDates.setHorizontalHeaderLabels({ "Name" });
     noDates.appendRow(new QStandardItem("x"));
     f.view.setModel(&noDates);
-    QCOMPARE(f.view.header()->startDate(), Start); // unchanged
+    QCOMPARE(f.view.header()->startDate(), QDate(2016, 12, 26)); // unchanged
+}
+
+void TestRyGanttView::timeRangeTakesInAnEarlyBaseline()
+{
+    // As in the baseline samples: the baselines lie two years before the plan.
+    Fixture f;
+    QList<RyGanttViewBarStyle> styles = RyGanttViewBarStyle::defaultStyles();
+    styles[RyGanttView::BaselineTaskStyle].visible = true;
+    const QModelIndex t1 = f.row("T1");
+    f.model.setData(t1, QDateTime(QDate(2015, 1, 5), QTime(8, 0), Qt::UTC), Ry::BaselineStartRole);
+    f.model.setData(t1, QDateTime(QDate(2015, 1, 9), QTime(17, 0), Qt::UTC),
+                    Ry::BaselineFinishRole);
+    f.view.setBarStyles(styles);
+    QCOMPARE(f.view.header()->startDate(), QDate(2015, 1, 4));
+    QCOMPARE(f.view.header()->finishDate(), QDate(2017, 1, 12));
+    // Still opened at the plan's start (minus the margin), the baseline to the left of it.
+    const int home = f.x(Start);
+    QVERIFY(home > 700 * 32);
+    QCOMPARE(f.view.horizontalScrollBar()->value(), home);
+    QCOMPARE(f.view.barRect(t1, -1).left(), 32);
+    const QRect baseline = f.view.barRect(t1, RyGanttView::BaselineTaskStyle);
+    QVERIFY(baseline.right() < 0);
+    QVERIFY(baseline.left() + home >= 0);
+    // Another tier keeps the plan in sight; hiding the baseline again drops it from the range
+    // and keeps the plan's start at the left edge.
+    f.view.setTimelineFlags(Ry::Month | Ry::Week);
+    QCOMPARE(f.view.horizontalScrollBar()->value(), f.x(QDate(2016, 12, 26)));
+    styles[RyGanttView::BaselineTaskStyle].visible = false;
+    f.view.setBarStyles(styles);
+    QCOMPARE(f.view.header()->startDate(), QDate(2016, 12, 26));
+    QCOMPARE(f.view.horizontalScrollBar()->value(), 0);
 }
 
 void TestRyGanttView::barPositionsFromDateToX()

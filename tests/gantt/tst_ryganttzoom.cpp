@@ -4,9 +4,11 @@
 #include "gantt/ryganttzoom.h"
 #include "gantt/rytimelineheader.h"
 #include "models/ryconstants.h"
+#include "tests/support/chartcolumns.h"
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -24,6 +26,8 @@ private slots:
     void flagsWithLowestTier();
     void fit_data();
     void fit();
+    void shortProjectFillsTheChart_data();
+    void shortProjectFillsTheChart();
 
 private:
     void wheel(int delta, Qt::KeyboardModifiers modifiers);
@@ -153,6 +157,53 @@ void TestRyGanttZoom::fit()
         header->zoomTo(width + 1);
         QVERIFY(header->rangeEndX() > available);
     }
+}
+
+void TestRyGanttZoom::shortProjectFillsTheChart_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("finish");
+    QTest::newRow("one day") << QDate(2024, 1, 3) << QDate(2024, 1, 3);
+    QTest::newRow("two weeks") << QDate(2024, 1, 1) << QDate(2024, 1, 12);
+}
+
+void TestRyGanttZoom::shortProjectFillsTheChart()
+{
+    QFETCH(QDate, start);
+    QFETCH(QDate, finish);
+    QStandardItemModel model;
+    model.setHorizontalHeaderLabels({ "Activity Name", "Start Date", "Finish Date" });
+    nameChartColumns(&model);
+    model.appendRow({ new QStandardItem("A"), new QStandardItem, new QStandardItem });
+    model.setData(model.index(0, 1), QDateTime(start, QTime(8, 0), Qt::UTC));
+    model.setData(model.index(0, 2), QDateTime(finish, QTime(17, 0), Qt::UTC));
+    view->resize(1000, 300);
+    view->setModel(&model);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    RyTimeLineHeader *header = view->header();
+    // A day before the start, and both tiers drawn up to the right edge of the view.
+    QCOMPARE(header->startDate(), start.addDays(-1));
+    QCOMPARE(header->finishDate(), finish);
+    QVERIFY(header->rangeEndX() < header->QWidget::width());
+    // Each tier's cells end in a line along their bottom, near the right edge as at the left.
+    const QImage image = header->grab().toImage();
+    const QRgb window = header->palette().color(QPalette::Window).rgb();
+    for (int tier = 0; tier < 2; ++tier) {
+        const int y = (tier + 1) * RyTimeLineHeader::TierHeight - 1;
+        QVERIFY(image.pixel(5, y) != window);
+        QCOMPARE(image.pixel(image.width() - 5, y), image.pixel(5, y));
+    }
+
+    // Fit: the project, margin included, spans the chart's width, units as wide as it takes.
+    zoom->fit();
+    const int available = view->viewport()->width();
+    const int units = int(start.daysTo(finish)) + 2;
+    QCOMPARE(header->lowestTier(), int(Ry::Day));
+    QCOMPARE(header->scale().unitWidth(), available / units);
+    QVERIFY(header->rangeEndX() <= available);
+    QVERIFY(header->rangeEndX() > available - units);
+    QCOMPARE(view->horizontalScrollBar()->value(), 0);
 }
 
 QTEST_MAIN(TestRyGanttZoom)

@@ -1,9 +1,11 @@
 // Generated schedules read back exactly: every task, link, resource and assignment.
 
+#include "tests/support/mppdemoschedule.h"
 #include "tests/support/mppschedulegenerator.h"
 
 #include "mppr/project.h"
 
+#include <QFile>
 #include <QtTest>
 
 using namespace mppr;
@@ -26,6 +28,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void demoScheduleInRepository();
+    void sampleSchedule();
 };
 
 void TestMppGen::roundTrip_data()
@@ -116,6 +119,67 @@ void TestMppGen::demoScheduleInRepository()
     QVERIFY(project.tasks().size() >= 50);
     QVERIFY(!project.resources().isEmpty());
     QVERIFY(!project.assignments().isEmpty());
+}
+
+// The sample compiled into the program is what `mppgen --demo` writes, and reads back with
+// everything a building schedule shows.
+void TestMppGen::sampleSchedule()
+{
+    const MppScheduleSpec spec = demoMppSchedule();
+    const QByteArray bytes = buildMppFile(spec);
+    QFile committed(QStringLiteral(TARVIK_SOURCE_DIR "/resources/files/sample-schedule.mpp"));
+    QVERIFY(committed.open(QIODevice::ReadOnly));
+    QVERIFY2(committed.readAll() == bytes, "regenerate it with mppgen --demo");
+
+    Project project(QStringLiteral("sample-schedule.mpp"));
+    QCOMPARE(project.readData(bytes), int(StatusOk));
+    QCOMPARE(project.tasks().size(), spec.tasks.size());
+    QVERIFY(project.tasks().size() >= 200);
+    int milestones = 0, summaries = 0, baselines = 0, done = 0, started = 0, maxLevel = 0;
+    QSet<qint16> types;
+    int lags = 0;
+    for (const Task *t : project.tasks()) {
+        milestones += t->start == t->finish;
+        summaries += std::any_of(spec.tasks.cbegin(), spec.tasks.cend(), [t](const MppTaskSpec &s) {
+            return s.parentUniqueId == t->uniqueId;
+        });
+        const Baseline *baseline = t->baseline(0);
+        baselines += baseline && baseline->start.date().year() == 2026;
+        done += t->percentComplete == 100;
+        started += t->percentComplete > 0 && t->percentComplete < 100 && t->actualStart.isValid();
+        maxLevel = qMax(maxLevel, int(t->code.count(QLatin1Char('.'))));
+        for (int k = 0; k < t->predTypes.size(); ++k) {
+            types.insert(t->predTypes.at(k));
+            lags += t->predLags.at(k) > 0;
+        }
+    }
+    QVERIFY(milestones >= 10);
+    QVERIFY(summaries >= 30);
+    QCOMPARE(baselines, spec.tasks.size());
+    QVERIFY(done >= 20);
+    QVERIFY(started >= 3);
+    QCOMPARE(maxLevel, 4); // project, phase, block, level, activity
+    QCOMPARE(types, (QSet<qint16> { 0, 1, 2, 3 }));
+    QVERIFY(lags >= 10);
+    QCOMPARE(project.resources().size(), 15);
+    QCOMPARE(project.assignments().size(), spec.assignments.size());
+    QVERIFY(project.assignments().size() > 150);
+
+    const ProjectProperties &properties = project.properties();
+    QCOMPARE(properties.statusDate, QDateTime(QDate(2026, 6, 12), QTime(17, 0), Qt::UTC));
+    QCOMPARE(properties.title, spec.title);
+    QVERIFY(properties.calendarUniqueId);
+    QCOMPARE(project.calendars().size(), 1);
+    const Calendar &calendar = project.calendars().first();
+    QCOMPARE(calendar.name, QStringLiteral("Standard"));
+    QCOMPARE(calendar.exceptions.size(), spec.holidays.size());
+    QCOMPARE(calendar.exceptions.first().from, QDate(2026, 4, 3));
+    QVERIFY(!calendar.exceptions.first().working);
+    // No activity works on a holiday.
+    for (const Task *t : project.tasks()) {
+        for (const auto &holiday : spec.holidays)
+            QVERIFY(t->start.date() != holiday.first && t->finish.date() != holiday.first);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMppGen)

@@ -3,6 +3,8 @@
 #include "tests/support/cfbwriter.h"
 #include "tests/support/mppblockbuilder.h"
 
+#include <algorithm>
+
 using namespace MppBlockBuilder;
 
 namespace {
@@ -112,6 +114,7 @@ constexpr quint8 ResourceInitialsKey = 3;
 constexpr quint8 AssignmentNoteKey = 7;
 constexpr quint8 BaselineKey = 20; // "   19" keys 20 to 24: Baseline (0); 25: field 0x1E1
 constexpr quint32 BaselineBlockField = 0x1E1;
+constexpr quint32 PercentCompleteField = 0x20;
 
 // Start, finish, duration, work and cost of one baseline: categories, sizes, field numbers.
 constexpr quint16 BaselineCategories[5] = { Date, Date, Integer, Number, Number };
@@ -259,6 +262,10 @@ QByteArray taskFieldMap(const MppScheduleSpec &spec)
     }
     entries += { variable(TaskBase + 0x0E, NameKey), variable(TaskBase + 0x33, Text1Key) };
     entries += baselineEntries(spec);
+    const bool percent = std::any_of(spec.tasks.cbegin(), spec.tasks.cend(),
+                                     [](const MppTaskSpec &t) { return t.percentComplete >= 0; });
+    if (percent && spec.layout != MppScheduleSpec::Mpp9)
+        entries += variableOf(TaskBase + PercentCompleteField, Integer, 4, 0);
     if (isWide(spec))
         entries += wideSecondBlockEntries(entries.size());
     return fieldMapItem(entries);
@@ -353,6 +360,9 @@ void addTasks(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QBy
         if (!t.text1.isEmpty())
             vars.append({ t.uniqueId, byKey ? Text1Key : TaskBase + 0x33, textBytes(t.text1) });
         addBaselineValues(t, byKey, vars);
+        if (!byKey && t.percentComplete >= 0)
+            vars.append({ t.uniqueId, TaskBase + PercentCompleteField,
+                          u32Bytes(quint32(t.percentComplete)) });
     }
     const Placed placed = place(records, spec.reverseRecordOrder);
     const Placed placed2 = place(records2, spec.reverseRecordOrder);
@@ -494,6 +504,62 @@ void addAssignments(const MppScheduleSpec &spec, const QString &dir, QMap<QStrin
     varStreams(vars, byKey, &out[dir + "/TBkndAssn/VarMeta"], &out[dir + "/TBkndAssn/Var2Data"]);
 }
 
+// The calendar's data: seven day blocks of 60 bytes marked "default day", the exception
+// count, then per day off a 92-byte record (first and last day after 1983-12-31, a day block
+// without working ranges, type 1 "range", the name's byte length) and the name, padded to 4.
+QByteArray calendarData(const QVector<QPair<QDate, QString>> &holidays)
+{
+    const QDate dayZero(1983, 12, 31);
+    QByteArray data;
+    for (int d = 0; d < 7; ++d) {
+        QByteArray day(60, '\0');
+        putU16(day, 0, 1);
+        data += day;
+    }
+    data += u32Bytes(quint32(holidays.size()));
+    for (const auto &holiday : holidays) {
+        QByteArray record(92, '\0');
+        const quint16 day = quint16(dayZero.daysTo(holiday.first));
+        putU16(record, 0, day);
+        putU16(record, 2, day);
+        putU32(record, 4, 1);
+        putU32(record, 72, 1);
+        const QByteArray name = textBytes(holiday.second);
+        putU32(record, 88, quint32(name.size()));
+        data += record + name;
+        data += QByteArray((4 - data.size() % 4) % 4, '\0');
+    }
+    return data;
+}
+
+// One base calendar, unique ID 1, in records of 12 bytes (unique ID, base -1, resource -1)
+// that the reader finds without a field map; name and data in variable data.
+void addCalendar(const MppScheduleSpec &spec, const QString &dir, QMap<QString, QByteArray> &out)
+{
+    if (spec.calendarName.isEmpty() || spec.layout == MppScheduleSpec::Mpp9)
+        return;
+    constexpr quint32 CalendarBase = 0x0D400000;
+    QByteArray record = u32Bytes(1) + u32Bytes(quint32(-1)) + u32Bytes(quint32(-1));
+    out[dir + "/TBkndCal/FixedMeta"] = fixedMetaStream({ metaItem(10, 0, 0) }, 10);
+    out[dir + "/TBkndCal/FixedData"] = record;
+    const QVector<MppBlockBuilder::VarValue> vars {
+        { 1, CalendarBase + 0x01, textBytes(spec.calendarName) },
+        { 1, CalendarBase + 0x08, calendarData(spec.holidays) },
+    };
+    varStreams(vars, false, &out[dir + "/TBkndCal/VarMeta"], &out[dir + "/TBkndCal/Var2Data"]);
+}
+
+// Project properties under the keys 0x2400000 + number.
+void addProperties(const MppScheduleSpec &spec, QMap<quint32, QByteArray> &props)
+{
+    if (spec.statusDate.isValid())
+        props.insert(0x2400000, dateBytes(spec.statusDate));
+    if (!spec.title.isEmpty())
+        props.insert(0x2400008, textBytes(spec.title));
+    if (!spec.calendarName.isEmpty())
+        props.insert(0x240000E, textBytes(spec.calendarName));
+}
+
 } // namespace
 
 QMap<QString, QByteArray> buildMppStreams(const MppScheduleSpec &spec)
@@ -508,8 +574,10 @@ QMap<QString, QByteArray> buildMppStreams(const MppScheduleSpec &spec)
     props.insert(0x20014, taskFieldMap(spec));
     props.insert(0x20015, resourceFieldMap());
     props.insert(0x20017, assignmentFieldMap(spec));
+    addProperties(spec, props);
     out[dir + "/Props"] = propsStream(props);
     addTasks(spec, dir, out);
+    addCalendar(spec, dir, out);
     addRelations(spec, dir, out);
     addResources(spec, dir, out);
     addAssignments(spec, dir, out);

@@ -47,6 +47,7 @@ struct MppTaskSpec
     double actualWork = 0;
     double remainingWork = 0;
     QString text1;
+    int percentComplete = -1; // written (as variable data) when 0 or more; not in "   19"
     // Variable data; Baseline1 to Baseline10 of the "   19" layout in one block of field 0x1E1.
     QVector<MppBaselineSpec> baselines;
     // Written only in wide task records: custom number, integer and date fields 1 to 10
@@ -92,6 +93,12 @@ struct MppScheduleSpec
     QVector<MppRelationSpec> relations;
     QVector<MppResourceSpec> resources;
     QVector<MppAssignmentSpec> assignments;
+    // Project properties, each written when set: the title, the status date, and the name of
+    // a base calendar of the default week with the given days off (not in "   19").
+    QString title;
+    QDateTime statusDate;
+    QString calendarName;
+    QVector<QPair<QDate, QString>> holidays;
 
     // Variations of what saving versions do.
     int taskFixed2MetaSize = 0; // 0: as saved by default, 93 in "   114", 86 in "   112"

@@ -95,6 +95,8 @@ private slots:
     void noModelPaintsNothing();
     void fitTreeColumn_data();
     void fitTreeColumn();
+    void cellCutAtTheRightEdge_data();
+    void cellCutAtTheRightEdge();
 
 private:
     QImage render();
@@ -467,11 +469,47 @@ void TestRyGroupedTreeView::fitTreeColumn()
     m_model->setData(m_act2, deepestId); // a2 is the only row at depth 2
     m_view->fitTreeColumn(maximum);
     const int width = m_view->header()->sectionSize(Name);
-    const int needed = 3 * m_view->indentation() + m_view->fontMetrics().horizontalAdvance(deepestId);
+    const int needed
+        = 3 * m_view->indentation() + m_view->fontMetrics().horizontalAdvance(deepestId);
     if (capped)
         QCOMPARE(width, maximum);
     else
         QVERIFY(width >= needed && width <= qMax(SectionWidth, needed + 12));
+}
+
+void TestRyGroupedTreeView::cellCutAtTheRightEdge_data()
+{
+    QTest::addColumn<int>("shown"); // pixels of column B inside the viewport
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("paintedWidth");
+    QTest::addColumn<bool>("ink");
+    // Eight pixels hold no letter (nor "…"); forty hold the elided start of the text.
+    QTest::newRow("a sliver shows nothing") << 8 << int(Qt::AlignLeft) << 8 << false;
+    QTest::newRow("half elided at the edge") << 40 << int(Qt::AlignLeft) << 40 << true;
+    QTest::newRow("right-aligned keeps its place")
+        << 40 << int(Qt::AlignRight | Qt::AlignVCenter) << SectionWidth << true;
+}
+
+void TestRyGroupedTreeView::cellCutAtTheRightEdge()
+{
+    QFETCH(int, shown);
+    QFETCH(int, alignment);
+    QFETCH(int, paintedWidth);
+    m_model->setData(m_act1.siblingAtColumn(B), QStringLiteral("Tbbbbbbbbbbbbbbbbbbb"));
+    m_model->setData(m_act1.siblingAtColumn(B), alignment, Qt::TextAlignmentRole);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+    m_view->resize(m_view->width() - m_view->viewport()->width() + 2 * SectionWidth + shown, 300);
+    QTRY_COMPARE(m_view->viewport()->width(), 2 * SectionWidth + shown);
+    const QImage image = render();
+    const auto calls = m_delegate->callsForRow(m_act1);
+    const auto b = std::find_if(calls.cbegin(), calls.cend(),
+                                [](const auto &call) { return call.index.column() == B; });
+    QVERIFY(b != calls.cend());
+    QCOMPARE(b->rect.width(), paintedWidth);
+    const QRect row = m_view->visualRect(m_act1);
+    const QRect edge(2 * SectionWidth, row.top() + 2, shown, row.height() - 4);
+    QTEST(hasDarkPixel(image, edge), "ink");
 }
 
 QTEST_MAIN(TestRyGroupedTreeView)

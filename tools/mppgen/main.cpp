@@ -1,5 +1,6 @@
 // mppgen: writes a synthetic "   114" schedule (.mpp) of a given size.
 
+#include "tests/support/mppdemoschedule.h"
 #include "tests/support/mppscheduleedits.h"
 #include "tests/support/mppschedulegenerator.h"
 
@@ -75,6 +76,11 @@ int main(int argc, char *argv[])
         QStringLiteral("wide"),
         QStringLiteral("Task records as wide as the widest saved files (a 991-entry field map, "
                        "206-byte records), with custom number, integer and date fields.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("demo"),
+        QStringLiteral("The built-in sample schedule: a small office building with a WBS, "
+                       "milestones, links of every type, crews, a baseline and progress; "
+                       "the size options are ignored.")));
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "mppgen: %s\n", qPrintable(parser.errorText()));
         return ExitUsage;
@@ -94,7 +100,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "mppgen: expected one FILE and non-negative numbers\n");
         return ExitUsage;
     }
-    MppScheduleSpec spec = generateMppSchedule(options);
+    MppScheduleSpec spec
+        = parser.isSet(QStringLiteral("demo")) ? demoMppSchedule() : generateMppSchedule(options);
     MppScheduleEdits edits;
     if (editCount > 0)
         edits = editMppSchedule(spec, editCount);
