@@ -3,6 +3,8 @@
 #include "models/ryconstants.h"
 #include "models/ryvalueorder.h"
 
+#include <utility>
+
 RyFilterDialogProxyModel::RyFilterDialogProxyModel(QObject *parent)
     : QSortFilterProxyModel(parent)
 {
@@ -114,15 +116,22 @@ void RyFilterDialogProxyModel::setSourceModel(QAbstractItemModel *sourceModel)
             sourceModel, &QAbstractItemModel::columnsRemoved, this,
             [this](const QModelIndex &parent, int first, int last) {
                 if (!parent.isValid())
-                    moveFilters(first, -(last - first + 1));
+                    m_filterDropped = moveFilters(first, -(last - first + 1));
                 rebuildLookups();
             });
     }
     QSortFilterProxyModel::setSourceModel(sourceModel);
+    // After the base class has taken the columns out: rows a dropped filter hid come back.
+    if (sourceModel)
+        m_headerConnections[4]
+            = connect(sourceModel, &QAbstractItemModel::columnsRemoved, this, [this] {
+                  if (std::exchange(m_filterDropped, false))
+                      invalidateFilter();
+              });
     refilter();
 }
 
-void RyFilterDialogProxyModel::moveFilters(int first, int count)
+bool RyFilterDialogProxyModel::moveFilters(int first, int count)
 {
     // Columns that come and go (a comparison's, the check's findings) must not leave the
     // filters of the columns after them on their neighbours. A filter stored for a column the
@@ -135,11 +144,13 @@ void RyFilterDialogProxyModel::moveFilters(int first, int count)
             return -1; // the filtered column went
         return column + count;
     };
+    bool dropped = false;
     QMap<int, QVariantList> values;
     for (auto it = m_valueFilters.cbegin(); it != m_valueFilters.cend(); ++it) {
         const int column = moved(it.key());
         if (column >= 0)
             values.insert(column, it.value());
+        dropped |= column < 0;
     }
     m_valueFilters = values;
     ExpressionMap expressions;
@@ -147,8 +158,10 @@ void RyFilterDialogProxyModel::moveFilters(int first, int count)
         const int column = moved(entry.first);
         if (column >= 0)
             expressions[column] = std::move(entry.second);
+        dropped |= column < 0;
     }
     m_expressionFilters = std::move(expressions);
+    return dropped;
 }
 
 void RyFilterDialogProxyModel::refilter()

@@ -58,8 +58,8 @@ private:
     void rebuildLookups();
     void refilter();
     // Renumbers the filters after `count` source columns were inserted at `first` (removed
-    // there, for a negative count).
-    void moveFilters(int first, int count);
+    // there, for a negative count); true when a filter went with its column.
+    bool moveFilters(int first, int count);
 
     QMap<int, QVariantList> m_valueFilters;
     ExpressionMap m_expressionFilters;
@@ -80,5 +80,6 @@ private:
         const RyExpression *first;
     };
     QVector<Condition> m_conditions;
-    QMetaObject::Connection m_headerConnections[4];
+    QMetaObject::Connection m_headerConnections[5];
+    bool m_filterDropped = false;
 };
