@@ -2,6 +2,8 @@
 
 #include "app/csvexport.h"
 #include "app/layoutstore.h"
+#include "app/projectinfodialog.h"
+#include "app/projectopener.h"
 #include "app/viewcommands.h"
 #include "filter/ryfilterdialogproxymodel.h"
 #include "filter/rysortfilterwidget.h"
@@ -13,6 +15,7 @@
 #include "output/ryprintdialog.h"
 #include "output/rysnipdialog.h"
 #include "output/ryviewsnapshot.h"
+#include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/resources.h"
 #include "views/rygroupdialog.h"
@@ -29,13 +32,14 @@
 #include <QStatusBar>
 
 DialogCommands::DialogCommands(QMainWindow *window, Activities *activities, Resources *resources,
-                               const ViewCommands *views)
+                               const ViewCommands *views, const ProjectOpener *opener)
     : QObject(window)
     , m_settings(LayoutStore::ConnectionName)
     , m_window(window)
     , m_activities(activities)
     , m_resources(resources)
     , m_views(views)
+    , m_opener(opener)
 {
 }
 
@@ -184,6 +188,15 @@ void DialogCommands::showAbout()
               .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
     body.replace(QStringLiteral("0.0.0.0"), QApplication::applicationVersion());
     QMessageBox::about(m_window, QStringLiteral("About Tarvik"), body);
+}
+
+void DialogCommands::showProjectInfo()
+{
+    const MPPLoader *loader = m_opener->loader();
+    if (!m_activities->hasProject() || !loader || !loader->project())
+        return;
+    ProjectInfoDialog dialog(*loader, m_window);
+    execSized(&dialog, QStringLiteral("projectInfo"), QSize(560, 480));
 }
 
 void DialogCommands::snip()

@@ -92,7 +92,7 @@ void MainWindow::createControllers()
     m_layoutMenu = new LayoutMenu(ui->menuLayout, m_layoutDocument.get(), this);
     m_opener = new ProjectOpener(this);
     m_compare = new CompareController(this, *ui, activities, m_opener);
-    m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands);
+    m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands, m_opener);
     m_recentFiles = new RecentFilesMenu(ui->menuFile, this);
     new SampleSchedule(ui->actionOpenSample, this);
 }
@@ -138,6 +138,7 @@ void MainWindow::connectActions()
     connect(ui->actionStyles, &QAction::triggered, m_dialogs, &DialogCommands::chooseBarStyles);
     connect(ui->actionExport, &QAction::triggered, m_dialogs, &DialogCommands::exportActivities);
     connect(ui->actionAbout, &QAction::triggered, m_dialogs, &DialogCommands::showAbout);
+    connect(ui->actionInfo, &QAction::triggered, m_dialogs, &DialogCommands::showProjectInfo);
     connect(ui->actionSnip, &QAction::triggered, m_dialogs, &DialogCommands::snip);
     connect(ui->actionPrint, &QAction::triggered, m_dialogs, &DialogCommands::print);
     connect(ui->actionOpen_file, &QAction::triggered, this, &MainWindow::onOpenFileAction);
@@ -294,11 +295,11 @@ void MainWindow::updateToolBarActions()
     activities->onHeaderSizeChanged();
 }
 
-// Export, Print and Snip have nothing to work on without a shown project.
+// Export, Print, Snip and Project Information have nothing to work on without a shown project.
 void MainWindow::updateOutputActions()
 {
     const bool shown = activities->hasProject();
-    for (QAction *command : { ui->actionExport, ui->actionPrint, ui->actionSnip })
+    for (QAction *command : { ui->actionExport, ui->actionPrint, ui->actionSnip, ui->actionInfo })
         command->setEnabled(shown);
 }
 

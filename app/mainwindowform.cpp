@@ -43,6 +43,7 @@ void MainWindowForm::setupDesktopActions(QMainWindow *window)
     actionZoomFit = makeAction(window, "actionZoomFit", QStringLiteral("Fit Project"));
     actionCheckSchedule
         = makeAction(window, "actionCheckSchedule", QStringLiteral("Check schedule"));
+    actionInfo = makeAction(window, "actionInfo", QStringLiteral("Project &Information..."));
 }
 
 void MainWindowForm::setupUi(QMainWindow *window)
@@ -152,6 +153,7 @@ void MainWindowForm::setupUi(QMainWindow *window)
     menuFile->addAction(actionSnip);
     menuFile->addAction(actionPrint);
     menuFile->addAction(actionExport);
+    menuFile->addAction(actionInfo);
     menuFile->addSeparator();
     menuFile->addAction(actionQuit);
     menuHelp->addAction(actionOpenSample);

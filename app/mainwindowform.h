@@ -60,6 +60,7 @@ public:
     QAction *actionCheckSchedule = nullptr;
     QAction *actionCompare = nullptr;
     QAction *actionEndCompare = nullptr;
+    QAction *actionInfo = nullptr;
     QAction *actionOpenSample = nullptr;
 
     QWidget *centralWidget = nullptr;

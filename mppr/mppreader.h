@@ -22,6 +22,8 @@ class MppReader
 public:
     virtual ~MppReader();
     virtual int read() = 0;
+    // The storage directory this reader reads ("   114", "   112" or "   19").
+    QString directory() const { return m_layout.directory; }
 
     // What distinguishes a storage layout.
     struct Layout

@@ -125,6 +125,7 @@ int Project::read(const StreamStore &store)
         reader = std::make_unique<Mpp9Reader>(store, *this);
     if (!reader)
         return StatusUnknownLayout;
+    m_storageDirectory = reader->directory();
     return reader->read();
 }
 
@@ -137,6 +138,7 @@ void Project::clear()
     m_properties = ProjectProperties();
     m_definitions.clear();
     m_outlineCodes.clear();
+    m_storageDirectory.clear();
     m_hasPercentComplete = true;
 }
 

@@ -243,6 +243,8 @@ public:
     QString userType() const { return m_userType; }
     QString progId() const { return m_progId; }
     QString clipboardFormat() const { return m_clipboardFormat; }
+    // The storage directory the reader chose ("   114", "   112", "   19"); empty before a read.
+    QString storageDirectory() const { return m_storageDirectory; }
 
     // Keys are unique IDs; iteration order is not meaningful.
     const QHash<qint32, Task *> &tasks() const { return m_tasks; }
@@ -295,6 +297,7 @@ private:
     QString m_userType;
     QString m_progId;
     QString m_clipboardFormat;
+    QString m_storageDirectory;
     QHash<qint32, Task *> m_tasks;
     QHash<qint32, Resource *> m_resources;
     QList<Assignment *> m_assignments;

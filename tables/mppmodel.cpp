@@ -1,5 +1,7 @@
 #include "tables/mppmodel.h"
 
+#include <algorithm>
+
 #include "models/ryconstants.h"
 #include "mppr/project.h"
 
@@ -52,9 +54,37 @@ bool MPPModel::inRange(const QModelIndex &index) const
 
 QVariant MPPModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !inRange(index))
+    if (!inRange(index))
         return QVariant();
-    return cell(index.row(), index.column());
+    if (role == Qt::ToolTipRole)
+        return toolTip(index.row(), index.column());
+    return role == Qt::DisplayRole ? cell(index.row(), index.column()) : QVariant();
+}
+
+QVariant MPPModel::toolTip(int, int) const
+{
+    return QVariant();
+}
+
+QString MPPModel::noteSummary(const QString &notes)
+{
+    constexpr int MaximumLength = 120;
+    const QString text = notes.trimmed();
+    int end = 0;
+    while (end < text.size() && text.at(end) != QLatin1Char('\n')
+           && text.at(end) != QLatin1Char('\r'))
+        ++end;
+    end = std::min(end, MaximumLength);
+    if (end == text.size())
+        return text;
+    return text.left(end).trimmed() + QChar(0x2026);
+}
+
+QVariant MPPModel::noteValue(const QString &notes, int role)
+{
+    if (notes.isEmpty())
+        return QVariant();
+    return role == Qt::ToolTipRole ? QVariant(notes) : QVariant(noteSummary(notes));
 }
 
 QVariant MPPModel::headerData(int section, Qt::Orientation orientation, int role) const

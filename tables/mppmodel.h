@@ -61,10 +61,17 @@ public:
 
     // The reader's unset date shows as no value.
     static QVariant dateValue(const QDateTime &date);
+    // What a table cell shows of a note: its first line, at most 120 characters, followed by
+    // "…" where the note holds more; empty for no note.
+    static QString noteSummary(const QString &notes);
+    // A note column's cell: the summary, with the whole note as its tool tip; none without one.
+    static QVariant noteValue(const QString &notes, int role);
 
 protected:
     // The display value of an in-range cell of a model with a project.
     virtual QVariant cell(int row, int column) const = 0;
+    // The tool tip of an in-range cell (a note column's whole note); none by default.
+    virtual QVariant toolTip(int row, int column) const;
     // Internal pointer carried by the indexes of a row (the task record for TASK and PROJWBS).
     virtual void *rowPointer(int row) const;
     bool inRange(const QModelIndex &index) const;

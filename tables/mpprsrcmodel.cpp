@@ -5,7 +5,7 @@
 MPPRsrcModel::MPPRsrcModel(QObject *parent)
     : MPPRecordModel(QStringLiteral("RSRC"),
                      { "rsrc_id", "rsrc_seq_num", "rsrc_type", "rsrc_short_name", "rsrc_name",
-                       "parent_rsrc_id" },
+                       "parent_rsrc_id", "rsrc_notes" },
                      ColumnCount, parent)
 {
 }
@@ -50,7 +50,14 @@ QVariant MPPRsrcModel::cell(int row, int column) const
         return r.shortName;
     case RsrcName:
         return r.name;
+    case RsrcNotes:
+        return noteValue(r.notes, Qt::DisplayRole);
     default:
         return QVariant();
     }
+}
+
+QVariant MPPRsrcModel::toolTip(int row, int column) const
+{
+    return column == RsrcNotes ? noteValue(m_records.at(row)->notes, Qt::ToolTipRole) : QVariant();
 }

@@ -19,6 +19,7 @@ public:
         RsrcShortName,
         RsrcName,
         ParentRsrcId,
+        RsrcNotes, // the note's first line; the whole note is the cell's tool tip
         ColumnCount
     };
 
@@ -27,4 +28,5 @@ public:
 protected:
     QVector<mppr::Resource *> records(const mppr::Project &project) const override;
     QVariant cell(int row, int column) const override;
+    QVariant toolTip(int row, int column) const override;
 };

@@ -95,7 +95,8 @@ MPPTaskModel::MPPTaskModel(QObject *parent)
                  "bl_project_end_date",
                  "bl_project_drtn_hr_cnt",
                  "bl_project_work_qty",
-                 "bl_project_total_cost" },
+                 "bl_project_total_cost",
+                 "task_notes" },
                ColumnCount, parent)
 {
 }
@@ -177,6 +178,11 @@ std::optional<qint32> MPPTaskModel::totalFloat(const mppr::Task &task)
     return std::min(*task.startSlack, *task.finishSlack);
 }
 
+QVariant MPPTaskModel::toolTip(int row, int column) const
+{
+    return column == TaskNotes ? noteValue(m_tasks.at(row)->notes, Qt::ToolTipRole) : QVariant();
+}
+
 void *MPPTaskModel::rowPointer(int row) const
 {
     return m_tasks.at(row);
@@ -242,6 +248,8 @@ QVariant MPPTaskModel::cell(int row, int column) const
     case BlProjectWorkQty:
     case BlProjectTotalCost:
         return baselineCell(t, column);
+    case TaskNotes:
+        return noteValue(t.notes, Qt::DisplayRole);
     default:
         // rsrc_id, the equipment quantities (the file has no non-labour units per task),
         // expect_end_date, restart_date, reend_date.

@@ -53,6 +53,9 @@ public:
         BlProjectDrtnHrCnt,
         BlProjectWorkQty,
         BlProjectTotalCost,
+        // The note's first line; the whole note is the cell's tool tip. Joins after the
+        // baseline group, as a column added later.
+        TaskNotes,
         ColumnCount
     };
 
@@ -75,6 +78,7 @@ public:
 
 protected:
     QVariant cell(int row, int column) const override;
+    QVariant toolTip(int row, int column) const override;
     void *rowPointer(int row) const override;
 
 private:

@@ -170,6 +170,11 @@ void ProjectLoader::createResourceModel()
         const int name = findColumn(tasks, "Activity Name");
         if (key >= 0 && taskKey >= 0 && id >= 0 && name >= 0)
             model->addJoin(tasks, taskKey, { id, name }, key);
+        // Joined last so that the columns before it keep their places.
+        QAbstractItemModel *resources = table("RSRC");
+        const int notes = findColumn(resources, "Resource Notes");
+        if (notes >= 0)
+            model->addJoin(resources, 0, { notes }, findColumn(assignments, "rsrc_id"));
     }
     registerTable(QStringLiteral("ResourceModel"), model);
 }
@@ -291,12 +296,15 @@ void ProjectLoader::createActivityModel()
     activities->setParent(model);
     model->setSourceModel(activities);
     // Layouts store filters by activity-model column number, so task columns added later (the
-    // baseline group) join after every other column instead of moving those.
+    // baseline group and every column after its first) join after every other column instead
+    // of moving those.
     QList<int> taskColumns;
     QList<int> laterTaskColumns;
+    bool later = false;
     for (int column = 0; column < tasks->columnCount(); ++column) {
-        const bool later = tasks->headerData(column, Qt::Horizontal, Ry::ColumnGroupRole).toString()
-            == QLatin1String("Baseline");
+        later = later
+            || tasks->headerData(column, Qt::Horizontal, Ry::ColumnGroupRole).toString()
+                == QLatin1String("Baseline");
         (later ? laterTaskColumns : taskColumns).append(column);
     }
     model->addJoin(tasks, 0, taskColumns, 0);

@@ -15,7 +15,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -23,6 +25,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -102,30 +105,7 @@ void ActivityDetails::buildForm()
     m_tabWidget->setObjectName(QStringLiteral("tabWidget"));
     grid->addWidget(m_tabWidget, 0, 0);
 
-    auto *general = new QWidget(m_tabWidget);
-    general->setObjectName(QStringLiteral("tab"));
-    auto *form = new QFormLayout(general);
-    m_leName = readOnlyLineEdit("leName", general);
-    m_tbPrevious = new QToolButton(general);
-    m_tbPrevious->setObjectName(QStringLiteral("tbPrevious"));
-    m_tbPrevious->setIcon(QIcon(QStringLiteral(":/images/button_rounded_blue_left_32.png")));
-    m_tbNext = new QToolButton(general);
-    m_tbNext->setObjectName(QStringLiteral("tbNext"));
-    m_tbNext->setIcon(QIcon(QStringLiteral(":/images/button_rounded_blue_right_32.png")));
-    auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(m_leName);
-    nameRow->addWidget(m_tbPrevious);
-    nameRow->addWidget(m_tbNext);
-    form->addRow(QStringLiteral("Name:"), nameRow);
-    m_leStart = readOnlyLineEdit("leStart", general);
-    form->addRow(QStringLiteral("Start:"), m_leStart);
-    m_leFinish = readOnlyLineEdit("leFinish", general);
-    form->addRow(QStringLiteral("Finish:"), m_leFinish);
-    m_leTaskType = readOnlyLineEdit("leTaskType", general);
-    form->addRow(QStringLiteral("Task type:"), m_leTaskType);
-    m_leCalendar = readOnlyLineEdit("leCalendar", general);
-    form->addRow(QStringLiteral("Calendar:"), m_leCalendar);
-    m_tabWidget->addTab(general, QStringLiteral("General"));
+    m_tabWidget->addTab(buildGeneralTab(), QStringLiteral("General"));
 
     auto *relationships = new QWidget(m_tabWidget);
     relationships->setObjectName(QStringLiteral("tab_2"));
@@ -151,6 +131,78 @@ void ActivityDetails::buildForm()
     m_tblvwCodes = tableView("tblvwCodes", codes);
     codesLayout->addWidget(m_tblvwCodes, 0, 0);
     m_tabWidget->addTab(codes, QStringLiteral("Codes"));
+
+    m_teNotes = new QPlainTextEdit(m_tabWidget);
+    m_teNotes->setObjectName(QStringLiteral("teNotes"));
+    m_teNotes->setReadOnly(true);
+    m_teNotes->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_tabWidget->addTab(m_teNotes, QStringLiteral("Notes"));
+}
+
+QWidget *ActivityDetails::buildGeneralTab()
+{
+    auto *scroll = new QScrollArea(m_tabWidget);
+    scroll->setObjectName(QStringLiteral("tab"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *general = new QWidget(scroll);
+    auto *layout = new QVBoxLayout(general);
+    auto *nameForm = new QFormLayout;
+    m_leName = readOnlyLineEdit("leName", general);
+    m_tbPrevious = new QToolButton(general);
+    m_tbPrevious->setObjectName(QStringLiteral("tbPrevious"));
+    m_tbPrevious->setIcon(QIcon(QStringLiteral(":/images/button_rounded_blue_left_32.png")));
+    m_tbNext = new QToolButton(general);
+    m_tbNext->setObjectName(QStringLiteral("tbNext"));
+    m_tbNext->setIcon(QIcon(QStringLiteral(":/images/button_rounded_blue_right_32.png")));
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(m_leName);
+    nameRow->addWidget(m_tbPrevious);
+    nameRow->addWidget(m_tbNext);
+    nameForm->addRow(QStringLiteral("Name:"), nameRow);
+    layout->addLayout(nameForm);
+
+    // Two columns of fields; an empty column name is the calendar, which the mapper does not fill.
+    const struct
+    {
+        const char *objectName;
+        const char *label;
+        const char *column;
+        bool right;
+    } fields[] = {
+        { "leStart", "Start:", "Start Date", false },
+        { "leFinish", "Finish:", "Finish Date", false },
+        { "leTaskType", "Task type:", "Activity Type", false },
+        { "leDuration", "Duration:", "Planned Duration", false },
+        { "leRemainingDuration", "Remaining duration:", "Remaining Duration", false },
+        { "lePercentComplete", "Percent complete:", "Progress", false },
+        { "leTotalFloat", "Total float:", "Total float", false },
+        { "leFreeFloat", "Free float:", "Free float", false },
+        { "leConstraintType", "Constraint type:", "Activity constraint type", true },
+        { "leConstraintDate", "Constraint date:", "Activity Constraint Date", true },
+        { "leCalendar", "Calendar:", "", true },
+        { "leWbsCode", "WBS code:", "WBS Code", true },
+        { "leWbsName", "WBS name:", "WBS Name", true },
+        { "leBaselineStart", "Baseline start:", "BL Project Start", true },
+        { "leBaselineFinish", "Baseline finish:", "BL Project Finish", true },
+    };
+    auto *columns = new QHBoxLayout;
+    auto *left = new QFormLayout;
+    auto *right = new QFormLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    layout->addLayout(columns);
+    layout->addStretch();
+    for (const auto &field : fields) {
+        QLineEdit *edit = readOnlyLineEdit(field.objectName, general);
+        (field.right ? right : left)->addRow(QLatin1String(field.label), edit);
+        if (*field.column)
+            m_fields.append({ edit, QLatin1String(field.column) });
+        else
+            m_leCalendar = edit;
+    }
+    scroll->setWidget(general);
+    return scroll;
 }
 
 void ActivityDetails::setActivityModel(QAbstractItemModel *model)
@@ -190,12 +242,9 @@ void ActivityDetails::wireRelationships()
 
     m_mapper->setModel(m_activityModel);
     m_mapper->clearMapping();
-    const QList<QPair<QLineEdit *, QString>> mappings
-        = { { m_leName, QStringLiteral("Activity Name") },
-            { m_leStart, QStringLiteral("Start Date") },
-            { m_leFinish, QStringLiteral("Finish Date") },
-            { m_leTaskType, QStringLiteral("Activity Type") } };
-    for (const auto &mapping : mappings) {
+    QVector<QPair<QLineEdit *, QString>> mappings = m_fields;
+    mappings.prepend({ m_leName, QStringLiteral("Activity Name") });
+    for (const auto &mapping : qAsConst(mappings)) {
         const int column = RyModelLookup::findColumn(m_activityModel, mapping.second);
         if (column >= 0)
             m_mapper->addMapping(mapping.first, column);
@@ -253,8 +302,7 @@ void ActivityDetails::clear()
     m_mapper->setModel(m_emptyModel);
     for (QTableView *view : { m_tblvwPred, m_tblvwSucc, m_tblResources, m_tblvwCodes })
         view->setModel(nullptr);
-    for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType, m_leCalendar })
-        edit->clear();
+    clearFields();
     m_calendarName.clear();
     delete m_predecessorFilter;
     delete m_successorFilter;
@@ -279,12 +327,25 @@ void ActivityDetails::onRowChanged(const QModelIndex &topLeft, const QModelIndex
     if (row >= 0) {
         m_mapper->setCurrentIndex(row);
         m_leCalendar->setText(m_calendarName);
+        // The Notes cell holds the first line; its tool tip is the whole note.
+        const int notes = RyModelLookup::findColumn(m_mapper->model(), QStringLiteral("Notes"));
+        m_teNotes->setPlainText(
+            notes < 0 ? QString()
+                      : m_mapper->model()->index(row, notes).data(Qt::ToolTipRole).toString());
     } else {
         // A group row or no activity: the fields must not keep showing the previous one.
-        for (QLineEdit *edit : { m_leName, m_leStart, m_leFinish, m_leTaskType, m_leCalendar })
-            edit->clear();
+        clearFields();
     }
     updateButtons();
+}
+
+void ActivityDetails::clearFields()
+{
+    m_leName->clear();
+    m_leCalendar->clear();
+    for (const auto &field : qAsConst(m_fields))
+        field.first->clear();
+    m_teNotes->clear();
 }
 
 void ActivityDetails::setKey(const QString &key)

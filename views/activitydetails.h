@@ -1,12 +1,14 @@
-// The details form under the activity view: name, dates and type of the activity current in the
-// activity table, its predecessors and successors (activating one jumps to it), its resource
-// assignments and its codes. The arrow buttons step through the activities shown in the table.
+// The details form under the activity view: the general fields of the activity current in the
+// activity table (name, dates, durations, float, constraint, calendar, WBS, baseline), its
+// predecessors and successors (activating one jumps to it), its resource assignments, its codes
+// and its whole note. The arrow buttons step through the activities shown in the table.
 // The models are the loader's and not owned; the filter proxies are owned.
 #pragma once
 
 #include <QHash>
 #include <QModelIndex>
 #include <QPointer>
+#include <QVector>
 #include <QWidget>
 
 class Activities;
@@ -14,6 +16,7 @@ class MapHdrModel;
 class QAbstractItemModel;
 class QDataWidgetMapper;
 class QLineEdit;
+class QPlainTextEdit;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
@@ -49,6 +52,9 @@ public slots:
 
 private:
     void buildForm();
+    QWidget *buildGeneralTab();
+    // Empties every general field and the note: a group row or no activity is current.
+    void clearFields();
     void wireRelationships();
     void setKey(const QString &key);
     int mapperRowOf(const QString &key);
@@ -60,10 +66,11 @@ private:
     Activities *m_activities;
     QTabWidget *m_tabWidget = nullptr;
     QLineEdit *m_leName = nullptr;
-    QLineEdit *m_leStart = nullptr;
-    QLineEdit *m_leFinish = nullptr;
-    QLineEdit *m_leTaskType = nullptr;
     QLineEdit *m_leCalendar = nullptr;
+    // The general fields the mapper fills, each with the header of the activity column it shows;
+    // a field whose column the model lacks stays empty.
+    QVector<QPair<QLineEdit *, QString>> m_fields;
+    QPlainTextEdit *m_teNotes = nullptr;
     QString m_calendarName;
     QToolButton *m_tbPrevious = nullptr;
     QToolButton *m_tbNext = nullptr;

@@ -114,6 +114,7 @@ void TestMainWindow::actions_data()
     row("actionStyles", "Styles", true, "Ctrl+B", false, "Styles (Ctrl+B)");
     row("actionExport", "&Export...", true, "Ctrl+E", false, "Export (Ctrl+E)");
     row("actionOpen_file", "Open file", false, "Ctrl+O");
+    row("actionInfo", "Project &Information...", false, "", false, "Project Information");
     row("actionImportLayout", "Import layout");
     for (const char *scale : { "Year", "Quarter", "Month", "Week", "Day", "Hour", "Minute" }) {
         const QByteArray name = QByteArray("action") + scale;
@@ -161,7 +162,7 @@ void TestMainWindow::commandsWithoutProject()
         QVERIFY2(action(name)->isEnabled(), name);
     // Snip and Print have nothing to draw without a project.
     for (const char *name : { "actionColumns", "actionGroup", "actionDetail", "actionExport",
-                              "actionStyles", "actionSnip", "actionPrint" })
+                              "actionStyles", "actionSnip", "actionPrint", "actionInfo" })
         QVERIFY2(!action(name)->isEnabled(), name);
     for (QMenu *menu : { window->outlineMenu(), window->viewMenu(), window->timeMenu() }) {
         QVERIFY(!menu->isEnabled());
@@ -205,8 +206,8 @@ void TestMainWindow::menus()
     QCOMPARE(file,
              QStringList({ "actionOpen", "actionSave_file", "actionOpen_file", "actionClose",
                            "actionCompare", "actionEndCompare", "-", "actionOpenCaced",
-                           "actionImportLayout", "actionSnip", "actionPrint", "actionExport", "-",
-                           "actionQuit" }));
+                           "actionImportLayout", "actionSnip", "actionPrint", "actionExport",
+                           "actionInfo", "-", "actionQuit" }));
     QCOMPARE(ui.menuHelp->actions(),
              (QList<QAction *> { action("actionOpenSample"), action("actionAbout") }));
 

@@ -237,7 +237,7 @@ void TestMppLoader::setSchemaReplacesNamedTables()
 {
     MPPLoader loader;
     QVERIFY(loader.setSchema(builtInSchema()));
-    QCOMPARE(loader.schema("TASK").size(), 60);
+    QCOMPARE(loader.schema("TASK").size(), 61);
     const QJsonDocument replacement = QJsonDocument::fromJson(
         R"({"tables": [{"name": "TASK", "columns": [{"id": "task_name", "display": "Name",
             "datatype": "string", "group": "General"}]}]})");
@@ -275,7 +275,7 @@ void TestMppLoader::activityModelColumnsAndOrder()
     loader.setSchema(builtInSchema());
     loader.loadProject(small());
     auto *activities = modelOf(loader, "ActivityModel");
-    QCOMPARE(activities->columnCount(), 130);
+    QCOMPARE(activities->columnCount(), 131);
     QCOMPARE(activities->rowCount(), 3);
     QCOMPARE(activities->headerData(0, Qt::Horizontal).toString(), QString("ID"));
     QCOMPARE(activities->headerData(0, Qt::Horizontal, Ry::ColumnGroupRole).toString(),
@@ -308,6 +308,7 @@ void TestMppLoader::activityModelColumnsAndOrder()
     QCOMPARE(activities->headerData(125, Qt::Horizontal).toString(), QString("BL Project Start"));
     QCOMPARE(activities->headerData(129, Qt::Horizontal).toString(),
              QString("BL Project Total Cost"));
+    QCOMPARE(activities->headerData(130, Qt::Horizontal).toString(), QString("Notes"));
     for (int row = 0; row < 3; ++row) {
         QCOMPARE(activities->index(row, 0).data(), QVariant(uint(row + 2)));
         QCOMPARE(activities->index(row, 3).data(), QVariant(uint(row + 2)));
@@ -369,7 +370,8 @@ void TestMppLoader::resourceModelNamesTheResource()
     loader.setSchema(builtInSchema());
     loader.loadProject(small());
     auto *resources = modelOf(loader, "ResourceModel");
-    QCOMPARE(resources->columnCount(), 23);
+    QCOMPARE(resources->columnCount(), 24);
+    QCOMPARE(resources->headerData(23, Qt::Horizontal).toString(), QString("Resource Notes"));
     QCOMPARE(resources->index(0, 18).data(), QVariant("RT_Labor"));
     QCOMPARE(resources->index(0, 20).data(), QVariant("Welder"));
     QCOMPARE(resources->index(1, 20).data(), QVariant("Crane"));

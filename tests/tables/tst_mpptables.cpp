@@ -79,6 +79,9 @@ private slots:
     void durationsWorkAndFloatInHours();
     void absentFieldsHaveNoValue();
     void baselineColumnsShowBaselineZero();
+    void noteSummary_data();
+    void noteSummary();
+    void notesColumnAndToolTip();
     void onlyParentUidIsWritable();
     void relationTypesAndLags_data();
     void relationTypesAndLags();
@@ -284,6 +287,55 @@ void TestMppTables::baselineColumnsShowBaselineZero()
         QVERIFY(!tasks.index(rowOfTask(tasks, 2), column).data().isValid());
 }
 
+void TestMppTables::noteSummary_data()
+{
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("one line") << "Call the crane firm"
+                              << "Call the crane firm";
+    QTest::newRow("two lines") << "First\nSecond" << QString("First") + QChar(0x2026);
+    QTest::newRow("carriage return") << "First\r\nSecond" << QString("First") + QChar(0x2026);
+    QTest::newRow("blank lines around") << "\n  Only  \n\n"
+                                        << "Only";
+    QTest::newRow("long line") << QString(130, 'a') << QString(120, 'a') + QChar(0x2026);
+}
+
+void TestMppTables::noteSummary()
+{
+    QFETCH(QString, notes);
+    QFETCH(QString, summary);
+    QCOMPARE(MPPModel::noteSummary(notes), summary);
+}
+
+void TestMppTables::notesColumnAndToolTip()
+{
+    auto project = small();
+    project->task(2)->notes = QStringLiteral("Line one\nLine two");
+    auto tasks = tableOver<MPPTaskModel>(project.get(), "TASK");
+    const QModelIndex noted = tasks->index(rowOfTask(*tasks, 2), MPPTaskModel::TaskNotes);
+    QCOMPARE(noted.data().toString(), QString("Line one") + QChar(0x2026));
+    QCOMPARE(noted.data(Qt::ToolTipRole).toString(), QString("Line one\nLine two"));
+    const QModelIndex plain = tasks->index(rowOfTask(*tasks, 3), MPPTaskModel::TaskNotes);
+    QVERIFY(!plain.data().isValid());
+    QVERIFY(!plain.data(Qt::ToolTipRole).isValid());
+    QCOMPARE(tasks->headerData(MPPTaskModel::TaskNotes, Qt::Horizontal).toString(),
+             QString("Notes"));
+
+    project->resource(10)->notes = QStringLiteral("Hired\nfor May");
+    auto resources = tableOver<MPPRsrcModel>(project.get(), "RSRC");
+    for (int row = 0; row < resources->rowCount(); ++row) {
+        const QModelIndex notes = resources->index(row, MPPRsrcModel::RsrcNotes);
+        const bool noted = resources->index(row, 0).data().toUInt() == 10;
+        QCOMPARE(notes.data().toString(), noted ? QString("Hired") + QChar(0x2026) : QString());
+        QCOMPARE(notes.data(Qt::ToolTipRole).toString(),
+                 noted ? QString("Hired\nfor May") : QString());
+    }
+    QCOMPARE(resources->headerData(MPPRsrcModel::RsrcNotes, Qt::Horizontal).toString(),
+             QString("Resource Notes"));
+}
+
 void TestMppTables::onlyParentUidIsWritable()
 {
     auto project = small();
@@ -438,7 +490,7 @@ void TestMppTables::headersFromTheSchema()
 {
     auto project = small();
     auto tasks = tableOver<MPPTaskModel>(project.get(), "TASK");
-    QCOMPARE(tasks->columnCount(), 37);
+    QCOMPARE(tasks->columnCount(), 38);
     const int name = tasks->columnOf("task_name");
     QCOMPARE(tasks->headerData(name, Qt::Horizontal).toString(), QString("Activity Name"));
     QCOMPARE(tasks->headerData(name, Qt::Horizontal, Ry::ColumnIdRole).toString(),
@@ -469,12 +521,12 @@ void TestMppTables::headersFromTheSchema()
         tasks->headerData(MPPTaskModel::BlProjectTotalCost, Qt::Horizontal, Ry::ColumnGroupRole)
             .toString(),
         QString("Baseline"));
-    QVERIFY(!tasks->headerData(37, Qt::Horizontal).isValid());
+    QVERIFY(!tasks->headerData(MPPTaskModel::ColumnCount, Qt::Horizontal).isValid());
     QVERIFY(!tasks->headerData(name, Qt::Horizontal, Qt::ToolTipRole).isValid());
     // Without setColumns a section has no header at all.
     MPPTaskModel bare;
     QVERIFY(!bare.headerData(0, Qt::Horizontal).isValid());
-    QCOMPARE(bare.columnCount(), 37);
+    QCOMPARE(bare.columnCount(), 38);
 }
 
 void TestMppTables::missingWbsTaskGivesNoValues()

@@ -83,8 +83,8 @@ void TestSchemaResources::columnCounts_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("table");
     QTest::addColumn<int>("count");
-    const QList<QPair<QString, int>> mppr { { "PROJWBS", 7 },   { "TASK", 60 },
-                                            { "TASKPRED", 5 },  { "RSRC", 6 },
+    const QList<QPair<QString, int>> mppr { { "PROJWBS", 7 },   { "TASK", 61 },
+                                            { "TASKPRED", 5 },  { "RSRC", 7 },
                                             { "TASKRSRC", 18 }, { "ACTVTYPE", 13 },
                                             { "ACTVCODE", 13 }, { "TASKACTV", 6 },
                                             { "UDFTYPE", 5 },   { "UDFVALUE", 7 } };
@@ -95,6 +95,8 @@ void TestSchemaResources::columnCounts_data()
             p6Count = 55 - 3 + 7; // P6 names no baseline columns in its task table
         if (entry.first == "TASKRSRC")
             p6Count = 18 - 5 + 12;
+        if (entry.first == "RSRC")
+            p6Count = 7 - 1; // nor a notes column in its resource table
         QTest::addRow("schema %s", qPrintable(entry.first)) << P6 << entry.first << p6Count;
     }
 }
@@ -174,11 +176,11 @@ void TestSchemaResources::spotChecks()
     QCOMPARE(idsOf(Mppr, "PROJWBS"),
              (QStringList { "wbs_id", "seq_num", "wbs_short_name", "wbs_name", "parent_wbs_id",
                             "anticip_start_date", "anticip_end_date" }));
-    QCOMPARE(
-        idsOf(Mppr, "TASK").mid(50),
-        (QStringList { "delete_date", "calc_start_date", "calc_end_date", "status_code",
-                       "task_progress", "bl_project_start_date", "bl_project_end_date",
-                       "bl_project_drtn_hr_cnt", "bl_project_work_qty", "bl_project_total_cost" }));
+    QCOMPARE(idsOf(Mppr, "TASK").mid(50),
+             (QStringList { "delete_date", "calc_start_date", "calc_end_date", "status_code",
+                            "task_progress", "bl_project_start_date", "bl_project_end_date",
+                            "bl_project_drtn_hr_cnt", "bl_project_work_qty",
+                            "bl_project_total_cost", "task_notes" }));
 }
 
 void TestSchemaResources::onlyWbsCodeAndNameAreStructure()

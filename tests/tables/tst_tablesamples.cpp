@@ -257,9 +257,9 @@ void TestTableSamples::tablesMatchTheReader()
         QCOMPARE(resources->index(row, 3).data().toString(), r->shortName);
     }
 
-    // The activity model: 130 columns, system columns first, rows by ascending task id.
+    // The activity model: 131 columns, system columns first, rows by ascending task id.
     auto *activityModel = modelOf(loader, "ActivityModel");
-    QCOMPARE(activityModel->columnCount(), 130);
+    QCOMPARE(activityModel->columnCount(), 131);
     QCOMPARE(activityModel->headerData(0, Qt::Horizontal).toString(), QString("ID"));
     QCOMPARE(activityModel->headerData(1, Qt::Horizontal).toString(), QString("parentID"));
     QCOMPARE(activityModel->headerData(2, Qt::Horizontal).toString(), QString("Group"));

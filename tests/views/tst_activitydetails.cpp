@@ -2,6 +2,8 @@
 #include "filter/rysortfilterwidget.h"
 #include "models/ryjoinproxymodel.h"
 #include "models/rymodellookup.h"
+#include "models/ryvaluetext.h"
+#include "tables/mpploader.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
 #include "views/resources.h"
@@ -11,8 +13,11 @@
 #include "activitystack.h"
 
 #include <QDataWidgetMapper>
+#include <QFile>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -37,6 +42,7 @@ private slots:
     void activatingRelationJumpsToActivity();
     void clearDropsModels();
     void resourcesView();
+    void generalAndNotesOnSample();
 
 private:
     QModelIndex rowOfTask(int taskId) const;
@@ -169,12 +175,19 @@ void TestActivityDetails::formLayout()
     QCOMPARE(m_details->windowTitle(), QString("Form"));
     auto *tabs = m_details->findChild<QTabWidget *>("tabWidget");
     QVERIFY(tabs);
-    QCOMPARE(tabs->count(), 3); // the Codes tab is never shown
+    QCOMPARE(tabs->count(), 4); // the Codes tab is never shown
     QCOMPARE(tabs->tabText(0), QString("General"));
     QCOMPARE(tabs->tabText(1), QString("Relationships"));
     QCOMPARE(tabs->tabText(2), QString("Resources"));
-    for (const char *name : { "leName", "leStart", "leFinish", "leTaskType" })
-        QVERIFY(edit(name) && edit(name)->isReadOnly());
+    QCOMPARE(tabs->tabText(3), QString("Notes"));
+    for (const char *name : { "leName", "leStart", "leFinish", "leTaskType", "leDuration",
+                              "leRemainingDuration", "lePercentComplete", "leTotalFloat",
+                              "leFreeFloat", "leConstraintType", "leConstraintDate", "leCalendar",
+                              "leWbsCode", "leWbsName", "leBaselineStart", "leBaselineFinish" })
+        QVERIFY2(edit(name) && edit(name)->isReadOnly(), name);
+    auto *notes = m_details->findChild<QPlainTextEdit *>("teNotes");
+    QVERIFY(notes && notes->isReadOnly());
+    QVERIFY(notes->textInteractionFlags() & Qt::TextSelectableByKeyboard);
     QCOMPARE(m_details->resourceTable(), table("tblResources"));
     QVERIFY(table("tblvwCodes"));
     QCOMPARE(m_details->mapper()->submitPolicy(), QDataWidgetMapper::ManualSubmit);
@@ -297,6 +310,69 @@ void TestActivityDetails::resourcesView()
     QVERIFY(resources.sortFilterWidget());
     QCOMPARE(resources.sortFilterHeader()->sortFilterWidget(),
              static_cast<RySectionPainter *>(resources.sortFilterWidget()));
+}
+
+// On a real schedule each general field shows its activity column's text (durations in the
+// chosen unit), the Notes tab the whole note, and a group row empties them all.
+void TestActivityDetails::generalAndNotesOnSample()
+{
+    QFile schema(":/files/mppr.json");
+    QVERIFY(schema.open(QIODevice::ReadOnly));
+    MPPLoader loader;
+    loader.setSchema(QJsonDocument::fromJson(schema.readAll()));
+    loader.load(QStringLiteral(TARVIK_SAMPLES "/extra/sample.mpp"));
+    auto *activities = qobject_cast<QAbstractItemModel *>(loader.model("ActivityModel"));
+    QVERIFY(activities);
+    Activities view;
+    view.setModels(activities, qobject_cast<QAbstractItemModel *>(loader.model("PROJWBS")), nullptr,
+                   nullptr, nullptr, true);
+    ActivityDetails details(&view);
+    details.setActivityModel(activities);
+    details.setResourceModel(qobject_cast<QAbstractItemModel *>(loader.model("ResourceModel")));
+    details.setPredecessorModel(
+        qobject_cast<QAbstractItemModel *>(loader.model("PredecessorModel")));
+    details.setCodeModel(qobject_cast<QAbstractItemModel *>(loader.model("CodeModel")));
+    details.setCalendarName(QStringLiteral("Standard"));
+    connect(view.treeView()->selectionModel(), &QItemSelectionModel::currentRowChanged, &details,
+            &ActivityDetails::onRowChanged);
+    auto field = [&](const char *name) { return details.findChild<QLineEdit *>(name)->text(); };
+    auto *notes = details.findChild<QPlainTextEdit *>("teNotes");
+
+    view.goToActivity(2u); // "Second Task", with a note
+    const int row = RyModelLookup::verticalLookup(2u, activities, 0, 0).row();
+    QVERIFY(row >= 0);
+    const QList<QPair<const char *, const char *>> fields = {
+        { "leDuration", "Planned Duration" },
+        { "leRemainingDuration", "Remaining Duration" },
+        { "lePercentComplete", "Progress" },
+        { "leTotalFloat", "Total float" },
+        { "leFreeFloat", "Free float" },
+        { "leConstraintDate", "Activity Constraint Date" },
+        { "leWbsCode", "WBS Code" },
+        { "leWbsName", "WBS Name" },
+        { "leBaselineStart", "BL Project Start" },
+        { "leBaselineFinish", "BL Project Finish" },
+    };
+    for (const auto &f : fields) {
+        const int column = RyModelLookup::findColumn(activities, f.second);
+        QVERIFY2(column >= 0, f.second);
+        QCOMPARE(field(f.first), RyValueText::displayText(activities->index(row, column)));
+    }
+    QCOMPARE(field("leName"), QString("Second Task"));
+    QVERIFY(field("leDuration").endsWith('d'));
+    QVERIFY(field("lePercentComplete").endsWith('%'));
+    QCOMPARE(field("leCalendar"), QString("Standard"));
+    const QString note = QStringLiteral("Second task note with some formatting!");
+    QCOMPARE(notes->toPlainText(), note);
+    const int notesColumn = RyModelLookup::findColumn(activities, "Notes");
+    QCOMPARE(activities->index(row, notesColumn).data().toString(), note);
+
+    view.groupBySelection({ "WBS Code" });
+    view.treeView()->setCurrentIndex(view.filterProxy()->index(0, 0));
+    QVERIFY(view.treeView()->isGroupRow(view.treeView()->currentIndex()));
+    for (const QLineEdit *edit : details.findChildren<QLineEdit *>())
+        QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
+    QVERIFY(notes->toPlainText().isEmpty());
 }
 
 QTEST_MAIN(TestActivityDetails)
