@@ -11,6 +11,9 @@ enum HeaderRole {
     ColumnGroupRole = Qt::UserRole + 1, // 257: the column group ("General", "system", ...)
     ColumnDescriptionRole = Qt::UserRole + 2, // 258: the whole description as a QVariantMap
     ColumnItemRole = Qt::UserRole + 3, // 259: the ItemRole the column's cells stand for, if any
+    // 260: the text column choosers list the column under ("Contractor (Text1)"); the display
+    // text where a model gives none.
+    ColumnChoiceTextRole = Qt::UserRole + 4,
 };
 
 // Item roles of activity rows: what the Gantt chart draws for a row. The tables that hold tasks

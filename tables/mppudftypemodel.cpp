@@ -1,5 +1,7 @@
 #include "tables/mppudftypemodel.h"
 
+#include "mppr/project.h"
+
 MPPUdfTypeModel::MPPUdfTypeModel(QObject *parent)
     : MPPModel(
         QStringLiteral("UDFTYPE"),
@@ -30,6 +32,32 @@ void MPPUdfTypeModel::setProject(mppr::Project *project)
     endResetModel();
 }
 
+int MPPUdfTypeModel::customFieldOfType(int typeId)
+{
+    using Kind = mppr::CustomFieldKind;
+    // The type ids follow the groups of the constructor: texts, starts, finishes, costs, durations.
+    const struct
+    {
+        Kind kind;
+        int first;
+        int count;
+    } groups[] = { { Kind::Text, 0, 30 },
+                   { Kind::Start, 30, 10 },
+                   { Kind::Finish, 40, 10 },
+                   { Kind::Cost, 50, 10 },
+                   { Kind::Duration, 60, 10 } };
+    for (const auto &group : groups) {
+        if (typeId >= group.first && typeId < group.first + group.count)
+            return mppr::customFieldIndex(group.kind, typeId - group.first + 1);
+    }
+    return -1;
+}
+
+QString MPPUdfTypeModel::defaultLabel(int typeId) const
+{
+    return typeId >= 0 && typeId < m_names.size() ? m_names.at(typeId) : QString();
+}
+
 QVariant MPPUdfTypeModel::cell(int row, int column) const
 {
     switch (column) {
@@ -38,8 +66,13 @@ QVariant MPPUdfTypeModel::cell(int row, int column) const
     case TableName:
         return QStringLiteral("Task");
     case UdfTypeName:
-    case UdfTypeLabel:
         return m_names.at(row);
+    case UdfTypeLabel: {
+        const QString alias = m_project
+            ? m_project->customFieldAlias(mppr::CustomFieldEntity::Task, customFieldOfType(row))
+            : QString();
+        return alias.isEmpty() ? m_names.at(row) : alias;
+    }
     case LogicalDataType:
         if (row < 30)
             return QStringLiteral("string");

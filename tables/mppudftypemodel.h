@@ -1,5 +1,6 @@
 // UDFTYPE: the 70 fixed user defined field types of a task: 30 texts, 10 start dates,
-// 10 finish dates, 10 costs and 10 durations, with type ids 0 to 69.
+// 10 finish dates, 10 costs and 10 durations, with type ids 0 to 69. A field's label is the
+// alias the schedule's author gave it, else its name ("Text 1").
 #pragma once
 
 #include "tables/mppmodel.h"
@@ -15,6 +16,11 @@ public:
     explicit MPPUdfTypeModel(QObject *parent = nullptr);
 
     void setProject(mppr::Project *project) override;
+
+    // The task custom field (mppr/customfields.h index) of a type id, or -1.
+    static int customFieldOfType(int typeId);
+    // The label without an alias: "Text 1", "Start date 1".
+    QString defaultLabel(int typeId) const;
 
 protected:
     QVariant cell(int row, int column) const override;

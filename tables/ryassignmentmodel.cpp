@@ -2,6 +2,8 @@
 
 #include "models/ryconstants.h"
 #include "models/rymodellookup.h"
+#include "mppr/customfields.h"
+#include "tables/mppudftypemodel.h"
 #include "tables/mppudfvaluemodel.h"
 #include "tables/ryindex.h"
 
@@ -50,12 +52,16 @@ RyAssignmentModel *RyAssignmentModel::activityCodes(QAbstractItemModel *tasks,
         Column column;
         column.typeKey = key;
         column.header.insert(Qt::DisplayRole, name);
-        column.header.insert(Ry::ColumnGroupRole, QStringLiteral("Activity Codes"));
-        // Every code column carries the same id; no consumer tells code types apart by it.
+        column.header.insert(Ry::ColumnGroupRole, QStringLiteral("Codes"));
+        // Layouts name the column by its code type, which stays the same from file to file
+        // while the header follows the alias.
+        column.header.insert(Ry::ColumnIdRole, QStringLiteral("actv_code_type_id=") + keyText(key));
+        // The description's id is the same for every code column, as the activity table
+        // schema gives it.
         column.header.insert(Ry::ColumnDescriptionRole,
                              QVariantMap { { "id", 117 },
                                            { "display", name },
-                                           { "group", "Activity Codes" },
+                                           { "group", "Codes" },
                                            { "datatype", "string" },
                                            { "structure", true } });
         model->m_columns.append(column);
@@ -80,12 +86,20 @@ RyAssignmentModel *RyAssignmentModel::userDefinedFields(QAbstractItemModel *task
         keys = index.keys();
     }
     const int labelColumn = findColumn(types, "Label");
+    const auto *mppTypes = qobject_cast<const MPPUdfTypeModel *>(types);
     for (const QVariant &key : qAsConst(keys)) {
         Column column;
         column.typeKey = key;
-        column.header.insert(Qt::DisplayRole,
-                             verticalLookup(key, types, labelColumn, 0).data().toString());
+        const QString label = verticalLookup(key, types, labelColumn, 0).data().toString();
+        column.header.insert(Qt::DisplayRole, label);
         column.header.insert(Ry::ColumnGroupRole, QStringLiteral("User Defined"));
+        column.header.insert(Ry::ColumnIdRole, QStringLiteral("udf_type_id=") + keyText(key));
+        // A field under its alias is offered with its own name too: "Contractor (Text1)".
+        if (mppTypes && label != mppTypes->defaultLabel(key.toInt())) {
+            const int field = MPPUdfTypeModel::customFieldOfType(key.toInt());
+            column.header.insert(Ry::ColumnChoiceTextRole,
+                                 QStringLiteral("%1 (%2)").arg(label, mppr::customFieldName(field)));
+        }
         model->m_columns.append(column);
     }
     // The MPP value table finds a task's field row in constant time; others are scanned once.

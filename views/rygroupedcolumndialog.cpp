@@ -150,7 +150,10 @@ void RyGroupedColumnDialog::fill()
             = model->headerData(logical, orientation, Ry::ColumnGroupRole).toString();
         if (m_excluded.contains(text) || m_hiddenGroups.contains(group))
             continue;
-        auto *item = new QStandardItem(text);
+        // A column under an alias is listed with its own name too.
+        const QString choice
+            = model->headerData(logical, orientation, Ry::ColumnChoiceTextRole).toString();
+        auto *item = new QStandardItem(choice.isEmpty() ? text : choice);
         item->setEditable(false);
         item->setData(position, VisualPositionRole);
         item->setData(group, GroupRole);
@@ -321,8 +324,15 @@ void RyGroupedColumnDialog::setExcludedColumns(const QStringList &texts)
 QStringList RyGroupedColumnDialog::chosenColumns() const
 {
     QStringList texts;
-    for (int row = 0; row < m_chosen->rowCount(); ++row)
-        texts << m_chosen->item(row)->text();
+    // Header texts, not the items' texts: a column under an alias is listed with its name.
+    const QAbstractItemModel *model = m_header ? m_header->model() : nullptr;
+    for (int row = 0; row < m_chosen->rowCount(); ++row) {
+        const QStandardItem *item = m_chosen->item(row);
+        texts << (model ? model->headerData(item->data(ColumnRole).toInt(),
+                                            m_header->orientation())
+                              .toString()
+                        : item->text());
+    }
     return texts;
 }
 

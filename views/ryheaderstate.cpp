@@ -1,5 +1,6 @@
 #include "views/ryheaderstate.h"
 
+#include "models/ryconstants.h"
 #include "models/rymodellookup.h"
 
 #include <QAbstractItemModel>
@@ -20,6 +21,62 @@ QString sectionText(const QHeaderView *header, int logical)
 {
     return header->model() ? headerText(header->model(), logical, header->orientation())
                            : QString();
+}
+
+// Entries that name a column by its id start with this mark; older layouts name columns by
+// header text alone, which changes with a custom field's alias from file to file.
+const QLatin1Char IdMark('@');
+
+QString sectionId(const QAbstractItemModel *model, int section, Qt::Orientation orientation)
+{
+    return model->headerData(section, orientation, Ry::ColumnIdRole).toString();
+}
+
+// The section whose id is `id`, when exactly one has it; -1 otherwise.
+int uniqueSectionWithId(const QAbstractItemModel *model, Qt::Orientation orientation,
+                        const QString &id)
+{
+    if (!model || id.isEmpty())
+        return -1;
+    const int count = orientation == Qt::Horizontal ? model->columnCount() : model->rowCount();
+    int found = -1;
+    for (int s = 0; s < count; ++s) {
+        if (sectionId(model, s, orientation) != id)
+            continue;
+        if (found >= 0)
+            return -1;
+        found = s;
+    }
+    return found;
+}
+
+// How a saved list names a section: by id where that names it alone, else by header text.
+QString sectionName(const QHeaderView *header, int logical)
+{
+    const QAbstractItemModel *model = header->model();
+    if (!model)
+        return QString();
+    const QString id = sectionId(model, logical, header->orientation());
+    if (uniqueSectionWithId(model, header->orientation(), id) == logical)
+        return IdMark + id;
+    return headerText(model, logical, header->orientation());
+}
+
+// The section and width text of one saved entry; section -1 when it names none.
+QPair<int, QString> parseEntry(const QHeaderView *header, const QString &entry)
+{
+    if (entry.startsWith(IdMark)) {
+        const int colon = entry.lastIndexOf(QLatin1Char(':'));
+        if (colon < 0)
+            return { -1, QString() };
+        const QString id = entry.mid(1, colon - 1);
+        return { uniqueSectionWithId(header->model(), header->orientation(), id),
+                 entry.mid(colon + 1) };
+    }
+    const QStringList parts = entry.split(QLatin1Char(':'));
+    if (parts.size() != 2)
+        return { -1, QString() };
+    return { RyModelLookup::findColumn(header->model(), parts.at(0)), parts.at(1) };
 }
 
 // Hides every section of the header.
@@ -75,7 +132,7 @@ QStringList saveHeaderState(const QHeaderView *header)
         if (header->isSectionHidden(logical))
             continue;
         state << QStringLiteral("%1:%2")
-                     .arg(sectionText(header, logical))
+                     .arg(sectionName(header, logical))
                      .arg(header->sectionSize(logical));
     }
     return state;
@@ -87,14 +144,12 @@ void restoreHeaderState(QHeaderView *header, const QStringList &state)
         return;
     QVector<QPair<int, int>> shown; // logical index, width (-1 keeps the section's size)
     for (const QString &entry : state) {
-        const QStringList parts = entry.split(QLatin1Char(':'));
-        if (parts.size() != 2)
-            continue;
-        const int logical = RyModelLookup::findColumn(header->model(), parts.at(0));
+        const QPair<int, QString> parsed = parseEntry(header, entry);
+        const int logical = parsed.first;
         if (logical < 0)
             continue;
         bool ok = false;
-        const int width = parts.at(1).toInt(&ok, 10);
+        const int width = parsed.second.toInt(&ok, 10);
         // A width that is no number, or none at all (P6 layouts leave it out), keeps the
         // section's size rather than collapsing the column out of sight.
         shown.append({ logical, ok && width > 0 ? width : -1 });

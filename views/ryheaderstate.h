@@ -1,5 +1,5 @@
 // The state of a table's header as layouts keep it: which columns are shown, in which order and
-// how wide, named by their header texts; and the lookups of sections the views need.
+// how wide, named by their ids (header texts where there are none); and the lookups of sections the views need.
 #pragma once
 
 #include <QStringList>
@@ -13,9 +13,11 @@ namespace RyHeaderState {
 int findSection(const QHeaderView *header, const QVariant &value, int role);
 // Logical index of the shown section with the smallest visual position; -1 when all are hidden.
 int firstVisibleColumn(const QHeaderView *header);
-// "text:width" of every shown section, in visual order.
+// "@id:width" of every shown section, in visual order; "text:width" for a section whose id is
+// missing or shared, so that a layout saved on one file applies to another whatever the headers.
 QStringList saveHeaderState(const QHeaderView *header);
-// Shows, sizes and orders the sections named by a list from saveHeaderState; hides the others.
+// Shows, sizes and orders the sections named by a list from saveHeaderState (either form, the
+// text form being how older layouts were saved); hides the others.
 // Entries that name no column are skipped, and when none is left the header stays as it is.
 // A width of 0 or one that is no number keeps the section's size.
 void restoreHeaderState(QHeaderView *header, const QStringList &state);

@@ -213,7 +213,10 @@ void TestProjectLoader::codeAssignmentPivot()
     QCOMPARE(codes->headerData(1, Qt::Horizontal).toString(), QString("Crew"));
     QCOMPARE(codes->headerData(2, Qt::Horizontal).toString(), QString("Area"));
     QCOMPARE(codes->headerData(2, Qt::Horizontal, Ry::ColumnGroupRole).toString(),
-             QString("Activity Codes"));
+             QString("Codes"));
+    // The id names the code type, which stays when the header text follows an alias.
+    QCOMPARE(codes->headerData(2, Qt::Horizontal, Ry::ColumnIdRole).toString(),
+             QString("actv_code_type_id=7"));
     const QVariantMap description
         = codes->headerData(2, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
     QCOMPARE(description.value("id"), QVariant(117));
