@@ -46,8 +46,8 @@ void MPPActvCodeModel::setProject(mppr::Project *project)
             const mppr::OutlineCodeValue &value = code.values.at(v);
             const bool keepParent = value.parentUniqueId != 0
                 && parents.contains(value.parentUniqueId) && reachesTop(parents, value.uniqueId);
-            m_rows.append({ c, v, keepParent ? value.parentUniqueId : 0,
-                            code.path(value.uniqueId) });
+            m_rows.append(
+                { c, v, keepParent ? value.parentUniqueId : 0, code.path(value.uniqueId) });
         }
     }
     m_rowCount = m_rows.size();

@@ -97,8 +97,9 @@ RyAssignmentModel *RyAssignmentModel::userDefinedFields(QAbstractItemModel *task
         // A field under its alias is offered with its own name too: "Contractor (Text1)".
         if (mppTypes && label != mppTypes->defaultLabel(key.toInt())) {
             const int field = MPPUdfTypeModel::customFieldOfType(key.toInt());
-            column.header.insert(Ry::ColumnChoiceTextRole,
-                                 QStringLiteral("%1 (%2)").arg(label, mppr::customFieldName(field)));
+            column.header.insert(
+                Ry::ColumnChoiceTextRole,
+                QStringLiteral("%1 (%2)").arg(label, mppr::customFieldName(field)));
         }
         model->m_columns.append(column);
     }

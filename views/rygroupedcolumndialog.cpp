@@ -328,8 +328,7 @@ QStringList RyGroupedColumnDialog::chosenColumns() const
     const QAbstractItemModel *model = m_header ? m_header->model() : nullptr;
     for (int row = 0; row < m_chosen->rowCount(); ++row) {
         const QStandardItem *item = m_chosen->item(row);
-        texts << (model ? model->headerData(item->data(ColumnRole).toInt(),
-                                            m_header->orientation())
+        texts << (model ? model->headerData(item->data(ColumnRole).toInt(), m_header->orientation())
                               .toString()
                         : item->text());
     }

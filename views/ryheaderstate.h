@@ -1,5 +1,6 @@
 // The state of a table's header as layouts keep it: which columns are shown, in which order and
-// how wide, named by their ids (header texts where there are none); and the lookups of sections the views need.
+// how wide, named by their ids (header texts where there are none); and the lookups of sections the
+// views need.
 #pragma once
 
 #include <QStringList>

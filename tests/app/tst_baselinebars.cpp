@@ -4,6 +4,7 @@
 #include "apptestsupport.h"
 #include "gantt/ryganttview.h"
 #include "gantt/rytimelineheader.h"
+#include "models/ryconstants.h"
 #include "models/rymodellookup.h"
 #include "tests/support/mppschedulebuilder.h"
 #include "views/activities.h"
@@ -189,7 +190,8 @@ void TestBaselineBars::baselineColumnsInALayout()
         QVERIFY2(shown.contains(QLatin1String(name)), name);
     const auto value = [&](const char *task, const char *column) {
         const QModelIndex index = row(QLatin1String(task));
-        return index.sibling(index.row(), RyModelLookup::findColumn(index.model(), QLatin1String(column)))
+        return index
+            .sibling(index.row(), RyModelLookup::findColumn(index.model(), QLatin1String(column)))
             .data();
     };
     QCOMPARE(value("Baseline Start - Task", "BL Project Start"),
@@ -201,14 +203,18 @@ void TestBaselineBars::baselineColumnsInALayout()
     QCOMPARE(value("Baseline Cost - Task", "BL Project Total Cost").toDouble(), 100.0);
     QVERIFY(!value("Baseline1 Cost - Task", "BL Project Total Cost").isValid());
 
-    // The columns are saved with the layout.
+    // The columns are saved with the layout, by id.
     QStringList saved;
     for (const QString &column : QJsonDocument::fromJson(window->layoutDocument().toUtf8())
                                      .toVariant()
                                      .toMap()
                                      .value("columns")
-                                     .toStringList())
-        saved << column.section(QLatin1Char(':'), 0, 0);
+                                     .toStringList()) {
+        const QString id = column.section(QLatin1Char(':'), 0, 0).mid(1);
+        const int section = RyHeaderState::findSection(tree->header(), id, Ry::ColumnIdRole);
+        if (column.startsWith(QLatin1Char('@')) && section >= 0)
+            saved << tree->model()->headerData(section, Qt::Horizontal).toString();
+    }
     for (const QString &column : baselineColumns)
         QVERIFY2(saved.contains(column.section(QLatin1Char(':'), 0, 0)), qPrintable(column));
 }

@@ -199,7 +199,7 @@ void TestCompare::endComparisonRestoresView()
     QVERIFY(tree->model()->columnCount() > columns);
     m_window->activityView()->filterProxy()->setValueFilter(columns, { QStringLiteral("added") });
     const QString layout = m_window->layoutDocument();
-    QVERIFY(layout.contains(QStringLiteral("\"Change:")));
+    QVERIFY(layout.contains(QStringLiteral("\"@compare_change:")));
 
     m_window->form().actionEndCompare->trigger();
     QVERIFY(!m_window->compareController()->isComparing());

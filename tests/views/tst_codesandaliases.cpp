@@ -7,10 +7,9 @@
 #include "mppr/project.h"
 #include "tables/mppactvcodemodel.h"
 #include "tables/mpploader.h"
-#include "views/ryactivitygrouper.h"
 #include "tests/support/samplesdir.h"
+#include "views/ryactivitygrouper.h"
 #include "views/ryheaderstate.h"
-
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -137,8 +136,10 @@ void TestCodesAndAliases::groupByOutlineCode_data()
 {
     QTest::addColumn<QString>("rule");
     QTest::addColumn<QString>("groups");
-    QTest::newRow("all") << "Outline Code 1;All" << "OC1A[1,OC1A.OC1B[11]]";
-    QTest::newRow("to level 1") << "Outline Code 1;To level 1" << "OC1A[1,11]";
+    QTest::newRow("all") << "Outline Code 1;All"
+                         << "OC1A[1,OC1A.OC1B[11]]";
+    QTest::newRow("to level 1") << "Outline Code 1;To level 1"
+                                << "OC1A[1,11]";
 }
 
 void TestCodesAndAliases::groupByOutlineCode()

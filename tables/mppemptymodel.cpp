@@ -1,6 +1,0 @@
-#include "tables/mppemptymodel.h"
-
-QVariant MPPEmptyModel::cell(int, int) const
-{
-    return QVariant();
-}
