@@ -10,11 +10,9 @@
 #include "bench/benchwindow.h"
 #include "views/activities.h"
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QMap>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
@@ -121,14 +119,5 @@ BENCHMARK(BM_RegroupByWbs)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings, recent files and layouts go to a folder of this run, never the user's.
-    QTemporaryDir home;
-    for (const char *variable : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME" })
-        qputenv(variable, QFile::encodeName(home.path()));
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarvik"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv);
 }

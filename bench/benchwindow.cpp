@@ -2,10 +2,13 @@
 
 #include "app/mainwindow.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <benchmark/benchmark.h>
 
 #include <functional>
 
@@ -116,6 +119,19 @@ double residentMegabytes()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     }
+    return 0;
+}
+
+int runWindowBenchmarks(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    for (const char *variable : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME" })
+        qputenv(variable, QFile::encodeName(home.path()));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvik"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
     return 0;
 }
 

@@ -26,4 +26,8 @@ bool openAndWait(MainWindow &window, const QString &path);
 
 double residentMegabytes();
 
+// The main() of a window benchmark: offscreen, settings, recent files and layouts in a folder of
+// this run (never the user's), then every registered benchmark.
+int runWindowBenchmarks(int argc, char **argv);
+
 } // namespace bench

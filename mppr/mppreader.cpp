@@ -3,6 +3,7 @@
 #include "mppr/baselinefields.h"
 #include "mppr/calendarreader.h"
 #include "mppr/customfieldaliases.h"
+#include "mppr/customfields.h"
 #include "mppr/fixeddatablock.h"
 #include "mppr/fixedmetablock.h"
 #include "mppr/outlinecodereader.h"
@@ -54,19 +55,17 @@ std::array<FieldDescriptor, N> taskFields(const FieldMap &map, const quint32 (&n
     return fields;
 }
 
-constexpr quint32 TextFields[30] = {
-    0x33,  0x36,  0x39,  0x3C,  0x3F,  0x42,  0x43,  0x44,  0x45,  0x46,
-    0x13D, 0x13E, 0x13F, 0x140, 0x141, 0x142, 0x143, 0x144, 0x145, 0x146,
-    0x147, 0x148, 0x149, 0x14A, 0x14B, 0x14C, 0x14D, 0x14E, 0x14F, 0x150,
-};
-constexpr quint32 DateAFields[10]
-    = { 0x34, 0x37, 0x3A, 0x3D, 0x40, 0x11A, 0x11C, 0x11E, 0x120, 0x122 };
-constexpr quint32 DateBFields[10]
-    = { 0x35, 0x38, 0x3B, 0x3E, 0x41, 0x11B, 0x11D, 0x11F, 0x121, 0x123 };
-constexpr quint32 NumberFields[10]
-    = { 0x6A, 0x6B, 0x6C, 0x102, 0x103, 0x104, 0x105, 0x106, 0x107, 0x108 };
-constexpr quint32 IntegerFields[10]
-    = { 0x67, 0x68, 0x69, 0x113, 0x114, 0x115, 0x116, 0x117, 0x118, 0x119 };
+// The first N task custom fields of one kind, by the numbers the custom field table files them under.
+template<size_t N>
+std::array<FieldDescriptor, N> customTaskFields(const FieldMap &map, CustomFieldKind kind)
+{
+    std::array<FieldDescriptor, N> fields;
+    for (size_t i = 0; i < N; ++i)
+        fields[i] = map.descriptor(
+                customFieldId(CustomFieldEntity::Task, customFieldIndex(kind, int(i) + 1)));
+    return fields;
+}
+
 // Element 0 of the last four groups is never stored.
 constexpr quint32 DateCFields[10]
     = { 0x516, 0x519, 0x51C, 0x51F, 0x522, 0x525, 0x528, 0x52B, 0x52E, 0x531 };
@@ -108,11 +107,11 @@ struct TaskFields
         , tf1c(taskField(map, { 0x1C }))
         , tf33(taskField(map, { 0x33 }))
         , tf05(taskField(map, { 0x05 }))
-        , texts(taskFields(map, TextFields))
-        , datesA(taskFields(map, DateAFields))
-        , datesB(taskFields(map, DateBFields))
-        , numbers(taskFields(map, NumberFields))
-        , integers(taskFields(map, IntegerFields))
+        , texts(customTaskFields<30>(map, CustomFieldKind::Text))
+        , datesA(customTaskFields<10>(map, CustomFieldKind::Start))
+        , datesB(customTaskFields<10>(map, CustomFieldKind::Finish))
+        , numbers(customTaskFields<10>(map, CustomFieldKind::Cost))
+        , integers(customTaskFields<10>(map, CustomFieldKind::Duration))
         , tf513(taskField(map, { 0x513 }))
         , tf2b(taskField(map, { 0x2B }))
         , tf514(taskField(map, { 0x514 }))
