@@ -6,6 +6,7 @@
 
 #include "models/ryconstants.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QModelIndex>
 #include <QRect>
@@ -38,6 +39,16 @@ public:
 
     // The bar of bar style `barKind` of shown row `row`; empty when the row lacks a date.
     QRect barRect(int row, int barKind) const;
+    // The parts of a split task's plan bar (`barKind` 0 or -1 of a task row) in content
+    // coordinates, left to right; empty when the bar is drawn whole.
+    QVector<QRect> partRects(int row, int barKind) const;
+    // The parts a bar from `start` to `finish` is drawn in: `segments` (Ry::SegmentsRole) when
+    // there are two or more, each valid, in order, apart and inside the bar; else none, and
+    // the bar is drawn whole.
+    using Part = QPair<QDateTime, QDateTime>;
+    static QVector<Part> drawnParts(const QVariantList &segments, const QDateTime &start,
+                                    const QDateTime &finish);
+
     // The bar links attach to: the first style's, kept until invalidate().
     QRect linkBarRect(int row) const;
     void invalidate();
@@ -49,6 +60,8 @@ public:
                                   int styleCount = BuiltInStyleCount);
 
 private:
+    QRect spanRect(int row, const QDateTime &start, const QDateTime &finish) const;
+
     const RyGanttRowReader &m_reader;
     const RyTimeScale &m_scale;
     const RyGanttViewDelegate &m_styles;

@@ -91,6 +91,17 @@ QDateTime RyGanttRowReader::date(const QModelIndex &index, const QString &field)
                                      : index.sibling(index.row(), c).data().toDateTime();
 }
 
+QVariantList RyGanttRowReader::segments(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return QVariantList();
+    const QVariant served = index.data(Ry::SegmentsRole);
+    if (served.isValid())
+        return served.toList();
+    const int c = roleColumn(Ry::StartRole);
+    return c < 0 ? QVariantList() : index.sibling(index.row(), c).data(Ry::SegmentsRole).toList();
+}
+
 bool RyGanttRowReader::isCritical(const QModelIndex &index) const
 {
     const QVariant value = this->value(index, Ry::TotalFloatRole);

@@ -30,6 +30,9 @@ public:
     QDateTime date(const QModelIndex &index, const QString &field) const;
     int column(const QString &field) const;
 
+    // A split task's parts as stored (Ry::SegmentsRole): the row's own, else its start cell's.
+    QVariantList segments(const QModelIndex &index) const;
+
     bool isCritical(const QModelIndex &index) const;
     Ry::RowType rowType(const QModelIndex &index) const;
 

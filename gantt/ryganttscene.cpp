@@ -141,8 +141,12 @@ void RyGanttScene::paintRow(QPainter &painter, const Paint &paint, int row) cons
             continue;
         option.rect = rect.translated(-paint.offset);
         painter.save();
+        // Tracking bars stay whole; the plan bar of a split task shows its parts.
+        QVector<QRect> parts = bar.byStyle ? m_bars.partRects(row, bar.kind) : QVector<QRect>();
+        for (QRect &part : parts)
+            part.translate(-paint.offset);
         if (bar.byStyle)
-            m_barDelegate->paintBar(&painter, option, index, bar.kind);
+            m_barDelegate->paintBar(&painter, option, index, bar.kind, parts);
         else
             m_trackingDelegate->paintBar(&painter, option, index, bar.kind);
         painter.restore();

@@ -25,11 +25,16 @@ RyGanttViewBarStyle RyGanttViewDelegate::styleForKind(int barKind) const
 }
 
 void RyGanttViewDelegate::paintBar(QPainter *painter, const QStyleOptionViewItem &option,
-                                   const QModelIndex &index, int barKind) const
+                                   const QModelIndex &index, int barKind,
+                                   const QVector<QRect> &parts) const
 {
     const RyGanttViewBarStyle style = styleForKind(barKind);
     RyItemPainter itemPainter;
-    itemPainter.drawBar(painter, option.rect, style, option.palette.color(QPalette::WindowText));
+    const QColor text = option.palette.color(QPalette::WindowText);
+    if (parts.size() > 1)
+        itemPainter.drawSplitBar(painter, option.rect, parts, style, text);
+    else
+        itemPainter.drawBar(painter, option.rect, style, text);
     if (!style.displayColumns.isEmpty())
         drawLabels(painter, option, index, option.rect, style);
 }

@@ -18,9 +18,10 @@ public:
     // The style a bar of kind `barKind` is drawn with: the style at that index, an empty style
     // outside the list, and for -1 (critical activities) style 0 with a red body.
     RyGanttViewBarStyle styleForKind(int barKind) const;
-    // Paints the bar of kind `barKind` of the row `index` into option.rect.
+    // Paints the bar of kind `barKind` of the row `index` into option.rect; in `parts` (inside
+    // option.rect) joined by a dotted line when given, whole otherwise.
     void paintBar(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index,
-                  int barKind) const;
+                  int barKind, const QVector<QRect> &parts = {}) const;
     // Draws the style's display columns of the row around `barRect` with the current pen.
     static void drawLabels(QPainter *painter, const QStyleOptionViewItem &option,
                            const QModelIndex &index, const QRect &barRect,

@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QHash>
 #include <QPainter>
+#include <QPen>
 
 namespace {
 
@@ -146,9 +147,30 @@ QRect RyItemPainter::markerBox(int x, const QRect &barRect, int bodyOffset)
 void RyItemPainter::drawBar(QPainter *painter, const QRect &barRect,
                             const RyGanttViewBarStyle &style, const QColor &textColor) const
 {
+    drawSplitBar(painter, barRect, { barRect }, style, textColor);
+}
+
+void RyItemPainter::drawSplitBar(QPainter *painter, const QRect &barRect,
+                                 const QVector<QRect> &parts, const RyGanttViewBarStyle &style,
+                                 const QColor &textColor) const
+{
     // An unset body colour hands over the empty brush, which drawInnerBar reports.
     const QBrush body = style.bodyColor.isValid() ? QBrush(style.bodyColor) : QBrush();
-    drawInnerBar(painter, barRect, body, style.bodyShapeHeight, style.bodyShapeOffset);
+    for (const QRect &part : parts)
+        drawInnerBar(painter, part, body, style.bodyShapeHeight, style.bodyShapeOffset);
+    if (parts.size() > 1 && style.bodyShapeHeight > 0) {
+        painter->save();
+        QPen dots(style.bodyColor.isValid() ? style.bodyColor : textColor, 1, Qt::DotLine);
+        painter->setPen(dots);
+        const int y = barRect.top() + style.bodyShapeOffset + style.bodyShapeHeight / 2;
+        for (int i = 1; i < parts.size(); ++i) {
+            const int from = parts.at(i - 1).right() + 1;
+            const int to = parts.at(i).left() - 1;
+            if (to >= from)
+                painter->drawLine(from, y, to, y);
+        }
+        painter->restore();
+    }
 
     if (style.startPointColor.isValid()) {
         painter->setPen(style.startPointColor);

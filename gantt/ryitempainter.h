@@ -5,6 +5,7 @@
 #include <QBrush>
 #include <QRect>
 #include <QString>
+#include <QVector>
 
 class QPainter;
 class RyGanttViewBarStyle;
@@ -40,4 +41,8 @@ public:
     // Body and both end markers of `style` over `barRect`. Leaves the pen as `textColor`.
     void drawBar(QPainter *painter, const QRect &barRect, const RyGanttViewBarStyle &style,
                  const QColor &textColor) const;
+    // A split bar: the body of each of `parts` (left to right, inside `barRect`), a dotted line
+    // through the gaps between them, and the end markers at the ends of `barRect`.
+    void drawSplitBar(QPainter *painter, const QRect &barRect, const QVector<QRect> &parts,
+                      const RyGanttViewBarStyle &style, const QColor &textColor) const;
 };

@@ -27,6 +27,9 @@ enum ItemRole {
     TotalFloatRole, // 275: the "Total float" cell; critical when it is a number <= 0
     BaselineStartRole, // 276: QDateTime, the "BL Project Start" cell
     BaselineFinishRole, // 277: QDateTime, the "BL Project Finish" cell
+    // 278: a split task's parts, answered by its "Start Date" cell: a QVariantList of
+    // QVariantList {start, finish} (QDateTime); none for a task that is not split.
+    SegmentsRole,
 };
 
 // What the chart draws for a row: task and level-of-effort rows are tasks.

@@ -155,6 +155,23 @@ int MPPTaskModel::itemRoleOfColumn(int column) const
     }
 }
 
+QVariant MPPTaskModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Ry::SegmentsRole)
+        return MPPModel::data(index, role);
+    // The parts go with the start cell, so that every proxy passing that cell passes them.
+    if (!inRange(index) || index.column() != CalcStartDate)
+        return QVariant();
+    const auto &segments = m_tasks.at(index.row())->segments;
+    if (segments.isEmpty())
+        return QVariant();
+    QVariantList parts;
+    parts.reserve(segments.size());
+    for (const mppr::Task::Segment &segment : segments)
+        parts.append(QVariant(QVariantList { segment.start, segment.finish }));
+    return parts;
+}
+
 const mppr::Task *MPPTaskModel::task(int row) const
 {
     return row >= 0 && row < m_tasks.size() ? m_tasks.at(row) : nullptr;

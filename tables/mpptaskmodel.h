@@ -67,6 +67,7 @@ public:
     bool isColumnWritable(int column) const override { return column == ParentUid; }
     int itemRoleOfColumn(int column) const override;
 
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     const mppr::Task *task(int row) const;
 
     // The first non-unset of actual, early, late and shown start (finish).

@@ -1,3 +1,4 @@
+#include "gantt/ryganttbarlayout.h"
 #include "gantt/ryganttview.h"
 #include "gantt/ryganttviewdelegate.h"
 #include "gantt/rytimelineheader.h"
@@ -105,6 +106,9 @@ private slots:
     void timeRangeTakesInAnEarlyBaseline();
     void barPositionsFromDateToX();
     void oneDayBarForFinishEqualStart();
+    void splitTaskDrawnInParts();
+    void drawnParts_data();
+    void drawnParts();
     void milestoneDiamondOnStart();
     void criticalBarAndOutgoingLinkAreRed();
     void criticalMilestoneIsOneRedBar();
@@ -224,6 +228,82 @@ void TestRyGanttView::oneDayBarForFinishEqualStart()
     QCOMPARE(image.pixelColor(64, 55), TaskBlue);
     QCOMPARE(image.pixelColor(95, 55), TaskBlue);
     QVERIFY(image.pixelColor(96, 55) != TaskBlue);
+}
+
+void TestRyGanttView::splitTaskDrawnInParts()
+{
+    Fixture f;
+    // T4 (3-12 Jan, row 6) split into 3-4 Jan and 9-12 Jan; the parts ride on its start cell.
+    const QModelIndex t4 = f.row("T4");
+    const auto at
+        = [](int day, int hour) { return QDateTime(QDate(2017, 1, day), QTime(hour, 0), Qt::UTC); };
+    f.model.setData(t4.sibling(t4.row(), StartDate),
+                    QVariantList { QVariantList { at(3, 8), at(4, 17) },
+                                   QVariantList { at(9, 8), at(12, 17) } },
+                    Ry::SegmentsRole);
+    f.view.viewport()->update();
+    const QImage image = f.image();
+    const int top = 6 * 22;
+    const int middle = top + 6 + 11 / 2;
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 3)) + 1, top + 7), TaskBlue);
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 5)) - 1, top + 7), TaskBlue);
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 9)) + 1, top + 7), TaskBlue);
+    QCOMPARE(image.pixelColor(f.x(QDate(2017, 1, 13)) - 1, top + 7), TaskBlue);
+    // The gap (5-8 Jan): nothing of the body, a dotted line through its middle.
+    int dots = 0;
+    for (int x = f.x(QDate(2017, 1, 5)); x < f.x(QDate(2017, 1, 9)); ++x) {
+        for (int y = top + 6; y <= top + 16; ++y) {
+            if (y != middle)
+                QVERIFY2(image.pixelColor(x, y) != TaskBlue, qPrintable(QString::number(x)));
+        }
+        dots += image.pixelColor(x, middle) == TaskBlue;
+    }
+    const int gap = f.x(QDate(2017, 1, 9)) - f.x(QDate(2017, 1, 5));
+    QVERIFY(dots > gap / 4);
+    QVERIFY(dots < gap);
+
+    // Damaged parts (overlapping): the bar is drawn whole.
+    f.model.setData(t4.sibling(t4.row(), StartDate),
+                    QVariantList { QVariantList { at(3, 8), at(6, 17) },
+                                   QVariantList { at(5, 8), at(12, 17) } },
+                    Ry::SegmentsRole);
+    f.view.viewport()->update();
+    QCOMPARE(f.image().pixelColor(f.x(QDate(2017, 1, 7)), top + 7), TaskBlue);
+}
+
+void TestRyGanttView::drawnParts_data()
+{
+    // Parts as "day-day" pairs within a task running 2-20 Mar (08:00-17:00); "" for none.
+    QTest::addColumn<QString>("segments");
+    QTest::addColumn<int>("drawn");
+    QTest::newRow("not split") << "" << 0;
+    QTest::newRow("one part") << "2-20" << 0;
+    QTest::newRow("two parts") << "2-5 9-20" << 2;
+    QTest::newRow("three parts") << "2-3 5-6 10-20" << 3;
+    QTest::newRow("overlap") << "2-6 5-20" << 0;
+    QTest::newRow("out of order") << "9-20 2-5" << 0;
+    QTest::newRow("before the task") << "1-5 9-20" << 0;
+    QTest::newRow("after the task") << "2-5 9-21" << 0;
+    QTest::newRow("backwards part") << "2-5 12-9" << 0;
+    QTest::newRow("invalid date") << "2-5 0-20" << 0;
+}
+
+void TestRyGanttView::drawnParts()
+{
+    QFETCH(QString, segments);
+    QFETCH(int, drawn);
+    const auto at = [](int day, int hour) {
+        return day <= 0 ? QDateTime() : QDateTime(QDate(2017, 3, day), QTime(hour, 0), Qt::UTC);
+    };
+    QVariantList parts;
+    for (const QString &part : segments.split(' ', Qt::SkipEmptyParts)) {
+        const QStringList days = part.split('-');
+        parts << QVariant(QVariantList { at(days.at(0).toInt(), 8), at(days.at(1).toInt(), 17) });
+    }
+    const auto result = RyGanttBarLayout::drawnParts(parts, at(2, 8), at(20, 17));
+    QCOMPARE(result.size(), drawn);
+    for (int i = 0; i < result.size(); ++i)
+        QCOMPARE(result.at(i).first, parts.at(i).toList().at(0).toDateTime());
 }
 
 void TestRyGanttView::milestoneDiamondOnStart()

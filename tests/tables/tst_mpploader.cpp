@@ -4,7 +4,9 @@
 
 #include "models/ryconstants.h"
 #include "models/rymodellookup.h"
+#include "mppr/project.h"
 #include "tables/mpploader.h"
+#include "tables/mpptaskmodel.h"
 #include "tests/support/mppschedulebuilder.h"
 
 #include <QAbstractItemModelTester>
@@ -85,6 +87,7 @@ private slots:
     void everyModelPassesTheModelTester();
     void activityModelColumnsAndOrder();
     void activityModelJoins();
+    void splitTaskSegmentsReachTheActivityModel();
     void predecessorModelNamesBothEnds();
     void resourceModelNamesTheResource();
     void userDefinedAssignmentModel();
@@ -335,6 +338,40 @@ void TestMppLoader::activityModelJoins()
     QCOMPARE(activities->index(b, findColumn(activities, "Text 2")).data(),
              QVariant("second text"));
     QVERIFY(activities->index(a, findColumn(activities, "Text 2")).data().toString().isEmpty());
+}
+
+void TestMppLoader::splitTaskSegmentsReachTheActivityModel()
+{
+    MPPLoader loader;
+    loader.setSchema(builtInSchema());
+    loader.load(QStringLiteral(TARVIK_SAMPLES "/extra/mpp14splittask.mpp"));
+    auto *tasks = qobject_cast<MPPTaskModel *>(loader.model(QStringLiteral("TASK")));
+    QVERIFY(tasks);
+    int split = 0;
+    for (int r = 0; r < tasks->rowCount(); ++r) {
+        const auto &segments = tasks->task(r)->segments;
+        const QVariantList parts
+            = tasks->index(r, MPPTaskModel::CalcStartDate).data(Ry::SegmentsRole).toList();
+        QCOMPARE(parts.size(), segments.size());
+        for (int i = 0; i < parts.size(); ++i) {
+            QCOMPARE(parts.at(i).toList().value(0).toDateTime(), segments.at(i).start);
+            QCOMPARE(parts.at(i).toList().value(1).toDateTime(), segments.at(i).finish);
+        }
+        split += segments.size() > 1;
+    }
+    QVERIFY(split > 0);
+    // Through the activity model: the start column (the one naming Ry::StartRole) passes them on.
+    auto *activities = modelOf(loader, "ActivityModel");
+    int startColumn = -1;
+    for (int c = 0; c < activities->columnCount() && startColumn < 0; ++c) {
+        if (activities->headerData(c, Qt::Horizontal, Ry::ColumnItemRole).toInt() == Ry::StartRole)
+            startColumn = c;
+    }
+    QVERIFY(startColumn >= 0);
+    int shown = 0;
+    for (int r = 0; r < activities->rowCount(); ++r)
+        shown += activities->index(r, startColumn).data(Ry::SegmentsRole).toList().size() > 1;
+    QCOMPARE(shown, split);
 }
 
 void TestMppLoader::predecessorModelNamesBothEnds()
