@@ -179,6 +179,11 @@ void CompareController::show(std::unique_ptr<RyCompareModel> model, const QStrin
                                    RyCompareModel::changeName(RyCompareModel::ChangeKind::Deleted));
     }
     showPreviousVersion(m_activities->ganttView(), true);
+    const MPPLoader *newer = m_current->loader();
+    m_linkChanges = std::make_unique<RyLinkChangeModel>(
+        qobject_cast<QAbstractItemModel *>(newer->model(QStringLiteral("PredecessorModel"))),
+        *m_model);
+    emit linkChangesChanged(m_linkChanges.get());
     m_summary->setText(summaryText());
     m_summary->show();
     updateActions();
@@ -290,6 +295,8 @@ void CompareController::discard()
         = qobject_cast<RyGroupedTreeViewDelegate *>(m_activities->treeView()->itemDelegate()))
         delegate->setStruckOutRows(-1, QString());
     showPreviousVersion(m_activities->ganttView(), false);
+    emit linkChangesChanged(nullptr);
+    m_linkChanges.reset();
     m_model.reset();
     m_deletedRows = 0;
     m_firstDeletedRow = m_firstColumn = -1;

@@ -2,11 +2,13 @@
 // open project through a ProjectOpener of its own (off the GUI thread, with its progress
 // dialog and its failure message), compares the two and shows the comparison in the activity
 // view: the "Compare" columns joined on the task key, the deleted activities as rows of their
-// own (under their old WBS node when grouped by WBS, greyed and struck through) and the
-// summary in the status bar. Ending the comparison, or closing the project, takes it all out.
+// own (under their old WBS node when grouped by WBS, greyed and struck through), the links
+// marked for the details pane and the summary in the status bar. Ending the comparison, or closing
+// the project, takes it all out.
 #pragma once
 
 #include "tables/rycomparemodel.h"
+#include "tables/rylinkchangemodel.h"
 
 #include <QObject>
 #include <QString>
@@ -44,6 +46,8 @@ public:
 signals:
     // After each compareWith(): true once the comparison is shown, false when it failed.
     void comparisonEnded(bool shown);
+    // The links marked with their changes while a comparison is shown; null when it ends.
+    void linkChangesChanged(RyLinkChangeModel *links);
 
 private:
     void chooseFile();
@@ -64,6 +68,7 @@ private:
     QString m_oldPath; // of the comparison shown
     QString m_readPath; // of the old version being read
     std::unique_ptr<RyCompareModel> m_model;
+    std::unique_ptr<RyLinkChangeModel> m_linkChanges; // over m_model and the current links
     int m_firstDeletedRow = -1; // in the activity model's record set
     int m_deletedRows = 0;
     int m_firstColumn = -1; // of the Compare columns in the activity model

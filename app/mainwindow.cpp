@@ -92,6 +92,8 @@ void MainWindow::createControllers()
     m_layoutMenu = new LayoutMenu(ui->menuLayout, m_layoutDocument.get(), this);
     m_opener = new ProjectOpener(this);
     m_compare = new CompareController(this, *ui, activities, m_opener);
+    connect(m_compare, &CompareController::linkChangesChanged, details,
+            &ActivityDetails::setLinkChanges);
     m_dialogs = new DialogCommands(this, activities, resources, m_viewCommands, m_opener);
     m_recentFiles = new RecentFilesMenu(ui->menuFile, this);
     new SampleSchedule(ui->actionOpenSample, this);

@@ -57,6 +57,24 @@ double decimalFromText(const QString &text, bool *ok)
 
 QString stripCodePrefix(const QString &text)
 {
+    // Constraint codes read better as the words planners use for them.
+    static const struct
+    {
+        const char *code;
+        const char *text;
+    } constraints[] = {
+        { "CS_ALAP", "As Late As Possible" },  { "CS_MSO", "Must Start On" },
+        { "CS_MEO", "Must Finish On" },        { "CS_MSOA", "Start No Earlier Than" },
+        { "CS_MSOB", "Start No Later Than" },  { "CS_MEOA", "Finish No Earlier Than" },
+        { "CS_MEOB", "Finish No Later Than" }, { "CS_MANDSTART", "Mandatory Start" },
+        { "CS_MANDFIN", "Mandatory Finish" },
+    };
+    if (text.startsWith(QLatin1String("CS_"))) {
+        for (const auto &constraint : constraints) {
+            if (text == QLatin1String(constraint.code))
+                return QLatin1String(constraint.text);
+        }
+    }
     // Only the prefixes of the P6 code values: user texts such as "A1_Pour" keep their start.
     static const char *const prefixes[] = { "TT_", "PR_", "RT_", "TK_", "CS_" };
     for (const char *prefix : prefixes) {
@@ -148,7 +166,8 @@ QString durationUnitName(DurationUnit unit)
 
 DurationUnit durationUnitFromName(const QString &name, DurationUnit fallback)
 {
-    for (const DurationUnit unit : { DurationUnit::Hours, DurationUnit::Days, DurationUnit::Weeks }) {
+    for (const DurationUnit unit :
+         { DurationUnit::Hours, DurationUnit::Days, DurationUnit::Weeks }) {
         if (name == durationUnitName(unit))
             return unit;
     }

@@ -35,8 +35,8 @@ QString displayText(const QVariant &value, const QVariantMap &columnDescription 
 QString displayText(const QModelIndex &index);
 // A decimal with at most two decimals, trailing zeros dropped ("0.33", "2.5", "3").
 QString decimalText(double value);
-// `text` without a leading P6 code prefix ("TT_", "PR_", "RT_", "TK_", "CS_"); other texts as they
-// are.
+// `text` without a leading P6 code prefix ("TT_", "PR_", "RT_", "TK_", "CS_"), a constraint code
+// as its name ("CS_MSOA" is "Start No Earlier Than"); other texts as they are.
 QString stripCodePrefix(const QString &text);
 
 // --- Durations ---

@@ -60,6 +60,18 @@ struct Baseline
     std::optional<double> cost;
 };
 
+// Constraint types as task field 0x11 holds them.
+enum ConstraintType : qint32 {
+    AsSoonAsPossible,
+    AsLateAsPossible,
+    MustStartOn,
+    MustFinishOn,
+    StartNoEarlierThan,
+    StartNoLaterThan,
+    FinishNoEarlierThan,
+    FinishNoLaterThan,
+};
+
 // One task record. Members named tf + hex carry the raw value of the task field with that number.
 struct Task
 {
@@ -88,7 +100,7 @@ struct Task
     bool tf18 = false;
     bool tf52 = false;
     qint32 parentUniqueId = 0;
-    qint32 tf11 = 0;
+    qint32 tf11 = 0; // ConstraintType
     QDateTime constraintDate;
     QString code; // outline number such as 1.2.3
     qint32 tf1c = 0;

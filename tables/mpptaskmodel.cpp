@@ -55,6 +55,16 @@ QVariant baselineCell(const mppr::Task &task, int column)
     }
 }
 
+QVariant constraintCode(qint32 type)
+{
+    // Start and finish "on or before/after" are P6's names for "no earlier/later than".
+    static const char *const codes[]
+        = { nullptr, "CS_ALAP", "CS_MSO", "CS_MEO", "CS_MSOA", "CS_MSOB", "CS_MEOA", "CS_MEOB" };
+    if (type <= mppr::AsSoonAsPossible || type > mppr::FinishNoLaterThan)
+        return QVariant();
+    return QString::fromLatin1(codes[type]);
+}
+
 } // namespace
 
 MPPTaskModel::MPPTaskModel(QObject *parent)
@@ -96,7 +106,8 @@ MPPTaskModel::MPPTaskModel(QObject *parent)
                  "bl_project_drtn_hr_cnt",
                  "bl_project_work_qty",
                  "bl_project_total_cost",
-                 "task_notes" },
+                 "task_notes",
+                 "cstr_type" },
                ColumnCount, parent)
 {
 }
@@ -236,6 +247,8 @@ QVariant MPPTaskModel::cell(int row, int column) const
         return MPPUnits::workHours(t.work);
     case TargetDrtnHrCnt:
         return MPPUnits::durationHours(t.duration);
+    case CstrType:
+        return constraintCode(t.tf11);
     case CstrDate:
         return dateValue(t.constraintDate);
     case ActStartDate:

@@ -56,6 +56,8 @@ public:
         // The note's first line; the whole note is the cell's tool tip. Joins after the
         // baseline group, as a column added later.
         TaskNotes,
+        // The constraint as a P6 code, none for As Soon As Possible.
+        CstrType,
         ColumnCount
     };
 

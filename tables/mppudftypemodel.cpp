@@ -12,11 +12,9 @@ MPPUdfTypeModel::MPPUdfTypeModel(QObject *parent)
     {
         const char *pattern;
         int count;
-    } groups[] = { { "Text %1", 30 },
-                   { "Start date %1", 10 },
-                   { "Finish date %1", 10 },
-                   { "Cost %1", 10 },
-                   { "Duration %1", 10 } };
+    } groups[] = { { "Text %1", 30 }, { "Start date %1", 10 }, { "Finish date %1", 10 },
+                   { "Cost %1", 10 }, { "Duration %1", 10 },   { "Number %1", 20 },
+                   { "Date %1", 10 }, { "Flag %1", 20 } };
     for (const auto &group : groups) {
         for (int n = 1; n <= group.count; ++n)
             m_names.append(QString::fromLatin1(group.pattern).arg(n));
@@ -35,17 +33,15 @@ void MPPUdfTypeModel::setProject(mppr::Project *project)
 int MPPUdfTypeModel::customFieldOfType(int typeId)
 {
     using Kind = mppr::CustomFieldKind;
-    // The type ids follow the groups of the constructor: texts, starts, finishes, costs, durations.
+    // The type ids follow the groups of the constructor.
     const struct
     {
         Kind kind;
         int first;
         int count;
-    } groups[] = { { Kind::Text, 0, 30 },
-                   { Kind::Start, 30, 10 },
-                   { Kind::Finish, 40, 10 },
-                   { Kind::Cost, 50, 10 },
-                   { Kind::Duration, 60, 10 } };
+    } groups[] = { { Kind::Text, 0, 30 },  { Kind::Start, 30, 10 },    { Kind::Finish, 40, 10 },
+                   { Kind::Cost, 50, 10 }, { Kind::Duration, 60, 10 }, { Kind::Number, 70, 20 },
+                   { Kind::Date, 90, 10 }, { Kind::Flag, 100, 20 } };
     for (const auto &group : groups) {
         if (typeId >= group.first && typeId < group.first + group.count)
             return mppr::customFieldIndex(group.kind, typeId - group.first + 1);
@@ -74,11 +70,17 @@ QVariant MPPUdfTypeModel::cell(int row, int column) const
         return alias.isEmpty() ? m_names.at(row) : alias;
     }
     case LogicalDataType:
-        if (row < 30)
+        switch (mppr::customFieldKind(customFieldOfType(row))) {
+        case mppr::CustomFieldKind::Text:
+        case mppr::CustomFieldKind::Flag:
             return QStringLiteral("string");
-        if (row < 50)
+        case mppr::CustomFieldKind::Start:
+        case mppr::CustomFieldKind::Finish:
+        case mppr::CustomFieldKind::Date:
             return QStringLiteral("date");
-        return QStringLiteral("float");
+        default:
+            return QStringLiteral("float");
+        }
     default:
         return QVariant();
     }

@@ -3,6 +3,7 @@
 #include "mppr/project.h"
 #include "tables/mppudftypemodel.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -31,7 +32,7 @@ void MPPUdfValueModel::setProject(mppr::Project *project)
             m_tasks.append(task);
         }
     }
-    // 70 rows per task must stay within int: beyond that the table shows the tasks that fit.
+    // 120 rows per task must stay within int: beyond that the table shows the tasks that fit.
     const int maxTasks = std::numeric_limits<int>::max() / Fields;
     if (m_tasks.size() > maxTasks)
         m_tasks.resize(maxTasks);
@@ -71,7 +72,18 @@ QVariant MPPUdfValueModel::fieldValue(const mppr::Task &t, int k)
         return t.numbers.at(k - 50) / 100.0;
     if (k < 70)
         return double(t.integers.at(k - 60));
-    return QVariant();
+    // Numbers, dates and flags are kept only where set, in field order.
+    const int field = MPPUdfTypeModel::customFieldOfType(k);
+    const auto it = std::lower_bound(
+        t.customFields.cbegin(), t.customFields.cend(), field,
+        [](const mppr::CustomFieldValue &value, int index) { return value.field < index; });
+    if (field < 0 || it == t.customFields.cend() || it->field != field)
+        return QVariant();
+    if (it->value.userType() == QMetaType::Bool)
+        return it->value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
+    if (it->value.userType() == QMetaType::QDateTime)
+        return dateValue(it->value.toDateTime());
+    return it->value;
 }
 
 QVariant MPPUdfValueModel::cell(int row, int column) const

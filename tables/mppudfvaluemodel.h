@@ -1,5 +1,5 @@
-// UDFVALUE: 70 rows per task (every task record, blank and short ones included), one per
-// user defined field type of UDFTYPE; row r is field r mod 70 of the (r / 70)-th task.
+// UDFVALUE: 120 rows per task (every task record, blank and short ones included), one per
+// user defined field type of UDFTYPE; row r is field r mod 120 of the (r / 120)-th task.
 #pragma once
 
 #include "tables/mppmodel.h"
@@ -21,12 +21,13 @@ public:
 
     void setProject(mppr::Project *project) override;
 
-    // The field type ids present (0 to 69 when there is at least one task, else none).
+    // The field type ids present (0 to 119 when there is at least one task, else none).
     QVector<int> typeIds() const;
     // The row holding field `typeId` of the task with `taskUniqueId`, or -1; constant time,
-    // so a one-row-per-activity view of the fields costs no scan of all 70 rows per task.
+    // so a one-row-per-activity view of the fields costs no scan of all rows of a task.
     int valueRow(qint32 taskUniqueId, int typeId) const;
-    // The value of field `typeId` of a task (a text, a date or a double; no value for unset dates).
+    // The value of field `typeId` of a task (a text, a date, a double or
+    // "Yes"/"No" for a flag; no value for unset dates and for numbers, dates and flags not stored).
     static QVariant fieldValue(const mppr::Task &task, int typeId);
 
 protected:

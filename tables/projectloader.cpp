@@ -6,6 +6,7 @@
 #include "models/rypredecessortext.h"
 #include "models/ryvalueorder.h"
 #include "tables/mppmodel.h"
+#include "tables/mppudftypemodel.h"
 #include "tables/ryassignmentmodel.h"
 #include "tables/ryindex.h"
 
@@ -312,17 +313,24 @@ void ProjectLoader::createActivityModel()
         model->addJoin(wbs, 0, { 2, 3 }, 5);
     if (QAbstractItemModel *assignments = table("TASKRSRC"))
         model->addJoinAll(assignments, 0, 0);
-    for (const char *name : { "taskCodesAssignmentModel", "userDefinedAssignmentModel" }) {
-        QAbstractItemModel *pivot = table(name);
+    // For the same reason the user defined fields added later (numbers, dates, flags) join last.
+    QAbstractItemModel *fields = table(QStringLiteral("userDefinedAssignmentModel"));
+    QList<int> laterFieldColumns;
+    for (QAbstractItemModel *pivot :
+         { table(QStringLiteral("taskCodesAssignmentModel")), fields }) {
         if (!pivot)
             continue;
         QList<int> columns;
-        for (int column = 1; column < pivot->columnCount(); ++column)
-            columns.append(column);
+        for (int column = 1; column < pivot->columnCount(); ++column) {
+            const bool laterField = pivot == fields && column > MPPUdfTypeModel::EarlierFieldCount;
+            (laterField ? laterFieldColumns : columns).append(column);
+        }
         model->addJoin(pivot, 0, columns, 0);
     }
     if (!laterTaskColumns.isEmpty())
         model->addJoin(tasks, 0, laterTaskColumns, 0);
+    if (!laterFieldColumns.isEmpty())
+        model->addJoin(fields, 0, laterFieldColumns, 0);
     registerTable(QStringLiteral("ActivityModel"), model);
 }
 

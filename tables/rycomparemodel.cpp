@@ -273,14 +273,14 @@ void RyCompareModel::compareLinks(const Matcher &matcher)
         }
         if (change == ChangeKind::Unchanged)
             continue;
-        m_links.append(Link { link.predecessor, link.successor, change });
+        m_links.append(Link { link.predecessor, link.successor, change, old });
         markSuccessor(matcher.newRowOfUid.value(link.successor, -1));
     }
     for (int k = 0; k < olds.size(); ++k) {
         if (taken.at(k))
             continue;
         const RyCompareVersion::Link &link = olds.at(k);
-        m_links.append(Link { link.predecessor, link.successor, ChangeKind::Deleted });
+        m_links.append(Link { link.predecessor, link.successor, ChangeKind::Deleted, k });
         const int oldRow = matcher.oldRowOfUid.value(link.successor, -1);
         markSuccessor(oldRow >= 0 ? matcher.newOfOld.at(oldRow) : -1);
     }

@@ -58,6 +58,7 @@ public:
         qint32 predecessor = 0; // unique IDs in the new version, the old one's when deleted
         qint32 successor = 0;
         ChangeKind change = ChangeKind::Added;
+        int oldLink = -1; // in the old version's links, -1 for an added link
     };
 
     struct Summary

@@ -90,6 +90,7 @@ QString RyCompareVersion::fieldName(Field field)
 void RyCompareVersion::readActivities(const QAbstractItemModel &tasks)
 {
     const int idColumn = columnOfId(tasks, "task_id");
+    const int codeColumn = columnOfId(tasks, "task_code");
     std::array<int, Predecessors> columns;
     for (int field = 0; field < Predecessors; ++field)
         columns[field] = columnOfId(tasks, FieldColumns[field]);
@@ -105,6 +106,7 @@ void RyCompareVersion::readActivities(const QAbstractItemModel &tasks)
         for (int field = 0; field < Predecessors; ++field)
             activity.values[field] = cell(tasks, row, columns[field]);
         activity.parent = idValue(activity.values[Wbs], -1);
+        activity.code = cell(tasks, row, codeColumn);
         const QDateTime finish = activity.values[Finish].toDateTime();
         if (finish.isValid() && (!m_finish.isValid() || finish > m_finish))
             m_finish = finish;

@@ -42,6 +42,7 @@ public:
     {
         qint32 uniqueId = 0;
         qint32 parent = -1; // the WBS node's unique ID, -1 for none
+        QVariant code; // the activity ID shown beside its name, not compared
         // Cells of the fields before Predecessors; dates as QDateTime, durations in hours.
         std::array<QVariant, Predecessors> values;
     };

@@ -19,11 +19,6 @@ namespace {
 using Check = RyScheduleCheck::Check;
 using Result = RyScheduleCheck::Result;
 
-// Constraint type codes of task field 0x11 that fix a date.
-constexpr qint32 MustStartOn = 2;
-constexpr qint32 MustFinishOn = 3;
-constexpr qint32 StartNoLaterThan = 5;
-constexpr qint32 FinishNoLaterThan = 7;
 constexpr qint16 FinishToStart = 1;
 
 struct Activity
@@ -261,8 +256,9 @@ RyScheduleCheck RyScheduleCheck::run(const MPPTaskModel &tasks, const MPPTaskPre
         ++incomplete;
         if (!a.hasPredecessor || !a.hasSuccessor)
             logic.activities.append(id);
-        if (t.tf11 == MustStartOn || t.tf11 == MustFinishOn || t.tf11 == StartNoLaterThan
-            || t.tf11 == FinishNoLaterThan)
+        // The constraints that fix a date.
+        if (t.tf11 == mppr::MustStartOn || t.tf11 == mppr::MustFinishOn
+            || t.tf11 == mppr::StartNoLaterThan || t.tf11 == mppr::FinishNoLaterThan)
             constraints.activities.append(id);
         if (a.totalFloat && *a.totalFloat > limit44Float)
             highFloat.activities.append(id);

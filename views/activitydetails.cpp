@@ -3,6 +3,8 @@
 #include "models/maphdrmodel.h"
 #include "models/ryconstants.h"
 #include "models/rymodellookup.h"
+#include "tables/rycomparemodel.h"
+#include "tables/rylinkchangemodel.h"
 #include "views/activities.h"
 #include "views/rydetaildelegate.h"
 #include "views/rygroupedtreeview.h"
@@ -53,6 +55,11 @@ void setExactFilter(QSortFilterProxyModel *proxy, const QString &key)
         QRegularExpression(QRegularExpression::anchoredPattern(QRegularExpression::escape(key)),
                            QRegularExpression::CaseInsensitiveOption));
 }
+
+// The predecessor model's columns each relationship table leaves out: the keys and the ends'
+// code and name columns of the current activity.
+const QList<int> PredecessorHidden = { 0, 1, 2, 5, 6 };
+const QList<int> SuccessorHidden = { 0, 1, 2, 7, 8 };
 
 void setUpRelationTable(QTableView *view, QAbstractItemModel *model, const QList<int> &hidden,
                         const QString &icon)
@@ -228,7 +235,7 @@ void ActivityDetails::wireRelationships()
     m_predecessorFilter->setHeaderMapping(QStringLiteral("Activity Name"),
                                           QStringLiteral("Predecessor Name"));
     m_predecessorFilter->setFilterKeyColumn(0);
-    setUpRelationTable(m_tblvwPred, m_predecessorFilter, { 0, 1, 2, 5, 6 },
+    setUpRelationTable(m_tblvwPred, m_predecessorFilter, PredecessorHidden,
                        QStringLiteral(":/images/task_position_predecessors.png"));
 
     delete m_successorFilter;
@@ -237,7 +244,7 @@ void ActivityDetails::wireRelationships()
     m_successorFilter->setHeaderMapping(QStringLiteral("Activity Name"),
                                         QStringLiteral("Successor Name"));
     m_successorFilter->setFilterKeyColumn(1);
-    setUpRelationTable(m_tblvwSucc, m_successorFilter, { 0, 1, 2, 7, 8 },
+    setUpRelationTable(m_tblvwSucc, m_successorFilter, SuccessorHidden,
                        QStringLiteral(":/images/task_position_successors.png"));
 
     m_mapper->setModel(m_activityModel);
@@ -257,6 +264,26 @@ void ActivityDetails::wireRelationships()
 
     setExactFilter(m_predecessorFilter, QStringLiteral("-1"));
     setExactFilter(m_successorFilter, QStringLiteral("-1"));
+}
+
+void ActivityDetails::setLinkChanges(RyLinkChangeModel *links)
+{
+    m_linkChanges = links;
+    if (!m_predecessorFilter || !m_successorFilter)
+        return;
+    QAbstractItemModel *source = links ? links : m_predecessorModel.data();
+    const int change = links ? links->changeColumn() : -1;
+    const QString deleted = RyCompareModel::changeName(RyCompareModel::ChangeKind::Deleted);
+    const QList<QPair<QTableView *, MapHdrModel *>> tables
+        = { { m_tblvwPred, m_predecessorFilter }, { m_tblvwSucc, m_successorFilter } };
+    for (const auto &table : tables) {
+        // The filter keeps its key: the current activity's links stay listed.
+        table.second->setSourceModel(source);
+        for (int column : table.first == m_tblvwPred ? PredecessorHidden : SuccessorHidden)
+            table.first->hideColumn(column);
+        if (auto *delegate = qobject_cast<RyDetailDelegate *>(table.first->itemDelegate()))
+            delegate->setStruckOutRows(change, deleted);
+    }
 }
 
 void ActivityDetails::setResourceModel(QAbstractItemModel *model)

@@ -14,6 +14,7 @@
 class Activities;
 class MapHdrModel;
 class QAbstractItemModel;
+class RyLinkChangeModel;
 class QDataWidgetMapper;
 class QLineEdit;
 class QPlainTextEdit;
@@ -36,6 +37,9 @@ public:
     // The calendar the activities are scheduled on, shown for each activity in the General tab
     // (every activity uses the project calendar: the file's task calendars are not read).
     void setCalendarName(const QString &name);
+    // While comparing: the links marked with their changes, the deleted ones struck through;
+    // null gives back the plain links. Not owned.
+    void setLinkChanges(RyLinkChangeModel *links);
     // Drops every model (before a new project and on Close).
     void clear();
 
@@ -84,6 +88,7 @@ private:
     QAbstractItemModel *m_emptyModel = nullptr;
     QPointer<QAbstractItemModel> m_activityModel;
     QPointer<QAbstractItemModel> m_predecessorModel;
+    QPointer<RyLinkChangeModel> m_linkChanges;
     QPointer<QAbstractItemModel> m_codeModel;
     QPointer<QAbstractItemModel> m_resourceModel;
     MapHdrModel *m_predecessorFilter = nullptr;

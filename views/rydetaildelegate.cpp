@@ -56,4 +56,25 @@ void RyDetailDelegate::initStyleOption(QStyleOptionViewItem *option, const QMode
     QStyledItemDelegate::initStyleOption(option, index);
     if (option->features & QStyleOptionViewItem::HasDisplay)
         option->text = RyValueText::displayText(index);
+    if (isStruckOut(index))
+        strikeOut(option);
+}
+
+void RyDetailDelegate::setStruckOutRows(int column, const QString &text)
+{
+    m_struckColumn = column;
+    m_struckText = text;
+}
+
+bool RyDetailDelegate::isStruckOut(const QModelIndex &index) const
+{
+    return m_struckColumn >= 0 && index.isValid()
+        && index.sibling(index.row(), m_struckColumn).data().toString() == m_struckText;
+}
+
+void RyDetailDelegate::strikeOut(QStyleOptionViewItem *option)
+{
+    option->font.setStrikeOut(true);
+    option->palette.setColor(QPalette::Text,
+                             option->palette.color(QPalette::Disabled, QPalette::Text));
 }

@@ -14,6 +14,12 @@ public:
                               QObject *parent = nullptr);
 
     int iconColumn() const { return m_iconColumn; }
+    // Rows whose cell in `column` reads `text` are drawn greyed and struck through (the deleted
+    // links of a comparison); -1 for none.
+    void setStruckOutRows(int column, const QString &text);
+    bool isStruckOut(const QModelIndex &index) const;
+    // How every table draws a row that is gone: greyed and struck through.
+    static void strikeOut(QStyleOptionViewItem *option);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
@@ -28,4 +34,6 @@ protected:
 private:
     QPixmap m_icon;
     int m_iconColumn;
+    int m_struckColumn = -1;
+    QString m_struckText;
 };

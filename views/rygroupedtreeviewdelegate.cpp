@@ -2,6 +2,7 @@
 
 #include "models/ryconstants.h"
 #include "models/ryvaluetext.h"
+#include "views/rydetaildelegate.h"
 
 RyGroupedTreeViewDelegate::RyGroupedTreeViewDelegate(QObject *parent)
     : QStyledItemDelegate(parent)
@@ -40,11 +41,8 @@ void RyGroupedTreeViewDelegate::initStyleOption(QStyleOptionViewItem *option,
     QStyledItemDelegate::initStyleOption(option, index);
     if (option->features & QStyleOptionViewItem::HasDisplay)
         option->text = RyValueText::displayText(index);
-    if (isStruckOut(index)) {
-        option->font.setStrikeOut(true);
-        option->palette.setColor(QPalette::Text,
-                                 option->palette.color(QPalette::Disabled, QPalette::Text));
-    }
+    if (isStruckOut(index))
+        RyDetailDelegate::strikeOut(option);
 }
 
 void RyGroupedTreeViewDelegate::setStruckOutRows(int column, const QString &text)

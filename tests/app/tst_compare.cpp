@@ -13,6 +13,7 @@
 #include "tests/support/mppscheduleedits.h"
 #include "tests/support/mppschedulegenerator.h"
 #include "views/activities.h"
+#include "views/rydetaildelegate.h"
 #include "views/rygroupedtreeview.h"
 #include "views/rygroupedtreeviewdelegate.h"
 #include "views/ryheaderstate.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -171,6 +173,19 @@ void TestCompare::comparisonShownFilteredAndExported()
     const QImage image = gantt->viewport()->grab().toImage();
     QCOMPARE(image.pixelColor(body * image.devicePixelRatio()), QColor("#E07000"));
 
+    // The details pane lists a removed link among the predecessors, marked and struck through.
+    QVERIFY(!m_edits.linksRemoved.isEmpty());
+    const auto removedLink = m_edits.linksRemoved.first();
+    m_window->activityView()->goToActivity(uint(removedLink.second));
+    const auto *predecessors = m_window->findChild<QTableView *>("tblvwPred");
+    const QAbstractItemModel *links = predecessors->model();
+    const int linkChange = RyModelLookup::findColumn(links, QStringLiteral("Change"));
+    QVERIFY(linkChange >= 0 && !predecessors->isColumnHidden(linkChange));
+    const QModelIndex removed
+        = RyModelLookup::verticalLookup(uint(removedLink.first), links, linkChange, 1);
+    QCOMPARE(removed.data().toString(), QStringLiteral("deleted"));
+    QVERIFY(qobject_cast<RyDetailDelegate *>(predecessors->itemDelegate())->isStruckOut(removed));
+
     // The everyday filter: changed activities only.
     RyFilterDialogProxyModel *filter = m_window->activityView()->filterProxy();
     const int change = RyModelLookup::findColumn(filter, QStringLiteral("Change"));
@@ -207,6 +222,8 @@ void TestCompare::endComparisonRestoresView()
     QVERIFY(m_window->activityView()->filterProxy()->valueFilters().isEmpty());
     QCOMPARE(tableText(tree), before);
     QVERIFY(!m_window->statusBar()->findChild<QLabel *>("compareSummaryLabel")->isVisible());
+    const auto *predecessors = m_window->findChild<QTableView *>("tblvwPred");
+    QCOMPARE(RyModelLookup::findColumn(predecessors->model(), QStringLiteral("Change")), -1);
     // A layout that names the Compare columns applies without a comparison.
     QVERIFY(m_window->applyLayout(layout));
     QCOMPARE(tree->model()->columnCount(), columns);

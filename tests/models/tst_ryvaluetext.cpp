@@ -111,11 +111,14 @@ void TestRyValueText::displayText_data()
     QTest::newRow("iso text") << QVariant("2024-02-03T08:00:00") << "03-02-2024" << none;
     QTest::newRow("relation type") << QVariant("PR_FS") << "FS" << none;
     QTest::newRow("task type") << QVariant("TT_Task") << "Task" << none;
-    QTest::newRow("constraint") << QVariant("CS_MANDSTART") << "MANDSTART" << none;
+    QTest::newRow("constraint") << QVariant("CS_MANDSTART") << "Mandatory Start" << none;
+    QTest::newRow("start no earlier") << QVariant("CS_MSOA") << "Start No Earlier Than" << none;
+    QTest::newRow("finish on") << QVariant("CS_MEO") << "Must Finish On" << none;
+    QTest::newRow("unknown constraint") << QVariant("CS_XYZ") << "XYZ" << none;
     QTest::newRow("status") << QVariant("TK_Complete") << "Complete" << none;
     QTest::newRow("resource type") << QVariant("RT_Labor") << "Labor" << none;
-    QTest::newRow("user text with underscore") << QVariant("A1_Pour slab") << "A1_Pour slab"
-                                               << none;
+    QTest::newRow("user text with underscore")
+        << QVariant("A1_Pour slab") << "A1_Pour slab" << none;
     QTest::newRow("integer") << QVariant(42) << "42" << none;
     QTest::newRow("double") << QVariant(1.5) << "1.5" << none;
     QTest::newRow("null") << QVariant() << "" << none;
@@ -145,10 +148,10 @@ void TestRyValueText::durationText_data()
     QTest::addColumn<int>("unit");
     QTest::addColumn<int>("minutesPerDay");
     QTest::addColumn<QString>("text");
-    const auto add = [](const char *name, double hours, DurationUnit unit, int perDay,
-                        const char *text) {
-        QTest::newRow(name) << hours << int(unit) << perDay << QString::fromLatin1(text);
-    };
+    const auto add
+        = [](const char *name, double hours, DurationUnit unit, int perDay, const char *text) {
+              QTest::newRow(name) << hours << int(unit) << perDay << QString::fromLatin1(text);
+          };
     add("five days", 40, DurationUnit::Days, 480, "5d");
     add("fraction of a day", 20, DurationUnit::Days, 480, "2.5d");
     add("zero", 0, DurationUnit::Days, 480, "0d");
@@ -194,14 +197,22 @@ void TestRyValueText::monthAndQuarter_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("shortName");
     QTest::addColumn<int>("quarter");
-    QTest::newRow("January") << 1 << "January" << "Jan" << 1;
-    QTest::newRow("March") << 3 << "March" << "Mar" << 1;
-    QTest::newRow("April") << 4 << "April" << "Apr" << 2;
-    QTest::newRow("September") << 9 << "September" << "Sep" << 3;
-    QTest::newRow("October") << 10 << "October" << "Oct" << 4;
-    QTest::newRow("December") << 12 << "December" << "Dec" << 4;
-    QTest::newRow("none") << 0 << "" << "" << 0;
-    QTest::newRow("past December") << 13 << "" << "" << 0;
+    QTest::newRow("January") << 1 << "January"
+                             << "Jan" << 1;
+    QTest::newRow("March") << 3 << "March"
+                           << "Mar" << 1;
+    QTest::newRow("April") << 4 << "April"
+                           << "Apr" << 2;
+    QTest::newRow("September") << 9 << "September"
+                               << "Sep" << 3;
+    QTest::newRow("October") << 10 << "October"
+                             << "Oct" << 4;
+    QTest::newRow("December") << 12 << "December"
+                              << "Dec" << 4;
+    QTest::newRow("none") << 0 << ""
+                          << "" << 0;
+    QTest::newRow("past December") << 13 << ""
+                                   << "" << 0;
 }
 
 void TestRyValueText::monthAndQuarter()
@@ -271,8 +282,7 @@ void TestRyValueText::periodNames()
     QCOMPARE(RyValueText::dayMonthText(date), day);
     // The short forms the names are made of.
     if (date.isValid()) {
-        QCOMPARE(RyValueText::quarterText(RyValueText::quarterOf(date.month())),
-                 quarter.left(2));
+        QCOMPARE(RyValueText::quarterText(RyValueText::quarterOf(date.month())), quarter.left(2));
         QCOMPARE(RyValueText::weekText(date.weekNumber()), week.section(' ', 0, 1));
     }
 }

@@ -278,7 +278,7 @@ void TestMppLoader::activityModelColumnsAndOrder()
     loader.setSchema(builtInSchema());
     loader.loadProject(small());
     auto *activities = modelOf(loader, "ActivityModel");
-    QCOMPARE(activities->columnCount(), 131);
+    QCOMPARE(activities->columnCount(), 182);
     QCOMPARE(activities->rowCount(), 3);
     QCOMPARE(activities->headerData(0, Qt::Horizontal).toString(), QString("ID"));
     QCOMPARE(activities->headerData(0, Qt::Horizontal, Ry::ColumnGroupRole).toString(),
@@ -312,6 +312,10 @@ void TestMppLoader::activityModelColumnsAndOrder()
     QCOMPARE(activities->headerData(129, Qt::Horizontal).toString(),
              QString("BL Project Total Cost"));
     QCOMPARE(activities->headerData(130, Qt::Horizontal).toString(), QString("Notes"));
+    QCOMPARE(activities->headerData(131, Qt::Horizontal).toString(),
+             QString("Activity constraint type"));
+    QCOMPARE(activities->headerData(132, Qt::Horizontal).toString(), QString("Number 1"));
+    QCOMPARE(activities->headerData(181, Qt::Horizontal).toString(), QString("Flag 20"));
     for (int row = 0; row < 3; ++row) {
         QCOMPARE(activities->index(row, 0).data(), QVariant(uint(row + 2)));
         QCOMPARE(activities->index(row, 3).data(), QVariant(uint(row + 2)));
@@ -435,7 +439,7 @@ void TestMppLoader::userDefinedAssignmentModel()
     loader.loadProject(std::move(project));
     auto *fields = modelOf(loader, "userDefinedAssignmentModel");
     auto *tasks = modelOf(loader, "TASK");
-    QCOMPARE(fields->columnCount(), 71);
+    QCOMPARE(fields->columnCount(), 121);
     QCOMPARE(fields->rowCount(), tasks->rowCount());
     QCOMPARE(fields->headerData(0, Qt::Horizontal).toString(), QString("task_id"));
     QCOMPARE(fields->headerData(31, Qt::Horizontal).toString(), QString("Start date 1"));

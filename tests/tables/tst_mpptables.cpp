@@ -431,15 +431,21 @@ void TestMppTables::userDefinedFields()
         task->texts[0] = QStringLiteral("first text of %1").arg(task->uniqueId);
         task->numbers[2] = 12345;
         task->integers[9] = 4800;
+        task->customFields
+            = { { qint16(mppr::customFieldIndex(mppr::CustomFieldKind::Date, 10)),
+                  QDateTime(QDate(2024, 5, 6), QTime(8, 0), Qt::UTC) },
+                { qint16(mppr::customFieldIndex(mppr::CustomFieldKind::Number, 1)), 2.5 },
+                { qint16(mppr::customFieldIndex(mppr::CustomFieldKind::Flag, 20)), true } };
     }
     MPPUdfTypeModel types;
     types.setProject(project.get());
-    QCOMPARE(types.rowCount(), 70);
+    QCOMPARE(types.rowCount(), 120);
     QCOMPARE(types.columnCount(), 5);
-    const QStringList names { "Text 1",         "Text 30", "Start date 1",
-                              "Finish date 10", "Cost 1",  "Duration 10" };
-    const QList<int> rows { 0, 29, 30, 49, 50, 69 };
-    const QStringList kinds { "string", "string", "date", "date", "float", "float" };
+    const QStringList names { "Text 1",      "Text 30",  "Start date 1", "Finish date 10", "Cost 1",
+                              "Duration 10", "Number 1", "Date 10",      "Flag 20" };
+    const QList<int> rows { 0, 29, 30, 49, 50, 69, 70, 99, 119 };
+    const QStringList kinds { "string", "string", "date", "date",  "float",
+                              "float",  "float",  "date", "string" };
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(types.index(rows[i], MPPUdfTypeModel::UdfTypeId).data(), QVariant(rows[i]));
         QCOMPARE(types.index(rows[i], MPPUdfTypeModel::UdfTypeName).data(), QVariant(names[i]));
@@ -447,11 +453,11 @@ void TestMppTables::userDefinedFields()
         QCOMPARE(types.index(rows[i], MPPUdfTypeModel::LogicalDataType).data(), QVariant(kinds[i]));
         QCOMPARE(types.index(rows[i], MPPUdfTypeModel::TableName).data(), QVariant("Task"));
     }
-    QVERIFY(!types.index(70, 0).isValid());
+    QVERIFY(!types.index(120, 0).isValid());
 
     MPPUdfValueModel values;
     values.setProject(project.get());
-    QCOMPARE(values.rowCount(), 70 * 4);
+    QCOMPARE(values.rowCount(), 120 * 4);
     const uint firstTask = values.index(0, MPPUdfValueModel::FkId).data().toUInt();
     QCOMPARE(values.index(52, MPPUdfValueModel::UdfTypeId).data(), QVariant(52));
     QCOMPARE(values.index(52, MPPUdfValueModel::FkId).data(), QVariant(firstTask));
@@ -462,11 +468,16 @@ void TestMppTables::userDefinedFields()
                  QVariant(QStringLiteral("first text of %1").arg(firstTask)));
         QCOMPARE(values.index(69, column).data(), QVariant(4800.0));
         QVERIFY(!values.index(30, column).data().isValid()); // unset date
+        QCOMPARE(values.index(70, column).data(), QVariant(2.5));
+        QCOMPARE(values.index(99, column).data().toDateTime(),
+                 QDateTime(QDate(2024, 5, 6), QTime(8, 0), Qt::UTC));
+        QCOMPARE(values.index(119, column).data(), QVariant("Yes"));
+        QVERIFY(!values.index(100, column).data().isValid()); // a flag not stored
     }
     QVERIFY(!values.index(0, MPPUdfValueModel::UdfCodeId).data().isValid());
     QCOMPARE(values.valueRow(qint32(firstTask), 52), 52);
     QCOMPARE(values.valueRow(12345, 0), -1);
-    QCOMPARE(values.valueRow(qint32(firstTask), 70), -1);
+    QCOMPARE(values.valueRow(qint32(firstTask), 120), -1);
 }
 
 void TestMppTables::emptyCodeTablesStillAnswerHeaders()
@@ -490,7 +501,7 @@ void TestMppTables::headersFromTheSchema()
 {
     auto project = small();
     auto tasks = tableOver<MPPTaskModel>(project.get(), "TASK");
-    QCOMPARE(tasks->columnCount(), 38);
+    QCOMPARE(tasks->columnCount(), 39);
     const int name = tasks->columnOf("task_name");
     QCOMPARE(tasks->headerData(name, Qt::Horizontal).toString(), QString("Activity Name"));
     QCOMPARE(tasks->headerData(name, Qt::Horizontal, Ry::ColumnIdRole).toString(),
@@ -526,7 +537,7 @@ void TestMppTables::headersFromTheSchema()
     // Without setColumns a section has no header at all.
     MPPTaskModel bare;
     QVERIFY(!bare.headerData(0, Qt::Horizontal).isValid());
-    QCOMPARE(bare.columnCount(), 38);
+    QCOMPARE(bare.columnCount(), 39);
 }
 
 void TestMppTables::missingWbsTaskGivesNoValues()

@@ -4,6 +4,7 @@
 #include "projectbuilder.h"
 #include "tables/mpploader.h"
 #include "tables/rycomparemodel.h"
+#include "tables/rylinkchangemodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -129,6 +130,8 @@ private slots:
     void deltas_data();
     void deltas();
     void duplicateUniqueIds();
+    void linkChanges_data();
+    void linkChanges();
     void headerDescriptions_data();
     void headerDescriptions();
     void workingDays_data();
@@ -315,6 +318,59 @@ void tst_RyCompareModel::duplicateUniqueIds()
     // A deleted row is keyed apart from the new version's row of the same unique ID.
     QCOMPARE(model.index(4, RyCompareModel::RowKey).data().toString(), QStringLiteral("deleted 1"));
     QCOMPARE(model.index(0, RyCompareModel::RowKey).data().toInt(), 1);
+}
+
+void tst_RyCompareModel::linkChanges_data()
+{
+    QTest::addColumn<qint32>("newOffset");
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("added and deleted") << 0 << Edit([](mppr::Project &p) {
+        p.task(4)->predUniqueIds[0] = 2; // 3->4 becomes 2->4
+    }) << QStringList { "4<2 SS added Survey", "4<3 SS deleted Design" };
+    QTest::newRow("type changed") << 0
+                                  << Edit([](mppr::Project &p) { p.task(4)->predTypes[0] = 1; })
+                                  << QStringList { "4<3 FS changed Design" };
+    // The links of a deleted activity are keyed as the activity view keys its row.
+    QTest::newRow("activity deleted")
+        << 0 << Edit([](mppr::Project &p) { remove(p, 3); })
+        << QStringList { "4<deleted 3 SS deleted Design", "deleted 3<2 FS deleted Survey" };
+    // Matched by WBS path and name: the deleted link's ends are the new version's activities.
+    QTest::newRow("rebuilt") << 100 << Edit([](mppr::Project &p) {
+        p.task(106)->predUniqueIds.clear();
+        p.task(106)->predTypes.clear();
+        p.task(106)->predLags.clear();
+        p.task(106)->predLagUnits.clear();
+    }) << QStringList { "106<104 FS deleted Build" };
+}
+
+void tst_RyCompareModel::linkChanges()
+{
+    QFETCH(qint32, newOffset);
+    QFETCH(Edit, edit);
+    QFETCH(QStringList, expected);
+
+    Versions versions(schedule(), schedule(newOffset, edit));
+    auto *links = qobject_cast<QAbstractItemModel *>(versions.newLoader.model("PredecessorModel"));
+    QVERIFY(links);
+    RyLinkChangeModel model(links, *versions.model);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const int change = model.changeColumn();
+    QCOMPARE(model.headerData(change, Qt::Horizontal).toString(), QStringLiteral("Change"));
+    QCOMPARE(model.headerData(8, Qt::Horizontal), links->headerData(8, Qt::Horizontal));
+    // "successor<predecessor type change predecessor name" of each marked row.
+    QStringList marked;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const auto text = [&](int column) { return model.index(row, column).data().toString(); };
+        if (!text(change).isEmpty()) {
+            marked << QStringLiteral("%1<%2 %3 %4 %5")
+                          .arg(text(0), text(1), text(3).mid(3), text(change), text(8));
+        }
+    }
+    marked.sort();
+    QCOMPARE(marked, expected);
+    QCOMPARE(model.rowCount(), links->rowCount() + expected.filter(" deleted ").size());
 }
 
 void tst_RyCompareModel::headerDescriptions_data()

@@ -347,6 +347,7 @@ void TestActivityDetails::generalAndNotesOnSample()
         { "lePercentComplete", "Progress" },
         { "leTotalFloat", "Total float" },
         { "leFreeFloat", "Free float" },
+        { "leConstraintType", "Activity constraint type" },
         { "leConstraintDate", "Activity Constraint Date" },
         { "leWbsCode", "WBS Code" },
         { "leWbsName", "WBS Name" },

@@ -189,6 +189,10 @@ void TestCodesAndAliases::aliasesNameColumns()
     QCOMPARE(activities->headerData(column, Qt::Horizontal, Ry::ColumnChoiceTextRole),
              QVariant("Start1t (Start1)"));
     QCOMPARE(findColumn(activities, "Start date 1"), -1);
+    for (const char *alias : { "Number1t", "Date10t", "Flag20t" }) {
+        const int later = findColumn(activities, alias);
+        QVERIFY2(later > column, alias);
+    }
 }
 
 void TestCodesAndAliases::layoutByIdAppliesToAnotherFile()
