@@ -144,11 +144,9 @@ QList<QAction *> ViewCommands::outlineCommands() const
 
 QList<QPair<QAction *, quint8>> ViewCommands::timeScales() const
 {
-    return { { ui.actionDay, Ry::Day },
-             { ui.actionWeek, Ry::Week },
-             { ui.actionMonth, Ry::Month },
-             { ui.actionQuarter, Ry::Quarter },
-             { ui.actionYear, Ry::Year } };
+    return { { ui.actionHour, Ry::Hour },       { ui.actionDay, Ry::Day },
+             { ui.actionWeek, Ry::Week },       { ui.actionMonth, Ry::Month },
+             { ui.actionQuarter, Ry::Quarter }, { ui.actionYear, Ry::Year } };
 }
 
 QString ViewCommands::outlineText() const

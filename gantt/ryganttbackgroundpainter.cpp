@@ -23,13 +23,23 @@ void RyGanttBackgroundPainter::paintNonWorkingTime(QPainter &painter, const Area
                                                    const RyWorkingTime &workingTime,
                                                    const QBrush &brush)
 {
-    if (scale.lowestTier() != Ry::Day || !from.isValid() || !to.isValid())
+    const bool hours = scale.lowestTier() == Ry::Hour;
+    if ((!hours && scale.lowestTier() != Ry::Day) || !from.isValid() || !to.isValid())
         return;
-    const int width = scale.unitWidth();
+    const int width = scale.positionUnitWidth();
     for (QDate day = from; day <= to; day = day.addDays(1)) {
-        if (!workingTime.isWorkingDay(day))
-            painter.fillRect(
-                QRect(scale.dateToX(day) - area.offset.x(), 0, width, area.height), brush);
+        const int left = scale.dateToX(day) - area.offset.x();
+        if (!hours) {
+            if (!workingTime.isWorkingDay(day))
+                painter.fillRect(QRect(left, 0, width, area.height), brush);
+            continue;
+        }
+        // At the hour tier the hours off of working days are shaded too.
+        for (const RyWorkingTime::Range &range : workingTime.nonWorkingRanges(day)) {
+            const int x1 = left + int(qint64(range.first) * width / (24 * 60));
+            const int x2 = left + int(qint64(range.second) * width / (24 * 60));
+            painter.fillRect(QRect(x1, 0, x2 - x1, area.height), brush);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // Paints what lies behind the bars of the Gantt chart: alternating rows, non-working time
-// (the project calendar's days off on a day scale), the grid lines of the tier above the lowest and the data date
-// line. Stateless: every call takes what it draws.
+// (the project calendar's days off on a day scale, and its hours off on an hour scale), the grid
+// lines of the tier above the lowest and the data date line. Stateless: every call takes what it
+// draws.
 #pragma once
 
 #include <QPoint>
@@ -29,8 +30,8 @@ public:
     };
 
     static void paintAlternateRows(QPainter &painter, const Area &area, const QBrush &brush);
-    // The days off between `from` and `to`, shaded only when the lowest tier is days (the
-    // time scale has no finer tier).
+    // The days off between `from` and `to`, shaded when the lowest tier is days or hours; at
+    // the hour tier the non-working hours of working days as well.
     static void paintNonWorkingTime(QPainter &painter, const Area &area, const RyTimeScale &scale,
                                     const QDate &from, const QDate &to,
                                     const RyWorkingTime &workingTime, const QBrush &brush);

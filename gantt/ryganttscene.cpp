@@ -98,7 +98,7 @@ void RyGanttScene::paintBackground(QPainter &painter, const Paint &paint) const
     if (paint.alternatingRows)
         Background::paintAlternateRows(painter, area, paint.alternate);
     const RyTimeScale &scale = m_header->scale();
-    if (scale.lowestTier() == Ry::Day && paint.workingTime) {
+    if (scale.positionTier() == Ry::Day && paint.workingTime) {
         const int x = paint.offset.x();
         const QDate from = paint.snapshot ? scale.startDate() : scale.xToDate(x);
         const QDate to

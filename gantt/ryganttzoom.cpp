@@ -12,7 +12,7 @@
 namespace {
 
 // Tier units from finest to coarsest: fitting only ever moves towards the coarse end.
-const int TiersFineToCoarse[] = { Ry::Day, Ry::Week, Ry::Month, Ry::Quarter, Ry::Year };
+const int TiersFineToCoarse[] = { Ry::Hour, Ry::Day, Ry::Week, Ry::Month, Ry::Quarter, Ry::Year };
 constexpr double ZoomFactor = 1.25;
 // One notch of a classic mouse wheel.
 constexpr int WheelStep = 120;

@@ -18,9 +18,8 @@ struct RyTimeLineHeader::Private
     QMap<int, int> dateFormats {
         { Ry::Day, 0 }, { Ry::Week, 0 }, { Ry::Month, 3 }, { Ry::Quarter, 0 }, { Ry::Year, 0 }
     };
-    QMap<int, int> unitWidths {
-        { Ry::Day, 32 }, { Ry::Week, 32 }, { Ry::Month, 32 }, { Ry::Quarter, 32 }, { Ry::Year, 32 }
-    };
+    QMap<int, int> unitWidths { { Ry::Hour, 24 },  { Ry::Day, 32 },     { Ry::Week, 32 },
+                                { Ry::Month, 32 }, { Ry::Quarter, 32 }, { Ry::Year, 32 } };
     int dragAnchorWidth = 0;
     int dragAnchorX = 0;
     int scrollPosition = 0;
@@ -227,16 +226,23 @@ void RyTimeLineHeader::paintTier(QPainter &painter, int row, int unit, const QDa
     option.position = QStyleOptionHeader::Middle;
     option.textAlignment = lowest ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
     QDate date = first;
-    int x = 0;
+    // Hours scroll within a day: the day holding the left edge may start left of it.
+    const bool hours = d->scale.lowestTier() == Ry::Hour;
+    int x = hours ? dateToX(first) - d->scrollPosition : 0;
     // In snapshot mode the header spans the whole range; output draws it in many small parts.
     const int end = std::min(paintWidth, exposed.right() + 1);
+    const int hourWidth = d->scale.unitWidth();
     for (int section = 0; x < end && section <= paintWidth; ++section) {
-        const QDate n = next(date, unit);
-        const int w = width(date, n, unit);
+        const bool hour = unit == Ry::Hour;
+        const QDate n = hour && section % RyTimeScale::HoursPerDay != RyTimeScale::HoursPerDay - 1
+            ? date
+            : next(date, unit);
+        const int w = hour ? hourWidth : width(date, n, unit);
         if (x + w > exposed.left()) {
             option.section = section;
             option.rect = QRect(x, row * TierHeight, w, TierHeight);
-            option.text = label(date, unit, format);
+            option.text = hour ? RyTimeScale::hourLabel(section % RyTimeScale::HoursPerDay, format)
+                               : label(date, unit, format);
             style()->drawControl(QStyle::CE_Header, &option, &painter, this);
         }
         x += w;

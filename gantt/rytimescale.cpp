@@ -12,7 +12,7 @@ namespace {
 // Loops that walk dates unit by unit stop here, so a far-off date cannot hang the view.
 constexpr int MaxSteps = 400000;
 
-const int TierOrder[] = { Ry::Year, Ry::Quarter, Ry::Month, Ry::Week, Ry::Day };
+const int TierOrder[] = { Ry::Year, Ry::Quarter, Ry::Month, Ry::Week, Ry::Day, Ry::Hour };
 
 const char *const WeekdayNames[]
     = { "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday" };
@@ -128,8 +128,19 @@ const QVector<RyTimeScale::TierFormats> &RyTimeScale::labelFormats()
               [](D d) {
                   return QString::fromLatin1(WeekdayNames[d.dayOfWeek() - 1]).left(1);
               } } } },
+        // The header labels hour cells by hourLabel(); a date alone is its first hour.
+        { Ry::Hour,
+          "Hour",
+          { { "8", [](D) { return hourLabel(0, 0); } },
+            { "08:00", [](D) { return hourLabel(0, 1); } } } },
     };
     return formats;
+}
+
+QString RyTimeScale::hourLabel(int hour, int formatIndex)
+{
+    return formatIndex == 1 ? QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0'))
+                            : QString::number(hour);
 }
 
 QString RyTimeScale::label(const QDate &date, int unit, int formatIndex)
@@ -174,6 +185,17 @@ void RyTimeScale::setContent(const QDate &first, const QDate &last, const QDate 
     m_boundaries.clear();
 }
 
+int RyTimeScale::positionTier() const
+{
+    const int lowest = lowestTier();
+    return lowest == Ry::Hour ? Ry::Day : lowest;
+}
+
+int RyTimeScale::positionUnitWidth() const
+{
+    return lowestTier() == Ry::Hour ? m_unitWidth * HoursPerDay : m_unitWidth;
+}
+
 int RyTimeScale::homeX() const
 {
     return m_home.isValid() ? dateToX(unitBefore(m_home)) : 0;
@@ -181,7 +203,7 @@ int RyTimeScale::homeX() const
 
 QDate RyTimeScale::unitBefore(const QDate &date) const
 {
-    switch (lowestTier()) {
+    switch (positionTier()) {
     case Ry::Week:
         return mondayOnOrBefore(date).addDays(-7);
     case Ry::Month:
@@ -203,7 +225,7 @@ void RyTimeScale::setUnitWidth(int width)
 
 QDate RyTimeScale::next(const QDate &date, int unit, int lowestUnit) const
 {
-    const int lowest = lowestUnit ? lowestUnit : lowestTier();
+    const int lowest = lowestUnit ? lowestUnit : positionTier();
     switch (unit) {
     case Ry::Day:
         return date.addDays(1);
@@ -222,8 +244,10 @@ QDate RyTimeScale::next(const QDate &date, int unit, int lowestUnit) const
 
 int RyTimeScale::width(const QDate &from, const QDate &to, int unit) const
 {
-    const int lowest = lowestTier();
-    const int uw = m_unitWidth;
+    const int lowest = positionTier();
+    const int uw = positionUnitWidth();
+    if (unit == Ry::Hour)
+        return m_unitWidth;
     if (unit == lowest)
         return uw;
     if (lowest == Ry::Day)
@@ -263,7 +287,7 @@ int RyTimeScale::width(const QDate &from, const QDate &to, int unit) const
 
 float RyTimeScale::dayFraction(int unit) const
 {
-    const int lowest = lowestTier();
+    const int lowest = positionTier();
     if (unit >= lowest)
         return 1.0f;
     return 1.0f / float(unitsPerLowest(unit, lowest));
@@ -271,15 +295,15 @@ float RyTimeScale::dayFraction(int unit) const
 
 float RyTimeScale::dayWidth() const
 {
-    return float(m_unitWidth) * dayFraction(Ry::Day);
+    return float(positionUnitWidth()) * dayFraction(Ry::Day);
 }
 
 int RyTimeScale::dateToX(const QDate &date, bool upperTier) const
 {
     if (m_tiers.isEmpty() || !date.isValid() || date == m_start)
         return 0;
-    const int uw = m_unitWidth;
-    const int lowest = lowestTier();
+    const int uw = positionUnitWidth();
+    const int lowest = positionTier();
     if (date < m_start) // outside the range: continue the day scale to the left
         return int(dayFraction(Ry::Day) * float(m_start.daysTo(date)) * float(uw));
     int c = lowest;
@@ -327,14 +351,15 @@ QDate RyTimeScale::xToDate(int x) const
 {
     if (m_tiers.isEmpty())
         return QDate();
-    const int lowest = lowestTier();
-    const int uw = m_unitWidth;
+    const int lowest = positionTier();
+    const int uw = positionUnitWidth();
     QDate date = m_start;
     if (lowest == Ry::Week)
         date = mondayOnOrBefore(date);
     if (x <= 0 || uw <= 0)
         return date;
-    const int steps = (x + uw - 1) / uw;
+    // Hours step within a day: the date is the day holding x.
+    const int steps = lowestTier() == Ry::Hour ? x / uw : (x + uw - 1) / uw;
     // Closed forms of `steps` calls of next(); the first step aligns to a unit start.
     switch (lowest) {
     case Ry::Day:
@@ -358,7 +383,7 @@ int RyTimeScale::rangeEndX() const
 {
     if (m_tiers.isEmpty())
         return 0;
-    return dateToX(next(m_finish, lowestTier()));
+    return dateToX(next(m_finish, positionTier()));
 }
 
 QList<QDate> RyTimeScale::tickDates(int minimumX) const

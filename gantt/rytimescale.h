@@ -32,6 +32,10 @@ public:
     // Every tier unit with its formats, coarsest first: the timeline header writes its labels
     // with them and the bar styles dialog lists their samples.
     static const QVector<TierFormats> &labelFormats();
+    // The hour tier splits each day into its hours: positions still step by days.
+    static constexpr int HoursPerDay = 24;
+    // Label of an hour cell: "8" (format 0) or "08:00" (format 1).
+    static QString hourLabel(int hour, int formatIndex);
     // Label of the `unit` cell starting at `date`; empty for an unknown unit or format.
     static QString label(const QDate &date, int unit, int formatIndex);
 
@@ -54,8 +58,13 @@ public:
     QDate unitBefore(const QDate &date) const;
     QDate startDate() const { return m_start; }
     QDate finishDate() const { return m_finish; }
+    // Width of one lowest-tier cell: an hour at the hour tier, which splits the days above it.
     void setUnitWidth(int width);
     int unitWidth() const { return m_unitWidth; }
+    // The tier positions step by: the lowest, but the day for the hour tier.
+    int positionTier() const;
+    // Width of one positionTier() unit.
+    int positionUnitWidth() const;
 
     // Start of the `unit` cell after the one holding `date`. `lowestUnit` 0 means the lowest tier.
     QDate next(const QDate &date, int unit, int lowestUnit = 0) const;

@@ -229,7 +229,7 @@ void TestMainWindow::menus()
     QStringList time;
     for (QAction *a : window->timeMenu()->actions())
         time << a->text();
-    QCOMPARE(time, QStringList({ "Year", "Quarter", "Month", "Week", "Day" }));
+    QCOMPARE(time, QStringList({ "Year", "Quarter", "Month", "Week", "Day", "Hour" }));
     QCOMPARE(window->timeMenu()->toolTip(), QStringLiteral("Time Scales"));
 
     const QList<QAction *> layout = ui.menuLayout->actions();

@@ -5,6 +5,7 @@
 #include "apptestsupport.h"
 #include "filter/ryfilterdialogproxymodel.h"
 #include "gantt/ryganttview.h"
+#include "gantt/rytimelineheader.h"
 #include "models/rymodellookup.h"
 #include "models/ryvaluetext.h"
 #include "tables/mpploader.h"
@@ -417,10 +418,9 @@ void TestOpenProject::layoutRoundTrip()
     QVERIFY(openAndWait(*window, sample("sample.mpp")));
     const QString document = window->layoutDocument();
     const QVariantMap first = QJsonDocument::fromJson(document.toUtf8()).toVariant().toMap();
-    QCOMPARE(
-        first.keys(),
-        QStringList({ "barStyles", "bars", "columns", "durationUnit", "filters", "group", "outline",
-                      "sortby" }));
+    QCOMPARE(first.keys(),
+             QStringList({ "barStyles", "bars", "columns", "durationUnit", "filters", "group",
+                           "outline", "sortby" }));
     QVERIFY(document.startsWith(QStringLiteral("{\"barStyles\":")));
     QCOMPARE(first.value("group").toStringList(),
              QStringList { "WBS Code;;MS Shell Dlg 2:b;r0g0b0a255;r255g255b255a255" });
@@ -460,6 +460,12 @@ void TestOpenProject::timeScales()
     action(*window, "actionYear")->trigger();
     QVERIFY(action(*window, "actionYear")->isChecked());
     QCOMPARE(int(gantt(*window)->timelineFlags()), 0x40);
+    // Hours under the days: a day is 24 hour cells wide.
+    action(*window, "actionDay")->trigger();
+    action(*window, "actionHour")->trigger();
+    const RyTimeScale &scale = gantt(*window)->header()->scale();
+    QCOMPARE(scale.tiers(), (QList<int> { 0x40, 0x04, 0x02 }));
+    QCOMPARE(scale.positionUnitWidth(), 24 * scale.unitWidth());
 }
 
 void TestOpenProject::outlineCommands()
@@ -540,7 +546,8 @@ void TestOpenProject::detailsFollowCurrentRow()
     QVERIFY(window->detailsView()->isVisible());
     RyGroupedTreeView *view = window->activityView()->treeView();
     view->expandAll();
-    const int nameColumn = RyModelLookup::findColumn(view->model(), QStringLiteral("Activity Name"));
+    const int nameColumn
+        = RyModelLookup::findColumn(view->model(), QStringLiteral("Activity Name"));
     QVERIFY(nameColumn >= 0);
     QStringList names;
     for (const QModelIndex &index : RyModelLookup::flattenIndexes(view->model(), QModelIndex())) {

@@ -47,25 +47,38 @@ private slots:
 void TestRyGanttBackgroundPainter::shadesDaysOff_data()
 {
     QTest::addColumn<bool>("fallback");
-    QTest::addColumn<QDate>("day");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QDateTime>("at");
     QTest::addColumn<bool>("shaded");
-    QTest::newRow("working Tuesday") << false << QDate(2024, 12, 24) << false;
-    QTest::newRow("holiday") << false << QDate(2024, 12, 25) << true;
-    QTest::newRow("working Saturday") << false << QDate(2024, 12, 28) << false;
-    QTest::newRow("Sunday") << false << QDate(2024, 12, 29) << true;
-    QTest::newRow("fallback Saturday") << true << QDate(2024, 12, 28) << true;
-    QTest::newRow("fallback Wednesday") << true << QDate(2024, 12, 25) << false;
+    const int days = Ry::Month | Ry::Day;
+    const int hours = Ry::Day | Ry::Hour;
+    const auto at = [](int day, int hour, int minute = 0) {
+        return QDateTime(QDate(2024, 12, day), QTime(hour, minute), Qt::UTC);
+    };
+    QTest::newRow("working Tuesday") << false << days << at(24, 12) << false;
+    QTest::newRow("holiday") << false << days << at(25, 12) << true;
+    QTest::newRow("working Saturday") << false << days << at(28, 12) << false;
+    QTest::newRow("Sunday") << false << days << at(29, 12) << true;
+    QTest::newRow("fallback Saturday") << true << days << at(28, 12) << true;
+    QTest::newRow("fallback Wednesday") << true << days << at(25, 12) << false;
+    // At the hour tier the hours off are shaded as well.
+    QTest::newRow("hours: working morning") << false << hours << at(24, 10) << false;
+    QTest::newRow("hours: night") << false << hours << at(24, 3) << true;
+    QTest::newRow("hours: evening") << false << hours << at(24, 18, 30) << true;
+    QTest::newRow("hours: holiday morning") << false << hours << at(25, 10) << true;
+    QTest::newRow("hours: working Saturday morning") << false << hours << at(28, 10) << false;
+    QTest::newRow("hours: Saturday afternoon off") << false << hours << at(28, 14) << true;
 }
 
 void TestRyGanttBackgroundPainter::shadesDaysOff()
 {
     QFETCH(bool, fallback);
-    QFETCH(QDate, day);
+    QFETCH(int, flags);
+    QFETCH(QDateTime, at);
     QFETCH(bool, shaded);
     RyTimeScale scale;
-    const QImage image = paint(Ry::Month | Ry::Day, fallback ? RyWorkingTime() : calendar(), &scale);
-    const int middle = scale.dateToX(day) + scale.unitWidth() / 2;
-    QCOMPARE(QColor(image.pixel(middle, 10)) == Shade, shaded);
+    const QImage image = paint(flags, fallback ? RyWorkingTime() : calendar(), &scale);
+    QCOMPARE(QColor(image.pixel(scale.dateTimeToX(at) + 1, 10)) == Shade, shaded);
 }
 
 QTEST_MAIN(TestRyGanttBackgroundPainter)

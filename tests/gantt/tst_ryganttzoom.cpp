@@ -109,8 +109,10 @@ void TestRyGanttZoom::flagsWithLowestTier_data()
         << (Ry::Month | Ry::Day) << int(Ry::Week) << (Ry::Month | Ry::Week);
     QTest::newRow("year/month/day to month")
         << (Ry::Year | Ry::Month | Ry::Day) << int(Ry::Month) << (Ry::Year | Ry::Month);
-    QTest::newRow("hour bit kept")
-        << (Ry::Hour | Ry::Day) << int(Ry::Year) << (Ry::Hour | Ry::Year);
+    QTest::newRow("hours go with the days")
+        << (Ry::Hour | Ry::Day) << int(Ry::Year) << int(Ry::Year);
+    QTest::newRow("minute bit kept")
+        << (Ry::Minute | Ry::Day) << int(Ry::Week) << (Ry::Minute | Ry::Week);
 }
 
 void TestRyGanttZoom::flagsWithLowestTier()

@@ -55,7 +55,7 @@ void TestRyTimeLineHeader::tiersFromFlags_data()
     QTest::newRow("year over month") << 80 << QList<int> { Ry::Year, Ry::Month };
     QTest::newRow("all five") << 124
                               << QList<int> { Ry::Year, Ry::Quarter, Ry::Month, Ry::Week, Ry::Day };
-    QTest::newRow("minute and hour are no tiers") << 0x07 << QList<int> { Ry::Day };
+    QTest::newRow("hours under days, minutes no tier") << 0x07 << QList<int> { Ry::Day, Ry::Hour };
     QTest::newRow("none") << 0 << QList<int>();
 }
 

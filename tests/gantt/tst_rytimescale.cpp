@@ -58,7 +58,7 @@ void TestRyTimeScale::tiersFromFlags_data()
     QTest::newRow("month over day") << 20 << QList<int> { Ry::Month, Ry::Day };
     QTest::newRow("all five") << 124
                               << QList<int> { Ry::Year, Ry::Quarter, Ry::Month, Ry::Week, Ry::Day };
-    QTest::newRow("minute and hour are no tiers") << 0x07 << QList<int> { Ry::Day };
+    QTest::newRow("hours under days, minutes no tier") << 0x07 << QList<int> { Ry::Day, Ry::Hour };
     QTest::newRow("none") << 0 << QList<int>();
 }
 
@@ -86,6 +86,8 @@ void TestRyTimeScale::tickDates_data()
                                      << QList<QDate> { QDate(2018, 1, 1), QDate(2019, 1, 1) };
     QTest::newRow("one tier has none")
         << int(Ry::Day) << Monday << QDate(2017, 4, 10) << QList<QDate>();
+    QTest::newRow("day over hour") << int(Ry::Day | Ry::Hour) << Monday << Monday.addDays(3)
+                                   << QList<QDate> { Monday.addDays(1), Monday.addDays(2) };
 }
 
 void TestRyTimeScale::tickDates()
@@ -258,6 +260,8 @@ void TestRyTimeScale::xToDateInvertsDateToX_data()
                                                 QDate(2018, 7, 1) };
     QTest::newRow("years") << 64 << QDate(2017, 5, 5)
                            << QList<QDate> { QDate(2018, 1, 1), QDate(2021, 1, 1) };
+    QTest::newRow("hours") << int(Ry::Day | Ry::Hour) << Monday
+                           << QList<QDate> { Monday.addDays(1), Monday.addDays(9) };
 }
 
 void TestRyTimeScale::xToDateInvertsDateToX()
@@ -282,6 +286,9 @@ void TestRyTimeScale::xToDateSteps_data()
     QTest::newRow("week: back to Monday first") << 24 << 0 << QDate(2017, 1, 2);
     QTest::newRow("week: two units") << 24 << 40 << QDate(2017, 1, 16);
     QTest::newRow("month") << 16 << 33 << QDate(2017, 3, 1);
+    // An hour is 32 pixels: any x inside a day is that day.
+    QTest::newRow("hours: inside the first day") << int(Ry::Day | Ry::Hour) << 767 << Monday;
+    QTest::newRow("hours: the next day") << int(Ry::Day | Ry::Hour) << 768 << Monday.addDays(1);
 }
 
 void TestRyTimeScale::xToDateSteps()
@@ -386,6 +393,9 @@ void TestRyTimeScale::dateTimeToX_data()
     QTest::newRow("18:00") << 20 << QDateTime(Monday.addDays(2), QTime(18, 0), Qt::UTC) << 88;
     // Week lowest: a day is 32/7 pixels; Tuesday 10 Jan lies 36 pixels in, noon adds half a day.
     QTest::newRow("week scale") << 24 << QDateTime(QDate(2017, 1, 10), QTime(12, 0), Qt::UTC) << 38;
+    // Hour lowest: 32 pixels an hour, 768 a day.
+    QTest::newRow("hour scale") << int(Ry::Day | Ry::Hour)
+                                << QDateTime(Monday.addDays(1), QTime(9, 30), Qt::UTC) << 1072;
 }
 
 void TestRyTimeScale::dateTimeToX()
@@ -422,7 +432,7 @@ void TestRyTimeScale::everyFormatHasASampleAndALabel()
             QVERIFY(!RyTimeScale::label(Monday, tier.unit, i).isEmpty());
         }
     }
-    QCOMPARE(units, (QList<int> { Ry::Year, Ry::Quarter, Ry::Month, Ry::Week, Ry::Day }));
+    QCOMPARE(units, (QList<int> { Ry::Year, Ry::Quarter, Ry::Month, Ry::Week, Ry::Day, Ry::Hour }));
 }
 
 QTEST_MAIN(TestRyTimeScale)
