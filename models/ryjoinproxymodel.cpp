@@ -19,6 +19,7 @@ RyJoinProxyModel::RyJoinProxyModel(QObject *parent)
 
 void RyJoinProxyModel::resetSourceState()
 {
+    invalidateColumns();
     m_joins.clear();
     m_rowMaps.clear();
     m_overrides.clear();
@@ -71,6 +72,7 @@ bool RyJoinProxyModel::addJoin(QAbstractItemModel *joined, int joinedKeyColumn,
     if (announce)
         beginInsertColumns(QModelIndex(), first, first + columns.size() - 1);
     m_joins.append(join);
+    invalidateColumns();
     m_rowMaps.append(QVector<int>());
     m_rowMaps.last() = buildRowMap(m_joins.size() - 1);
     if (announce)
@@ -111,6 +113,7 @@ void RyJoinProxyModel::removeJoinAt(int join, int first)
     if (announce)
         beginRemoveColumns(QModelIndex(), first, end - 1);
     m_joins.remove(join);
+    invalidateColumns();
     m_rowMaps.remove(join);
     QHash<QPair<int, int>, QVariant> overrides;
     for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it) {
@@ -204,46 +207,58 @@ void RyJoinProxyModel::_q_clearMapping()
     // Dropping the joins drops their columns.
     beginResetModel();
     m_joins.clear();
+    invalidateColumns();
     m_rowMaps.clear();
     m_overrides.clear();
     endResetModel();
 }
 
+void RyJoinProxyModel::buildColumns() const
+{
+    m_sourceColumns = sourceModel() ? sourceModel()->columnCount() : 0;
+    m_columns.clear();
+    for (int j = 0; j < m_joins.size(); ++j) {
+        for (int column : m_joins.at(j).columns)
+            m_columns.append({ j, column });
+    }
+    m_columnsBuilt = true;
+}
+
 int RyJoinProxyModel::sourceColumnCount() const
 {
-    return sourceModel() ? sourceModel()->columnCount() : 0;
+    if (!m_columnsBuilt)
+        buildColumns();
+    return sourceModel() ? m_sourceColumns : 0;
 }
 
 int RyJoinProxyModel::joinedColumnCount() const
 {
-    int count = 0;
-    for (const RyJoinMapping &join : m_joins)
-        count += join.columns.size();
-    return count;
+    if (!m_columnsBuilt)
+        buildColumns();
+    return m_columns.size();
 }
 
 RyJoinProxyModel::Resolved RyJoinProxyModel::resolve(int column) const
 {
     Resolved resolved;
-    if (column < 0 || !sourceModel())
+    QAbstractItemModel *source = sourceModel();
+    if (column < 0 || !source)
         return resolved;
-    int offset = sourceColumnCount();
-    if (column < offset) {
-        resolved.model = sourceModel();
+    const int sourceColumns = sourceColumnCount();
+    if (column < sourceColumns) {
+        resolved.model = source;
         resolved.column = column;
         return resolved;
     }
-    for (int j = 0; j < m_joins.size(); ++j) {
-        const QList<int> &columns = m_joins.at(j).columns;
-        if (column < offset + columns.size()) {
-            resolved.model = m_joins.at(j).model;
-            resolved.column = resolved.model ? columns.at(column - offset) : -1;
-            resolved.join = j;
-            if (!resolved.model)
-                resolved = Resolved();
-            return resolved;
-        }
-        offset += columns.size();
+    const int joined = column - sourceColumns;
+    if (joined >= m_columns.size())
+        return resolved;
+    const QPair<int, int> &at = m_columns.at(joined);
+    // A joined model that is gone leaves its columns without cells.
+    resolved.model = m_joins.at(at.first).model;
+    if (resolved.model) {
+        resolved.column = at.second;
+        resolved.join = at.first;
     }
     return resolved;
 }
@@ -468,6 +483,7 @@ void RyJoinProxyModel::_q_sourceAboutToBeReset()
 
 void RyJoinProxyModel::_q_sourceReset()
 {
+    invalidateColumns();
     m_overrides.clear();
     rebuildAllMaps();
     endResetModel();

@@ -96,7 +96,15 @@ private:
     void shiftRows(int first, int delta);
     void removeJoinAt(int join, int firstColumn);
 
+    // Every cell read resolves its column: the columns are resolved once per change of the
+    // joins or of the source's columns instead of walking the joins each time.
+    void buildColumns() const;
+    void invalidateColumns() { m_columnsBuilt = false; }
+
     QVector<RyJoinMapping> m_joins;
     QVector<QVector<int>> m_rowMaps; // per join: proxy row -> joined row, or -1
+    mutable bool m_columnsBuilt = false;
+    mutable int m_sourceColumns = 0;
+    mutable QVector<QPair<int, int>> m_columns; // proxy column -> (join or -1, its column)
     QHash<QPair<int, int>, QVariant> m_overrides; // (row, column) -> value written without a cell
 };
