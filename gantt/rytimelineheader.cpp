@@ -15,9 +15,8 @@
 struct RyTimeLineHeader::Private
 {
     RyTimeScale scale;
-    QMap<int, int> dateFormats {
-        { Ry::Day, 0 }, { Ry::Week, 0 }, { Ry::Month, 3 }, { Ry::Quarter, 0 }, { Ry::Year, 0 }
-    };
+    QMap<int, int> dateFormats { { Ry::Hour, 0 },  { Ry::Day, 0 },     { Ry::Week, 0 },
+                                 { Ry::Month, 3 }, { Ry::Quarter, 0 }, { Ry::Year, 0 } };
     QMap<int, int> unitWidths { { Ry::Hour, 24 },  { Ry::Day, 32 },     { Ry::Week, 32 },
                                 { Ry::Month, 32 }, { Ry::Quarter, 32 }, { Ry::Year, 32 } };
     int dragAnchorWidth = 0;

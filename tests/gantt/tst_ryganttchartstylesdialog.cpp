@@ -305,21 +305,17 @@ void TestRyGanttChartStylesDialog::dateFormats_data()
 {
     QTest::addColumn<Formats>("given");
     QTest::addColumn<Formats>("shown");
-    const QMap<int, int> header {
-        { Ry::Day, 0 }, { Ry::Week, 0 }, { Ry::Month, 3 }, { Ry::Quarter, 0 }, { Ry::Year, 0 }
-    };
+    const QMap<int, int> header { { Ry::Hour, 0 },  { Ry::Day, 0 },     { Ry::Week, 0 },
+                                  { Ry::Month, 3 }, { Ry::Quarter, 0 }, { Ry::Year, 0 } };
     QTest::newRow("header defaults") << header << header;
-    QMap<int, int> last {
-        { Ry::Day, 4 }, { Ry::Week, 4 }, { Ry::Month, 3 }, { Ry::Quarter, 2 }, { Ry::Year, 2 }
-    };
+    QMap<int, int> last { { Ry::Hour, 1 },  { Ry::Day, 4 },     { Ry::Week, 4 },
+                          { Ry::Month, 3 }, { Ry::Quarter, 2 }, { Ry::Year, 2 } };
     QTest::newRow("last items") << last << last;
     QMap<int, int> outside { { Ry::Day, 9 }, { Ry::Month, -2 }, { Ry::Hour, 1 } };
     QTest::newRow("out of range") << outside
-                                  << QMap<int, int> { { Ry::Day, 4 },
-                                                      { Ry::Week, 0 },
-                                                      { Ry::Month, 0 },
-                                                      { Ry::Quarter, 0 },
-                                                      { Ry::Year, 0 } };
+                                  << QMap<int, int> { { Ry::Hour, 1 },    { Ry::Day, 4 },
+                                                      { Ry::Week, 0 },    { Ry::Month, 0 },
+                                                      { Ry::Quarter, 0 }, { Ry::Year, 0 } };
 }
 
 void TestRyGanttChartStylesDialog::dateFormats()
