@@ -65,6 +65,8 @@ private:
     struct Entry
     {
         int index;
+        CustomFieldKind kind;
+        int flagBit; // FixedMeta bit of a flag, -1 for other kinds
         FieldDescriptor descriptor;
     };
     QVector<Entry> m_entries;
@@ -73,5 +75,6 @@ private:
 
 // The outline code value unique ID stored for an OutlineCodeN field, or -1.
 qint32 outlineCodeValueId(const QByteArray &stored);
+qint32 outlineCodeValueId(ByteView stored);
 
 } // namespace mppr

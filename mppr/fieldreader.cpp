@@ -38,6 +38,9 @@ QString decodeText(ByteView value)
     int units = value.size() / 2;
     if (units > 1 && value.u16((units - 1) * 2) == 0)
         --units;
+    // Most text fields are empty: they share one static empty (not null) text.
+    if (units == 0)
+        return QStringLiteral("");
     QString text(units, Qt::Uninitialized);
     QChar *out = text.data();
     for (int i = 0; i < units; ++i)
@@ -56,6 +59,14 @@ QDateTime decodeDate(ByteView value)
     // Wall-clock time as stored: no time zone enters the arithmetic.
     return QDateTime::fromMSecsSinceEpoch(EpochMSecs + day * MSecsPerDay + time * MSecsPerTimeUnit,
                                           Qt::UTC);
+}
+
+bool holdsDate(ByteView value)
+{
+    if (value.size() != 4)
+        return false;
+    const quint32 stored = value.u32(0);
+    return stored != 0xFFFFFFFF && stored != 0;
 }
 
 qint32 truncateToInt32(double value)

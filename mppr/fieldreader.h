@@ -20,6 +20,8 @@ qint32 decodeInteger(ByteView value);
 double decodeNumber(ByteView value);
 QString decodeText(ByteView value);
 QDateTime decodeDate(ByteView value);
+// Whether the value decodes to a date other than the unset one.
+bool holdsDate(ByteView value);
 // A double truncated toward zero to a 32-bit integer; values outside that range saturate.
 qint32 truncateToInt32(double value);
 

@@ -4,6 +4,7 @@
 #include "mppr/calendarreader.h"
 #include "mppr/customfieldaliases.h"
 #include "mppr/customfields.h"
+#include "mppr/fieldreader.h"
 #include "mppr/fixeddatablock.h"
 #include "mppr/fixedmetablock.h"
 #include "mppr/outlinecodereader.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <charconv>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -55,14 +57,15 @@ std::array<FieldDescriptor, N> taskFields(const FieldMap &map, const quint32 (&n
     return fields;
 }
 
-// The first N task custom fields of one kind, by the numbers the custom field table files them under.
+// The first N task custom fields of one kind, by the numbers the custom field table files them
+// under.
 template<size_t N>
 std::array<FieldDescriptor, N> customTaskFields(const FieldMap &map, CustomFieldKind kind)
 {
     std::array<FieldDescriptor, N> fields;
     for (size_t i = 0; i < N; ++i)
         fields[i] = map.descriptor(
-                customFieldId(CustomFieldEntity::Task, customFieldIndex(kind, int(i) + 1)));
+            customFieldId(CustomFieldEntity::Task, customFieldIndex(kind, int(i) + 1)));
     return fields;
 }
 
@@ -247,8 +250,10 @@ private:
     }
     void date(const FieldDescriptor &d, QDateTime &member) const
     {
-        if (!d.isAbsent())
-            member = r.date(d, i, u);
+        if (d.isAbsent())
+            return;
+        const ByteView stored = r.value(d, i, u);
+        member = holdsDate(stored) ? decodeDate(stored) : epoch();
     }
     void optionalInteger(const FieldDescriptor &d, std::optional<qint32> &member) const
     {
@@ -275,6 +280,19 @@ void applyScheduledDates(Task &t)
         t.start = t.scheduledStart;
     if (isUnset(t.finish) || (!isUnset(t.scheduledFinish) && t.autoScheduled == 1))
         t.finish = t.scheduledFinish;
+}
+
+// "1.2" and 3 give "1.2.3", allocated once.
+QString childCode(const QString &parent, int number)
+{
+    char digits[12];
+    const int count = int(std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
+    QString code(parent.size() + 1 + count, Qt::Uninitialized);
+    QChar *out = std::copy(parent.cbegin(), parent.cend(), code.data());
+    *out++ = QLatin1Char('.');
+    for (int k = 0; k < count; ++k)
+        *out++ = QLatin1Char(digits[k]);
+    return code;
 }
 
 struct Relation
@@ -344,6 +362,9 @@ int MppReader::readTasks()
     const CustomFieldReader custom(m_taskMap, CustomFieldEntity::Task, flagBits);
     const FieldDescriptor notes = m_taskMap.descriptor(TaskNotesField);
 
+    // The tasks that hold outline code values, noted while their values are at hand.
+    const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
+    QVector<qint32> holders;
     m_project.reserveTasks(s.meta.itemCount());
     for (int i = FirstTaskRecord; i < s.meta.itemCount(); ++i) {
         const ByteView record = s.fixed.record(i);
@@ -364,6 +385,12 @@ int MppReader::readTasks()
                 .readInto(*task);
             applyScheduledDates(*task);
             task->customFields = custom.read(reader, i, task->uniqueId, item);
+            for (const CustomFieldValue &v : qAsConst(task->customFields)) {
+                if (v.field >= firstCode && v.field < firstCode + 10) {
+                    holders.append(task->uniqueId);
+                    break;
+                }
+            }
             const ByteView note = reader.value(notes, i, task->uniqueId);
             if (!note.isEmpty())
                 task->notes = rtfToText(QByteArray(note.data(), note.size()));
@@ -371,11 +398,11 @@ int MppReader::readTasks()
         m_project.insertTask(task.release());
     }
     numberOutline();
-    readCustomFieldExtras();
+    readCustomFieldExtras(holders);
     return StatusOk;
 }
 
-void MppReader::readCustomFieldExtras()
+void MppReader::readCustomFieldExtras(QVector<qint32> holders)
 {
     QVector<CustomFieldDefinition> definitions;
     if (m_layout.mapStyle == FieldMapStyle::Mpp9)
@@ -383,14 +410,28 @@ void MppReader::readCustomFieldExtras()
     m_project.setCustomFieldDefinitions(definitions);
 
     const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
+    // The tasks kept under those unique IDs (a later record replaces an earlier one), in
+    // ascending unique-ID order.
+    std::sort(holders.begin(), holders.end());
+    holders.erase(std::unique(holders.begin(), holders.end()), holders.end());
+    QVector<Task *> tasks;
     QVector<std::array<qint32, 10>> usedBy;
-    for (const Task *task : m_project.tasks()) {
+    for (const qint32 id : qAsConst(holders)) {
+        Task *task = m_project.task(id);
+        if (!task)
+            continue;
         std::array<qint32, 10> ids {};
+        bool any = false;
         for (const CustomFieldValue &v : task->customFields) {
-            if (v.field >= firstCode && v.field < firstCode + 10)
+            if (v.field >= firstCode && v.field < firstCode + 10) {
                 ids[size_t(v.field - firstCode)] = v.value.toInt();
+                any = true;
+            }
         }
-        usedBy.append(ids);
+        if (any) {
+            tasks.append(task);
+            usedBy.append(ids);
+        }
     }
     const OutlineCodeReader reader(
         m_store,
@@ -402,7 +443,7 @@ void MppReader::readCustomFieldExtras()
     m_project.setOutlineCodes(codes);
 
     // A task's value becomes its text; a value no table holds is dropped.
-    for (Task *task : m_project.tasks()) {
+    for (Task *task : qAsConst(tasks)) {
         CustomFieldValues &values = task->customFields;
         for (int k = values.size() - 1; k >= 0; --k) {
             const int field = values.at(k).field;
@@ -426,75 +467,94 @@ void MppReader::numberOutline()
     // Siblings are numbered in ascending unique-ID order below their parent's number, and every
     // task without a real parent is "1". Ancestors of a numbered task take part even when they
     // are blank or short records; tasks on a parent cycle without a root keep their text.
+    // Sorted by the hash's keys, which are the unique IDs, so that sorting reads no task.
+    std::vector<std::pair<qint32, Task *>> byId;
+    byId.reserve(size_t(m_project.tasks().size()));
+    for (auto it = m_project.tasks().cbegin(); it != m_project.tasks().cend(); ++it)
+        byId.emplace_back(it.key(), it.value());
+    std::sort(byId.begin(), byId.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
     QVector<Task *> tasks;
-    tasks.reserve(m_project.tasks().size());
-    for (Task *task : m_project.tasks())
-        tasks.append(task);
-    std::sort(tasks.begin(), tasks.end(),
-              [](const Task *a, const Task *b) { return a->uniqueId < b->uniqueId; });
-    QHash<qint32, int> indexOf;
-    indexOf.reserve(tasks.size());
-    for (int i = 0; i < tasks.size(); ++i)
-        indexOf.insert(tasks.at(i)->uniqueId, i);
+    tasks.reserve(int(byId.size()));
+    for (const auto &entry : byId)
+        tasks.append(entry.second);
+    // Unique IDs are unique: a task is found by halving the sorted list.
+    const auto indexOf = [&byId](qint32 uniqueId) {
+        const auto it = std::lower_bound(
+            byId.cbegin(), byId.cend(), uniqueId,
+            [](const std::pair<qint32, Task *> &t, qint32 id) { return t.first < id; });
+        return it != byId.cend() && it->first == uniqueId ? int(it - byId.cbegin()) : -1;
+    };
     // Index of each task's parent, or -1 for a task without a real parent (a root).
-    QVector<int> parent(tasks.size(), -1);
+    std::vector<int> parent(size_t(tasks.size()), -1);
     for (int i = 0; i < tasks.size(); ++i) {
         const Task *t = tasks.at(i);
         if (t->parentUniqueId != t->uniqueId)
-            parent[i] = indexOf.value(t->parentUniqueId, -1);
+            parent[size_t(i)] = indexOf(t->parentUniqueId);
     }
 
     enum State : quint8 { Unknown, Visiting, Member, Outside };
-    QVector<quint8> state(tasks.size(), Unknown);
-    QVector<int> chain;
+    std::vector<quint8> state(size_t(tasks.size()), Unknown);
+    std::vector<int> chain;
     for (int i = 0; i < tasks.size(); ++i) {
-        if (tasks.at(i)->blankRecord || tasks.at(i)->shortRecord || state.at(i) != Unknown)
+        if (tasks.at(i)->blankRecord || tasks.at(i)->shortRecord || state[size_t(i)] != Unknown)
             continue;
         // Walk up to a root or to a task already decided; each task is visited once overall.
         chain.clear();
         quint8 verdict = Outside;
         for (int t = i;;) {
-            if (state.at(t) == Member || state.at(t) == Outside) {
-                verdict = state.at(t);
+            if (state[size_t(t)] == Member || state[size_t(t)] == Outside) {
+                verdict = state[size_t(t)];
                 break;
             }
-            if (state.at(t) == Visiting)
+            if (state[size_t(t)] == Visiting)
                 break; // a cycle without a root
-            state[t] = Visiting;
-            chain.append(t);
-            if (parent.at(t) < 0) {
+            state[size_t(t)] = Visiting;
+            chain.push_back(t);
+            if (parent[size_t(t)] < 0) {
                 verdict = Member;
                 break;
             }
-            t = parent.at(t);
+            t = parent[size_t(t)];
         }
-        for (const int t : qAsConst(chain))
-            state[t] = verdict;
+        for (const int t : chain)
+            state[size_t(t)] = verdict;
     }
 
-    // Children in ascending unique-ID order, as the tasks are sorted.
-    QVector<QVector<int>> children(tasks.size());
-    QVector<int> roots;
+    // Children in ascending unique-ID order, as the tasks are sorted: the children of task p
+    // are children[first[p]] to children[first[p + 1] - 1].
+    std::vector<int> first(size_t(tasks.size()) + 1, 0);
+    std::vector<int> roots;
     for (int i = 0; i < tasks.size(); ++i) {
-        if (state.at(i) != Member)
+        if (state[size_t(i)] != Member)
             continue;
-        if (parent.at(i) < 0)
-            roots.append(i);
+        if (parent[size_t(i)] < 0)
+            roots.push_back(i);
         else
-            children[parent.at(i)].append(i);
+            ++first[size_t(parent[size_t(i)]) + 1];
+    }
+    for (size_t p = 1; p < first.size(); ++p)
+        first[p] += first[p - 1];
+    std::vector<int> children(size_t(first.back()));
+    std::vector<int> filled(first.cbegin(), first.cend() - 1);
+    for (int i = 0; i < tasks.size(); ++i) {
+        if (state[size_t(i)] == Member && parent[size_t(i)] >= 0)
+            children[size_t(filled[size_t(parent[size_t(i)])]++)] = i;
     }
     // Depth-first without recursion: parent chains can be as long as the task list.
-    QVector<int> pending(roots.crbegin(), roots.crend());
-    for (const int root : qAsConst(roots))
+    std::vector<int> pending(roots.crbegin(), roots.crend());
+    for (const int root : roots)
         tasks.at(root)->code = QStringLiteral("1");
-    while (!pending.isEmpty()) {
-        const int p = pending.takeLast();
-        const QString prefix = tasks.at(p)->code + QLatin1Char('.');
-        const QVector<int> &list = children.at(p);
-        for (int n = 0; n < list.size(); ++n)
-            tasks.at(list.at(n))->code = prefix + QString::number(n + 1);
-        for (auto child = list.crbegin(); child != list.crend(); ++child)
-            pending.append(*child);
+    while (!pending.empty()) {
+        const int p = pending.back();
+        pending.pop_back();
+        const QString &prefix = tasks.at(p)->code;
+        const int begin = first[size_t(p)];
+        const int end = first[size_t(p) + 1];
+        for (int n = begin; n < end; ++n)
+            tasks.at(children[size_t(n)])->code = childCode(prefix, n - begin + 1);
+        for (int n = end - 1; n >= begin; --n)
+            pending.push_back(children[size_t(n)]);
     }
 }
 
