@@ -5,6 +5,7 @@
 
 #include "mppr/bytes.h"
 #include "mppr/fieldmap.h"
+#include "mppr/varmetablock.h"
 
 #include <QDateTime>
 #include <QString>
@@ -65,6 +66,13 @@ public:
 
 private:
     RecordBlocks m_blocks;
+    // A record's fields are read one after another: its fixed records and its variable-data
+    // items are looked up once. A reader serves one thread.
+    mutable int m_record = -1;
+    mutable ByteView m_fixed[2];
+    mutable bool m_haveItems = false;
+    mutable VarMetaBlock::RecordItems m_items;
+    mutable qint32 m_itemsId = 0;
 };
 
 } // namespace mppr

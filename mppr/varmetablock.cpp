@@ -123,14 +123,27 @@ void VarMetaBlock::indexByHash(const std::vector<quint32> &fields)
     }
 }
 
-qint64 VarMetaBlock::offset(qint32 uniqueId, quint32 field) const
+VarMetaBlock::RecordItems VarMetaBlock::recordItems(qint32 uniqueId) const
 {
-    if (!m_first.empty()) {
-        const qint64 record = qint64(uniqueId) - m_lowestId;
-        if (record < 0 || record + 1 >= qint64(m_first.size()))
-            return -1;
-        const Entry *begin = m_entries.data() + m_first[size_t(record)];
-        const Entry *end = m_entries.data() + m_first[size_t(record) + 1];
+    RecordItems items;
+    items.uniqueId = uniqueId;
+    if (m_first.empty())
+        return items;
+    static const Entry none {};
+    items.begin = items.end = &none;
+    const qint64 record = qint64(uniqueId) - m_lowestId;
+    if (record < 0 || record + 1 >= qint64(m_first.size()))
+        return items;
+    items.begin = m_entries.data() + m_first[size_t(record)];
+    items.end = m_entries.data() + m_first[size_t(record) + 1];
+    return items;
+}
+
+qint64 VarMetaBlock::offset(const RecordItems &items, quint32 field) const
+{
+    if (items.begin) {
+        const Entry *begin = static_cast<const Entry *>(items.begin);
+        const Entry *end = static_cast<const Entry *>(items.end);
         if (end - begin > LinearSearchLimit)
             begin = std::lower_bound(begin, end, field,
                                      [](const Entry &e, quint32 f) { return e.field < f; });
@@ -142,7 +155,7 @@ qint64 VarMetaBlock::offset(qint32 uniqueId, quint32 field) const
     }
     if (m_slots.empty())
         return -1;
-    const quint64 key = keyOf(uniqueId, field);
+    const quint64 key = keyOf(items.uniqueId, field);
     for (quint64 slot = slotHash(key) & m_mask;; slot = (slot + 1) & m_mask) {
         const Slot &s = m_slots[slot];
         if (s.item < 0)
@@ -150,6 +163,11 @@ qint64 VarMetaBlock::offset(qint32 uniqueId, quint32 field) const
         if (s.key == key)
             return m_offsets.at(s.item);
     }
+}
+
+qint64 VarMetaBlock::offset(qint32 uniqueId, quint32 field) const
+{
+    return offset(recordItems(uniqueId), field);
 }
 
 QVector<qint32> VarMetaBlock::uniqueIds() const

@@ -25,6 +25,17 @@ public:
     // Offset into Var2Data, or -1 when there is no value. Of items with the same unique ID and
     // field, the last one counts.
     qint64 offset(qint32 uniqueId, quint32 field) const;
+    // The items of one record, found once for the lookups of its fields.
+    class RecordItems
+    {
+        friend class VarMetaBlock;
+        const void *begin = nullptr; // the record's entries, or null for the hash
+        const void *end = nullptr;
+        qint32 uniqueId = 0;
+    };
+    RecordItems recordItems(qint32 uniqueId) const;
+    // The same as offset(uniqueId, field) for the record's unique ID.
+    qint64 offset(const RecordItems &items, quint32 field) const;
     // Offsets in item order.
     const QVector<qint32> &offsets() const { return m_offsets; }
     int itemCount() const { return m_offsets.size(); }
