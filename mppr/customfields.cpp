@@ -99,6 +99,12 @@ const KindInfo *kindOf(int index, int *first)
     return nullptr;
 }
 
+// Stand-ins for the members of an absent task.
+const std::array<QString, 30> NoTexts {};
+const std::array<QDateTime, 10> NoDates {};
+const std::array<double, 10> NoNumbers {};
+const std::array<qint32, 10> NoIntegers {};
+
 constexpr int TenthsPerMinute = 10; // durations are stored in tenths of a minute
 constexpr double CentsPerUnit = 100.0; // costs in hundredths of the currency unit
 
@@ -173,19 +179,26 @@ CustomFieldReader::CustomFieldReader(const FieldMap &map, CustomFieldEntity enti
         const CustomFieldKind kind = customFieldKind(index);
         if (kind == CustomFieldKind::Flag) {
             if (id != 0 && customFieldNumber(index) <= m_flagBits.size() && map.contains(id))
-                m_entries.append({ index, kind, m_flagBits.value(customFieldNumber(index) - 1, -1),
+                m_entries.append({ index, kind, customFieldNumber(index),
+                                   m_flagBits.value(customFieldNumber(index) - 1, -1),
                                    FieldDescriptor() });
             continue;
         }
         const FieldDescriptor d = id ? map.descriptor(id) : FieldDescriptor();
         if (!d.isAbsent())
-            m_entries.append({ index, kind, -1, d });
+            m_entries.append({ index, kind, customFieldNumber(index), -1, d });
     }
 }
 
 CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record, qint32 uniqueId,
-                                          ByteView meta) const
+                                          ByteView meta, const Task *decoded) const
 {
+    // The task members decoded from the same fields, where the kind has them.
+    const auto member = [decoded](const Entry &e, const auto &members) {
+        return decoded && e.number >= 1 && size_t(e.number) <= members.size()
+            ? &members[size_t(e.number - 1)]
+            : nullptr;
+    };
     // Gathered on the stack, so that the record's list is allocated once at its final size;
     // a value is made only for a field that holds one.
     QVarLengthArray<CustomFieldValue, CustomFieldCount> values;
@@ -195,13 +208,27 @@ CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record,
     for (const Entry &e : m_entries) {
         switch (e.kind) {
         case CustomFieldKind::Text: {
-            const QString text = reader.text(e.descriptor, uniqueId);
+            const QString *known = member(e, decoded ? decoded->texts : NoTexts);
+            const QString text = known ? *known : reader.text(e.descriptor, uniqueId);
             if (!text.isEmpty())
                 add(e, text);
             break;
         }
         case CustomFieldKind::Start:
-        case CustomFieldKind::Finish:
+        case CustomFieldKind::Finish: {
+            const bool start = e.kind == CustomFieldKind::Start;
+            const QDateTime *known
+                = member(e, decoded ? (start ? decoded->datesA : decoded->datesB) : NoDates);
+            if (known) {
+                if (!isUnset(*known))
+                    add(e, *known);
+                break;
+            }
+            const ByteView stored = reader.value(e.descriptor, record, uniqueId);
+            if (holdsDate(stored))
+                add(e, decodeDate(stored));
+            break;
+        }
         case CustomFieldKind::Date: {
             const ByteView stored = reader.value(e.descriptor, record, uniqueId);
             if (holdsDate(stored))
@@ -215,13 +242,15 @@ CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record,
             break;
         }
         case CustomFieldKind::Cost: {
-            const double cost = reader.number(e.descriptor, record, uniqueId);
+            const double *known = member(e, decoded ? decoded->numbers : NoNumbers);
+            const double cost = known ? *known : reader.number(e.descriptor, record, uniqueId);
             if (cost != 0)
                 add(e, cost / CentsPerUnit);
             break;
         }
         case CustomFieldKind::Duration: {
-            const qint32 tenths = reader.integer(e.descriptor, record, uniqueId);
+            const qint32 *known = member(e, decoded ? decoded->integers : NoIntegers);
+            const qint32 tenths = known ? *known : reader.integer(e.descriptor, record, uniqueId);
             if (tenths != 0)
                 add(e, double(tenths) / TenthsPerMinute);
             break;

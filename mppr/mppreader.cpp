@@ -384,7 +384,7 @@ int MppReader::readTasks()
             TaskRecordReader(reader, fields, i, task->uniqueId, m_layout.readsPercentComplete)
                 .readInto(*task);
             applyScheduledDates(*task);
-            task->customFields = custom.read(reader, i, task->uniqueId, item);
+            task->customFields = custom.read(reader, i, task->uniqueId, item, task.get());
             for (const CustomFieldValue &v : qAsConst(task->customFields)) {
                 if (v.field >= firstCode && v.field < firstCode + 10) {
                     holders.append(task->uniqueId);
