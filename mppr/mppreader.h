@@ -67,7 +67,6 @@ protected:
     FieldMap m_taskMap;
 
 private:
-    void numberOutline();
     // Aliases, outline codes, and the outline code values of the tasks as their text.
     // holders: the unique IDs of the tasks read with outline code values (most tasks have
     // none).
