@@ -7,9 +7,9 @@
 // (36 MB, 331 MB of JSON) against `cat` of the same file (counter times_cat).
 // Targets: <= 15 x cat (project), <= 40 x cat (--tables).
 // Measured (2026-12-11, medians of 3, load average about 4 on two cores): 50,000 narrow tasks
-// 0.78 s (0.51 s CPU), --tables 4.3 s (2.8 s CPU), peak 117 and 123 MB; wide 1.26 s = 220 x cat
-// (5.7 ms), --tables 4.7 s = 825 x cat (the wide file took 3.9 s and 5.6 s before the writer
-// formatted numbers, dates and custom fields itself).
+// 0.78 s (0.51 s CPU), --tables 4.3 s (2.8 s CPU), peak 117 and 123 MB. Wide, load about 2:
+// 0.82 s = 220 x cat (3.7 ms), --tables 3.28 s = 790 x cat (before the writer formatted
+// numbers, dates and custom fields itself: 2.61 s and 4.34 s).
 
 #include "tests/support/mppschedulegenerator.h"
 

@@ -4,9 +4,9 @@
 // files (a 991-entry field map, 206 + 64-byte records, custom fields filled).
 // Target: >= 1,000,000 tasks/s on wide records (BM_ReadSchedule/wide:1, counter tasks_per_s,
 // which counts CPU time).
-// Measured (2026-12-11, medians of 7, load average 6-7 on two cores): wide 244 ms CPU =
-// 205,000 tasks/s, narrow 144 ms = 347,000 tasks/s (before the flat VarMeta index and the
-// per-record lookups: 452 ms = 110,000 and 213 ms = 235,000 on the same machine).
+// Measured (2026-12-11, medians of 7, load average 2.6 on two cores): wide 222 ms = 225,000
+// tasks/s, narrow 142 ms = 352,000 tasks/s (the reader before the flat VarMeta index and the
+// per-record lookups, same machine and load: 459 ms = 109,000 and 200 ms = 250,000).
 
 #include "tests/support/mppschedulegenerator.h"
 

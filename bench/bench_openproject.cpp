@@ -4,9 +4,10 @@
 // time of the GUI thread and of the whole process, and resident memory after the load.
 // Targets: 50,000 activities open in <= 0.5 s wall, 200,000 in <= 2 s with resident memory
 // <= 500 MB; time and memory grow at most linearly (200,000 in <= 4 x the 50,000 figure).
-// Measured (2026-12-11, medians of 3, load average about 4 on two cores): 50,000 in 1.28 s
-// wall, 0.88 s on the GUI thread, 186 MB; 200,000 in 5.96 s wall, 3.49 s on the GUI thread,
-// 649 MB (before this session's reader work, at load 6-7: 2.12 s / 0.92 s and 8.5 s / 3.66 s).
+// Measured (2026-12-11, medians of 3, load average about 2 on two cores): 50,000 in 1.31 s
+// wall, 0.96 s on the GUI thread, 186 MB; 200,000 in 4.76 s wall, 3.43 s on the GUI thread,
+// 649 MB (before this session's reader work, same load: 1.32 s / 0.94 s / 189 MB and
+// 5.80 s / 3.74 s / 661 MB). The time goes to the GUI thread's work after the read.
 // Each size should be run in a process of its own (--benchmark_filter=.../200000) for a clean
 // memory figure; the process runs with a configuration folder of its own.
 #include "app/mainwindow.h"
