@@ -3,6 +3,8 @@
 // one; measured from the choice to the comparison shown (the old file read, both versions
 // compared, the Compare columns joined, the deleted rows added and the tree grouped again).
 // Target: <= 2 s. Ending the comparison is measured as well.
+// Measured (2026-12-11, median of 3, load average about 4 on two cores): 1.37 s; ending the
+// comparison 0.64 s.
 #include "app/mainwindow.h"
 #include "bench/benchwindow.h"
 #include "tests/support/mppscheduleedits.h"

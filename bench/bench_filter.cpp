@@ -1,5 +1,8 @@
 // Filtering a 50,000-activity schedule shown as a WBS tree, and opening the column filter pop-up
 // on a column with 50,000 distinct values.
+// Target: keep these figures. Measured (2026-12-11, medians, load average about 4 on two
+// cores): value filter 14 ms, in the view 132 ms, condition 24 ms, date condition 29 ms; pop-up
+// on distinct values 402 ms, date pop-up 197 ms.
 #include "filter/ryfilterdialogpopup.h"
 #include "filter/ryfilterdialogproxymodel.h"
 #include "models/ryconstants.h"

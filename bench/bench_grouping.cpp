@@ -1,6 +1,8 @@
 // Regrouping the activity view: 50,000 activities in a five-level WBS (5 x 5 x 5 x 5 x 8
 // elements with 10 activities per leaf... rounded to 50,000), grouped by WBS through
 // Activities::groupBySelection, which includes numbering, the date roll-up and the links.
+// Target: keep this figure. Measured (2026-12-11, median, load average about 4 on two cores):
+// 543 ms wall, 374 ms CPU.
 #include "views/activities.h"
 
 #include "models/ryconstants.h"

@@ -1,6 +1,8 @@
 // The fourteen-point schedule check of a 50,000-activity schedule (the generated one of
 // bench_tables, with resources and assignments), the tables loaded once: what the check window
 // waits for after a project is open.
+// Target: keep these figures. Measured (2026-12-11, load average about 4 on two cores): the
+// check 40 ms, with findings 88 ms.
 #include "models/ryjoinproxymodel.h"
 #include "mppr/project.h"
 #include "tables/mpploader.h"

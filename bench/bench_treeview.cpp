@@ -1,6 +1,8 @@
 // Painting the activity tree: a 50,000-activity two-level tree (1,000 groups) built by the
 // parent item proxy over a flat table, shown 1600 x 900 offscreen. Measures a full repaint and
 // a scroll by one page (scroll plus repaint).
+// Target: keep these figures. Measured (2026-12-11, medians, load average about 4 on two
+// cores): full repaint 6.1 ms, scroll by one page 7.2 ms.
 #include "models/ryparentitemproxymodel.h"
 #include "views/rygroupedtreeview.h"
 

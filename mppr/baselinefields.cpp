@@ -133,13 +133,24 @@ QVector<Baseline> BaselineFields::read(const FieldReader &reader, int record, qi
             return f.descriptors[q].isAbsent() ? extension.value(f.ids[q])
                                                : reader.value(f.descriptors[q], record, uniqueId);
         };
+        // Most tasks store no baseline: nothing is built for values that hold none.
+        const ByteView start = value(Start);
+        const ByteView finish = value(Finish);
+        const ByteView duration = value(Duration);
+        const ByteView work = value(Work);
+        const ByteView cost = value(Cost);
+        if (!holdsDate(leading(start, DateSize)) && !holdsDate(leading(finish, DateSize))
+            && sized(duration, DurationSize, decodeInteger).value_or(0) == 0
+            && sized(work, NumberSize, decodeNumber).value_or(0) == 0
+            && sized(cost, NumberSize, decodeNumber).value_or(0) == 0)
+            continue;
         Baseline b;
         b.number = qint8(number);
-        b.start = baselineDate(value(Start));
-        b.finish = baselineDate(value(Finish));
-        b.duration = sized(value(Duration), DurationSize, decodeInteger);
-        b.work = sized(value(Work), NumberSize, decodeNumber);
-        b.cost = sized(value(Cost), NumberSize, decodeNumber);
+        b.start = baselineDate(start);
+        b.finish = baselineDate(finish);
+        b.duration = sized(duration, DurationSize, decodeInteger);
+        b.work = sized(work, NumberSize, decodeNumber);
+        b.cost = sized(cost, NumberSize, decodeNumber);
         if (hasValue(b))
             baselines.append(b);
     }

@@ -3,6 +3,10 @@
 #include "mppr/fieldreader.h"
 #include "mppr/project.h"
 
+#include <QVarLengthArray>
+
+#include <iterator>
+
 namespace mppr {
 
 namespace {
@@ -95,6 +99,12 @@ const KindInfo *kindOf(int index, int *first)
     return nullptr;
 }
 
+// Stand-ins for the members of an absent task.
+const std::array<QString, 30> NoTexts {};
+const std::array<QDateTime, 10> NoDates {};
+const std::array<double, 10> NoNumbers {};
+const std::array<qint32, 10> NoIntegers {};
+
 constexpr int TenthsPerMinute = 10; // durations are stored in tenths of a minute
 constexpr double CentsPerUnit = 100.0; // costs in hundredths of the currency unit
 
@@ -146,9 +156,13 @@ quint32 customFieldId(CustomFieldEntity entity, int index)
 
 qint32 outlineCodeValueId(const QByteArray &stored)
 {
+    return outlineCodeValueId(ByteView(stored));
+}
+
+qint32 outlineCodeValueId(ByteView bytes)
+{
     // Two bytes of kind, the value's unique ID, then the value's GUID; older saves may keep
     // the bare unique ID.
-    const ByteView bytes(stored);
     if (bytes.size() >= 6)
         return bytes.i32(2);
     if (bytes.size() == 4)
@@ -162,74 +176,103 @@ CustomFieldReader::CustomFieldReader(const FieldMap &map, CustomFieldEntity enti
 {
     for (int index = 0; index < CustomFieldCount; ++index) {
         const quint32 id = customFieldId(entity, index);
-        if (customFieldKind(index) == CustomFieldKind::Flag) {
+        const CustomFieldKind kind = customFieldKind(index);
+        if (kind == CustomFieldKind::Flag) {
             if (id != 0 && customFieldNumber(index) <= m_flagBits.size() && map.contains(id))
-                m_entries.append({ index, FieldDescriptor() });
+                m_entries.append({ index, kind, customFieldNumber(index),
+                                   m_flagBits.value(customFieldNumber(index) - 1, -1),
+                                   FieldDescriptor() });
             continue;
         }
         const FieldDescriptor d = id ? map.descriptor(id) : FieldDescriptor();
         if (!d.isAbsent())
-            m_entries.append({ index, d });
+            m_entries.append({ index, kind, customFieldNumber(index), -1, d });
     }
 }
 
 CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record, qint32 uniqueId,
-                                          ByteView meta) const
+                                          ByteView meta, const Task *decoded) const
 {
-    CustomFieldValues values;
+    // The task members decoded from the same fields, where the kind has them.
+    const auto member = [decoded](const Entry &e, const auto &members) {
+        return decoded && e.number >= 1 && size_t(e.number) <= members.size()
+            ? &members[size_t(e.number - 1)]
+            : nullptr;
+    };
+    // Gathered on the stack, so that the record's list is allocated once at its final size;
+    // a value is made only for a field that holds one.
+    QVarLengthArray<CustomFieldValue, CustomFieldCount> values;
+    const auto add = [&values](const Entry &e, QVariant value) {
+        values.append({ qint16(e.index), std::move(value) });
+    };
     for (const Entry &e : m_entries) {
-        QVariant value;
-        switch (customFieldKind(e.index)) {
+        switch (e.kind) {
         case CustomFieldKind::Text: {
-            const QString text = reader.text(e.descriptor, uniqueId);
+            const QString *known = member(e, decoded ? decoded->texts : NoTexts);
+            const QString text = known ? *known : reader.text(e.descriptor, uniqueId);
             if (!text.isEmpty())
-                value = text;
+                add(e, text);
             break;
         }
         case CustomFieldKind::Start:
-        case CustomFieldKind::Finish:
+        case CustomFieldKind::Finish: {
+            const bool start = e.kind == CustomFieldKind::Start;
+            const QDateTime *known
+                = member(e, decoded ? (start ? decoded->datesA : decoded->datesB) : NoDates);
+            if (known) {
+                if (!isUnset(*known))
+                    add(e, *known);
+                break;
+            }
+            const ByteView stored = reader.value(e.descriptor, record, uniqueId);
+            if (holdsDate(stored))
+                add(e, decodeDate(stored));
+            break;
+        }
         case CustomFieldKind::Date: {
-            const QDateTime date = reader.date(e.descriptor, record, uniqueId);
-            if (!isUnset(date))
-                value = date;
+            const ByteView stored = reader.value(e.descriptor, record, uniqueId);
+            if (holdsDate(stored))
+                add(e, decodeDate(stored));
             break;
         }
         case CustomFieldKind::Number: {
             const double number = reader.number(e.descriptor, record, uniqueId);
             if (number != 0)
-                value = number;
+                add(e, number);
             break;
         }
         case CustomFieldKind::Cost: {
-            const double cost = reader.number(e.descriptor, record, uniqueId);
+            const double *known = member(e, decoded ? decoded->numbers : NoNumbers);
+            const double cost = known ? *known : reader.number(e.descriptor, record, uniqueId);
             if (cost != 0)
-                value = cost / CentsPerUnit;
+                add(e, cost / CentsPerUnit);
             break;
         }
         case CustomFieldKind::Duration: {
-            const qint32 tenths = reader.integer(e.descriptor, record, uniqueId);
+            const qint32 *known = member(e, decoded ? decoded->integers : NoIntegers);
+            const qint32 tenths = known ? *known : reader.integer(e.descriptor, record, uniqueId);
             if (tenths != 0)
-                value = double(tenths) / TenthsPerMinute;
+                add(e, double(tenths) / TenthsPerMinute);
             break;
         }
         case CustomFieldKind::Flag: {
-            const int bit = m_flagBits.value(customFieldNumber(e.index) - 1, -1);
+            const int bit = e.flagBit;
             if (bit >= 0 && meta.fits(bit / 8, 1) && (meta.u8(bit / 8) >> (bit % 8)) & 1)
-                value = true;
+                add(e, true);
             break;
         }
         case CustomFieldKind::OutlineCode: {
-            const ByteView stored = reader.value(e.descriptor, record, uniqueId);
-            const qint32 id = outlineCodeValueId(QByteArray(stored.data(), stored.size()));
+            const qint32 id = outlineCodeValueId(reader.value(e.descriptor, record, uniqueId));
             if (id > 0)
-                value = int(id);
+                add(e, int(id));
             break;
         }
         }
-        if (value.isValid())
-            values.append({ qint16(e.index), value });
     }
-    return values;
+    if (values.isEmpty())
+        return CustomFieldValues();
+    return CustomFieldValues(std::make_move_iterator(values.begin()),
+                             std::make_move_iterator(values.end()));
 }
 
 } // namespace mppr

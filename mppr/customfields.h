@@ -14,6 +14,7 @@
 namespace mppr {
 
 class FieldReader;
+struct Task;
 
 enum class CustomFieldKind : quint8 {
     Text,
@@ -58,13 +59,18 @@ public:
     // flagBits: the FixedMeta bit of Flag1 to Flag20, empty where flags are not read.
     CustomFieldReader(const FieldMap &map, CustomFieldEntity entity, const QVector<int> &flagBits);
 
+    // decoded: the task as its record reader filled it, whose texts, start and finish dates,
+    // costs and durations are then taken instead of decoded again; null for resources.
     CustomFieldValues read(const FieldReader &reader, int record, qint32 uniqueId,
-                           ByteView metaItem) const;
+                           ByteView metaItem, const Task *decoded = nullptr) const;
 
 private:
     struct Entry
     {
         int index;
+        CustomFieldKind kind;
+        int number; // 1-based within its kind
+        int flagBit; // FixedMeta bit of a flag, -1 for other kinds
         FieldDescriptor descriptor;
     };
     QVector<Entry> m_entries;
@@ -73,5 +79,6 @@ private:
 
 // The outline code value unique ID stored for an OutlineCodeN field, or -1.
 qint32 outlineCodeValueId(const QByteArray &stored);
+qint32 outlineCodeValueId(ByteView stored);
 
 } // namespace mppr

@@ -38,6 +38,9 @@ QString decodeText(ByteView value)
     int units = value.size() / 2;
     if (units > 1 && value.u16((units - 1) * 2) == 0)
         --units;
+    // Most text fields are empty: they share one static empty (not null) text.
+    if (units == 0)
+        return QStringLiteral("");
     QString text(units, Qt::Uninitialized);
     QChar *out = text.data();
     for (int i = 0; i < units; ++i)
@@ -58,6 +61,14 @@ QDateTime decodeDate(ByteView value)
                                           Qt::UTC);
 }
 
+bool holdsDate(ByteView value)
+{
+    if (value.size() != 4)
+        return false;
+    const quint32 stored = value.u32(0);
+    return stored != 0xFFFFFFFF && stored != 0;
+}
+
 qint32 truncateToInt32(double value)
 {
     if (std::isnan(value))
@@ -73,21 +84,29 @@ ByteView FieldReader::value(const FieldDescriptor &field, int record, qint32 uni
 {
     switch (field.location) {
     case FieldLocation::FixedData: {
-        const FixedDataBlock *block = field.blockIndex == 0 ? m_blocks.fixed
-            : field.blockIndex == 1                         ? m_blocks.fixed2
-                                                            : nullptr;
-        if (!block || field.size == 0)
+        if (field.blockIndex > 1 || field.size == 0)
             return ByteView();
-        const ByteView bytes = block->record(record);
+        if (record != m_record) {
+            m_fixed[0] = m_blocks.fixed ? m_blocks.fixed->record(record) : ByteView();
+            m_fixed[1] = m_blocks.fixed2 ? m_blocks.fixed2->record(record) : ByteView();
+            m_record = record;
+        }
+        const ByteView &bytes = m_fixed[field.blockIndex];
         if (!bytes.fits(field.offset, field.size))
             return ByteView();
         return ByteView(bytes.data() + field.offset, field.size);
     }
-    case FieldLocation::VarData:
-        if (!m_blocks.varData)
+    case FieldLocation::VarData: {
+        if (!m_blocks.varData || !m_blocks.varData->meta())
             return ByteView();
-        return m_blocks.varData->value(uniqueId,
+        if (!m_haveItems || uniqueId != m_itemsId) {
+            m_items = m_blocks.varData->meta()->recordItems(uniqueId);
+            m_itemsId = uniqueId;
+            m_haveItems = true;
+        }
+        return m_blocks.varData->value(m_items,
                                        m_blocks.varDataByKey ? field.offset : field.fieldId);
+    }
     default:
         return ByteView();
     }

@@ -5,6 +5,7 @@
 
 #include "mppr/bytes.h"
 #include "mppr/fieldmap.h"
+#include "mppr/varmetablock.h"
 
 #include <QDateTime>
 #include <QString>
@@ -20,6 +21,8 @@ qint32 decodeInteger(ByteView value);
 double decodeNumber(ByteView value);
 QString decodeText(ByteView value);
 QDateTime decodeDate(ByteView value);
+// Whether the value decodes to a date other than the unset one.
+bool holdsDate(ByteView value);
 // A double truncated toward zero to a 32-bit integer; values outside that range saturate.
 qint32 truncateToInt32(double value);
 
@@ -63,6 +66,13 @@ public:
 
 private:
     RecordBlocks m_blocks;
+    // A record's fields are read one after another: its fixed records and its variable-data
+    // items are looked up once. A reader serves one thread.
+    mutable int m_record = -1;
+    mutable ByteView m_fixed[2];
+    mutable bool m_haveItems = false;
+    mutable VarMetaBlock::RecordItems m_items;
+    mutable qint32 m_itemsId = 0;
 };
 
 } // namespace mppr

@@ -4,9 +4,11 @@
 #include "mppr/calendarreader.h"
 #include "mppr/customfieldaliases.h"
 #include "mppr/customfields.h"
+#include "mppr/fieldreader.h"
 #include "mppr/fixeddatablock.h"
 #include "mppr/fixedmetablock.h"
 #include "mppr/outlinecodereader.h"
+#include "mppr/outlinenumbering.h"
 #include "mppr/project.h"
 #include "mppr/recordstreams.h"
 #include "mppr/rtftext.h"
@@ -55,14 +57,15 @@ std::array<FieldDescriptor, N> taskFields(const FieldMap &map, const quint32 (&n
     return fields;
 }
 
-// The first N task custom fields of one kind, by the numbers the custom field table files them under.
+// The first N task custom fields of one kind, by the numbers the custom field table files them
+// under.
 template<size_t N>
 std::array<FieldDescriptor, N> customTaskFields(const FieldMap &map, CustomFieldKind kind)
 {
     std::array<FieldDescriptor, N> fields;
     for (size_t i = 0; i < N; ++i)
         fields[i] = map.descriptor(
-                customFieldId(CustomFieldEntity::Task, customFieldIndex(kind, int(i) + 1)));
+            customFieldId(CustomFieldEntity::Task, customFieldIndex(kind, int(i) + 1)));
     return fields;
 }
 
@@ -247,8 +250,10 @@ private:
     }
     void date(const FieldDescriptor &d, QDateTime &member) const
     {
-        if (!d.isAbsent())
-            member = r.date(d, i, u);
+        if (d.isAbsent())
+            return;
+        const ByteView stored = r.value(d, i, u);
+        member = holdsDate(stored) ? decodeDate(stored) : epoch();
     }
     void optionalInteger(const FieldDescriptor &d, std::optional<qint32> &member) const
     {
@@ -344,6 +349,9 @@ int MppReader::readTasks()
     const CustomFieldReader custom(m_taskMap, CustomFieldEntity::Task, flagBits);
     const FieldDescriptor notes = m_taskMap.descriptor(TaskNotesField);
 
+    // The tasks that hold outline code values, noted while their values are at hand.
+    const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
+    QVector<qint32> holders;
     m_project.reserveTasks(s.meta.itemCount());
     for (int i = FirstTaskRecord; i < s.meta.itemCount(); ++i) {
         const ByteView record = s.fixed.record(i);
@@ -363,19 +371,25 @@ int MppReader::readTasks()
             TaskRecordReader(reader, fields, i, task->uniqueId, m_layout.readsPercentComplete)
                 .readInto(*task);
             applyScheduledDates(*task);
-            task->customFields = custom.read(reader, i, task->uniqueId, item);
+            task->customFields = custom.read(reader, i, task->uniqueId, item, task.get());
+            for (const CustomFieldValue &v : qAsConst(task->customFields)) {
+                if (v.field >= firstCode && v.field < firstCode + 10) {
+                    holders.append(task->uniqueId);
+                    break;
+                }
+            }
             const ByteView note = reader.value(notes, i, task->uniqueId);
             if (!note.isEmpty())
                 task->notes = rtfToText(QByteArray(note.data(), note.size()));
         }
         m_project.insertTask(task.release());
     }
-    numberOutline();
-    readCustomFieldExtras();
+    numberOutline(m_project.tasks());
+    readCustomFieldExtras(holders);
     return StatusOk;
 }
 
-void MppReader::readCustomFieldExtras()
+void MppReader::readCustomFieldExtras(QVector<qint32> holders)
 {
     QVector<CustomFieldDefinition> definitions;
     if (m_layout.mapStyle == FieldMapStyle::Mpp9)
@@ -383,14 +397,28 @@ void MppReader::readCustomFieldExtras()
     m_project.setCustomFieldDefinitions(definitions);
 
     const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
+    // The tasks kept under those unique IDs (a later record replaces an earlier one), in
+    // ascending unique-ID order.
+    std::sort(holders.begin(), holders.end());
+    holders.erase(std::unique(holders.begin(), holders.end()), holders.end());
+    QVector<Task *> tasks;
     QVector<std::array<qint32, 10>> usedBy;
-    for (const Task *task : m_project.tasks()) {
+    for (const qint32 id : qAsConst(holders)) {
+        Task *task = m_project.task(id);
+        if (!task)
+            continue;
         std::array<qint32, 10> ids {};
+        bool any = false;
         for (const CustomFieldValue &v : task->customFields) {
-            if (v.field >= firstCode && v.field < firstCode + 10)
+            if (v.field >= firstCode && v.field < firstCode + 10) {
                 ids[size_t(v.field - firstCode)] = v.value.toInt();
+                any = true;
+            }
         }
-        usedBy.append(ids);
+        if (any) {
+            tasks.append(task);
+            usedBy.append(ids);
+        }
     }
     const OutlineCodeReader reader(
         m_store,
@@ -402,7 +430,7 @@ void MppReader::readCustomFieldExtras()
     m_project.setOutlineCodes(codes);
 
     // A task's value becomes its text; a value no table holds is dropped.
-    for (Task *task : m_project.tasks()) {
+    for (Task *task : qAsConst(tasks)) {
         CustomFieldValues &values = task->customFields;
         for (int k = values.size() - 1; k >= 0; --k) {
             const int field = values.at(k).field;
@@ -418,83 +446,6 @@ void MppReader::readCustomFieldExtras()
             else
                 values[k].value = text;
         }
-    }
-}
-
-void MppReader::numberOutline()
-{
-    // Siblings are numbered in ascending unique-ID order below their parent's number, and every
-    // task without a real parent is "1". Ancestors of a numbered task take part even when they
-    // are blank or short records; tasks on a parent cycle without a root keep their text.
-    QVector<Task *> tasks;
-    tasks.reserve(m_project.tasks().size());
-    for (Task *task : m_project.tasks())
-        tasks.append(task);
-    std::sort(tasks.begin(), tasks.end(),
-              [](const Task *a, const Task *b) { return a->uniqueId < b->uniqueId; });
-    QHash<qint32, int> indexOf;
-    indexOf.reserve(tasks.size());
-    for (int i = 0; i < tasks.size(); ++i)
-        indexOf.insert(tasks.at(i)->uniqueId, i);
-    // Index of each task's parent, or -1 for a task without a real parent (a root).
-    QVector<int> parent(tasks.size(), -1);
-    for (int i = 0; i < tasks.size(); ++i) {
-        const Task *t = tasks.at(i);
-        if (t->parentUniqueId != t->uniqueId)
-            parent[i] = indexOf.value(t->parentUniqueId, -1);
-    }
-
-    enum State : quint8 { Unknown, Visiting, Member, Outside };
-    QVector<quint8> state(tasks.size(), Unknown);
-    QVector<int> chain;
-    for (int i = 0; i < tasks.size(); ++i) {
-        if (tasks.at(i)->blankRecord || tasks.at(i)->shortRecord || state.at(i) != Unknown)
-            continue;
-        // Walk up to a root or to a task already decided; each task is visited once overall.
-        chain.clear();
-        quint8 verdict = Outside;
-        for (int t = i;;) {
-            if (state.at(t) == Member || state.at(t) == Outside) {
-                verdict = state.at(t);
-                break;
-            }
-            if (state.at(t) == Visiting)
-                break; // a cycle without a root
-            state[t] = Visiting;
-            chain.append(t);
-            if (parent.at(t) < 0) {
-                verdict = Member;
-                break;
-            }
-            t = parent.at(t);
-        }
-        for (const int t : qAsConst(chain))
-            state[t] = verdict;
-    }
-
-    // Children in ascending unique-ID order, as the tasks are sorted.
-    QVector<QVector<int>> children(tasks.size());
-    QVector<int> roots;
-    for (int i = 0; i < tasks.size(); ++i) {
-        if (state.at(i) != Member)
-            continue;
-        if (parent.at(i) < 0)
-            roots.append(i);
-        else
-            children[parent.at(i)].append(i);
-    }
-    // Depth-first without recursion: parent chains can be as long as the task list.
-    QVector<int> pending(roots.crbegin(), roots.crend());
-    for (const int root : qAsConst(roots))
-        tasks.at(root)->code = QStringLiteral("1");
-    while (!pending.isEmpty()) {
-        const int p = pending.takeLast();
-        const QString prefix = tasks.at(p)->code + QLatin1Char('.');
-        const QVector<int> &list = children.at(p);
-        for (int n = 0; n < list.size(); ++n)
-            tasks.at(list.at(n))->code = prefix + QString::number(n + 1);
-        for (auto child = list.crbegin(); child != list.crend(); ++child)
-            pending.append(*child);
     }
 }
 

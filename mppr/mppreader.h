@@ -9,6 +9,7 @@
 #include "mppr/varmetablock.h"
 
 #include <QString>
+#include <QVector>
 
 #include <array>
 
@@ -66,9 +67,10 @@ protected:
     FieldMap m_taskMap;
 
 private:
-    void numberOutline();
     // Aliases, outline codes, and the outline code values of the tasks as their text.
-    void readCustomFieldExtras();
+    // holders: the unique IDs of the tasks read with outline code values (most tasks have
+    // none).
+    void readCustomFieldExtras(QVector<qint32> holders);
 };
 
 } // namespace mppr

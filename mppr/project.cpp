@@ -18,12 +18,6 @@
 
 namespace mppr {
 
-const QDateTime &epoch()
-{
-    static const QDateTime value(QDate(1983, 12, 31), QTime(0, 0), Qt::UTC);
-    return value;
-}
-
 Task::Task()
     : start(epoch())
     , finish(epoch())

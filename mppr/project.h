@@ -37,7 +37,12 @@ enum Status : int {
 // Dates are wall-clock values as stored in the file, held as QDateTime with time spec Qt::UTC
 // so that 08:00 in the authoring tool is 08:00 here in every time zone.
 // The unset date is 1983-12-31 00:00:00 (UTC spec); it is tested by equality, never by validity.
-const QDateTime &epoch();
+// Inline, so that its many callers in the reader test the static's guard in place.
+inline const QDateTime &epoch()
+{
+    static const QDateTime value(QDate(1983, 12, 31), QTime(0, 0), Qt::UTC);
+    return value;
+}
 inline bool isUnset(const QDateTime &date)
 {
     return date == epoch();

@@ -26,7 +26,14 @@ ByteView VarDataBlock::value(qint32 uniqueId, quint32 field) const
 {
     if (!m_meta)
         return ByteView();
-    const qint64 offset = m_meta->offset(uniqueId, field);
+    return value(m_meta->recordItems(uniqueId), field);
+}
+
+ByteView VarDataBlock::value(const VarMetaBlock::RecordItems &items, quint32 field) const
+{
+    if (!m_meta)
+        return ByteView();
+    const qint64 offset = m_meta->offset(items, field);
     if (offset < 0)
         return ByteView();
     // parse() checked every offset the meta block holds.

@@ -3,12 +3,9 @@
 // Var2Data: length-prefixed values at the offsets that VarMeta names.
 
 #include "mppr/bytes.h"
-
-#include <QHash>
+#include "mppr/varmetablock.h"
 
 namespace mppr {
-
-class VarMetaBlock;
 
 class VarDataBlock
 {
@@ -18,6 +15,9 @@ public:
 
     // The value for (record unique ID, field); empty when there is none.
     ByteView value(qint32 uniqueId, quint32 field) const;
+    // The same for the items of one record of the meta block.
+    ByteView value(const VarMetaBlock::RecordItems &items, quint32 field) const;
+    const VarMetaBlock *meta() const { return m_meta; }
 
 private:
     QByteArray m_stream;

@@ -33,6 +33,8 @@ private slots:
     void fixedDataLocatesRecordsByOwnOffset();
     void fixedDataSplitsFixedSizeRecords();
     void varMetaItemLayouts();
+    void varMetaLaterItemWins_data();
+    void varMetaLaterItemWins();
     void varDataShortStreamFails();
 };
 
@@ -249,6 +251,51 @@ void TestMppBlocks::varMetaItemLayouts()
     QCOMPARE(var.value(-5, TaskFieldBase + 0x0E).toByteArray(), textBytes("x"));
     // 8-byte items read as 12-byte ones run past the stream.
     QCOMPARE(meta.parse(meta8, VarMetaBlock::ItemLayout::FieldId), int(StatusMalformedBlock));
+}
+
+void TestMppBlocks::varMetaLaterItemWins_data()
+{
+    // Items out of field order, repeated (record, field) pairs and records with many fields,
+    // under unique IDs close together and far apart: both kinds of index give the same values.
+    QTest::addColumn<qint32>("idStep");
+    QTest::addColumn<int>("fieldsPerRecord");
+    QTest::newRow("close IDs, few fields") << 1 << 5;
+    QTest::newRow("close IDs, many fields") << 3 << 40;
+    QTest::newRow("far IDs") << 1000003 << 5;
+    QTest::newRow("far IDs, many fields") << 700001 << 40;
+}
+
+void TestMppBlocks::varMetaLaterItemWins()
+{
+    QFETCH(qint32, idStep);
+    QFETCH(int, fieldsPerRecord);
+    QVector<VarValue> values;
+    QMap<QPair<qint32, quint32>, QByteArray> expected;
+    int n = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int r = 0; r < 30; ++r) {
+            const qint32 id = -20 * idStep + r * idStep;
+            for (int f = fieldsPerRecord - 1; f >= 0; f -= 1 + pass) {
+                const quint32 field = TaskFieldBase + quint32(f * 7 % fieldsPerRecord);
+                const QByteArray bytes = u32Bytes(quint32(++n));
+                values.append({ id, field, bytes });
+                expected[qMakePair(id, field)] = bytes;
+            }
+        }
+    }
+    QByteArray metaBytes, data;
+    varStreams(values, false, &metaBytes, &data);
+    VarMetaBlock meta;
+    QCOMPARE(meta.parse(metaBytes, VarMetaBlock::ItemLayout::FieldId), int(StatusOk));
+    VarDataBlock var;
+    QCOMPARE(var.parse(data, meta), int(StatusOk));
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QCOMPARE(var.value(it.key().first, it.key().second).toByteArray(), it.value());
+    const qint32 lowest = -20 * idStep;
+    QVERIFY(var.value(lowest, TaskFieldBase + quint32(fieldsPerRecord)).isEmpty());
+    QVERIFY(var.value(lowest - 1, TaskFieldBase).isEmpty());
+    QVERIFY(var.value(lowest + 30 * idStep, TaskFieldBase).isEmpty());
+    QCOMPARE(meta.uniqueIds().size(), 30);
 }
 
 void TestMppBlocks::varDataShortStreamFails()

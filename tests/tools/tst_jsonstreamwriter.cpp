@@ -53,11 +53,14 @@ class TestJsonStreamWriter : public QObject
 private slots:
     void numbers_data();
     void numbers();
+    void fractions_data();
+    void fractions();
     void strings_data();
     void strings();
     void dates_data();
     void dates();
     void layoutMatchesDocument();
+    void deepNestingMatchesDocument();
     void writeErrorIsKept();
 };
 
@@ -99,6 +102,39 @@ void TestJsonStreamWriter::numbers()
     QCOMPARE(written([number](JsonStreamWriter &w) { w.value(number); }), qtText(number));
 }
 
+void TestJsonStreamWriter::fractions_data()
+{
+    // Fractions take a formatter of the writer's own from 1e-3 up; below that, Qt's.
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::newRow("below the fixed form") << 1e-9 << 1e-3;
+    QTest::newRow("around the fixed form's limit") << 0.9e-3 << 1.1e-3;
+    QTest::newRow("below one") << 1e-3 << 1.0;
+    QTest::newRow("hours and costs") << 1.0 << 1e6;
+    QTest::newRow("large") << 1e6 << 1e15;
+    QTest::newRow("near 2^53") << 4e15 << 9.007199254740991e15;
+}
+
+void TestJsonStreamWriter::fractions()
+{
+    QFETCH(double, low);
+    QFETCH(double, high);
+    quint64 state = 0x9E3779B97F4A7C15ull;
+    const double ratio = std::log(high / low);
+    for (int k = 0; k < 4000; ++k) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        const double unit = double(state >> 11) / 9007199254740992.0;
+        double number = low * std::exp(ratio * unit);
+        if (k % 4 == 1)
+            number = std::round(number * 4) / 4 + 0.25; // quarters, as generated numbers are
+        if (k % 2 == 1)
+            number = -number;
+        const QByteArray expected = qtText(number);
+        QCOMPARE(JsonStreamWriter::numberText(number), expected);
+        QCOMPARE(written([number](JsonStreamWriter &w) { w.value(number); }), expected);
+    }
+}
+
 void TestJsonStreamWriter::strings_data()
 {
     QTest::addColumn<QString>("text");
@@ -130,6 +166,11 @@ void TestJsonStreamWriter::dates_data()
     QTest::newRow("year 999") << utc(999, 5, 1, 7, 3, 9);
     QTest::newRow("year 10000") << utc(10000, 5, 1, 7, 3, 9);
     QTest::newRow("before year 1") << utc(-44, 3, 15, 12, 0, 0);
+    QTest::newRow("leap day") << utc(2024, 2, 29, 23, 59, 59);
+    QTest::newRow("1970") << utc(1970, 1, 1, 0, 0, 0);
+    QTest::newRow("before 1970") << utc(1969, 12, 31, 23, 59, 59);
+    QTest::newRow("milliseconds dropped")
+        << QDateTime(QDate(1900, 3, 1), QTime(6, 7, 8, 999), Qt::UTC);
     QTest::newRow("local time") << QDateTime(QDate(2024, 3, 31), QTime(2, 30), Qt::LocalTime);
     QTest::newRow("invalid") << QDateTime();
 }
@@ -189,6 +230,16 @@ void TestJsonStreamWriter::layoutMatchesDocument()
         w.endObject();
     });
     QCOMPARE(empty, QJsonDocument(QJsonObject()).toJson(QJsonDocument::Indented));
+}
+
+void TestJsonStreamWriter::deepNestingMatchesDocument()
+{
+    // Lines are started in one copy up to some depth, and piece by piece below it.
+    QJsonArray document { 1 };
+    for (int depth = 0; depth < 24; ++depth)
+        document = QJsonArray { depth, document, QJsonObject { { "k", depth } } };
+    QCOMPARE(written([&document](JsonStreamWriter &w) { w.jsonValue(document); }),
+             QJsonDocument(document).toJson(QJsonDocument::Indented));
 }
 
 void TestJsonStreamWriter::writeErrorIsKept()

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -90,6 +91,9 @@ private slots:
     void sameAsDocument();
     void writeErrors_data();
     void writeErrors();
+
+private:
+    QTemporaryDir m_dir;
 };
 
 void TestMppDumpOutput::sameAsDocument_data()
@@ -103,6 +107,14 @@ void TestMppDumpOutput::sameAsDocument_data()
         files.append(it.next());
     // A file the reader refuses: the status document must match too.
     files.append(QStringLiteral(TARVIK_SOURCE_DIR "/README.md"));
+    // Records as wide as the widest real ones, custom fields filled, numbers in quarters.
+    const QString wide = m_dir.filePath(QStringLiteral("wide.mpp"));
+    QProcess::execute(QStringLiteral(MPPGEN_PATH),
+                      { QStringLiteral("--tasks"), QStringLiteral("300"), QStringLiteral("--wide"),
+                        QStringLiteral("--resources"), QStringLiteral("5"),
+                        QStringLiteral("--assignments"), QStringLiteral("100"), wide });
+    QVERIFY(QFileInfo::exists(wide));
+    files.append(wide);
     files.sort();
     for (const QString &file : qAsConst(files)) {
         const QString name = QDir(samples).relativeFilePath(file);

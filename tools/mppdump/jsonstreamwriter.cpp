@@ -13,11 +13,30 @@
 
 namespace {
 
-constexpr int BlockSize = 64 * 1024;
 // Doubles below this magnitude hold every integer exactly.
 constexpr double ExactIntegerLimit = 9007199254740992.0; // 2^53
+// From this magnitude up, Qt writes a fraction in the fixed form ("0.001", "12.25"); below it
+// Qt may choose the exponent form, which is left to Qt.
+constexpr double FixedFormMinimum = 1e-3;
+constexpr qint64 MSecsPerDay = 86400000;
 constexpr char Spaces[] = "                                ";
 constexpr int SpaceCount = int(sizeof Spaces) - 1;
+// ",\n" and the indent of up to MaxQuickLevels levels, for one copy per line.
+constexpr int MaxQuickLevels = 16;
+struct LineStart
+{
+    LineStart()
+    {
+        text[0] = ',';
+        text[1] = '\n';
+        std::memset(text + 2, ' ', sizeof text - 2);
+    }
+    // Read in 16-byte pieces: room for the last piece's overrun.
+    char text[2 + 4 * MaxQuickLevels + 16];
+};
+// The block has room for such an overrun behind its end.
+constexpr int BlockSlack = 16;
+const LineStart lineStart;
 
 // What QJsonDocument itself writes for one value; the slow but certain path for the values
 // the fast paths leave out.
@@ -40,6 +59,18 @@ bool isPlainAscii(const QString &text)
 char *integerText(char *out, qint64 number)
 {
     return std::to_chars(out, out + 24, number).ptr;
+}
+
+// The shortest text that reads back as the non-integral `number`, in the fixed form Qt gives it
+// for magnitudes from FixedFormMinimum up; null outside that range. Leaves room for 48 bytes.
+char *fractionText(char *out, double number)
+{
+    const double magnitude = std::abs(number);
+    if (!(magnitude >= FixedFormMinimum && magnitude < ExactIntegerLimit))
+        return nullptr;
+    const std::to_chars_result result
+        = std::to_chars(out, out + 48, number, std::chars_format::fixed);
+    return result.ec == std::errc() ? result.ptr : nullptr;
 }
 
 char *twoDigits(char *out, int number)
@@ -67,11 +98,53 @@ char *dayText(char *out, const QDate &day)
     return out;
 }
 
+// The day of a count of days since 1970-01-01 in the proleptic Gregorian calendar.
+void civilDay(qint64 days, int *year, int *month, int *dayOfMonth)
+{
+    days += 719468; // from 0000-03-01
+    const qint64 era = (days >= 0 ? days : days - 146096) / 146097;
+    const qint64 dayOfEra = days - era * 146097;
+    const qint64 yearOfEra
+        = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 monthFromMarch = (5 * dayOfYear + 2) / 153;
+    *dayOfMonth = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    *month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    *year = int(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
+}
+
+// "\"yyyy-MM-ddTHH:mm:ss\"" of a UTC date as milliseconds since 1970, for the years
+// QDateTime::toString writes as four plain digits; null for the others.
+char *utcText(char *out, qint64 msecs)
+{
+    const qint64 days = msecs >= 0 ? msecs / MSecsPerDay : -((-msecs - 1) / MSecsPerDay) - 1;
+    const int msecsOfDay = int(msecs - days * MSecsPerDay);
+    int year = 0, month = 0, dayOfMonth = 0;
+    civilDay(days, &year, &month, &dayOfMonth);
+    if (year < 1000 || year > 9999)
+        return nullptr;
+    *out++ = '"';
+    out = integerText(out, year);
+    *out++ = '-';
+    out = twoDigits(out, month);
+    *out++ = '-';
+    out = twoDigits(out, dayOfMonth);
+    *out++ = 'T';
+    const int seconds = msecsOfDay / 1000;
+    out = twoDigits(out, seconds / 3600);
+    *out++ = ':';
+    out = twoDigits(out, seconds / 60 % 60);
+    *out++ = ':';
+    out = twoDigits(out, seconds % 60);
+    *out++ = '"';
+    return out;
+}
+
 } // namespace
 
 JsonStreamWriter::JsonStreamWriter(std::FILE *out)
     : m_out(out)
-    , m_block(new char[BlockSize])
+    , m_block(new char[BlockSize + BlockSlack])
 {
 }
 
@@ -109,8 +182,18 @@ void JsonStreamWriter::key(const char *name)
     checkKeyOrder(QString::fromLatin1(name));
 #endif
     startMember();
+    const int size = int(std::strlen(name));
+    if (size + 4 <= BlockSize - m_used) {
+        char *out = m_block.get() + m_used;
+        *out++ = '"';
+        std::memcpy(out, name, size_t(size));
+        out += size;
+        std::memcpy(out, "\": ", 3);
+        m_used += size + 4;
+        return;
+    }
     put('"');
-    put(name, int(std::strlen(name)));
+    put(name, size);
     put("\": ", 3);
 }
 
@@ -164,9 +247,13 @@ void JsonStreamWriter::value(double number)
     if (std::abs(number) < ExactIntegerLimit && number == std::trunc(number)) {
         char text[24];
         put(text, int(integerText(text, qint64(number)) - text));
-    } else {
-        put(numberText(number));
+        return;
     }
+    char text[48];
+    if (char *end = fractionText(text, number))
+        put(text, int(end - text));
+    else
+        put(numberText(number));
 }
 
 void JsonStreamWriter::jsonValue(const QJsonValue &value)
@@ -212,6 +299,11 @@ void JsonStreamWriter::value(const QString &text)
 
 void JsonStreamWriter::dateTimeValue(const QDateTime &date)
 {
+    // Dates are held in UTC: their text comes straight from the milliseconds.
+    if (date.timeSpec() == Qt::UTC && date.isValid()) {
+        utcDateTimeValue(date.toMSecsSinceEpoch());
+        return;
+    }
     beforeValue();
     char text[32];
     char *end = date.isValid() ? dayText(text, date.date()) : nullptr;
@@ -228,6 +320,18 @@ void JsonStreamWriter::dateTimeValue(const QDateTime &date)
     end = twoDigits(end, time.second());
     *end++ = '"';
     put(text, int(end - text));
+}
+
+void JsonStreamWriter::utcDateTimeValue(qint64 msecs)
+{
+    beforeValue();
+    char text[32];
+    if (char *end = utcText(text, msecs)) {
+        put(text, int(end - text));
+        return;
+    }
+    const QDateTime date = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+    put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
 }
 
 void JsonStreamWriter::dateValue(const QDate &date)
@@ -259,6 +363,9 @@ QByteArray JsonStreamWriter::numberText(double number)
     const bool integral = number == std::trunc(number);
     if (integral && std::abs(number) < ExactIntegerLimit)
         return QByteArray::number(qint64(number));
+    char text[48];
+    if (char *end = !integral ? fractionText(text, number) : nullptr)
+        return QByteArray(text, int(end - text));
     if (!integral)
         return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
     // Qt writes large whole numbers in a form of its own.
@@ -310,21 +417,39 @@ void JsonStreamWriter::beforeValue()
         return;
     Q_ASSERT(!m_levels.last().isObject);
     Level &level = m_levels.last();
-    if (!level.empty)
-        put(",\n", 2);
+    lineBreak(level.empty);
     level.empty = false;
-    indent(m_levels.size());
 }
 
 void JsonStreamWriter::startMember()
 {
     Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
     Level &level = m_levels.last();
-    if (!level.empty)
-        put(",\n", 2);
+    lineBreak(level.empty);
     level.empty = false;
-    indent(m_levels.size());
     m_afterKey = true;
+}
+
+void JsonStreamWriter::lineBreak(bool first)
+{
+    const int levels = m_levels.size();
+    if (levels > MaxQuickLevels) {
+        if (!first)
+            put(",\n", 2);
+        indent(levels);
+        return;
+    }
+    const int skip = first ? 2 : 0;
+    const int size = 2 + 4 * levels - skip;
+    if (size > BlockSize - m_used)
+        flush();
+    // Fixed-size pieces copy faster than one copy of a varying length; the bytes past `size`
+    // are overwritten by what follows.
+    char *out = m_block.get() + m_used;
+    const char *from = lineStart.text + skip;
+    for (int k = 0; k < size; k += 16)
+        std::memcpy(out + k, from + k, 16);
+    m_used += size;
 }
 
 void JsonStreamWriter::open(char bracket, bool isObject)
@@ -354,15 +479,13 @@ void JsonStreamWriter::indent(int levels)
         put(Spaces, qMin(count, SpaceCount));
 }
 
-void JsonStreamWriter::put(const char *data, int size)
+void JsonStreamWriter::putLong(const char *data, int size)
 {
-    if (size > BlockSize - m_used) {
-        flush();
-        if (size > BlockSize) {
-            if (!failed() && std::fwrite(data, 1, size_t(size), m_out) != size_t(size))
-                fail();
-            return;
-        }
+    flush();
+    if (size > BlockSize) {
+        if (!failed() && std::fwrite(data, 1, size_t(size), m_out) != size_t(size))
+            fail();
+        return;
     }
     std::memcpy(m_block.get() + m_used, data, size_t(size));
     m_used += size;

@@ -12,6 +12,7 @@
 #include <QVector>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 class QDate;
@@ -43,6 +44,8 @@ public:
     void jsonValue(const QJsonValue &value);
     // A wall-clock "yyyy-MM-ddTHH:mm:ss" text as QDateTime::toString gives it.
     void dateTimeValue(const QDateTime &date);
+    // The same for a UTC date given as milliseconds since 1970.
+    void utcDateTimeValue(qint64 msecs);
     // A day as "yyyy-MM-ddT00:00:00".
     void dateValue(const QDate &date);
 
@@ -74,8 +77,20 @@ private:
     void checkKeyOrder(const QString &name);
 #endif
     void startMember();
+    // ",\n" before any but the first entry of a level, then the indent.
+    void lineBreak(bool first);
     void indent(int levels);
-    void put(const char *data, int size);
+    // Most pieces fit the block: copied inline, the rest through putLong().
+    void put(const char *data, int size)
+    {
+        if (size <= BlockSize - m_used) {
+            std::memcpy(m_block.get() + m_used, data, size_t(size));
+            m_used += size;
+        } else {
+            putLong(data, size);
+        }
+    }
+    void putLong(const char *data, int size);
     void put(char c);
     void put(const QByteArray &text)
     {
@@ -86,6 +101,7 @@ private:
     void flush();
     void fail();
 
+    static constexpr int BlockSize = 64 * 1024;
     std::FILE *m_out;
     // Text waiting for the stream: m_used bytes of a fixed block.
     std::unique_ptr<char[]> m_block;

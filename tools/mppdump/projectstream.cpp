@@ -5,7 +5,10 @@
 
 #include "mppr/project.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -17,10 +20,19 @@ using mppr::Task;
 
 void date(JsonStreamWriter &w, const QDateTime &value)
 {
-    if (mppr::isUnset(value))
+    // The reader's dates are UTC: one look at the milliseconds tells the unset date.
+    static const qint64 unset = mppr::epoch().toMSecsSinceEpoch();
+    if (value.timeSpec() == Qt::UTC && value.isValid()) {
+        const qint64 msecs = value.toMSecsSinceEpoch();
+        if (msecs == unset)
+            w.null();
+        else
+            w.utcDateTimeValue(msecs);
+    } else if (mppr::isUnset(value)) {
         w.null();
-    else
+    } else {
         w.dateTimeValue(value);
+    }
 }
 
 template<typename T> void optional(JsonStreamWriter &w, const std::optional<T> &value)
@@ -198,6 +210,74 @@ void properties(JsonStreamWriter &w, const mppr::ProjectProperties &p)
     w.endObject();
 }
 
+// The custom field names ranked in the order a JSON object keeps its keys.
+class CustomFieldKeys
+{
+public:
+    CustomFieldKeys()
+    {
+        std::vector<int> order(mppr::CustomFieldCount);
+        for (int index = 0; index < mppr::CustomFieldCount; ++index) {
+            m_names[size_t(index)] = mppr::customFieldName(index).toLatin1();
+            order[size_t(index)] = index;
+        }
+        std::sort(order.begin(), order.end(),
+                  [this](int a, int b) { return m_names[size_t(a)] < m_names[size_t(b)]; });
+        for (int rank = 0; rank < mppr::CustomFieldCount; ++rank)
+            m_ranks[size_t(order[size_t(rank)])] = rank;
+    }
+
+    // -1 for an index outside the custom fields, whose name is empty.
+    int rank(int index) const
+    {
+        return index >= 0 && index < mppr::CustomFieldCount ? m_ranks[size_t(index)] : -1;
+    }
+    const char *name(int index) const
+    {
+        return rank(index) < 0 ? "" : m_names[size_t(index)].constData();
+    }
+
+private:
+    std::array<QByteArray, mppr::CustomFieldCount> m_names;
+    std::array<int, mppr::CustomFieldCount> m_ranks {};
+};
+
+// The values as the document writer's object gives them: ordered by name, the last of
+// values under one name kept.
+void customFields(JsonStreamWriter &w, const mppr::CustomFieldValues &values)
+{
+    static const CustomFieldKeys keys;
+    QVarLengthArray<const mppr::CustomFieldValue *, mppr::CustomFieldCount> sorted;
+    for (const mppr::CustomFieldValue &v : values)
+        sorted.append(&v);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const mppr::CustomFieldValue *a, const mppr::CustomFieldValue *b) {
+                         return keys.rank(a->field) < keys.rank(b->field);
+                     });
+    w.beginObject();
+    for (int k = 0; k < sorted.size(); ++k) {
+        const mppr::CustomFieldValue &v = *sorted.at(k);
+        if (k + 1 < sorted.size() && keys.rank(sorted.at(k + 1)->field) == keys.rank(v.field))
+            continue;
+        w.key(keys.name(v.field));
+        switch (v.value.type()) {
+        case QVariant::DateTime:
+            date(w, v.value.toDateTime());
+            break;
+        case QVariant::Bool:
+            w.value(v.value.toBool());
+            break;
+        case QVariant::Double:
+            w.value(v.value.toDouble());
+            break;
+        default:
+            w.value(v.value.toString());
+            break;
+        }
+    }
+    w.endObject();
+}
+
 // One member of a record's object: its key and how its value is written.
 template<typename Record> struct Member
 {
@@ -293,9 +373,8 @@ std::vector<Member<Task>> taskMembers()
         { "baselines", [](W &w, const Task &t) { baselines(w, t); } },
         // Task calendars are not located in the file yet: every task uses the project calendar.
         { "calendarUniqueId", [](W &w, const Task &) { w.null(); } },
-        { "customFields",
-          [](W &w, const Task &t) { w.jsonValue(customFieldsToJson(t.customFields)); } },
-        { "notes", [](W &w, const Task &t) { w.jsonValue(notesToJson(t.notes)); } },
+        { "customFields", [](W &w, const Task &t) { customFields(w, t.customFields); } },
+        { "notes", [](W &w, const Task &t) { textOrNull(w, t.notes); } },
         { "segments", [](W &w, const Task &t) { w.jsonValue(segmentsToJson(t)); },
           [](const Task &t) { return !t.segments.isEmpty(); } },
     });
@@ -308,9 +387,8 @@ std::vector<Member<Resource>> resourceMembers()
         { "name", [](W &w, const Resource &r) { w.value(r.name); } },
         { "shortName", [](W &w, const Resource &r) { w.value(r.shortName); } },
         { "calendarUniqueId", [](W &w, const Resource &r) { optionalId(w, r.calendarUniqueId); } },
-        { "customFields",
-          [](W &w, const Resource &r) { w.jsonValue(customFieldsToJson(r.customFields)); } },
-        { "notes", [](W &w, const Resource &r) { w.jsonValue(notesToJson(r.notes)); } },
+        { "customFields", [](W &w, const Resource &r) { customFields(w, r.customFields); } },
+        { "notes", [](W &w, const Resource &r) { textOrNull(w, r.notes); } },
     });
 }
 
