@@ -107,9 +107,16 @@ struct Schedule
     }
 };
 
-Schedule &schedule()
+// Widgets must go before the application: main() drops the schedule before it returns.
+std::unique_ptr<Schedule> &scheduleInstance()
 {
     static std::unique_ptr<Schedule> instance;
+    return instance;
+}
+
+Schedule &schedule()
+{
+    std::unique_ptr<Schedule> &instance = scheduleInstance();
     if (!instance)
         instance = std::make_unique<Schedule>();
     return *instance;
@@ -187,5 +194,6 @@ int main(int argc, char **argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    scheduleInstance().reset();
     return 0;
 }
