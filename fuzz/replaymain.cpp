@@ -12,6 +12,8 @@
 #include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+// Optional, as with libFuzzer: called once before the first input.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) __attribute__((weak));
 
 namespace {
 
@@ -34,6 +36,8 @@ int run(const QString &path)
 
 int main(int argc, char **argv)
 {
+    if (LLVMFuzzerInitialize)
+        LLVMFuzzerInitialize(&argc, &argv);
     int count = 0;
     for (int i = 1; i < argc; ++i) {
         const QString path = QString::fromLocal8Bit(argv[i]);

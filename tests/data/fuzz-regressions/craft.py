@@ -246,6 +246,9 @@ def layout_inputs():
     yield "negative-widths.json", json.dumps({
         "columns": ["Activity ID:-100", "Activity Name:-2147483648", "Start:0",
                     "Finish:99999999999"]})
+    yield "widths-at-int-max.json", json.dumps({
+        "columns": ["Activity ID:2147483647", "Activity Name:2147483647", "Start:2147483647",
+                    "Finish:1"]})
     hostile_style = {"styleName": "", "bodyColor": "#zzzzzz", "bodyShapeHeight": -100000,
                      "bodyShapeOffset": 2147483647, "startPointShape": "NoSuchShape",
                      "startPointColor": 5, "endPointShape": ["x"], "endPointColor": None,
