@@ -31,62 +31,95 @@ def dirent(name, kind, left=FREE, right=FREE, child=FREE, start=END, size=0):
     return e
 
 
-def cfb(entries, streams, cutoff=0, shift=9, fat_patch=None, header_patch=None):
-    """entries: directory entries (bytes); streams: {entry index: data}. Every stream lies in big
-    sectors (mini cutoff 0 unless given). Returns the file."""
-    size = 1 << 9
-    sectors = []  # (kind, bytes)
-    chains = {}
-    for index, data in streams.items():
-        first = len(sectors) + 2  # sector 0 FAT, sector 1 directory
+def cfb(entries, streams, fat_patch=None, header_patch=None, minifat_patch=None):
+    """entries: directory entries (bytes), entry 0 the root; streams: {entry index: data}.
+    Streams under 4096 bytes go to the mini stream, the others to big sectors. The patches get
+    the tables (and the big chains by entry) before they are written. Returns the file."""
+    size, mini = 512, 64
+    small = {i: d for i, d in streams.items() if len(d) < 4096}
+    big = {i: d for i, d in streams.items() if len(d) >= 4096}
+    ministream, minifat, starts = b"", [], {}
+    for index, data in small.items():
+        count = max(1, (len(data) + mini - 1) // mini)
+        starts[index] = len(minifat)
+        for i in range(count):
+            minifat.append(len(minifat) + 1 if i + 1 < count else END)
+        ministream += data.ljust(count * mini, b"\0")
+    minifat += [FREE] * (128 - len(minifat))
+    sectors, chains = [], {}
+    def place(index, data):
+        first = len(sectors) + 3  # sectors 0, 1, 2: FAT, directory, mini FAT
         count = max(1, (len(data) + size - 1) // size)
         chains[index] = (first, count)
         for i in range(count):
             sectors.append(data[i * size:(i + 1) * size].ljust(size, b"\0"))
+    place(0, ministream)
+    for index, data in big.items():
+        place(index, data)
     entries = list(entries)
-    for index, (first, count) in chains.items():
+    for index in range(len(entries)):
         e = bytearray(entries[index])
-        struct.pack_into("<I", e, 116, first)
+        if index in chains:
+            struct.pack_into("<I", e, 116, chains[index][0])
+        elif index in starts:
+            struct.pack_into("<I", e, 116, starts[index])
+        if index == 0:
+            struct.pack_into("<I", e, 120, len(ministream))
         entries[index] = bytes(e)
     directory = b"".join(entries).ljust(size, b"\0")[:size]
-    fat = [FATSECT, END]
+    fat = [FATSECT, END, END]
     for first, count in chains.values():
         for i in range(count):
             fat.append(first + i + 1 if i + 1 < count else END)
     fat += [FREE] * (128 - len(fat))
     if fat_patch:
-        fat_patch(fat)
+        fat_patch(fat, chains)
+    if minifat_patch:
+        minifat_patch(minifat, starts)
     header = bytearray(512)
     header[0:8] = bytes.fromhex("D0CF11E0A1B11AE1")
-    struct.pack_into("<HHHHH", header, 0x18, 0x3E, 3, 0xFFFE, shift, 6)
-    struct.pack_into("<IIIIIIII", header, 0x2C, 1, 1, 0, cutoff, END, 0, END, 0)
+    struct.pack_into("<HHHHH", header, 0x18, 0x3E, 3, 0xFFFE, 9, 6)
+    struct.pack_into("<IIIIIIII", header, 0x2C, 1, 1, 0, 4096, 2, 1, END, 0)
     struct.pack_into("<I", header, 0x4C, 0)
     for i in range(1, 109):
         struct.pack_into("<I", header, 0x4C + 4 * i, FREE)
     if header_patch:
         header_patch(header)
-    return bytes(header) + struct.pack("<128I", *fat) + directory + b"".join(sectors)
+    return (bytes(header) + struct.pack("<128I", *fat) + directory
+            + struct.pack("<128I", *minifat) + b"".join(sectors))
 
 
 def cfb_inputs():
     plain = [dirent("Root Entry", 5, child=1), dirent("A", 1, right=2, child=3),
-             dirent("C", 2, size=700), dirent("B", 2, size=10)]
-    streams = {2: b"x" * 700, 3: b"0123456789"}
+             dirent("C", 2, size=5000), dirent("B", 2, size=100)]
+    streams = {2: b"x" * 5000, 3: bytes(range(100))}
     yield "plain.cfb", cfb(plain, streams)
     yield "header-only.cfb", cfb(plain, streams)[:512]
     yield "cut-in-directory.cfb", cfb(plain, streams)[:1024 + 200]
-    # A stream whose chain runs into itself, and one that leaves the file.
-    yield "chain-loop.cfb", cfb(plain, streams, fat_patch=lambda fat: fat.__setitem__(3, 2))
-    yield "chain-out.cfb", cfb(plain, streams, fat_patch=lambda fat: fat.__setitem__(2, 90000))
+    yield "cut-in-stream.cfb", cfb(plain, streams)[:-3000]
+    # Chains that run into themselves or leave the file, in both tables.
+    def loop(fat, chains):
+        first, count = chains[2]
+        fat[first + 3] = first + 1
+    yield "chain-loop.cfb", cfb(plain, streams, fat_patch=loop)
+    yield "chain-out.cfb", cfb(plain, streams,
+                               fat_patch=lambda fat, chains: fat.__setitem__(chains[2][0], 90000))
+    yield "mini-chain-loop.cfb", cfb(plain, streams,
+                                     minifat_patch=lambda m, starts: m.__setitem__(starts[3] + 1, starts[3]))
+    yield "mini-chain-out.cfb", cfb(plain, streams,
+                                    minifat_patch=lambda m, starts: m.__setitem__(starts[3], 70000))
+    yield "mini-container-short.cfb", cfb(plain, streams,
+                                          fat_patch=lambda fat, chains: fat.__setitem__(chains[0][0], END))
     # A storage that is its own child, siblings in a cycle, the root as someone's sibling.
     looped = [dirent("Root Entry", 5, child=1), dirent("A", 1, left=2, right=2, child=1),
-              dirent("C", 2, left=1, right=3, size=700), dirent("B", 2, right=0, child=2, size=10)]
+              dirent("C", 2, left=1, right=3, size=5000), dirent("B", 2, right=0, child=2, size=100)]
     yield "directory-cycles.cfb", cfb(looped, streams)
-    # Sizes far past the file, names with separators, shifts no writer uses.
+    # Sizes far past the file, names with separators and empty names.
     huge = [dirent("Root Entry", 5, child=1), dirent("A/B", 1, right=2, child=3),
-            dirent("C", 2, size=0xFFFFFFFF), dirent("", 2, size=0x7FFFFFFF)]
+            dirent("C", 2, size=0xFFFFFFFF), dirent("", 2, size=4095)]
     yield "huge-sizes.cfb", cfb(huge, streams)
-    yield "mini-cutoff-max.cfb", cfb(plain, streams, cutoff=0xFFFFFFFF)
+    yield "mini-cutoff-odd.cfb", cfb(plain, streams,
+                                     header_patch=lambda h: struct.pack_into("<I", h, 0x38, 0xFFFFFFFF))
     yield "shift-31.cfb", cfb(plain, streams,
                               header_patch=lambda h: struct.pack_into("<HH", h, 0x1E, 31, 31))
     yield "fat-count-huge.cfb", cfb(plain, streams, header_patch=lambda h: (
