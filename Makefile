@@ -1,6 +1,7 @@
 # Tarvik: the two everyday commands are `make run` and `make test`.
 BUILD    ?= build
 ASAN     ?= build-asan
+ASANCORE ?= build-asan-core
 RELEASE  ?= build-release
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev \
@@ -13,7 +14,7 @@ PREFIX   ?= /usr/local
 # `make run` opens the built-in sample schedule unless FILE names another (make run FILE=plan.mpp).
 SAMPLE   := resources/files/sample-schedule.mpp
 
-.PHONY: all deps configure build run install test test-asan bench fuzz clean \
+.PHONY: all deps configure build run install test test-asan test-asan-core bench fuzz fuzz-all clean \
         windows-deps windows-qt windows test-windows check-windows-gui deb
 
 all: build
@@ -47,33 +48,75 @@ install: deps
 	cmake --build $(RELEASE) -j $(JOBS) --target tarvik mppdump
 	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE) --prefix $(PREFIX)
 
-# The reader, models, tables and filters with their tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (offscreen); the widget layers are left to the Debug run.
+# Every library and the application with all their tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the widget tests offscreen.
 test-asan: deps
-	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON -DTARVIK_READER_ONLY=OFF -DTARVIK_CORE_ONLY=ON
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON -DTARVIK_READER_ONLY=OFF -DTARVIK_CORE_ONLY=OFF
 	cmake --build $(ASAN) -j $(JOBS)
-	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L "reader|core"
+	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-test: build test-asan
+# The part of the above that `make test` runs: the reader, models, tables and filters with their
+# tests (the reader's fuzz regressions among them); the widget layers are left to the Debug run.
+test-asan-core: deps
+	cmake -S . -B $(ASANCORE) -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON -DTARVIK_READER_ONLY=OFF -DTARVIK_CORE_ONLY=ON
+	cmake --build $(ASANCORE) -j $(JOBS)
+	cd $(ASANCORE) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L "reader|core"
+
+test: build test-asan-core
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DTARVIK_BENCH=ON
 	cmake --build $(RELEASE) -j $(JOBS)
 
-# Builds the reader's libFuzzer target under ASan/UBSan, seeds a build-local corpus with the
-# samples and fuzzes for FUZZ_TIME seconds.
-FUZZ_TIME ?= 60
+# Builds one libFuzzer target under ASan/UBSan, seeds a build-local corpus (from the samples, the
+# P6 layout files of the tests, the built-in layout and the kept regression inputs)
+# and fuzzes for FUZZ_TIME seconds. Targets: fuzz_cfb fuzz_blocks fuzz_reader fuzz_rtf fuzz_plf
+# fuzz_layout. `make fuzz-all` runs each in turn.
+FUZZ_TIME    ?= 60
+FUZZ_TARGET  ?= fuzz_reader
+FUZZ_TARGETS := fuzz_cfb fuzz_blocks fuzz_reader fuzz_rtf fuzz_plf fuzz_layout
+FUZZ_BUILD   := build-fuzz
+FUZZ_SAMPLES := ../shared/samples
+FUZZ_NAME     = $(patsubst fuzz_%,%,$(FUZZ_TARGET))
+FUZZ_SEEDS    = $(FUZZ_BUILD)/seeds/$(FUZZ_NAME)
+FUZZ_CORPUS   = $(FUZZ_BUILD)/corpus/$(FUZZ_NAME)
+# Whole files for the compound file and the reader, small inputs for the others.
+FUZZ_MAXLEN_fuzz_cfb    := 1048576
+FUZZ_MAXLEN_fuzz_reader := 1048576
+FUZZ_MAXLEN_fuzz_blocks := 4096
+FUZZ_MAXLEN_fuzz_layout := 65536
+FUZZ_MAXLEN   = $(or $(FUZZ_MAXLEN_$(FUZZ_TARGET)),16384)
+FUZZ_DICT     = $(wildcard fuzz/$(FUZZ_NAME).dict)
+
 fuzz: deps
-	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_READER_ONLY=ON -DTARVIK_SANITIZE=ON
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_reader
-	mkdir -p build-fuzz/corpus build-fuzz/seeds
-	cp ../shared/samples/*/*.mpp build-fuzz/seeds/
-	cd build-fuzz && ./fuzz/fuzz_reader -max_total_time=$(FUZZ_TIME) -rss_limit_mb=2048 -timeout=10 \
-	    -max_len=1048576 corpus seeds
+	@case " $(FUZZ_TARGETS) " in *" $(FUZZ_TARGET) "*) ;; \
+	  *) echo "FUZZ_TARGET must be one of:$(FUZZ_TARGETS)" >&2; exit 2;; esac
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_READER_ONLY=OFF -DTARVIK_CORE_ONLY=OFF -DTARVIK_SANITIZE=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGET) fuzz_seedmaker
+	rm -rf $(FUZZ_SEEDS) && mkdir -p $(FUZZ_SEEDS) $(FUZZ_CORPUS)
+	cp tests/data/fuzz-regressions/$(FUZZ_NAME)/* $(FUZZ_SEEDS)/
+	case $(FUZZ_NAME) in \
+	  cfb|reader) cp $(FUZZ_SAMPLES)/*/*.mpp $(FUZZ_SEEDS)/ ;; \
+	  plf) cp tests/app/plf/*.plf $(FUZZ_SEEDS)/ ;; \
+	  layout) cp resources/files/mpp_style.json $(FUZZ_SEEDS)/ ;; \
+	  blocks|rtf) $(FUZZ_BUILD)/fuzz/fuzz_seedmaker $(FUZZ_NAME) $(FUZZ_SEEDS) \
+	      $(FUZZ_SAMPLES)/*/*.mpp ;; \
+	esac
+	cd $(FUZZ_BUILD) && QT_QPA_PLATFORM=offscreen TARVIK_SAMPLES=$(abspath $(FUZZ_SAMPLES)) \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    ./fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_TIME) -rss_limit_mb=2048 -timeout=10 \
+	    -max_len=$(FUZZ_MAXLEN) -print_final_stats=1 $(if $(FUZZ_DICT),-dict=$(CURDIR)/$(FUZZ_DICT)) \
+	    -artifact_prefix=$(CURDIR)/$(FUZZ_BUILD)/$(FUZZ_NAME)- \
+	    corpus/$(FUZZ_NAME) seeds/$(FUZZ_NAME)
+
+fuzz-all:
+	for target in $(FUZZ_TARGETS); do \
+	  $(MAKE) --no-print-directory fuzz FUZZ_TARGET=$$target FUZZ_TIME=$(FUZZ_TIME) || exit 1; \
+	done
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) build-fuzz $(WINBUILD)
+	rm -rf $(BUILD) $(ASAN) $(ASANCORE) $(RELEASE) $(FUZZ_BUILD) $(WINBUILD)
 
 # --- Windows x86-64, cross-built here and tested under Wine ---------------------------------
 WINBUILD    ?= build-windows

@@ -68,8 +68,10 @@ RyGanttViewBarStyle RyGanttViewBarStyle::fromVariantMap(const QVariantMap &map)
     style.styleName = map.value(QStringLiteral("styleName")).toString();
     style.startPointShape = map.value(QStringLiteral("startPointShape")).toString();
     style.startPointColor = colorFromVariant(map.value(QStringLiteral("startPointColor")));
-    style.bodyShapeHeight = map.value(QStringLiteral("bodyShapeHeight")).toInt();
-    style.bodyShapeOffset = map.value(QStringLiteral("bodyShapeOffset")).toInt();
+    style.bodyShapeHeight
+        = qBound(0, map.value(QStringLiteral("bodyShapeHeight")).toInt(), MaxBodyExtent);
+    style.bodyShapeOffset = qBound(
+        -MaxBodyExtent, map.value(QStringLiteral("bodyShapeOffset")).toInt(), MaxBodyExtent);
     style.bodyColor = colorFromVariant(map.value(QStringLiteral("bodyColor")));
     style.endPointShape = map.value(QStringLiteral("endPointShape")).toString();
     style.endPointColor = colorFromVariant(map.value(QStringLiteral("endPointColor")));

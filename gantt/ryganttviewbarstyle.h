@@ -16,6 +16,10 @@ class RyGanttViewBarStyle
 public:
     // Label positions around the bar, the keys of displayColumns.
     enum TextPosition { Left = 1, Right = 2, Top = 32, Bottom = 64, Inside = 132 };
+    // The body's height lies in [0, MaxBodyExtent], its offset in [-MaxBodyExtent,
+    // MaxBodyExtent]: more than any row is high, and far enough from the int range that the
+    // painters' rectangle arithmetic cannot overflow on a damaged layout's values.
+    static constexpr int MaxBodyExtent = 1000;
 
     QString styleName;
     QString startPointShape;
@@ -36,6 +40,7 @@ public:
     // Layout document form: colours as "#rrggbb" (empty for no colour), "displayColumns" as an
     // array of {"key": position, "value": column name}. Missing keys read as empty values,
     // except "visible", which reads as true so that layouts written without it show their bars.
+    // The body's height and offset are bounded as MaxBodyExtent says.
     QVariantMap toVariantMap() const;
     static RyGanttViewBarStyle fromVariantMap(const QVariantMap &map);
     static QVariantList toVariantList(const QList<RyGanttViewBarStyle> &styles);

@@ -13,6 +13,7 @@
 #include "models/ryrollup.h"
 #include "views/ryactivitygrouper.h"
 #include "views/rydetaildelegate.h"
+#include "views/rygroupdialog.h"
 #include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 #include "views/viewslogging.h"
@@ -201,7 +202,9 @@ void Activities::replaceSortFilterWidget()
 
 void Activities::groupBySelection(const QStringList &rules)
 {
-    m_groupRules = rules;
+    // No more levels than the Group dialog offers: each level nests its index inside the
+    // last one, so a damaged layout naming a thousand levels would take minutes.
+    m_groupRules = rules.mid(0, RyGroupDialog::MaxRules);
     // The look of group rows follows the rules alone: a level whose rule gives no format goes
     // back to the default instead of keeping the format of an earlier grouping.
     m_levelStyles = defaultLevelStyles();
@@ -211,7 +214,7 @@ void Activities::groupBySelection(const QStringList &rules)
     tables.codes = m_codeTable;
     if (m_activityModel) {
         m_baseRowCount = RyActivityGrouper::regroup(m_activityModel, m_baseRowCount, m_parentProxy,
-                                                    rules, tables, &m_levelStyles);
+                                                    m_groupRules, tables, &m_levelStyles);
     }
     m_treeView->setLevelStyles(m_levelStyles);
     numberRows();

@@ -14,6 +14,8 @@ private slots:
     void missingKeys();
     void visibleKey_data();
     void visibleKey();
+    void bodyBounded_data();
+    void bodyBounded();
     void colours_data();
     void colours();
     void displayColumnsLaterEntryWins();
@@ -124,6 +126,31 @@ void TestRyGanttViewBarStyle::visibleKey()
     QFETCH(bool, visible);
     const QVariantMap map = QJsonDocument::fromJson(json.toUtf8()).toVariant().toMap();
     QCOMPARE(RyGanttViewBarStyle::fromVariantMap(map).visible, visible);
+}
+
+void TestRyGanttViewBarStyle::bodyBounded_data()
+{
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("dialog shape kept")
+        << R"({"bodyShapeHeight":3,"bodyShapeOffset":18})" << 3 << 18;
+    QTest::newRow("int extremes")
+        << R"({"bodyShapeHeight":2147483647,"bodyShapeOffset":-2147483648})"
+        << RyGanttViewBarStyle::MaxBodyExtent << -RyGanttViewBarStyle::MaxBodyExtent;
+    QTest::newRow("negative height") << R"({"bodyShapeHeight":-5,"bodyShapeOffset":2147483647})"
+                                     << 0 << RyGanttViewBarStyle::MaxBodyExtent;
+}
+
+void TestRyGanttViewBarStyle::bodyBounded()
+{
+    QFETCH(QString, json);
+    QFETCH(int, height);
+    QFETCH(int, offset);
+    const QVariantMap map = QJsonDocument::fromJson(json.toUtf8()).toVariant().toMap();
+    const RyGanttViewBarStyle style = RyGanttViewBarStyle::fromVariantMap(map);
+    QCOMPARE(style.bodyShapeHeight, height);
+    QCOMPARE(style.bodyShapeOffset, offset);
 }
 
 void TestRyGanttViewBarStyle::colours_data()

@@ -6,6 +6,7 @@
 #include "models/ryparentitemproxymodel.h"
 #include "views/activities.h"
 #include "views/rydetaildelegate.h"
+#include "views/rygroupdialog.h"
 #include "views/ryheaderstate.h"
 #include "views/rysortfilterheader.h"
 
@@ -30,6 +31,7 @@ private slots:
     void groupingByWbsBuildsGroupRows();
     void groupingTwiceEqualsOnce();
     void emptyRulesRemoveGroups();
+    void rulesPastTheDialogsLevelsAreDropped();
     void groupRowsRollUpDates();
     void relationshipsBecomeLinks();
     void mergeCountAvoidsDateColumns_data();
@@ -180,6 +182,20 @@ void TestActivities::emptyRulesRemoveGroups()
     QCOMPARE(m_stack->records.rowCount(), 5);
     QCOMPARE(m_view->filterProxy()->rowCount(), 5);
     QVERIFY(m_view->groupRules().isEmpty());
+}
+
+void TestActivities::rulesPastTheDialogsLevelsAreDropped()
+{
+    open();
+    // A damaged layout may name any number of levels; each costs more than the one before.
+    QStringList rules;
+    for (int i = 0; i < RyGroupDialog::MaxRules; ++i)
+        rules.append(i % 2 ? "Start Date;Quarter" : "WBS Code");
+    m_view->groupBySelection(rules);
+    const int rows = m_stack->records.rowCount();
+    m_view->groupBySelection(rules + QStringList { "Finish Date;Month", "Start Date;Year" });
+    QCOMPARE(m_view->groupRules(), rules);
+    QCOMPARE(m_stack->records.rowCount(), rows);
 }
 
 void TestActivities::groupRowsRollUpDates()
