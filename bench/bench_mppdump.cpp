@@ -110,6 +110,20 @@ Run runMppdump(const QString &file, bool tables)
     return runProgram(MPPDUMP_PATH, tables ? "--tables" : nullptr, file);
 }
 
+// Times mppdump on `file` once per iteration; false (the run marked failed) when it fails.
+bool timeMppdump(benchmark::State &state, const QString &file, bool tables, Run &run)
+{
+    for (auto _ : state) {
+        run = runMppdump(file, tables);
+        if (!run.ok) {
+            state.SkipWithError("mppdump failed");
+            return false;
+        }
+        state.SetIterationTime(run.wallSeconds);
+    }
+    return true;
+}
+
 void BM_MppDump(benchmark::State &state)
 {
     const int tasks = int(state.range(0));
@@ -121,14 +135,8 @@ void BM_MppDump(benchmark::State &state)
     }
     const double fileMiB = QFileInfo(file).size() / 1048576.0;
     Run run;
-    for (auto _ : state) {
-        run = runMppdump(file, tables);
-        if (!run.ok) {
-            state.SkipWithError("mppdump failed");
-            return;
-        }
-        state.SetIterationTime(run.wallSeconds);
-    }
+    if (!timeMppdump(state, file, tables, run))
+        return;
     state.counters["cpu_s"] = run.cpuSeconds;
     state.counters["peak_MiB"] = run.peakMiB;
     state.counters["file_MiB"] = fileMiB;
@@ -166,14 +174,8 @@ void BM_MppDumpWide(benchmark::State &state)
     }
     std::sort(cat.begin(), cat.end());
     Run run;
-    for (auto _ : state) {
-        run = runMppdump(file, tables);
-        if (!run.ok) {
-            state.SkipWithError("mppdump failed");
-            return;
-        }
-        state.SetIterationTime(run.wallSeconds);
-    }
+    if (!timeMppdump(state, file, tables, run))
+        return;
     state.counters["cpu_s"] = run.cpuSeconds;
     state.counters["cat_ms"] = cat[cat.size() / 2] * 1000;
     state.counters["times_cat"] = run.wallSeconds / cat[cat.size() / 2];

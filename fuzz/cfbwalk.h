@@ -41,4 +41,15 @@ inline void walk(const cfb::CompoundFile &file, const QString &storage, int dept
     }
 }
 
+// Opens `bytes` as a compound file and walks it from the root; a file that does not open is
+// left alone.
+inline void walkCompoundFile(const QByteArray &bytes)
+{
+    cfb::CompoundFile file;
+    if (file.openData(bytes)) {
+        int budget = 4096;
+        walk(file, QStringLiteral("/"), 0, budget);
+    }
+}
+
 } // namespace fuzzsupport

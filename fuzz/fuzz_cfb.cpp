@@ -12,10 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzsupport::quietLogging();
     const QByteArray bytes
         = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
-    cfb::CompoundFile file;
-    if (file.openData(bytes)) {
-        int budget = 4096;
-        fuzzsupport::walk(file, QStringLiteral("/"), 0, budget);
-    }
+    fuzzsupport::walkCompoundFile(bytes);
     return 0;
 }
