@@ -105,7 +105,7 @@ fuzz: deps
 	esac
 	cd $(FUZZ_BUILD) && QT_QPA_PLATFORM=offscreen TARVIK_SAMPLES=$(abspath $(FUZZ_SAMPLES)) \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	    $(if $(filter fuzz_layout,$(FUZZ_TARGET)),ASAN_OPTIONS=fast_unwind_on_malloc=0) \
+	    $(if $(filter fuzz_layout,$(FUZZ_TARGET)),ASAN_OPTIONS=fast_unwind_on_malloc=0:malloc_context_size=10) \
 	    ./fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_TIME) -rss_limit_mb=2048 -timeout=10 \
 	    -max_len=$(FUZZ_MAXLEN) -print_final_stats=1 $(if $(FUZZ_DICT),-dict=$(CURDIR)/$(FUZZ_DICT)) \
 	    -artifact_prefix=$(CURDIR)/$(FUZZ_BUILD)/$(FUZZ_NAME)- \
