@@ -11,7 +11,6 @@
 #include "gantt/ryganttzoom.h"
 #include "models/rytextfile.h"
 #include "tables/mpploader.h"
-#include "tables/mppworkingtime.h"
 #include "views/activities.h"
 #include "views/activitydetails.h"
 #include "views/resources.h"
@@ -235,7 +234,6 @@ void MainWindow::showLoadedProject()
     details->setResourceModel(resourceModel);
     details->setPredecessorModel(table("PredecessorModel"));
     details->setCodeModel(table("CodeModel"));
-    details->setCalendarName(MPPWorkingTime::projectCalendarName(*loader->project()));
     m_viewCommands->showProjectTime(*loader->project());
     AssignmentTable::setUp(details->resourceTable());
     resources->setModel(resourceModel);

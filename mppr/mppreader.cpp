@@ -128,6 +128,7 @@ struct TaskFields
         , tf0a(taskField(map, { 0x0A }))
         , tf1f(taskField(map, { 0x1F }))
         , tf04(taskField(map, { 0x04 }))
+        , calendar(taskField(map, { 0x191 }))
         , startSlack(taskField(map, { 0x1B6 }))
         , finishSlack(taskField(map, { 0x1B7 }))
         , duration(taskField(map, { 0x1D }))
@@ -145,7 +146,7 @@ struct TaskFields
     std::array<FieldDescriptor, 10> datesA, datesB, numbers, integers;
     FieldDescriptor tf513, tf2b, tf514, tf2c, tf515, tf06;
     std::array<FieldDescriptor, 10> datesC, datesD, integersB, numbersB;
-    FieldDescriptor tf0a, tf1f, tf04, startSlack, finishSlack, duration, work, actualWork;
+    FieldDescriptor tf0a, tf1f, tf04, calendar, startSlack, finishSlack, duration, work, actualWork;
     BaselineFields baselines;
 };
 
@@ -223,6 +224,10 @@ public:
         number(f.tf0a, t.tf0a);
         integer(f.tf1f, t.tf1f);
         number(f.tf04, t.tf04);
+        // -1 where the task follows the project calendar.
+        optionalInteger(f.calendar, t.calendarUniqueId);
+        if (t.calendarUniqueId && *t.calendarUniqueId < 0)
+            t.calendarUniqueId.reset();
         optionalInteger(f.startSlack, t.startSlack);
         optionalInteger(f.finishSlack, t.finishSlack);
         optionalInteger(f.duration, t.duration);

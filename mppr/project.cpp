@@ -220,6 +220,10 @@ void Project::setCalendars(const QVector<Calendar> &calendars, const ProjectProp
         if (c.name.isEmpty())
             c.name = r->name;
     }
+    for (Task *task : qAsConst(m_tasks)) {
+        if (task->calendarUniqueId && !calendar(*task->calendarUniqueId))
+            task->calendarUniqueId.reset();
+    }
 }
 
 void Project::setCompObjTexts(const QString &userType, const QString &progId,

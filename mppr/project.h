@@ -132,6 +132,9 @@ struct Task
     double tf0a = 0;
     qint32 tf1f = 0;
     double tf04 = 0;
+    // The task's own calendar (task field 0x191), absent where the task has none or names one
+    // the file does not hold.
+    std::optional<qint32> calendarUniqueId;
 
     // Slack, duration and work. Absent when the file's field map has no such field;
     // durations and slack in tenths of a minute, work in thousandths of a minute.
@@ -293,7 +296,7 @@ public:
     void setAssignments(const QList<Assignment *> &assignments);
     // Frees every resource and assignment.
     void clearResources();
-    // Links each resource to the calendar that names it.
+    // Links each resource to the calendar that names it; drops task calendars that name none.
     void setCalendars(const QVector<Calendar> &calendars, const ProjectProperties &properties);
     void setCustomFieldDefinitions(const QVector<CustomFieldDefinition> &definitions)
     {

@@ -107,7 +107,8 @@ MPPTaskModel::MPPTaskModel(QObject *parent)
                  "bl_project_work_qty",
                  "bl_project_total_cost",
                  "task_notes",
-                 "cstr_type" },
+                 "cstr_type",
+                 "clndr_name" },
                ColumnCount, parent)
 {
 }
@@ -183,6 +184,13 @@ QVariant MPPTaskModel::data(const QModelIndex &index, int role) const
     return parts;
 }
 
+const mppr::Calendar *MPPTaskModel::calendarOf(const mppr::Task &task) const
+{
+    const mppr::Calendar *own
+        = task.calendarUniqueId ? m_project->calendar(*task.calendarUniqueId) : nullptr;
+    return own ? own : m_project->projectCalendar();
+}
+
 const mppr::Task *MPPTaskModel::task(int row) const
 {
     return row >= 0 && row < m_tasks.size() ? m_tasks.at(row) : nullptr;
@@ -223,8 +231,11 @@ QVariant MPPTaskModel::cell(int row, int column) const
     case TaskId:
         return uint(t.uniqueId);
     case ProjId:
-    case ClndrId:
         return 1;
+    case ClndrId:
+        return calendarOf(t) ? QVariant(uint(calendarOf(t)->uniqueId)) : QVariant();
+    case ClndrName:
+        return calendarOf(t) ? QVariant(calendarOf(t)->name) : QVariant();
     case WbsId:
         return t.parentUniqueId == -1 ? QVariant() : QVariant(uint(t.parentUniqueId));
     case TaskType:

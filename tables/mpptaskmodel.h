@@ -6,8 +6,9 @@
 #include <optional>
 
 namespace mppr {
+struct Calendar;
 struct Task;
-}
+} // namespace mppr
 
 class MPPTaskModel : public MPPModel
 {
@@ -58,6 +59,8 @@ public:
         TaskNotes,
         // The constraint as a P6 code, none for As Soon As Possible.
         CstrType,
+        // The task's own calendar's name, the project calendar's where it has none.
+        ClndrName,
         ColumnCount
     };
 
@@ -85,6 +88,8 @@ protected:
     void *rowPointer(int row) const override;
 
 private:
+    const mppr::Calendar *calendarOf(const mppr::Task &task) const;
+
     QVector<mppr::Task *> m_tasks;
     QVector<QVariant> m_parentUids;
 };

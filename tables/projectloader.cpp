@@ -298,15 +298,21 @@ void ProjectLoader::createActivityModel()
     model->setSourceModel(activities);
     // Layouts store filters by activity-model column number, so task columns added later (the
     // baseline group and every column after its first) join after every other column instead
-    // of moving those.
+    // of moving those; the calendar's name and what follows it, added after the later user
+    // defined fields, join after those.
     QList<int> taskColumns;
     QList<int> laterTaskColumns;
+    QList<int> latestTaskColumns;
     bool later = false;
+    bool latest = false;
     for (int column = 0; column < tasks->columnCount(); ++column) {
         later = later
             || tasks->headerData(column, Qt::Horizontal, Ry::ColumnGroupRole).toString()
                 == QLatin1String("Baseline");
-        (later ? laterTaskColumns : taskColumns).append(column);
+        latest = latest
+            || tasks->headerData(column, Qt::Horizontal, Ry::ColumnIdRole).toString()
+                == QLatin1String("clndr_name");
+        (latest ? latestTaskColumns : later ? laterTaskColumns : taskColumns).append(column);
     }
     model->addJoin(tasks, 0, taskColumns, 0);
     if (QAbstractItemModel *wbs = table("PROJWBS"))
@@ -331,6 +337,8 @@ void ProjectLoader::createActivityModel()
         model->addJoin(tasks, 0, laterTaskColumns, 0);
     if (!laterFieldColumns.isEmpty())
         model->addJoin(fields, 0, laterFieldColumns, 0);
+    if (!latestTaskColumns.isEmpty())
+        model->addJoin(tasks, 0, latestTaskColumns, 0);
     registerTable(QStringLiteral("ActivityModel"), model);
 }
 

@@ -169,7 +169,7 @@ QWidget *ActivityDetails::buildGeneralTab()
     nameForm->addRow(QStringLiteral("Name:"), nameRow);
     layout->addLayout(nameForm);
 
-    // Two columns of fields; an empty column name is the calendar, which the mapper does not fill.
+    // Two columns of fields, each filled by the mapper from its activity column.
     const struct
     {
         const char *objectName;
@@ -187,7 +187,7 @@ QWidget *ActivityDetails::buildGeneralTab()
         { "leFreeFloat", "Free float:", "Free float", false },
         { "leConstraintType", "Constraint type:", "Activity constraint type", true },
         { "leConstraintDate", "Constraint date:", "Activity Constraint Date", true },
-        { "leCalendar", "Calendar:", "", true },
+        { "leCalendar", "Calendar:", "Calendar", true },
         { "leWbsCode", "WBS code:", "WBS Code", true },
         { "leWbsName", "WBS name:", "WBS Name", true },
         { "leBaselineStart", "Baseline start:", "BL Project Start", true },
@@ -203,10 +203,7 @@ QWidget *ActivityDetails::buildGeneralTab()
     for (const auto &field : fields) {
         QLineEdit *edit = readOnlyLineEdit(field.objectName, general);
         (field.right ? right : left)->addRow(QLatin1String(field.label), edit);
-        if (*field.column)
-            m_fields.append({ edit, QLatin1String(field.column) });
-        else
-            m_leCalendar = edit;
+        m_fields.append({ edit, QLatin1String(field.column) });
     }
     scroll->setWidget(general);
     return scroll;
@@ -316,13 +313,6 @@ void ActivityDetails::setCodeModel(QAbstractItemModel *model)
     setExactFilter(m_codeFilter, QStringLiteral("-1"));
 }
 
-void ActivityDetails::setCalendarName(const QString &name)
-{
-    m_calendarName = name;
-    if (!m_leName->text().isEmpty())
-        m_leCalendar->setText(name);
-}
-
 void ActivityDetails::clear()
 {
     m_mapper->clearMapping();
@@ -330,7 +320,6 @@ void ActivityDetails::clear()
     for (QTableView *view : { m_tblvwPred, m_tblvwSucc, m_tblResources, m_tblvwCodes })
         view->setModel(nullptr);
     clearFields();
-    m_calendarName.clear();
     delete m_predecessorFilter;
     delete m_successorFilter;
     delete m_codeFilter;
@@ -353,7 +342,6 @@ void ActivityDetails::onRowChanged(const QModelIndex &topLeft, const QModelIndex
     const int row = mapperRowOf(key);
     if (row >= 0) {
         m_mapper->setCurrentIndex(row);
-        m_leCalendar->setText(m_calendarName);
         // The Notes cell holds the first line; its tool tip is the whole note.
         const int notes = RyModelLookup::findColumn(m_mapper->model(), QStringLiteral("Notes"));
         m_teNotes->setPlainText(
@@ -369,7 +357,6 @@ void ActivityDetails::onRowChanged(const QModelIndex &topLeft, const QModelIndex
 void ActivityDetails::clearFields()
 {
     m_leName->clear();
-    m_leCalendar->clear();
     for (const auto &field : qAsConst(m_fields))
         field.first->clear();
     m_teNotes->clear();

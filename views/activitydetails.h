@@ -34,9 +34,6 @@ public:
     void setPredecessorModel(QAbstractItemModel *model);
     void setResourceModel(QAbstractItemModel *model);
     void setCodeModel(QAbstractItemModel *model);
-    // The calendar the activities are scheduled on, shown for each activity in the General tab
-    // (every activity uses the project calendar: the file's task calendars are not read).
-    void setCalendarName(const QString &name);
     // While comparing: the links marked with their changes, the deleted ones struck through;
     // null gives back the plain links. Not owned.
     void setLinkChanges(RyLinkChangeModel *links);
@@ -70,12 +67,10 @@ private:
     Activities *m_activities;
     QTabWidget *m_tabWidget = nullptr;
     QLineEdit *m_leName = nullptr;
-    QLineEdit *m_leCalendar = nullptr;
     // The general fields the mapper fills, each with the header of the activity column it shows;
     // a field whose column the model lacks stays empty.
     QVector<QPair<QLineEdit *, QString>> m_fields;
     QPlainTextEdit *m_teNotes = nullptr;
-    QString m_calendarName;
     QToolButton *m_tbPrevious = nullptr;
     QToolButton *m_tbNext = nullptr;
     QTableView *m_tblvwPred = nullptr;

@@ -213,6 +213,7 @@ private slots:
     void agreementFigures();
     void extraStatuses_data();
     void extraStatuses();
+    void taskCalendars();
 
 private:
     void compareTasks(const Project &project, const XmlExport &xml, bool allowLateDates);
@@ -281,6 +282,7 @@ void TestMppSamples::compareTasks(const Project &project, const XmlExport &xml, 
             QCOMPARE(t->parentUniqueId, parents.value(uid));
         }
         QCOMPARE(t->code, codes.value(uid));
+        QCOMPARE(QString::number(t->calendarUniqueId.value_or(-1)), r.value("CalendarUID"));
         QCOMPARE(dateText(t->start), r.value("Start"));
         QCOMPARE(dateText(t->finish), r.value("Finish"));
         QCOMPARE(dateText(t->actualStart), r.value("ActualStart"));
@@ -558,6 +560,24 @@ void TestMppSamples::extraStatuses()
         QCOMPARE(project.tasks().size(), 1);
         QCOMPARE(project.tasks().begin().value()->code, QStringLiteral("1"));
     }
+}
+
+// The only sample whose tasks have calendars of their own: the four "Ignore Resource
+// Calendars" tasks use Standard. A calendar the file does not hold is no calendar.
+void TestMppSamples::taskCalendars()
+{
+    Project project(samplesDir() + QStringLiteral("/extra/taskFlags-mpp14Project2013.mpp"));
+    QCOMPARE(project.read(), int(StatusOk));
+    for (const Task *t : project.tasks()) {
+        const bool own = t->uniqueId >= 1 && t->uniqueId <= 4;
+        QCOMPARE(t->calendarUniqueId, own ? std::optional<qint32>(1) : std::nullopt);
+    }
+
+    project.task(5)->calendarUniqueId = 99;
+    project.task(1)->calendarUniqueId = 3;
+    project.setCalendars(project.calendars(), project.properties());
+    QVERIFY(!project.task(5)->calendarUniqueId);
+    QCOMPARE(project.task(1)->calendarUniqueId, std::optional<qint32>(3));
 }
 
 QTEST_GUILESS_MAIN(TestMppSamples)

@@ -240,7 +240,7 @@ void TestMppLoader::setSchemaReplacesNamedTables()
 {
     MPPLoader loader;
     QVERIFY(loader.setSchema(builtInSchema()));
-    QCOMPARE(loader.schema("TASK").size(), 61);
+    QCOMPARE(loader.schema("TASK").size(), 62);
     const QJsonDocument replacement = QJsonDocument::fromJson(
         R"({"tables": [{"name": "TASK", "columns": [{"id": "task_name", "display": "Name",
             "datatype": "string", "group": "General"}]}]})");
@@ -278,7 +278,7 @@ void TestMppLoader::activityModelColumnsAndOrder()
     loader.setSchema(builtInSchema());
     loader.loadProject(small());
     auto *activities = modelOf(loader, "ActivityModel");
-    QCOMPARE(activities->columnCount(), 182);
+    QCOMPARE(activities->columnCount(), 183);
     QCOMPARE(activities->rowCount(), 3);
     QCOMPARE(activities->headerData(0, Qt::Horizontal).toString(), QString("ID"));
     QCOMPARE(activities->headerData(0, Qt::Horizontal, Ry::ColumnGroupRole).toString(),
@@ -316,6 +316,7 @@ void TestMppLoader::activityModelColumnsAndOrder()
              QString("Activity constraint type"));
     QCOMPARE(activities->headerData(132, Qt::Horizontal).toString(), QString("Number 1"));
     QCOMPARE(activities->headerData(181, Qt::Horizontal).toString(), QString("Flag 20"));
+    QCOMPARE(activities->headerData(182, Qt::Horizontal).toString(), QString("Calendar"));
     for (int row = 0; row < 3; ++row) {
         QCOMPARE(activities->index(row, 0).data(), QVariant(uint(row + 2)));
         QCOMPARE(activities->index(row, 3).data(), QVariant(uint(row + 2)));

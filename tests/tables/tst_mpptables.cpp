@@ -90,6 +90,7 @@ private slots:
     void emptyCodeTablesStillAnswerHeaders();
     void headersFromTheSchema();
     void missingWbsTaskGivesNoValues();
+    void taskCalendarOrProjectCalendar();
     void modelsWithoutProject();
 };
 
@@ -501,7 +502,7 @@ void TestMppTables::headersFromTheSchema()
 {
     auto project = small();
     auto tasks = tableOver<MPPTaskModel>(project.get(), "TASK");
-    QCOMPARE(tasks->columnCount(), 39);
+    QCOMPARE(tasks->columnCount(), 40);
     const int name = tasks->columnOf("task_name");
     QCOMPARE(tasks->headerData(name, Qt::Horizontal).toString(), QString("Activity Name"));
     QCOMPARE(tasks->headerData(name, Qt::Horizontal, Ry::ColumnIdRole).toString(),
@@ -537,7 +538,33 @@ void TestMppTables::headersFromTheSchema()
     // Without setColumns a section has no header at all.
     MPPTaskModel bare;
     QVERIFY(!bare.headerData(0, Qt::Horizontal).isValid());
-    QCOMPARE(bare.columnCount(), 39);
+    QCOMPARE(bare.columnCount(), 40);
+}
+
+void TestMppTables::taskCalendarOrProjectCalendar()
+{
+    auto project = small();
+    auto tasks = tableOver<MPPTaskModel>(project.get(), "TASK");
+    const int a = rowOfTask(*tasks, 2);
+    const int b = rowOfTask(*tasks, 3);
+    // Without calendars in the file no activity has one.
+    QVERIFY(!cell(*tasks, a, "clndr_name").isValid());
+    QVERIFY(!cell(*tasks, a, "clndr_id").isValid());
+
+    mppr::Calendar standard;
+    standard.uniqueId = 1;
+    standard.name = QStringLiteral("Standard");
+    mppr::Calendar night = standard;
+    night.uniqueId = 2;
+    night.name = QStringLiteral("Night shift");
+    mppr::ProjectProperties properties;
+    properties.calendarUniqueId = 1;
+    project->task(2)->calendarUniqueId = 2;
+    project->setCalendars({ standard, night }, properties);
+    QCOMPARE(cell(*tasks, a, "clndr_name"), QVariant("Night shift"));
+    QCOMPARE(cell(*tasks, a, "clndr_id"), QVariant(2u));
+    QCOMPARE(cell(*tasks, b, "clndr_name"), QVariant("Standard"));
+    QCOMPARE(cell(*tasks, b, "clndr_id"), QVariant(1u));
 }
 
 void TestMppTables::missingWbsTaskGivesNoValues()

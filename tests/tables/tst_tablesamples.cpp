@@ -269,9 +269,9 @@ void TestTableSamples::tablesMatchTheReader()
         QCOMPARE(resources->index(row, 3).data().toString(), r->shortName);
     }
 
-    // The activity model: 182 columns, system columns first, rows by ascending task id.
+    // The activity model: 183 columns, system columns first, rows by ascending task id.
     auto *activityModel = modelOf(loader, "ActivityModel");
-    QCOMPARE(activityModel->columnCount(), 182);
+    QCOMPARE(activityModel->columnCount(), 183);
     QCOMPARE(activityModel->headerData(0, Qt::Horizontal).toString(), QString("ID"));
     QCOMPARE(activityModel->headerData(1, Qt::Horizontal).toString(), QString("parentID"));
     QCOMPARE(activityModel->headerData(2, Qt::Horizontal).toString(), QString("Group"));

@@ -332,7 +332,6 @@ void TestActivityDetails::generalAndNotesOnSample()
     details.setPredecessorModel(
         qobject_cast<QAbstractItemModel *>(loader.model("PredecessorModel")));
     details.setCodeModel(qobject_cast<QAbstractItemModel *>(loader.model("CodeModel")));
-    details.setCalendarName(QStringLiteral("Standard"));
     connect(view.treeView()->selectionModel(), &QItemSelectionModel::currentRowChanged, &details,
             &ActivityDetails::onRowChanged);
     auto field = [&](const char *name) { return details.findChild<QLineEdit *>(name)->text(); };
@@ -349,6 +348,7 @@ void TestActivityDetails::generalAndNotesOnSample()
         { "leFreeFloat", "Free float" },
         { "leConstraintType", "Activity constraint type" },
         { "leConstraintDate", "Activity Constraint Date" },
+        { "leCalendar", "Calendar" },
         { "leWbsCode", "WBS Code" },
         { "leWbsName", "WBS Name" },
         { "leBaselineStart", "BL Project Start" },

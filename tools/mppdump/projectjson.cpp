@@ -68,6 +68,11 @@ QJsonArray baselines(const Task &t)
     return out;
 }
 
+template<typename T> QJsonValue optionalId(const std::optional<T> &value)
+{
+    return value ? QJsonValue(int(*value)) : QJsonValue(QJsonValue::Null);
+}
+
 QJsonObject taskToJson(const Task &t)
 {
     QJsonObject o;
@@ -127,18 +132,12 @@ QJsonObject taskToJson(const Task &t)
     o["actualWork"] = optional(t.actualWork);
     o["predecessors"] = predecessors(t);
     o["baselines"] = baselines(t);
-    // Task calendars are not located in the file yet: every task uses the project calendar.
-    o["calendarUniqueId"] = QJsonValue::Null;
+    o["calendarUniqueId"] = optionalId(t.calendarUniqueId);
     o["customFields"] = customFieldsToJson(t.customFields);
     o["notes"] = notesToJson(t.notes);
     if (!t.segments.isEmpty())
         o["segments"] = segmentsToJson(t);
     return o;
-}
-
-template<typename T> QJsonValue optionalId(const std::optional<T> &value)
-{
-    return value ? QJsonValue(int(*value)) : QJsonValue(QJsonValue::Null);
 }
 
 QJsonValue textOrNull(const QString &value)

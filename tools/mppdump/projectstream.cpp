@@ -371,8 +371,7 @@ std::vector<Member<Task>> taskMembers()
         { "actualWork", [](W &w, const Task &t) { optional(w, t.actualWork); } },
         { "predecessors", [](W &w, const Task &t) { predecessors(w, t); } },
         { "baselines", [](W &w, const Task &t) { baselines(w, t); } },
-        // Task calendars are not located in the file yet: every task uses the project calendar.
-        { "calendarUniqueId", [](W &w, const Task &) { w.null(); } },
+        { "calendarUniqueId", [](W &w, const Task &t) { optionalId(w, t.calendarUniqueId); } },
         { "customFields", [](W &w, const Task &t) { customFields(w, t.customFields); } },
         { "notes", [](W &w, const Task &t) { textOrNull(w, t.notes); } },
         { "segments", [](W &w, const Task &t) { w.jsonValue(segmentsToJson(t)); },
