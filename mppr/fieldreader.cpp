@@ -11,7 +11,6 @@
 namespace mppr {
 
 namespace {
-constexpr qint64 EpochMSecs = 441676800000; // 1983-12-31T00:00:00
 constexpr qint64 MSecsPerDay = 86400000;
 constexpr qint64 MSecsPerTimeUnit = 6000; // times are stored in tenths of a minute
 constexpr quint32 CategoryFlag = 100;
@@ -59,6 +58,18 @@ QDateTime decodeDate(ByteView value)
     // Wall-clock time as stored: no time zone enters the arithmetic.
     return QDateTime::fromMSecsSinceEpoch(EpochMSecs + day * MSecsPerDay + time * MSecsPerTimeUnit,
                                           Qt::UTC);
+}
+
+const QDateTime &DateCache::date(ByteView value)
+{
+    const quint32 stored = value.size() == 4 ? value.u32(0) : 0xFFFFFFFF;
+    Slot &slot = m_slots[(stored * 2654435761u) >> (32 - SlotBits)];
+    if (!slot.filled || slot.stored != stored) {
+        slot.date = decodeDate(value);
+        slot.stored = stored;
+        slot.filled = true;
+    }
+    return slot.date;
 }
 
 bool holdsDate(ByteView value)

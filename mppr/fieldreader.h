@@ -21,6 +21,24 @@ qint32 decodeInteger(ByteView value);
 double decodeNumber(ByteView value);
 QString decodeText(ByteView value);
 QDateTime decodeDate(ByteView value);
+// decodeDate() for the dates of many records, which repeat: a date is made once per stored
+// value that the last lookups did not see, and copied from then on.
+class DateCache
+{
+public:
+    const QDateTime &date(ByteView value);
+
+private:
+    static constexpr int SlotBits = 8;
+    struct Slot
+    {
+        quint32 stored = 0;
+        bool filled = false;
+        QDateTime date;
+    };
+    Slot m_slots[1 << SlotBits];
+};
+
 // Whether the value decodes to a date other than the unset one.
 bool holdsDate(ByteView value);
 // A double truncated toward zero to a 32-bit integer; values outside that range saturate.
