@@ -91,7 +91,7 @@ qint32 truncateToInt32(double value)
     return qint32(value);
 }
 
-ByteView FieldReader::value(const FieldDescriptor &field, int record, qint32 uniqueId) const
+ByteView FieldReader::lookUp(const FieldDescriptor &field, int record, qint32 uniqueId) const
 {
     switch (field.location) {
     case FieldLocation::FixedData: {

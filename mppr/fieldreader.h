@@ -64,7 +64,18 @@ public:
     }
 
     // The raw value bytes of a field for fixed record `record` and record unique ID uniqueId.
-    ByteView value(const FieldDescriptor &field, int record, qint32 uniqueId) const;
+    // A fixed-data field of the record read last, the most common lookup, is found in place.
+    ByteView value(const FieldDescriptor &field, int record, qint32 uniqueId) const
+    {
+        if (field.location == FieldLocation::FixedData && record == m_record
+            && field.blockIndex <= 1 && field.size != 0) {
+            const ByteView &bytes = m_fixed[field.blockIndex];
+            return bytes.fits(field.offset, field.size)
+                ? ByteView(bytes.data() + field.offset, field.size)
+                : ByteView();
+        }
+        return lookUp(field, record, uniqueId);
+    }
 
     qint32 integer(const FieldDescriptor &field, int record, qint32 uniqueId) const
     {
@@ -83,6 +94,8 @@ public:
     bool flag(const FieldDescriptor &field, int item) const;
 
 private:
+    ByteView lookUp(const FieldDescriptor &field, int record, qint32 uniqueId) const;
+
     RecordBlocks m_blocks;
     // A record's fields are read one after another: its fixed records and its variable-data
     // items are looked up once. A reader serves one thread.
