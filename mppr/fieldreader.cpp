@@ -123,6 +123,19 @@ ByteView FieldReader::lookUp(const FieldDescriptor &field, int record, qint32 un
     }
 }
 
+bool FieldReader::holdsAnyVarData(const std::vector<quint32> &fieldIds,
+                                  const std::vector<quint32> &keys, qint32 uniqueId) const
+{
+    if (!m_blocks.varData || !m_blocks.varData->meta())
+        return false;
+    if (!m_haveItems || uniqueId != m_itemsId) {
+        m_items = m_blocks.varData->meta()->recordItems(uniqueId);
+        m_itemsId = uniqueId;
+        m_haveItems = true;
+    }
+    return m_blocks.varData->meta()->holdsAny(m_items, m_blocks.varDataByKey ? keys : fieldIds);
+}
+
 QString FieldReader::text(const FieldDescriptor &field, qint32 uniqueId) const
 {
     if (field.location != FieldLocation::VarData)

@@ -90,6 +90,10 @@ public:
     {
         return decodeDate(value(field, record, uniqueId));
     }
+    // Whether the record with unique ID uniqueId has a variable-data item of any of the fields:
+    // their field ids, or in the "   19" layout their 8-bit keys (see RecordBlocks), ascending.
+    bool holdsAnyVarData(const std::vector<quint32> &fieldIds, const std::vector<quint32> &keys,
+                         qint32 uniqueId) const;
     // Bit `offset` of meta item `item`; false unless the field is a flag (category 100).
     bool flag(const FieldDescriptor &field, int item) const;
 
