@@ -7,11 +7,11 @@
 // (36 MB, 331 MB of JSON) against `cat` of the same file (counter times_cat).
 // Targets: <= 15 x cat (project), <= 40 x cat (--tables).
 // BM_MppDumpCheck: --check on the 50,000-task schedule against cat of it; target <= 20 x cat.
-// Measured (2026-12-11, medians of 3, load average about 2 on two cores): 50,000 narrow tasks
-// 0.41 s (0.40 s CPU), --tables 3.85 s (3.83 s CPU), peak 81 and 90 MB (were 0.78 s, 4.3 s,
-// 117 and 123 MB at load 4). Wide: 0.70 s = 185 x cat (3.8 ms), --tables 4.22 s = 909 x cat
+// Measured (2026-12-11, medians of 3, load average about 3 on two cores): 50,000 narrow tasks
+// 0.38 s (0.37 s CPU), --tables 3.65 s (3.63 s CPU), peak 82 and 90 MB (were 0.78 s, 4.3 s,
+// 117 and 123 MB at load 4). Wide: 0.67 s = 177 x cat (3.8 ms), --tables 4.17 s = 1,110 x cat
 // (were 0.82 s = 220 x and 3.28 s = 790 x; the cat figure moves by a millisecond from run to
-// run). --check, medians of 5: 215 ms = 68 x cat (3.2 ms); 301 ms = 94 x before mppdump ended
+// run). --check, medians of 5: 167 ms = 60 x cat (2.8 ms); 301 ms = 94 x before mppdump ended
 // without freeing the project and before the reader work of the same day.
 
 #include "tests/support/mppschedulegenerator.h"
