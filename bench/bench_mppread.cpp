@@ -4,9 +4,11 @@
 // files (a 991-entry field map, 206 + 64-byte records, custom fields filled).
 // Target: >= 1,000,000 tasks/s on wide records (BM_ReadSchedule/wide:1, counter tasks_per_s,
 // which counts CPU time).
-// Measured (2026-12-11, medians of 7, load average 2.6 on two cores): wide 222 ms = 225,000
-// tasks/s, narrow 142 ms = 352,000 tasks/s (the reader before the flat VarMeta index and the
-// per-record lookups, same machine and load: 459 ms = 109,000 and 200 ms = 250,000).
+// Measured (2026-12-11, medians of 7, CPU time, load average 3 on two cores): wide 159 ms =
+// 314,000 tasks/s, narrow 85 ms = 586,000 tasks/s, peak growth 68 MiB for the 26 MiB narrow
+// file (before the shared custom arrays, the one predecessor list, the date cache and the
+// baseline skip, load 1.8: 232 ms = 216,000 and 149 ms = 337,000; before the flat VarMeta
+// index and the per-record lookups, load 2.6: 459 ms = 109,000 and 200 ms = 250,000).
 
 #include "tests/support/mppschedulegenerator.h"
 

@@ -120,12 +120,31 @@ BaselineFields::BaselineFields(const FieldMap &map)
         }
     }
     m_needsExtension = m_needsExtension && !m_extension.isAbsent();
+    for (const Fields &f : m_fields) {
+        for (const FieldDescriptor &d : f.descriptors) {
+            if (d.isAbsent())
+                continue;
+            if (d.location != FieldLocation::VarData)
+                m_allVarData = false;
+            m_varFieldIds.push_back(d.fieldId);
+            m_varKeys.push_back(d.offset);
+        }
+    }
+    for (std::vector<quint32> *list : { &m_varFieldIds, &m_varKeys }) {
+        std::sort(list->begin(), list->end());
+        list->erase(std::unique(list->begin(), list->end()), list->end());
+    }
 }
 
 QVector<Baseline> BaselineFields::read(const FieldReader &reader, int record, qint32 uniqueId) const
 {
-    const ExtensionBlock extension(m_needsExtension ? reader.value(m_extension, record, uniqueId)
-                                                    : ByteView());
+    const ByteView extensionBytes
+        = m_needsExtension ? reader.value(m_extension, record, uniqueId) : ByteView();
+    // Most tasks store no baseline: one walk over the record's items tells.
+    if (m_allVarData && extensionBytes.isEmpty()
+        && !reader.holdsAnyVarData(m_varFieldIds, m_varKeys, uniqueId))
+        return {};
+    const ExtensionBlock extension(extensionBytes);
     QVector<Baseline> baselines;
     for (int number = 0; number < BaselineCount; ++number) {
         const Fields &f = m_fields[number];

@@ -7,6 +7,7 @@
 #include "mppr/project.h"
 
 #include <array>
+#include <vector>
 
 namespace mppr {
 
@@ -35,6 +36,11 @@ private:
     // as Baseline1 to Baseline10 do in the "   19" layout.
     FieldDescriptor m_extension;
     bool m_needsExtension = false;
+    // Where every field the map has is variable data, a record holding none of them (and no
+    // extension block) has no baseline: its field ids and keys, ascending.
+    bool m_allVarData = true;
+    std::vector<quint32> m_varFieldIds;
+    std::vector<quint32> m_varKeys;
 };
 
 } // namespace mppr

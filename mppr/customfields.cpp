@@ -99,11 +99,8 @@ const KindInfo *kindOf(int index, int *first)
     return nullptr;
 }
 
-// Stand-ins for the members of an absent task.
-const std::array<QString, 30> NoTexts {};
-const std::array<QDateTime, 10> NoDates {};
-const std::array<double, 10> NoNumbers {};
-const std::array<qint32, 10> NoIntegers {};
+// The start and finish dates of a task that has none.
+const SharedArray<QDateTime, 10, &epoch> UnsetDates;
 
 constexpr int TenthsPerMinute = 10; // durations are stored in tenths of a minute
 constexpr double CentsPerUnit = 100.0; // costs in hundredths of the currency unit
@@ -194,10 +191,9 @@ CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record,
                                           ByteView meta, const Task *decoded) const
 {
     // The task members decoded from the same fields, where the kind has them.
-    const auto member = [decoded](const Entry &e, const auto &members) {
-        return decoded && e.number >= 1 && size_t(e.number) <= members.size()
-            ? &members[size_t(e.number - 1)]
-            : nullptr;
+    const auto member = [](const Entry &e, const auto &members) {
+        return e.number >= 1 && size_t(e.number) <= members.size() ? &members[size_t(e.number - 1)]
+                                                                   : nullptr;
     };
     // Gathered on the stack, so that the record's list is allocated once at its final size;
     // a value is made only for a field that holds one.
@@ -208,7 +204,7 @@ CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record,
     for (const Entry &e : m_entries) {
         switch (e.kind) {
         case CustomFieldKind::Text: {
-            const QString *known = member(e, decoded ? decoded->texts : NoTexts);
+            const QString *known = decoded ? member(e, decoded->texts) : nullptr;
             const QString text = known ? *known : reader.text(e.descriptor, uniqueId);
             if (!text.isEmpty())
                 add(e, text);
@@ -217,8 +213,11 @@ CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record,
         case CustomFieldKind::Start:
         case CustomFieldKind::Finish: {
             const bool start = e.kind == CustomFieldKind::Start;
-            const QDateTime *known
-                = member(e, decoded ? (start ? decoded->datesA : decoded->datesB) : NoDates);
+            const auto *dates = decoded ? (start ? &decoded->datesA : &decoded->datesB) : nullptr;
+            // Most tasks hold none of these dates: their array is still the shared unset one.
+            if (dates && dates->sharesWith(UnsetDates))
+                break;
+            const QDateTime *known = dates ? member(e, *dates) : nullptr;
             if (known) {
                 if (!isUnset(*known))
                     add(e, *known);
@@ -242,14 +241,14 @@ CustomFieldValues CustomFieldReader::read(const FieldReader &reader, int record,
             break;
         }
         case CustomFieldKind::Cost: {
-            const double *known = member(e, decoded ? decoded->numbers : NoNumbers);
+            const double *known = decoded ? member(e, decoded->numbers) : nullptr;
             const double cost = known ? *known : reader.number(e.descriptor, record, uniqueId);
             if (cost != 0)
                 add(e, cost / CentsPerUnit);
             break;
         }
         case CustomFieldKind::Duration: {
-            const qint32 *known = member(e, decoded ? decoded->integers : NoIntegers);
+            const qint32 *known = decoded ? member(e, decoded->integers) : nullptr;
             const qint32 tenths = known ? *known : reader.integer(e.descriptor, record, uniqueId);
             if (tenths != 0)
                 add(e, double(tenths) / TenthsPerMinute);

@@ -11,7 +11,6 @@
 namespace mppr {
 
 namespace {
-constexpr qint64 EpochMSecs = 441676800000; // 1983-12-31T00:00:00
 constexpr qint64 MSecsPerDay = 86400000;
 constexpr qint64 MSecsPerTimeUnit = 6000; // times are stored in tenths of a minute
 constexpr quint32 CategoryFlag = 100;
@@ -61,6 +60,18 @@ QDateTime decodeDate(ByteView value)
                                           Qt::UTC);
 }
 
+const QDateTime &DateCache::date(ByteView value)
+{
+    const quint32 stored = value.size() == 4 ? value.u32(0) : 0xFFFFFFFF;
+    Slot &slot = m_slots[(stored * 2654435761u) >> (32 - SlotBits)];
+    if (!slot.filled || slot.stored != stored) {
+        slot.date = decodeDate(value);
+        slot.stored = stored;
+        slot.filled = true;
+    }
+    return slot.date;
+}
+
 bool holdsDate(ByteView value)
 {
     if (value.size() != 4)
@@ -80,7 +91,7 @@ qint32 truncateToInt32(double value)
     return qint32(value);
 }
 
-ByteView FieldReader::value(const FieldDescriptor &field, int record, qint32 uniqueId) const
+ByteView FieldReader::lookUp(const FieldDescriptor &field, int record, qint32 uniqueId) const
 {
     switch (field.location) {
     case FieldLocation::FixedData: {
@@ -110,6 +121,19 @@ ByteView FieldReader::value(const FieldDescriptor &field, int record, qint32 uni
     default:
         return ByteView();
     }
+}
+
+bool FieldReader::holdsAnyVarData(const std::vector<quint32> &fieldIds,
+                                  const std::vector<quint32> &keys, qint32 uniqueId) const
+{
+    if (!m_blocks.varData || !m_blocks.varData->meta())
+        return false;
+    if (!m_haveItems || uniqueId != m_itemsId) {
+        m_items = m_blocks.varData->meta()->recordItems(uniqueId);
+        m_itemsId = uniqueId;
+        m_haveItems = true;
+    }
+    return m_blocks.varData->meta()->holdsAny(m_items, m_blocks.varDataByKey ? keys : fieldIds);
 }
 
 QString FieldReader::text(const FieldDescriptor &field, qint32 uniqueId) const

@@ -21,6 +21,24 @@ qint32 decodeInteger(ByteView value);
 double decodeNumber(ByteView value);
 QString decodeText(ByteView value);
 QDateTime decodeDate(ByteView value);
+// decodeDate() for the dates of many records, which repeat: a date is made once per stored
+// value that the last lookups did not see, and copied from then on.
+class DateCache
+{
+public:
+    const QDateTime &date(ByteView value);
+
+private:
+    static constexpr int SlotBits = 8;
+    struct Slot
+    {
+        quint32 stored = 0;
+        bool filled = false;
+        QDateTime date;
+    };
+    Slot m_slots[1 << SlotBits];
+};
+
 // Whether the value decodes to a date other than the unset one.
 bool holdsDate(ByteView value);
 // A double truncated toward zero to a 32-bit integer; values outside that range saturate.
@@ -46,7 +64,18 @@ public:
     }
 
     // The raw value bytes of a field for fixed record `record` and record unique ID uniqueId.
-    ByteView value(const FieldDescriptor &field, int record, qint32 uniqueId) const;
+    // A fixed-data field of the record read last, the most common lookup, is found in place.
+    ByteView value(const FieldDescriptor &field, int record, qint32 uniqueId) const
+    {
+        if (field.location == FieldLocation::FixedData && record == m_record
+            && field.blockIndex <= 1 && field.size != 0) {
+            const ByteView &bytes = m_fixed[field.blockIndex];
+            return bytes.fits(field.offset, field.size)
+                ? ByteView(bytes.data() + field.offset, field.size)
+                : ByteView();
+        }
+        return lookUp(field, record, uniqueId);
+    }
 
     qint32 integer(const FieldDescriptor &field, int record, qint32 uniqueId) const
     {
@@ -61,10 +90,16 @@ public:
     {
         return decodeDate(value(field, record, uniqueId));
     }
+    // Whether the record with unique ID uniqueId has a variable-data item of any of the fields:
+    // their field ids, or in the "   19" layout their 8-bit keys (see RecordBlocks), ascending.
+    bool holdsAnyVarData(const std::vector<quint32> &fieldIds, const std::vector<quint32> &keys,
+                         qint32 uniqueId) const;
     // Bit `offset` of meta item `item`; false unless the field is a flag (category 100).
     bool flag(const FieldDescriptor &field, int item) const;
 
 private:
+    ByteView lookUp(const FieldDescriptor &field, int record, qint32 uniqueId) const;
+
     RecordBlocks m_blocks;
     // A record's fields are read one after another: its fixed records and its variable-data
     // items are looked up once. A reader serves one thread.

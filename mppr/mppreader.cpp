@@ -18,6 +18,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -136,6 +137,11 @@ struct TaskFields
         , actualWork(taskField(map, { 0x02 }))
         , baselines(map)
     {
+        // A text field the map has reads as an empty (not null) text where a task holds none.
+        for (size_t k = 0; k < texts.size(); ++k) {
+            if (texts[k].location == FieldLocation::VarData)
+                blankTexts[k] = QStringLiteral("");
+        }
     }
 
     FieldDescriptor uniqueId, tf17, name, tf15, tf16, start, finish, actualStart, actualFinish,
@@ -148,16 +154,19 @@ struct TaskFields
     std::array<FieldDescriptor, 10> datesC, datesD, integersB, numbersB;
     FieldDescriptor tf0a, tf1f, tf04, calendar, startSlack, finishSlack, duration, work, actualWork;
     BaselineFields baselines;
+    // The texts of a task whose text fields hold nothing.
+    SharedArray<QString, 30> blankTexts;
 };
 
 // Reads the members of one full task record.
 class TaskRecordReader
 {
 public:
-    TaskRecordReader(const FieldReader &reader, const TaskFields &fields, int record,
-                     qint32 uniqueId, bool readsPercentComplete)
+    TaskRecordReader(const FieldReader &reader, const TaskFields &fields, DateCache &dates,
+                     int record, qint32 uniqueId, bool readsPercentComplete)
         : r(reader)
         , f(fields)
+        , dates(dates)
         , i(record)
         , u(uniqueId)
         , percent(readsPercentComplete)
@@ -198,13 +207,19 @@ public:
         if (!f.tf1c.isAbsent())
             integer(f.tf33, t.tf33);
         number(f.tf05, t.tf05);
-        for (size_t k = 0; k < t.texts.size(); ++k)
-            t.texts[k] = r.text(f.texts[k], u);
+        t.texts = f.blankTexts;
+        for (size_t k = 0; k < t.texts.size(); ++k) {
+            if (f.texts[k].location != FieldLocation::VarData)
+                continue;
+            QString text = decodeText(r.value(f.texts[k], i, u));
+            if (!text.isEmpty())
+                t.texts[k] = std::move(text);
+        }
         for (size_t k = 0; k < 10; ++k) {
-            date(f.datesA[k], t.datesA[k]);
-            date(f.datesB[k], t.datesB[k]);
-            number(f.numbers[k], t.numbers[k]);
-            integer(f.integers[k], t.integers[k]);
+            setDate(f.datesA[k], t.datesA, k);
+            setDate(f.datesB[k], t.datesB, k);
+            setNumber(f.numbers[k], t.numbers, k);
+            setInteger(f.integers[k], t.integers, k);
         }
         date(f.tf513, t.tf513);
         if (isUnset(t.tf513))
@@ -215,11 +230,14 @@ public:
         integer(f.tf515, t.tf515);
         number(f.tf06, t.tf06);
         for (size_t k = 1; k < 10; ++k) {
-            date(f.datesC[k], t.datesC[k]);
-            date(f.datesD[k], t.datesD[k]);
-            integer(f.integersB[k], t.integersB[k]);
-            if (!f.numbersB[k].isAbsent())
-                t.numbersB[k] = truncateToInt32(r.number(f.numbersB[k], i, u));
+            setDate(f.datesC[k], t.datesC, k);
+            setDate(f.datesD[k], t.datesD, k);
+            setInteger(f.integersB[k], t.integersB, k);
+            if (!f.numbersB[k].isAbsent()) {
+                const qint32 whole = truncateToInt32(r.number(f.numbersB[k], i, u));
+                if (whole != 0)
+                    t.numbersB[k] = whole;
+            }
         }
         number(f.tf0a, t.tf0a);
         integer(f.tf1f, t.tf1f);
@@ -258,7 +276,33 @@ private:
         if (d.isAbsent())
             return;
         const ByteView stored = r.value(d, i, u);
-        member = holdsDate(stored) ? decodeDate(stored) : epoch();
+        member = holdsDate(stored) ? dates.date(stored) : epoch();
+    }
+    // Elements of the shared arrays are written only where the value is not the array's fill
+    // value, so that the arrays of most tasks stay shared.
+    template<typename Array> void setDate(const FieldDescriptor &d, Array &array, size_t k) const
+    {
+        if (d.isAbsent())
+            return;
+        const ByteView stored = r.value(d, i, u);
+        if (holdsDate(stored))
+            array[k] = dates.date(stored);
+    }
+    template<typename Array> void setNumber(const FieldDescriptor &d, Array &array, size_t k) const
+    {
+        if (d.isAbsent())
+            return;
+        const double value = r.number(d, i, u);
+        if (value != 0 || std::signbit(value))
+            array[k] = value;
+    }
+    template<typename Array> void setInteger(const FieldDescriptor &d, Array &array, size_t k) const
+    {
+        if (d.isAbsent())
+            return;
+        const qint32 value = r.integer(d, i, u);
+        if (value != 0)
+            array[k] = value;
     }
     void optionalInteger(const FieldDescriptor &d, std::optional<qint32> &member) const
     {
@@ -273,6 +317,7 @@ private:
 
     const FieldReader &r;
     const TaskFields &f;
+    DateCache &dates;
     const int i;
     const qint32 u;
     const bool percent;
@@ -357,6 +402,7 @@ int MppReader::readTasks()
     // The tasks that hold outline code values, noted while their values are at hand.
     const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
     QVector<qint32> holders;
+    const auto dates = std::make_unique<DateCache>();
     m_project.reserveTasks(s.meta.itemCount());
     for (int i = FirstTaskRecord; i < s.meta.itemCount(); ++i) {
         const ByteView record = s.fixed.record(i);
@@ -373,7 +419,8 @@ int MppReader::readTasks()
             task->shortRecord = true;
         } else {
             task->uniqueId = reader.integer(fields.uniqueId, i, 0);
-            TaskRecordReader(reader, fields, i, task->uniqueId, m_layout.readsPercentComplete)
+            TaskRecordReader(reader, fields, *dates, i, task->uniqueId,
+                             m_layout.readsPercentComplete)
                 .readInto(*task);
             applyScheduledDates(*task);
             task->customFields = custom.read(reader, i, task->uniqueId, item, task.get());
@@ -498,10 +545,8 @@ int MppReader::readRelations()
     for (const Relation &relation : accepted) {
         Task *successor = m_project.task(relation.successor);
         const ByteView &r = relation.record;
-        successor->predUniqueIds.append(relation.predecessor);
-        successor->predTypes.append(relation.type);
-        successor->predLags.append(useB ? r.i32(14) : r.i32(16));
-        successor->predLagUnits.append(useB ? r.u16(18) : r.u16(14));
+        successor->predecessors.append({ relation.predecessor, useB ? r.i32(14) : r.i32(16),
+                                         useB ? r.u16(18) : r.u16(14), relation.type });
     }
     return StatusOk;
 }

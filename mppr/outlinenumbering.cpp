@@ -32,23 +32,27 @@ void numberOutline(const QHash<qint32, Task *> &all)
     // are blank or short records; tasks on a parent cycle without a root keep their text.
     // Sorted by the hash's keys, which are the unique IDs, so that sorting reads no task. IDs
     // are mostly a dense run: they are then placed by value instead, and found the same way.
+    // The hash is walked once: its nodes lie scattered, and each visit is a cache miss.
+    std::vector<std::pair<qint32, Task *>> byId;
+    byId.reserve(size_t(all.size()));
     qint64 lowest = 0;
     qint64 highest = -1;
     for (auto it = all.cbegin(); it != all.cend(); ++it) {
-        if (it == all.cbegin() || it.key() < lowest)
+        if (byId.empty() || it.key() < lowest)
             lowest = it.key();
-        if (it == all.cbegin() || it.key() > highest)
+        if (byId.empty() || it.key() > highest)
             highest = it.key();
+        byId.emplace_back(it.key(), it.value());
     }
     const qint64 span = highest - lowest + 1;
     QVector<Task *> tasks;
     tasks.reserve(all.size());
     std::vector<int> dense; // index in `tasks` of unique ID lowest + k, or -1
-    std::vector<std::pair<qint32, Task *>> byId;
     if (!all.isEmpty() && span <= qint64(all.size()) * 4 + 4096) {
         std::vector<Task *> placed(size_t(span), nullptr);
-        for (auto it = all.cbegin(); it != all.cend(); ++it)
-            placed[size_t(it.key() - lowest)] = it.value();
+        for (const auto &entry : byId)
+            placed[size_t(entry.first - lowest)] = entry.second;
+        byId.clear();
         dense.assign(size_t(span), -1);
         for (size_t k = 0; k < placed.size(); ++k) {
             if (placed[k]) {
@@ -57,9 +61,6 @@ void numberOutline(const QHash<qint32, Task *> &all)
             }
         }
     } else {
-        byId.reserve(size_t(all.size()));
-        for (auto it = all.cbegin(); it != all.cend(); ++it)
-            byId.emplace_back(it.key(), it.value());
         std::sort(byId.begin(), byId.end(),
                   [](const auto &a, const auto &b) { return a.first < b.first; });
         for (const auto &entry : byId)

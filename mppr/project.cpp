@@ -33,10 +33,6 @@ Task::Task()
     , tf513(epoch())
     , tf514(epoch())
 {
-    datesA.fill(epoch());
-    datesB.fill(epoch());
-    datesC.fill(epoch());
-    datesD.fill(epoch());
 }
 
 const Baseline *Task::baseline(int number) const

@@ -139,6 +139,26 @@ VarMetaBlock::RecordItems VarMetaBlock::recordItems(qint32 uniqueId) const
     return items;
 }
 
+bool VarMetaBlock::holdsAny(const RecordItems &items, const std::vector<quint32> &fields) const
+{
+    if (!items.begin) {
+        return std::any_of(fields.cbegin(), fields.cend(),
+                           [&](quint32 field) { return offset(items, field) >= 0; });
+    }
+    const Entry *e = static_cast<const Entry *>(items.begin);
+    const Entry *end = static_cast<const Entry *>(items.end);
+    auto f = fields.cbegin();
+    while (e != end && f != fields.cend()) {
+        if (e->field == *f)
+            return true;
+        if (e->field < *f)
+            ++e;
+        else
+            ++f;
+    }
+    return false;
+}
+
 qint64 VarMetaBlock::offset(const RecordItems &items, quint32 field) const
 {
     if (items.begin) {

@@ -36,6 +36,9 @@ public:
     RecordItems recordItems(qint32 uniqueId) const;
     // The same as offset(uniqueId, field) for the record's unique ID.
     qint64 offset(const RecordItems &items, quint32 field) const;
+    // Whether the record has an item of any of the fields (ascending, without repeats): one walk
+    // over the record's items instead of a lookup per field.
+    bool holdsAny(const RecordItems &items, const std::vector<quint32> &fields) const;
     // Offsets in item order.
     const QVector<qint32> &offsets() const { return m_offsets; }
     int itemCount() const { return m_offsets.size(); }

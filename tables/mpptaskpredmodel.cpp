@@ -21,16 +21,12 @@ void MPPTaskPredModel::setProject(mppr::Project *project)
     if (project) {
         int relations = 0;
         for (const mppr::Task *task : project->tasks())
-            relations += task->predUniqueIds.size();
+            relations += task->predecessors.size();
         m_relations.reserve(relations);
         for (const mppr::Task *task : project->tasks()) {
-            // The four lists are parallel; stay inside the shortest should a reader break that.
-            const int count = std::min({ task->predUniqueIds.size(), task->predLags.size(),
-                                         task->predLagUnits.size(), task->predTypes.size() });
-            for (int k = 0; k < count; ++k) {
-                m_relations.append(Relation { task->uniqueId, task->predUniqueIds.at(k),
-                                              double(task->predLags.at(k)),
-                                              task->predLagUnits.at(k), task->predTypes.at(k) });
+            for (const mppr::Task::Predecessor &p : task->predecessors) {
+                m_relations.append(
+                    Relation { task->uniqueId, p.uniqueId, double(p.lag), p.lagUnits, p.type });
             }
         }
         m_rowCount = m_relations.size();

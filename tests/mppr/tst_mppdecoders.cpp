@@ -146,6 +146,10 @@ void TestMppDecoders::unsetDateIsOneConstant()
         QCOMPARE(epoch(), QDateTime(QDate(1983, 12, 31), QTime(0, 0), Qt::UTC));
         QCOMPARE(epoch().toMSecsSinceEpoch(), Q_INT64_C(441676800000));
         QVERIFY(isUnset(Task().start));
+        // The same instant in another time spec is unset too; an invalid date is not.
+        QVERIFY(isUnset(epoch().toLocalTime()));
+        QVERIFY(!isUnset(QDateTime()));
+        QVERIFY(!isUnset(epoch().addSecs(60)));
         QVERIFY(isUnset(Assignment().af14));
     }
 }

@@ -88,9 +88,10 @@ void TestMppGen::roundTrip()
     int links = 0;
     for (const MppRelationSpec &r : spec.relations) {
         const Task *successor = project.task(r.successor);
-        QCOMPARE(successor->predUniqueIds, QVector<qint32> { r.predecessor });
-        QCOMPARE(successor->predLags, QVector<qint32> { r.lag });
-        QCOMPARE(successor->predTypes, QVector<qint16> { qint16(r.type) });
+        QCOMPARE(successor->predecessors.size(), 1);
+        QCOMPARE(successor->predecessors.at(0).uniqueId, r.predecessor);
+        QCOMPARE(successor->predecessors.at(0).lag, r.lag);
+        QCOMPARE(successor->predecessors.at(0).type, qint16(r.type));
         ++links;
     }
     QCOMPARE(links, qMax(0, tasks - 2));
@@ -148,9 +149,9 @@ void TestMppGen::sampleSchedule()
         done += t->percentComplete == 100;
         started += t->percentComplete > 0 && t->percentComplete < 100 && t->actualStart.isValid();
         maxLevel = qMax(maxLevel, int(t->code.count(QLatin1Char('.'))));
-        for (int k = 0; k < t->predTypes.size(); ++k) {
-            types.insert(t->predTypes.at(k));
-            lags += t->predLags.at(k) > 0;
+        for (const Task::Predecessor &p : t->predecessors) {
+            types.insert(p.type);
+            lags += p.lag > 0;
         }
     }
     QVERIFY(milestones >= 10);

@@ -34,6 +34,16 @@ MppTaskSpec task(qint32 uid, qint32 parent, const QString &name = QString())
     return t;
 }
 
+// One member of each of a task's predecessors, in their order.
+template<typename Member>
+QVector<Member> predecessorColumn(const Task *task, Member Task::Predecessor::*member)
+{
+    QVector<Member> values;
+    for (const Task::Predecessor &p : task->predecessors)
+        values.append(p.*member);
+    return values;
+}
+
 MppRelationSpec relation(quint32 id, qint32 pred, qint32 succ, qint32 lag = 0, quint16 units = 7)
 {
     MppRelationSpec r;
@@ -143,6 +153,16 @@ void TestMppReader::readsEveryLayout()
     QCOMPARE(t1->name, QStringLiteral("Task 1"));
     QCOMPARE(t2->parentUniqueId, 1);
     QCOMPARE(t2->texts[0], QStringLiteral("ünïcode"));
+    // A task without custom values shares its arrays; a text field the file has reads as an
+    // empty, not a null, text there too. Writing a copy leaves the task as read.
+    const Task *t3 = project.task(3);
+    QVERIFY(t1->texts.sharesWith(t3->texts) && !t1->texts.sharesWith(t2->texts));
+    QVERIFY(t1->datesA.sharesWith(Task().datesA) && t1->numbers.sharesWith(t2->numbers));
+    QVERIFY(t1->texts[0].isEmpty() && !t1->texts[0].isNull());
+    QVERIFY(isUnset(t1->datesA[9]));
+    Task copy = *t2;
+    copy.texts[0] = QStringLiteral("edited");
+    QCOMPARE(t2->texts[0], QStringLiteral("ünïcode"));
     QCOMPARE(t2->code, QStringLiteral("1.1.1"));
     QCOMPARE(project.task(3)->code, QStringLiteral("1.2"));
     QCOMPARE(dateText(t1->start), QStringLiteral("2024-03-04T08:00:00Z"));
@@ -150,11 +170,12 @@ void TestMppReader::readsEveryLayout()
     QCOMPARE(dateText(t1->earlyStart), QStringLiteral("2024-03-04T08:30:00Z"));
     QCOMPARE(dateText(t1->lateFinish), QStringLiteral("2024-12-31T23:54:00Z"));
     QCOMPARE(dateText(t1->actualStart), QStringLiteral("unset"));
-    QCOMPARE(t2->predUniqueIds, QVector<qint32> { 1 });
-    QCOMPARE(t2->predLags, QVector<qint32> { 4800 });
-    QCOMPARE(project.task(3)->predLags, QVector<qint32> { -600 });
-    QCOMPARE(project.task(3)->predLagUnits, QVector<qint32> { 5 });
-    QCOMPARE(project.task(3)->predTypes, QVector<qint16> { 1 });
+    QCOMPARE(predecessorColumn(t2, &Task::Predecessor::uniqueId), QVector<qint32> { 1 });
+    QCOMPARE(predecessorColumn(t2, &Task::Predecessor::lag), QVector<qint32> { 4800 });
+    QCOMPARE(predecessorColumn(project.task(3), &Task::Predecessor::lag), QVector<qint32> { -600 });
+    QCOMPARE(predecessorColumn(project.task(3), &Task::Predecessor::lagUnits),
+             QVector<qint32> { 5 });
+    QCOMPARE(predecessorColumn(project.task(3), &Task::Predecessor::type), QVector<qint16> { 1 });
     QCOMPARE(project.resources().size(), 1);
     QCOMPARE(project.resource(1)->name, QStringLiteral("Ann"));
     QCOMPARE(project.resource(1)->shortName, QStringLiteral("A"));
@@ -288,8 +309,10 @@ void TestMppReader::recordsOutOfItemOrder()
     QCOMPARE(readFile(spec, project), int(StatusOk));
     for (int uid = 1; uid <= 4; ++uid)
         QCOMPARE(project.task(uid)->name, QStringLiteral("Task %1").arg(uid));
-    QCOMPARE(project.task(2)->predUniqueIds, QVector<qint32> { 1 });
-    QCOMPARE(project.task(4)->predUniqueIds, QVector<qint32> { 3 });
+    QCOMPARE(predecessorColumn(project.task(2), &Task::Predecessor::uniqueId),
+             QVector<qint32> { 1 });
+    QCOMPARE(predecessorColumn(project.task(4), &Task::Predecessor::uniqueId),
+             QVector<qint32> { 3 });
     QCOMPARE(project.assignments().size(), 3);
     for (int i = 0; i < 3; ++i) {
         const Assignment *a = project.assignments().at(i);
@@ -308,15 +331,17 @@ void TestMppReader::relationsDropOutOfOrderAndForeignLinks()
                        relation(9, 99, 7) }; // an unknown task
     Project project(QStringLiteral("crafted.mpp"));
     QCOMPARE(readFile(spec, project), int(StatusOk));
-    QCOMPARE(project.task(4)->predUniqueIds, QVector<qint32> { 3 });
-    QVERIFY(project.task(5)->predUniqueIds.isEmpty());
-    QCOMPARE(project.task(6)->predUniqueIds, QVector<qint32> { 5 });
-    QVERIFY(project.task(7)->predUniqueIds.isEmpty());
+    QCOMPARE(predecessorColumn(project.task(4), &Task::Predecessor::uniqueId),
+             QVector<qint32> { 3 });
+    QVERIFY(project.task(5)->predecessors.isEmpty());
+    QCOMPARE(predecessorColumn(project.task(6), &Task::Predecessor::uniqueId),
+             QVector<qint32> { 5 });
+    QVERIFY(project.task(7)->predecessors.isEmpty());
 
     spec.withRelationsStorage = false;
     Project noRelations(QStringLiteral("crafted.mpp"));
     QCOMPARE(readFile(spec, noRelations), int(StatusOk));
-    QVERIFY(noRelations.task(2)->predUniqueIds.isEmpty());
+    QVERIFY(noRelations.task(2)->predecessors.isEmpty());
 }
 
 void TestMppReader::relationLagLayout_data()
@@ -362,8 +387,9 @@ void TestMppReader::relationLagLayout()
     spec.relations = { relation(1, 1, 2, lag, units) };
     Project project(QStringLiteral("crafted.mpp"));
     QCOMPARE(readFile(spec, project), int(StatusOk));
-    QCOMPARE(project.task(2)->predLags, QVector<qint32> { lag });
-    QCOMPARE(project.task(2)->predLagUnits, QVector<qint32> { units });
+    QCOMPARE(predecessorColumn(project.task(2), &Task::Predecessor::lag), QVector<qint32> { lag });
+    QCOMPARE(predecessorColumn(project.task(2), &Task::Predecessor::lagUnits),
+             QVector<qint32> { units });
 }
 
 void TestMppReader::resourcesNeedAName()
@@ -446,7 +472,8 @@ void TestMppReader::olderLayoutsOpenWithoutResourceBlocks()
     Project project(QStringLiteral("crafted.mpp"));
     QCOMPARE(readStreams(streams, project), int(StatusOk));
     QCOMPARE(project.tasks().size(), 3);
-    QCOMPARE(project.task(2)->predUniqueIds, QVector<qint32> { 1 });
+    QCOMPARE(predecessorColumn(project.task(2), &Task::Predecessor::uniqueId),
+             QVector<qint32> { 1 });
     QVERIFY(project.resources().isEmpty());
     QVERIFY(project.assignments().isEmpty());
 }

@@ -295,15 +295,15 @@ void TestMppSamples::compareTasks(const Project &project, const XmlExport &xml, 
         }
 
         QVector<XmlRecord::Link> links = r.links;
-        QCOMPARE(t->predUniqueIds.size(), links.size());
-        for (int k = 0; k < t->predUniqueIds.size(); ++k) {
+        QCOMPARE(t->predecessors.size(), links.size());
+        for (const Task::Predecessor &p : t->predecessors) {
             const auto link = std::find_if(links.cbegin(), links.cend(), [&](const auto &l) {
-                return l.predecessor == t->predUniqueIds.at(k);
+                return l.predecessor == p.uniqueId;
             });
             QVERIFY(link != links.cend());
-            QCOMPARE(int(t->predTypes.at(k)), link->type);
-            QCOMPARE(t->predLags.at(k), link->lag);
-            QCOMPARE(t->predLagUnits.at(k), link->lagFormat);
+            QCOMPARE(int(p.type), link->type);
+            QCOMPARE(p.lag, link->lag);
+            QCOMPARE(p.lagUnits, link->lagFormat);
         }
         compareSlackAndWork(*t, r, allowLateDates);
         compareBaselines(*t, r);

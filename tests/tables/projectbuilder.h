@@ -28,10 +28,7 @@ inline mppr::Task *addTask(mppr::Project &project, qint32 uid, qint32 parent,
 inline void addRelation(mppr::Task *successor, qint32 predecessor, qint16 type, qint32 lag = 0,
                         qint32 lagUnit = 7)
 {
-    successor->predUniqueIds.append(predecessor);
-    successor->predTypes.append(type);
-    successor->predLags.append(lag);
-    successor->predLagUnits.append(lagUnit);
+    successor->predecessors.append({ predecessor, lag, lagUnit, type });
 }
 
 inline mppr::Resource *addResource(mppr::Project &project, qint32 uid, const QString &name)

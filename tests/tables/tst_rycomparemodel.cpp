@@ -60,13 +60,9 @@ void remove(mppr::Project &project, qint32 uid)
 {
     project.task(uid)->blankRecord = true;
     for (mppr::Task *t : project.tasks()) {
-        for (int k = t->predUniqueIds.size() - 1; k >= 0; --k) {
-            if (t->uniqueId == uid || t->predUniqueIds.at(k) == uid) {
-                t->predUniqueIds.remove(k);
-                t->predTypes.remove(k);
-                t->predLags.remove(k);
-                t->predLagUnits.remove(k);
-            }
+        for (int k = t->predecessors.size() - 1; k >= 0; --k) {
+            if (t->uniqueId == uid || t->predecessors.at(k).uniqueId == uid)
+                t->predecessors.remove(k);
         }
     }
 }
@@ -181,12 +177,12 @@ void tst_RyCompareModel::rules_data()
     QTest::newRow("link added") << 0 << task(6, [](mppr::Task &t) { addRelation(&t, 2, 1); })
                                 << QStringList { "2>6 added", "6 changed predecessors" } << byId;
     QTest::newRow("link deleted") << 0 << Edit([](mppr::Project &p) {
-        p.task(4)->predUniqueIds[0] = 2; // 3->4 becomes 2->4
+        p.task(4)->predecessors[0].uniqueId = 2; // 3->4 becomes 2->4
     }) << QStringList { "2>4 added", "3>4 deleted", "4 changed predecessors" }
                                   << byId;
-    QTest::newRow("link type") << 0 << task(4, [](mppr::Task &t) { t.predTypes[0] = 1; })
+    QTest::newRow("link type") << 0 << task(4, [](mppr::Task &t) { t.predecessors[0].type = 1; })
                                << QStringList { "3>4 changed", "4 changed predecessors" } << byId;
-    QTest::newRow("link lag") << 0 << task(4, [](mppr::Task &t) { t.predLags[0] = 0; })
+    QTest::newRow("link lag") << 0 << task(4, [](mppr::Task &t) { t.predecessors[0].lag = 0; })
                               << QStringList { "3>4 changed", "4 changed predecessors" } << byId;
     QTest::newRow("activity added")
         << 0 << Edit([](mppr::Project &p) { activity(p, 7, 5, "Snagging", 18); })
@@ -327,22 +323,19 @@ void tst_RyCompareModel::linkChanges_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("added and deleted") << 0 << Edit([](mppr::Project &p) {
-        p.task(4)->predUniqueIds[0] = 2; // 3->4 becomes 2->4
+        p.task(4)->predecessors[0].uniqueId = 2; // 3->4 becomes 2->4
     }) << QStringList { "4<2 SS added Survey", "4<3 SS deleted Design" };
-    QTest::newRow("type changed") << 0
-                                  << Edit([](mppr::Project &p) { p.task(4)->predTypes[0] = 1; })
-                                  << QStringList { "4<3 FS changed Design" };
+    QTest::newRow("type changed") << 0 << Edit([](mppr::Project &p) {
+        p.task(4)->predecessors[0].type = 1;
+    }) << QStringList { "4<3 FS changed Design" };
     // The links of a deleted activity are keyed as the activity view keys its row.
     QTest::newRow("activity deleted")
         << 0 << Edit([](mppr::Project &p) { remove(p, 3); })
         << QStringList { "4<deleted 3 SS deleted Design", "deleted 3<2 FS deleted Survey" };
     // Matched by WBS path and name: the deleted link's ends are the new version's activities.
-    QTest::newRow("rebuilt") << 100 << Edit([](mppr::Project &p) {
-        p.task(106)->predUniqueIds.clear();
-        p.task(106)->predTypes.clear();
-        p.task(106)->predLags.clear();
-        p.task(106)->predLagUnits.clear();
-    }) << QStringList { "106<104 FS deleted Build" };
+    QTest::newRow("rebuilt") << 100
+                             << Edit([](mppr::Project &p) { p.task(106)->predecessors.clear(); })
+                             << QStringList { "106<104 FS deleted Build" };
 }
 
 void tst_RyCompareModel::linkChanges()

@@ -15,6 +15,7 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <algorithm>
 #include <set>
 
 using RyModelLookup::findColumn;
@@ -238,7 +239,7 @@ void TestTableSamples::tablesMatchTheReader()
     auto *relations = modelOf(loader, "TASKPRED");
     int links = 0;
     for (const mppr::Task *task : project.tasks())
-        links += task->predUniqueIds.size();
+        links += task->predecessors.size();
     QCOMPARE(relations->rowCount(), links);
     const QStringList codes { "PR_FF", "PR_FS", "PR_SF", "PR_SS" };
     for (int row = 0; row < relations->rowCount(); ++row) {
@@ -247,8 +248,9 @@ void TestTableSamples::tablesMatchTheReader()
         const mppr::Task *successor
             = project.task(qint32(relations->index(row, 0).data().toUInt()));
         QVERIFY(successor);
-        QVERIFY(
-            successor->predUniqueIds.contains(qint32(relations->index(row, 1).data().toUInt())));
+        const qint32 predecessor = qint32(relations->index(row, 1).data().toUInt());
+        QVERIFY(std::any_of(successor->predecessors.cbegin(), successor->predecessors.cend(),
+                            [predecessor](const auto &p) { return p.uniqueId == predecessor; }));
     }
 
     auto *assignments = modelOf(loader, "TASKRSRC");

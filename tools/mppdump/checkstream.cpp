@@ -55,7 +55,7 @@ void writeCheck(JsonStreamWriter &w, const RyScheduleCheck &check)
     w.endObject();
 }
 
-int writeCheck(JsonStreamWriter &w, const QString &path)
+int writeCheck(JsonStreamWriter &w, const QString &path, const std::function<int(int)> &done)
 {
     // Only the three tables the check reads: the derived models of a full load are not needed.
     mppr::Project project(path);
@@ -68,7 +68,7 @@ int writeCheck(JsonStreamWriter &w, const QString &path)
         w.key("status");
         w.value(status);
         w.endObject();
-        return status;
+        return done(status);
     }
     MPPTaskModel tasks;
     MPPTaskPredModel relations;
@@ -77,5 +77,5 @@ int writeCheck(JsonStreamWriter &w, const QString &path)
                              static_cast<MPPModel *>(&assignments) })
         table->setProject(&project);
     writeCheck(w, RyScheduleCheck::run(tasks, relations, &assignments));
-    return status;
+    return done(status);
 }

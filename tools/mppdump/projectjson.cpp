@@ -45,11 +45,11 @@ QJsonValue number(double value)
 QJsonArray predecessors(const Task &t)
 {
     QJsonArray out;
-    for (int k = 0; k < t.predUniqueIds.size(); ++k) {
-        out.append(QJsonObject { { "uniqueId", t.predUniqueIds.at(k) },
-                                 { "type", t.predTypes.at(k) },
-                                 { "lag", t.predLags.at(k) },
-                                 { "lagUnits", t.predLagUnits.at(k) } });
+    for (const Task::Predecessor &p : t.predecessors) {
+        out.append(QJsonObject { { "uniqueId", p.uniqueId },
+                                 { "type", p.type },
+                                 { "lag", p.lag },
+                                 { "lagUnits", p.lagUnits } });
     }
     return out;
 }
@@ -105,10 +105,11 @@ QJsonObject taskToJson(const Task &t)
     o["tf1c"] = t.tf1c;
     o["tf33"] = t.tf33;
     o["tf05"] = t.tf05;
-    o["predUniqueIds"] = array(t.predUniqueIds, number);
-    o["predLags"] = array(t.predLags, number);
-    o["predLagUnits"] = array(t.predLagUnits, number);
-    o["predTypes"] = array(t.predTypes, number);
+    // Also one array per member, as the parallel lists they once were.
+    o["predUniqueIds"] = array(t.predecessors, [](const auto &p) { return number(p.uniqueId); });
+    o["predLags"] = array(t.predecessors, [](const auto &p) { return number(p.lag); });
+    o["predLagUnits"] = array(t.predecessors, [](const auto &p) { return number(p.lagUnits); });
+    o["predTypes"] = array(t.predecessors, [](const auto &p) { return number(p.type); });
     o["texts"] = array(t.texts, text);
     o["datesA"] = array(t.datesA, date);
     o["datesB"] = array(t.datesB, date);

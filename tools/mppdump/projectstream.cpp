@@ -51,6 +51,16 @@ template<typename Container> void numbers(JsonStreamWriter &w, const Container &
     w.endArray();
 }
 
+// One member of every element, as an array of numbers.
+template<typename Container, typename Member>
+void column(JsonStreamWriter &w, const Container &values, Member member)
+{
+    w.beginArray();
+    for (const auto &value : values)
+        w.value(double(value.*member));
+    w.endArray();
+}
+
 template<typename Container> void dates(JsonStreamWriter &w, const Container &values)
 {
     w.beginArray();
@@ -70,16 +80,16 @@ template<typename Container> void texts(JsonStreamWriter &w, const Container &va
 void predecessors(JsonStreamWriter &w, const Task &t)
 {
     w.beginArray();
-    for (int k = 0; k < t.predUniqueIds.size(); ++k) {
+    for (const Task::Predecessor &p : t.predecessors) {
         w.beginObject();
         w.key("lag");
-        w.value(int(t.predLags.at(k)));
+        w.value(int(p.lag));
         w.key("lagUnits");
-        w.value(int(t.predLagUnits.at(k)));
+        w.value(int(p.lagUnits));
         w.key("type");
-        w.value(int(t.predTypes.at(k)));
+        w.value(int(p.type));
         w.key("uniqueId");
-        w.value(int(t.predUniqueIds.at(k)));
+        w.value(int(p.uniqueId));
         w.endObject();
     }
     w.endArray();
@@ -344,10 +354,14 @@ std::vector<Member<Task>> taskMembers()
         { "tf1c", [](W &w, const Task &t) { w.value(int(t.tf1c)); } },
         { "tf33", [](W &w, const Task &t) { w.value(int(t.tf33)); } },
         { "tf05", [](W &w, const Task &t) { w.value(t.tf05); } },
-        { "predUniqueIds", [](W &w, const Task &t) { numbers(w, t.predUniqueIds); } },
-        { "predLags", [](W &w, const Task &t) { numbers(w, t.predLags); } },
-        { "predLagUnits", [](W &w, const Task &t) { numbers(w, t.predLagUnits); } },
-        { "predTypes", [](W &w, const Task &t) { numbers(w, t.predTypes); } },
+        { "predUniqueIds",
+          [](W &w, const Task &t) { column(w, t.predecessors, &Task::Predecessor::uniqueId); } },
+        { "predLags",
+          [](W &w, const Task &t) { column(w, t.predecessors, &Task::Predecessor::lag); } },
+        { "predLagUnits",
+          [](W &w, const Task &t) { column(w, t.predecessors, &Task::Predecessor::lagUnits); } },
+        { "predTypes",
+          [](W &w, const Task &t) { column(w, t.predecessors, &Task::Predecessor::type); } },
         { "texts", [](W &w, const Task &t) { texts(w, t.texts); } },
         { "datesA", [](W &w, const Task &t) { dates(w, t.datesA); } },
         { "datesB", [](W &w, const Task &t) { dates(w, t.datesB); } },
