@@ -156,8 +156,9 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
 {
     // Group rows belong to this view's grouping; they must not become activities of the next
     // count when a grouped model is set again.
+    // The tree proxy is handed the new model below: the old one's tree needs no rebuilding.
     if (m_activityModel && m_activityModel->rowCount() > m_baseRowCount)
-        RyActivityGrouper::removeGrouping(m_activityModel, m_baseRowCount, m_parentProxy);
+        RyActivityGrouper::removeGrouping(m_activityModel, m_baseRowCount, m_parentProxy, false);
 
     m_activityModel = activityModel;
     m_wbsTable = wbsTable;
@@ -198,17 +199,7 @@ void Activities::resetTreeStructure()
         return;
     const int idColumn = RyModelLookup::findColumn(records, QStringLiteral("ID"));
     const int parentColumn = RyModelLookup::findColumn(records, QStringLiteral("parentID"));
-    bool cleared = false;
-    {
-        const QSignalBlocker blocker(records);
-        for (int row = 0; parentColumn >= 0 && row < records->rowCount(); ++row) {
-            const QModelIndex cell = records->index(row, parentColumn);
-            if (!cell.data().isNull()) {
-                records->setData(cell, QVariant());
-                cleared = true;
-            }
-        }
-    }
+    const bool cleared = RyActivityGrouper::clearParents(records, parentColumn);
     // The joins only need matching again when keys changed: a project just read has no
     // parents yet, and matching 50,000 rows to every joined table is no small cost.
     if (cleared)
