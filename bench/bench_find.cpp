@@ -4,9 +4,9 @@
 // selecting the row and scrolling table and chart to it. Measured: a step to the next match,
 // a step after the query changed (the matches are recomputed) and a step after the rows
 // changed (the tree order is recomputed as well).
-// Measured (2026-12-11, load average about 2.5 on two cores): next match 3.2 ms; after a new
-// query 9.4 ms and after the rows changed 37 ms (at the same load before the details kept
-// their keys and the finder its texts: 41, 62 and 96 ms).
+// Measured (2026-12-11, load average about 1.8 on two cores): next match 3.3 ms; after a new
+// query 11 ms and after the rows changed 35 ms (at load 2.5 before the details kept their
+// keys and the finder its texts: 41, 62 and 96 ms).
 #include "app/mainwindow.h"
 #include "bench/benchwindow.h"
 #include "filter/ryfilterdialogproxymodel.h"

@@ -5,12 +5,13 @@
 // first_paint_s is the time after that until the posted events (layout, paint) are done.
 // Targets: 50,000 activities open in <= 0.5 s wall, 200,000 in <= 2 s with resident memory
 // <= 500 MB; time and memory grow at most linearly (200,000 in <= 4 x the 50,000 figure).
-// Measured (2026-12-11, medians of 3, load average about 2.5 on two cores): 50,000 in 0.88 s
-// wall, 0.41 s on the GUI thread, 194 MB, first paint 0.04 s later; 200,000 in 3.09 s wall,
-// 1.47 s on the GUI thread, 655 MB, first paint 0.19 s later. Before the window batched its
-// updates, same load: 1.22 s / 0.81 s / 188 MB and 6.03 s / 3.11 s / 663 MB. Of the 50,000
-// figure about 0.33 s is the read on the worker thread, the rest the GUI thread's work after
-// it (roll-ups, time range, grouping, details, column fitting), so neither target is met yet.
+// Measured (2026-12-11, medians of 3, load average about 1.8 on two cores): 50,000 in 0.64 s
+// wall, 0.38 s on the GUI thread, 194 MB, first paint 0.05 s later; 200,000 in 2.98 s wall,
+// 1.34 s on the GUI thread, 655 MB, first paint 0.18 s later. Before the window batched its
+// updates (load 1.8 and 2.5): 1.18 s / 0.82 s / 189 MB and 6.03 s / 3.11 s / 663 MB. About
+// 0.25 s of the 50,000 figure is the read on the worker thread, the rest the GUI thread's
+// work after it (roll-ups, time range, grouping, details, column fitting): neither target is
+// met yet.
 // Each size should be run in a process of its own (--benchmark_filter=activities:200000) for a clean
 // memory figure; the process runs with a configuration folder of its own.
 #include "app/mainwindow.h"
