@@ -226,24 +226,29 @@ void MainWindow::showLoadedProject()
         return qobject_cast<QAbstractItemModel *>(loader->model(QLatin1String(name)));
     };
     QAbstractItemModel *activityModel = table("ActivityModel");
-    activities->setModels(activityModel, table("PROJWBS"), table("ACTVTYPE"), table("ACTVCODE"),
-                          table("TASKPRED"), true);
+    {
+        // The layout below sorts, filters and groups: links, roll-ups and time range wait
+        // for it.
+        const Activities::Batch batch(activities);
+        activities->setModels(activityModel, table("PROJWBS"), table("ACTVTYPE"), table("ACTVCODE"),
+                              table("TASKPRED"), true);
 
-    QAbstractItemModel *resourceModel = table("ResourceModel");
-    details->setActivityModel(activityModel);
-    details->setResourceModel(resourceModel);
-    details->setPredecessorModel(table("PredecessorModel"));
-    details->setCodeModel(table("CodeModel"));
-    m_viewCommands->showProjectTime(*loader->project());
-    AssignmentTable::setUp(details->resourceTable());
-    resources->setModel(resourceModel);
-    AssignmentTable::setUp(resources->tableView(), AssignmentTable::ActivityColumns::First);
+        QAbstractItemModel *resourceModel = table("ResourceModel");
+        details->setActivityModel(activityModel);
+        details->setResourceModel(resourceModel);
+        details->setPredecessorModel(table("PredecessorModel"));
+        details->setCodeModel(table("CodeModel"));
+        m_viewCommands->showProjectTime(*loader->project());
+        AssignmentTable::setUp(details->resourceTable());
+        resources->setModel(resourceModel);
+        AssignmentTable::setUp(resources->tableView(), AssignmentTable::ActivityColumns::First);
 
-    updateToolBarActions();
+        updateToolBarActions();
 
-    activities->arrangeFirstColumns();
+        activities->arrangeFirstColumns();
 
-    applyLayout(RyTextFile::readTextFile(QStringLiteral(":/files/mpp_style.json")));
+        applyLayout(RyTextFile::readTextFile(QStringLiteral(":/files/mpp_style.json")));
+    }
     // A first look that shows what was opened: IDs readable, headers whole.
     activities->treeView()->fitTreeColumn(400);
     resources->fitColumns(300);

@@ -137,8 +137,14 @@ RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows
     const QAbstractItemModel *model = m_model;
     if (!model)
         return range;
+    // Start and finish are read above for every row anyway; they widen first and last below.
+    QStringList otherFields = moreFields;
+    otherFields.removeAll(StartField);
+    otherFields.removeAll(FinishField);
     rows.forEachRow([&](const QModelIndex &parent, int row) {
-        const QModelIndex index = model->index(row, 0, parent);
+        // Each row mapped once through the proxies above the data, not once a date.
+        const QModelIndex index
+            = RyModelLookup::columnPreservingSource(model->index(row, 0, parent));
         const QDateTime start = date(index, StartField);
         if (start.isValid()) {
             const QDate day = start.date();
@@ -158,7 +164,7 @@ RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows
             }
         }
         // Any other field may lie outside the plan (a baseline before every planned start).
-        for (const QString &field : moreFields) {
+        for (const QString &field : otherFields) {
             const QDate day = date(index, field).date();
             if (day.isValid() && (!range.first.isValid() || day < range.first))
                 range.first = day;

@@ -53,6 +53,8 @@ struct RyGanttView::Private
     bool geometryGuard = true;
     bool snapshotMode = false;
     RyWorkingTime workingTime;
+    int timeRangeHolds = 0;
+    bool timeRangePending = false;
 
     RyGanttRowController *rows() const { return scene.rows(); }
     const QVector<QModelIndex> &shown() const { return scene.rows()->visibleRows(); }
@@ -420,8 +422,25 @@ void RyGanttView::scrollContentsBy(int dx, int dy)
     viewport()->scroll(dx, pixelsY);
 }
 
+void RyGanttView::holdTimeRange()
+{
+    ++d->timeRangeHolds;
+}
+
+void RyGanttView::releaseTimeRange()
+{
+    if (d->timeRangeHolds == 0 || --d->timeRangeHolds > 0 || !d->timeRangePending)
+        return;
+    d->timeRangePending = false;
+    updateTimeRange();
+}
+
 void RyGanttView::updateTimeRange()
 {
+    if (d->timeRangeHolds > 0) {
+        d->timeRangePending = true;
+        return;
+    }
     if (!model())
         return;
     // Every date a shown bar draws is in range; the chart opens at the plan's start.

@@ -67,6 +67,11 @@ public:
     quint8 timelineFlags() const;
     void setBarStyles(const QList<RyGanttViewBarStyle> &styles);
     QList<RyGanttViewBarStyle> barStyles() const;
+    // While held, time range updates (a new model, new bar styles) wait for the last release,
+    // which makes one of them: changes that come together (a project opened with its layout)
+    // read every row once. Holds nest.
+    void holdTimeRange();
+    void releaseTimeRange();
     int rowHeight() const;
 
     // Forwarded to the link model; several links per successor are allowed.

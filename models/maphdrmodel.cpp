@@ -1,7 +1,7 @@
 #include "models/maphdrmodel.h"
 
 MapHdrModel::MapHdrModel(QObject *parent)
-    : QSortFilterProxyModel(parent)
+    : RyKeyFilterProxyModel(parent)
 {
 }
 

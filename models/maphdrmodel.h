@@ -1,11 +1,13 @@
-// A pass-through proxy that renames horizontal column headers by their text, so that one shared
-// model can be shown with different column titles ("Activity Name" as "Predecessor Name").
+// A key filter (see RyKeyFilterProxyModel) that also renames horizontal column headers by
+// their text, so that one shared model can be shown with different column titles
+// ("Activity Name" as "Predecessor Name").
 #pragma once
 
-#include <QHash>
-#include <QSortFilterProxyModel>
+#include "models/rykeyfilterproxymodel.h"
 
-class MapHdrModel : public QSortFilterProxyModel
+#include <QHash>
+
+class MapHdrModel : public RyKeyFilterProxyModel
 {
     Q_OBJECT
 

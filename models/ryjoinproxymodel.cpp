@@ -244,7 +244,9 @@ RyJoinProxyModel::Resolved RyJoinProxyModel::resolve(int column) const
     QAbstractItemModel *source = sourceModel();
     if (column < 0 || !source)
         return resolved;
-    const int sourceColumns = sourceColumnCount();
+    if (!m_columnsBuilt)
+        buildColumns();
+    const int sourceColumns = m_sourceColumns;
     if (column < sourceColumns) {
         resolved.model = source;
         resolved.column = column;
@@ -298,8 +300,13 @@ QModelIndex RyJoinProxyModel::index(int row, int column, const QModelIndex &pare
 {
     Q_ASSERT(!parent.isValid() || parent.model() == this);
     // Bounded, unlike a bare createIndex: views and testers rely on out-of-range being invalid.
-    if (row < 0 || column < 0 || parent.isValid() || !sourceModel()
-        || row >= sourceModel()->rowCount() || column >= columnCount())
+    // The source asked for once: every cell read passes here.
+    const QAbstractItemModel *source = sourceModel();
+    if (row < 0 || column < 0 || parent.isValid() || !source || row >= source->rowCount())
+        return QModelIndex();
+    if (!m_columnsBuilt)
+        buildColumns();
+    if (column >= m_sourceColumns + m_columns.size())
         return QModelIndex();
     return createIndex(row, column, quintptr(row) + 1);
 }

@@ -1,11 +1,26 @@
 #include "models/rymodellookup.h"
 
 #include "models/modelslogging.h"
+#include "models/ryparentitemproxymodel.h"
 
 #include <QAbstractItemModel>
+#include <QSortFilterProxyModel>
 #include <QVector>
 
 namespace RyModelLookup {
+
+QModelIndex columnPreservingSource(QModelIndex index)
+{
+    for (int depth = 0; depth < 8; ++depth) {
+        if (auto *filter = qobject_cast<const QSortFilterProxyModel *>(index.model()))
+            index = filter->mapToSource(index);
+        else if (auto *tree = qobject_cast<const RyParentItemProxyModel *>(index.model()))
+            index = tree->mapToSource(index);
+        else
+            break;
+    }
+    return index;
+}
 
 int findColumn(const QAbstractItemModel *model, const QString &text)
 {
@@ -49,11 +64,15 @@ int indexDepth(const QModelIndex &index)
     return depth;
 }
 
-QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelIndex &parent)
+QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelIndex &parent,
+                               QVector<int> *depths)
 {
     QModelIndexList result;
+    if (depths)
+        depths->clear();
     if (!model)
         return result;
+    const int baseDepth = parent.isValid() ? indexDepth(parent) + 1 : 0;
     // An explicit stack of (parent, next child row): schedules can nest deeper than the call stack.
     // Each level keeps its row count, and leaves are recognised by hasChildren: a sorting proxy
     // builds a mapping for every index it is asked the row count of.
@@ -72,6 +91,8 @@ QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelInde
         }
         const QModelIndex child = model->index(top.next++, 0, top.parent);
         result.append(child);
+        if (depths)
+            depths->append(baseDepth + stack.size() - 1);
         if (model->hasChildren(child))
             stack.append({ child, 0, model->rowCount(child) });
     }

@@ -5,6 +5,7 @@
 #include <QModelIndex>
 #include <QString>
 #include <QVariant>
+#include <QVector>
 
 class QAbstractItemModel;
 
@@ -19,8 +20,14 @@ QModelIndex verticalLookup(const QVariant &value, const QAbstractItemModel *mode
                            int lookupColumn);
 // Number of valid ancestors (0 for a top-level row).
 int indexDepth(const QModelIndex &index);
-// Every row below `parent` in depth-first pre-order, as column-0 indexes.
+// Every row below `parent` in depth-first pre-order, as column-0 indexes; with `depths`, each
+// one's indexDepth() besides, found on the way.
 QModelIndexList flattenIndexes(const QAbstractItemModel *model,
-                               const QModelIndex &parent = QModelIndex());
+                               const QModelIndex &parent = QModelIndex(),
+                               QVector<int> *depths = nullptr);
+// The index below the proxies that keep the column numbering and pass cells through as they
+// are (filtering and sorting, the tree of parent items), so that reading many cells of a row
+// maps the row once instead of once a cell.
+QModelIndex columnPreservingSource(QModelIndex index);
 
 } // namespace RyModelLookup

@@ -242,7 +242,8 @@ int RyParentItemProxyModel::rowCount(const QModelIndex &parent) const
 QModelIndex RyParentItemProxyModel::index(int row, int column, const QModelIndex &parent) const
 {
     Q_ASSERT(!parent.isValid() || parent.model() == this);
-    if (row < 0 || column < 0 || !sourceModel() || column >= sourceModel()->columnCount()
+    const QAbstractItemModel *source = sourceModel();
+    if (row < 0 || column < 0 || !source || column >= source->columnCount()
         || (parent.isValid() && parent.column() != 0))
         return QModelIndex();
     const QList<int> &list = childList(parentRowOf(parent));
@@ -264,7 +265,9 @@ QModelIndex RyParentItemProxyModel::parent(const QModelIndex &child) const
 
 QModelIndex RyParentItemProxyModel::mapToSource(const QModelIndex &proxyIndex) const
 {
-    if (!proxyIndex.isValid() || !sourceModel())
+    // The source asked for once: every cell read passes here.
+    const QAbstractItemModel *source = proxyIndex.isValid() ? sourceModel() : nullptr;
+    if (!source)
         return QModelIndex();
     if (proxyIndex.model() != this) {
         qCWarning(lcModels)
@@ -272,11 +275,11 @@ QModelIndex RyParentItemProxyModel::mapToSource(const QModelIndex &proxyIndex) c
         return QModelIndex();
     }
     const quintptr row = proxyIndex.internalId();
-    if (row == quintptr(-1) || row >= quintptr(sourceModel()->rowCount())) {
+    if (row == quintptr(-1) || row >= quintptr(source->rowCount())) {
         qCWarning(lcModels) << "RyParentItemProxyModel::mapToSource invalid source row";
         return QModelIndex();
     }
-    return sourceModel()->index(int(row), proxyIndex.column());
+    return source->index(int(row), proxyIndex.column());
 }
 
 QModelIndex RyParentItemProxyModel::mapFromSource(const QModelIndex &sourceIndex) const

@@ -1,40 +1,25 @@
 #include "models/ryrollup.h"
 
 #include "models/ryconstants.h"
+#include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryvalueorder.h"
 
-#include <QSortFilterProxyModel>
 #include <QVariantMap>
 
 namespace RyRollUp {
 
 namespace {
 
-// The index below the proxies that keep the column numbering (filtering, tree), so that the
-// many leaf reads skip their mapping.
-QModelIndex columnPreservingSource(QModelIndex index)
-{
-    for (int depth = 0; depth < 8; ++depth) {
-        if (auto *filter = qobject_cast<const QSortFilterProxyModel *>(index.model()))
-            index = filter->mapToSource(index);
-        else if (auto *tree = qobject_cast<const RyParentItemProxyModel *>(index.model()))
-            index = tree->mapToSource(index);
-        else
-            break;
-    }
-    return index;
-}
-
 QVector<QVariant> readValues(const QModelIndex &row, const QVector<Column> &columns)
 {
-    const QModelIndex source = columnPreservingSource(row);
+    const QModelIndex source = RyModelLookup::columnPreservingSource(row);
     const QAbstractItemModel *model = source.model();
+    const QModelIndex parent = source.parent();
     QVector<QVariant> values;
     values.reserve(columns.size());
     for (const Column &c : columns)
-        values.append(model ? model->index(source.row(), c.column, source.parent()).data()
-                            : QVariant());
+        values.append(model ? model->index(source.row(), c.column, parent).data() : QVariant());
     return values;
 }
 

@@ -100,7 +100,9 @@ void RyIndex::indexBelow(const RyIndex &hierarchy, int role, int maxLevel, int r
     QHash<QString, QVariant> keyOfText;
     for (const auto &entry : hierarchy.entries())
         keyOfText.insert(entry.first.toString(), entry.first);
-    QHash<QString, QVariant> holderOfText; // many rows share one key: its path is walked once
+    // Many rows share one key: its path is walked once, and its entry kept (the map's entries
+    // stay put as others are added), so that a row costs no search through the ordered map.
+    QHash<QString, Entry *> holderOfText;
     const int rows = rowCount < 0 ? m_model->rowCount() : qMin(rowCount, m_model->rowCount());
     for (int row = 0; row < rows; ++row) {
         const QString text = m_model->index(row, m_keyColumn).data(role).toString();
@@ -109,13 +111,13 @@ void RyIndex::indexBelow(const RyIndex &hierarchy, int role, int maxLevel, int r
         auto holder = holderOfText.constFind(text);
         if (holder == holderOfText.constEnd()) {
             const auto known = keyOfText.constFind(text);
-            holder = holderOfText.insert(text,
-                                         known == keyOfText.constEnd()
-                                             ? QVariant()
-                                             : addPath(m_entries, hierarchy, *known, maxLevel));
+            const QVariant key = known == keyOfText.constEnd()
+                ? QVariant()
+                : addPath(m_entries, hierarchy, *known, maxLevel);
+            holder = holderOfText.insert(text, key.isValid() ? &m_entries[key] : nullptr);
         }
-        if (holder->isValid())
-            m_entries[*holder].rows.insert(row);
+        if (*holder)
+            (*holder)->rows.insert(row);
     }
     for (auto &entry : m_entries)
         std::stable_sort(entry.second.children.begin(), entry.second.children.end(),

@@ -27,6 +27,8 @@
 #include <QSplitter>
 #include <QTableView>
 
+#include <utility>
+
 namespace {
 
 QString relationshipType(const QString &type)
@@ -119,6 +121,30 @@ QList<RyLevelStyle> Activities::defaultLevelStyles()
     return styles;
 }
 
+Activities::Batch::Batch(Activities *activities)
+    : m_activities(activities)
+{
+    ++m_activities->m_batches;
+    m_activities->m_ganttView->holdTimeRange();
+}
+
+Activities::Batch::~Batch()
+{
+    m_activities->endBatch();
+}
+
+void Activities::endBatch()
+{
+    if (--m_batches == 0) {
+        // Dates first: the links and the time range read the rolled-up group rows.
+        if (std::exchange(m_rollUpPending, false))
+            calculateGroupings();
+        if (std::exchange(m_linksPending, false))
+            updateGanttRelationship();
+    }
+    m_ganttView->releaseTimeRange();
+}
+
 bool Activities::hasProject() const
 {
     return m_activityModel && m_activityModel != m_placeholder;
@@ -130,8 +156,9 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
 {
     // Group rows belong to this view's grouping; they must not become activities of the next
     // count when a grouped model is set again.
+    // The tree proxy is handed the new model below: the old one's tree needs no rebuilding.
     if (m_activityModel && m_activityModel->rowCount() > m_baseRowCount)
-        RyActivityGrouper::removeGrouping(m_activityModel, m_baseRowCount, m_parentProxy);
+        RyActivityGrouper::removeGrouping(m_activityModel, m_baseRowCount, m_parentProxy, false);
 
     m_activityModel = activityModel;
     m_wbsTable = wbsTable;
@@ -172,14 +199,11 @@ void Activities::resetTreeStructure()
         return;
     const int idColumn = RyModelLookup::findColumn(records, QStringLiteral("ID"));
     const int parentColumn = RyModelLookup::findColumn(records, QStringLiteral("parentID"));
-    {
-        const QSignalBlocker blocker(records);
-        if (parentColumn >= 0) {
-            for (int row = 0; row < records->rowCount(); ++row)
-                records->setData(records->index(row, parentColumn), QVariant());
-        }
-    }
-    join->resetMappings();
+    const bool cleared = RyActivityGrouper::clearParents(records, parentColumn);
+    // The joins only need matching again when keys changed: a project just read has no
+    // parents yet, and matching 50,000 rows to every joined table is no small cost.
+    if (cleared)
+        join->resetMappings();
     m_parentProxy->setParentColumns(idColumn, parentColumn);
 }
 
@@ -334,6 +358,10 @@ void Activities::onUpdateMergeColumns()
 
 void Activities::updateGanttRelationship()
 {
+    if (m_batches > 0) {
+        m_linksPending = true;
+        return;
+    }
     RyGanttLinkModel *linkModel = m_ganttView->linkModel();
     if (!m_relationshipTable) {
         linkModel->clear();
@@ -402,6 +430,10 @@ void Activities::onGanttSelectionChanged(const QModelIndex &current, const QMode
 
 void Activities::calculateGroupings()
 {
+    if (m_batches > 0) {
+        m_rollUpPending = true;
+        return;
+    }
     RyRollUp::rollUpDates(m_filterProxy);
     m_treeView->viewport()->update();
     m_ganttView->viewport()->update();

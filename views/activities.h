@@ -67,6 +67,21 @@ public:
     // The ten built-in group row styles, one per outline level, all the default record.
     static QList<RyLevelStyle> defaultLevelStyles();
 
+    // While a batch lasts, the updates that read every shown row (the chart's links, the
+    // dates rolled up into group rows, the chart's time range) wait, and the end of the last
+    // batch makes each once: opening a project sets models, sorts, filters and groups in a row.
+    class Batch
+    {
+    public:
+        explicit Batch(Activities *activities);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        Activities *m_activities;
+    };
+
 public slots:
     void onCloseProject();
     void onUpdateMergeColumns();
@@ -85,6 +100,7 @@ private:
     void resetTreeStructure();
     void replaceSortFilterWidget();
     int taskIdColumn() const;
+    void endBatch();
 
     QGridLayout *m_gridLayout = nullptr;
     QSplitter *m_splitter = nullptr;
@@ -106,4 +122,7 @@ private:
     RySortFilterWidget *m_sortFilterWidget = nullptr;
     // Shows the values of the filter pop-ups as the table shows them.
     RyDetailDelegate *m_valueDelegate = nullptr;
+    int m_batches = 0;
+    bool m_linksPending = false;
+    bool m_rollUpPending = false;
 };

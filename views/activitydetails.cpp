@@ -18,10 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -47,13 +45,10 @@ QTableView *tableView(const char *name, QWidget *parent)
 }
 
 // Task ids must match whole: a contains-match would show the relations of task 12 for task 1.
-void setExactFilter(QSortFilterProxyModel *proxy, const QString &key)
+void setExactFilter(RyKeyFilterProxyModel *proxy, const QString &key)
 {
-    if (!proxy)
-        return;
-    proxy->setFilterRegularExpression(
-        QRegularExpression(QRegularExpression::anchoredPattern(QRegularExpression::escape(key)),
-                           QRegularExpression::CaseInsensitiveOption));
+    if (proxy)
+        proxy->setKey(key);
 }
 
 // The predecessor model's columns each relationship table leaves out: the keys and the ends'
@@ -287,7 +282,7 @@ void ActivityDetails::setResourceModel(QAbstractItemModel *model)
 {
     m_resourceModel = model;
     delete m_resourceFilter;
-    m_resourceFilter = new QSortFilterProxyModel(this);
+    m_resourceFilter = new RyKeyFilterProxyModel(this);
     m_resourceFilter->setFilterKeyColumn(0);
     m_resourceFilter->setSourceModel(model);
     m_tblResources->setModel(m_resourceFilter);
@@ -299,7 +294,7 @@ void ActivityDetails::setCodeModel(QAbstractItemModel *model)
 {
     m_codeModel = model;
     delete m_codeFilter;
-    m_codeFilter = new QSortFilterProxyModel(this);
+    m_codeFilter = new RyKeyFilterProxyModel(this);
     m_codeFilter->setFilterKeyColumn(0);
     m_codeFilter->setSourceModel(model);
     m_tblvwCodes->setModel(m_codeFilter);

@@ -13,12 +13,12 @@
 
 class Activities;
 class MapHdrModel;
+class RyKeyFilterProxyModel;
 class QAbstractItemModel;
 class RyLinkChangeModel;
 class QDataWidgetMapper;
 class QLineEdit;
 class QPlainTextEdit;
-class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
 class QToolButton;
@@ -88,8 +88,8 @@ private:
     QPointer<QAbstractItemModel> m_resourceModel;
     MapHdrModel *m_predecessorFilter = nullptr;
     MapHdrModel *m_successorFilter = nullptr;
-    QSortFilterProxyModel *m_codeFilter = nullptr;
-    QSortFilterProxyModel *m_resourceFilter = nullptr;
+    RyKeyFilterProxyModel *m_codeFilter = nullptr;
+    RyKeyFilterProxyModel *m_resourceFilter = nullptr;
     // Task id -> activity model row; rebuilt when a lookup misses or the model changes.
     QHash<QString, int> m_rowOfKey;
 };

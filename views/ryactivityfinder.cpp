@@ -1,5 +1,7 @@
 #include "views/ryactivityfinder.h"
 
+#include "models/rymodellookup.h"
+
 #include <QAbstractItemModel>
 
 #include <algorithm>
@@ -28,8 +30,10 @@ void RyActivityFinder::setModel(QAbstractItemModel *model)
                   << connect(model, &QAbstractItemModel::columnsInserted, this, dropRows)
                   << connect(model, &QAbstractItemModel::columnsRemoved, this, dropRows)
                   << connect(model, &QAbstractItemModel::headerDataChanged, this, dropRows)
-                  << connect(model, &QAbstractItemModel::dataChanged, this,
-                             [this] { invalidateMatches(); });
+                  << connect(model, &QAbstractItemModel::dataChanged, this, [this] {
+                         m_textsValid = false;
+                         invalidateMatches();
+                     });
 }
 
 QAbstractItemModel *RyActivityFinder::model() const
@@ -60,6 +64,7 @@ void RyActivityFinder::setText(const QString &text)
 void RyActivityFinder::invalidateRows()
 {
     m_rowsValid = false;
+    m_textsValid = false;
     m_matchesValid = false;
 }
 
@@ -68,7 +73,6 @@ void RyActivityFinder::ensureRows()
     if (m_rowsValid)
         return;
     m_rows.clear();
-    m_positions.clear();
     m_columns.clear();
     m_rowsValid = true;
     if (!m_model)
@@ -86,10 +90,12 @@ void RyActivityFinder::ensureRows()
     QVector<QModelIndex> children;
     while (!pending.isEmpty()) {
         const QModelIndex parent = pending.takeLast();
-        if (parent.isValid() && (!m_predicate || m_predicate(parent))) {
-            m_positions.insert(parent, m_rows.size());
+        if (parent.isValid() && (!m_predicate || m_predicate(parent)))
             m_rows.append(parent);
-        }
+        // Asked first: a filtering proxy counts a row's children only after mapping them, and
+        // mapping every activity (which has none) costs more than the walk itself.
+        if (parent.isValid() && !m_model->hasChildren(parent))
+            continue;
         const int count = m_model->rowCount(parent);
         children.clear();
         for (int row = 0; row < count; ++row)
@@ -97,11 +103,6 @@ void RyActivityFinder::ensureRows()
         std::reverse(children.begin(), children.end());
         pending += children;
     }
-}
-
-bool RyActivityFinder::rowMatches(const QModelIndex &row) const
-{
-    return matchedColumn(row) >= 0;
 }
 
 int RyActivityFinder::matchedColumn(const QModelIndex &row) const
@@ -116,6 +117,21 @@ int RyActivityFinder::matchedColumn(const QModelIndex &row) const
     return -1;
 }
 
+void RyActivityFinder::ensureTexts()
+{
+    if (m_textsValid)
+        return;
+    m_textsValid = true;
+    m_texts.clear();
+    m_texts.reserve(m_rows.size() * m_columns.size());
+    for (const QModelIndex &row : qAsConst(m_rows)) {
+        // Each row mapped once through the proxies, not once a column.
+        const QModelIndex source = RyModelLookup::columnPreservingSource(row);
+        for (int column : qAsConst(m_columns))
+            m_texts.append(source.siblingAtColumn(column).data().toString());
+    }
+}
+
 void RyActivityFinder::ensureMatches()
 {
     ensureRows();
@@ -123,11 +139,17 @@ void RyActivityFinder::ensureMatches()
         return;
     m_matches.clear();
     m_matchesValid = true;
-    if (m_text.isEmpty())
+    if (m_text.isEmpty() || m_columns.isEmpty())
         return;
+    ensureTexts();
+    const int columns = m_columns.size();
     for (int position = 0; position < m_rows.size(); ++position) {
-        if (rowMatches(m_rows.at(position)))
-            m_matches.append(position);
+        for (int k = 0; k < columns; ++k) {
+            if (m_texts.at(position * columns + k).contains(m_text, Qt::CaseInsensitive)) {
+                m_matches.append(position);
+                break;
+            }
+        }
     }
 }
 
@@ -141,7 +163,10 @@ int RyActivityFinder::positionOf(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != m_model)
         return -1;
-    return m_positions.value(index.siblingAtColumn(0), -1);
+    // Looked up once a step: a search through the rows costs less than hashing them all each
+    // time they change.
+    const auto found = std::find(m_rows.cbegin(), m_rows.cend(), index.siblingAtColumn(0));
+    return found == m_rows.cend() ? -1 : int(found - m_rows.cbegin());
 }
 
 QModelIndex RyActivityFinder::step(const QModelIndex &from, int direction, bool includeFrom)

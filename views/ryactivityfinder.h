@@ -5,7 +5,6 @@
 // each step on a large schedule is a lookup rather than a walk. The model is not owned.
 #pragma once
 
-#include <QHash>
 #include <QModelIndex>
 #include <QObject>
 #include <QPointer>
@@ -47,8 +46,8 @@ private:
     void invalidateRows();
     void invalidateMatches() { m_matchesValid = false; }
     void ensureRows();
+    void ensureTexts();
     void ensureMatches();
-    bool rowMatches(const QModelIndex &row) const;
     int positionOf(const QModelIndex &index) const;
     QModelIndex step(const QModelIndex &from, int direction, bool includeFrom);
 
@@ -58,8 +57,10 @@ private:
     RowPredicate m_predicate;
     QString m_text;
     QVector<QModelIndex> m_rows; // every searched row in tree order
-    QHash<QModelIndex, int> m_positions; // row -> position in m_rows
     QVector<int> m_matches; // ascending positions of matching rows
+    // The searched cells' texts, row after row: a new text is matched without reading a cell.
+    QVector<QString> m_texts;
+    bool m_textsValid = false;
     bool m_rowsValid = false;
     bool m_matchesValid = false;
     QVector<QMetaObject::Connection> m_connections;

@@ -199,6 +199,22 @@ QAbstractItemModel *RyActivityGrouper::recordSet(QAbstractItemModel *activityMod
     return join ? join->sourceModel() : nullptr;
 }
 
+bool RyActivityGrouper::clearParents(QAbstractItemModel *records, int parentColumn)
+{
+    if (!records || parentColumn < 0)
+        return false;
+    const QSignalBlocker blocker(records);
+    bool cleared = false;
+    for (int row = 0; row < records->rowCount(); ++row) {
+        const QModelIndex cell = records->index(row, parentColumn);
+        if (!cell.data().isNull()) {
+            records->setData(cell, QVariant());
+            cleared = true;
+        }
+    }
+    return cleared;
+}
+
 void RyActivityGrouper::removeGrouping(QAbstractItemModel *activityModel, int baseRowCount,
                                        RyParentItemProxyModel *tree, bool rebuildTree)
 {
@@ -211,11 +227,8 @@ void RyActivityGrouper::removeGrouping(QAbstractItemModel *activityModel, int ba
         // The tree is rebuilt as a whole below; row-by-row notifications would only cost time.
         const QSignalBlocker blocker(records);
         records->removeRows(baseRowCount, records->rowCount() - baseRowCount);
-        if (parentColumn >= 0) {
-            for (int row = 0; row < records->rowCount(); ++row)
-                records->setData(records->index(row, parentColumn), QVariant());
-        }
     }
+    clearParents(records, parentColumn);
     if (rebuildTree)
         tree->setParentColumns(idColumn, parentColumn);
 }
@@ -317,7 +330,8 @@ void RyActivityGrouper::numberRows(RyParentItemProxyModel *tree, QAbstractItemMo
     }
     if (detailsColumn < 0 || taskIdColumn < 0 || !relationships)
         return;
-    const QMap<int, QMap<QString, QString>> texts = RyPredecessorText::predecessorTexts(relationships);
+    const QMap<int, QMap<QString, QString>> texts
+        = RyPredecessorText::predecessorTexts(relationships);
     for (const QModelIndex &row : rows) {
         const int taskId = row.sibling(row.row(), taskIdColumn).data().toInt();
         const auto found = texts.constFind(taskId);

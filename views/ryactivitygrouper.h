@@ -60,6 +60,11 @@ public:
     // The record set under a join proxy activity model, or null.
     static QAbstractItemModel *recordSet(QAbstractItemModel *activityModel);
 
+    // Empties the parent cells of the record set's column `parentColumn` without notifying
+    // anyone; true when one held a value (cells already empty are left alone, which costs
+    // far less than writing every one).
+    static bool clearParents(QAbstractItemModel *records, int parentColumn);
+
     // Removes the group rows after `baseRowCount` and, with `rebuildTree`, puts every activity
     // at the top level of `tree`.
     static void removeGrouping(QAbstractItemModel *activityModel, int baseRowCount,

@@ -509,11 +509,8 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
         return;
     // The depths first, then the texts of the deepest rows only; the column description is read
     // once, as a large schedule has tens of thousands of such rows.
-    const QModelIndexList rows = RyModelLookup::flattenIndexes(viewModel, rootIndex());
     QVector<int> depths;
-    depths.reserve(rows.size());
-    for (const QModelIndex &row : rows)
-        depths.append(RyModelLookup::indexDepth(row));
+    const QModelIndexList rows = RyModelLookup::flattenIndexes(viewModel, rootIndex(), &depths);
     const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
     const QVariantMap description
         = viewModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();

@@ -86,6 +86,11 @@ void TestRyModelLookup::flattenPreOrder()
         names << index.data().toString();
     QCOMPARE(names, QStringList({ "a", "b", "c", "d", "e" }));
     QCOMPARE(flattenIndexes(&tree, tree.index(1, 0)).size(), 1);
+    QVector<int> depths;
+    flattenIndexes(&tree, QModelIndex(), &depths);
+    QCOMPARE(depths, QVector<int>({ 0, 1, 2, 0, 1 }));
+    flattenIndexes(&tree, tree.index(0, 0), &depths); // below a row: its own depth counts
+    QCOMPARE(depths, QVector<int>({ 1, 2 }));
 
     // A chain far deeper than a recursive walk could take.
     QStandardItemModel deep;
