@@ -83,7 +83,7 @@ void TestSchemaResources::columnCounts_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("table");
     QTest::addColumn<int>("count");
-    const QList<QPair<QString, int>> mppr { { "PROJWBS", 7 },   { "TASK", 61 },
+    const QList<QPair<QString, int>> mppr { { "PROJWBS", 7 },   { "TASK", 62 },
                                             { "TASKPRED", 5 },  { "RSRC", 7 },
                                             { "TASKRSRC", 18 }, { "ACTVTYPE", 13 },
                                             { "ACTVCODE", 13 }, { "TASKACTV", 6 },
@@ -180,7 +180,7 @@ void TestSchemaResources::spotChecks()
              (QStringList { "delete_date", "calc_start_date", "calc_end_date", "status_code",
                             "task_progress", "bl_project_start_date", "bl_project_end_date",
                             "bl_project_drtn_hr_cnt", "bl_project_work_qty",
-                            "bl_project_total_cost", "task_notes" }));
+                            "bl_project_total_cost", "task_notes", "clndr_name" }));
 }
 
 void TestSchemaResources::onlyWbsCodeAndNameAreStructure()
