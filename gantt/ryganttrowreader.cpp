@@ -30,6 +30,16 @@ int roleOfField(const QString &field)
     return -1;
 }
 
+// A date field of the row found as date() finds it: by its role when it has one, else by the
+// column of its name (`column`, -1 for none).
+QDateTime fieldDate(const RyGanttRowReader &reader, const QModelIndex &index, int role, int column)
+{
+    if (role >= 0)
+        return reader.value(index, role).toDateTime();
+    return column < 0 || !index.isValid() ? QDateTime()
+                                          : index.sibling(index.row(), column).data().toDateTime();
+}
+
 } // namespace
 
 void RyGanttRowReader::setModel(const QAbstractItemModel *model)
@@ -84,11 +94,7 @@ QVariant RyGanttRowReader::value(const QModelIndex &index, int role) const
 QDateTime RyGanttRowReader::date(const QModelIndex &index, const QString &field) const
 {
     const int role = roleOfField(field);
-    if (role >= 0)
-        return value(index, role).toDateTime();
-    const int c = column(field);
-    return c < 0 || !index.isValid() ? QDateTime()
-                                     : index.sibling(index.row(), c).data().toDateTime();
+    return fieldDate(*this, index, role, role >= 0 ? -1 : column(field));
 }
 
 QVariantList RyGanttRowReader::segments(const QModelIndex &index) const
@@ -141,11 +147,23 @@ RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows
     QStringList otherFields = moreFields;
     otherFields.removeAll(StartField);
     otherFields.removeAll(FinishField);
+    // Each field's role or column found once, not once a row.
+    struct Field
+    {
+        int role;
+        int column;
+    };
+    QVector<Field> fields;
+    fields.reserve(otherFields.size());
+    for (const QString &field : otherFields) {
+        const int role = roleOfField(field);
+        fields.append({ role, role >= 0 ? -1 : column(field) });
+    }
     rows.forEachRow([&](const QModelIndex &parent, int row) {
         // Each row mapped once through the proxies above the data, not once a date.
         const QModelIndex index
             = RyModelLookup::columnPreservingSource(model->index(row, 0, parent));
-        const QDateTime start = date(index, StartField);
+        const QDateTime start = value(index, Ry::StartRole).toDateTime();
         if (start.isValid()) {
             const QDate day = start.date();
             if (!range.start.isValid() || day < range.start
@@ -154,7 +172,7 @@ RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows
                 earliestTime = start.time();
             }
         }
-        const QDateTime finish = date(index, FinishField);
+        const QDateTime finish = value(index, Ry::FinishRole).toDateTime();
         if (finish.isValid()) {
             const QDate day = finish.date();
             if (!range.finish.isValid() || day > range.finish
@@ -164,8 +182,8 @@ RyGanttRowReader::Range RyGanttRowReader::range(const RyGanttRowController &rows
             }
         }
         // Any other field may lie outside the plan (a baseline before every planned start).
-        for (const QString &field : otherFields) {
-            const QDate day = date(index, field).date();
+        for (const Field &field : fields) {
+            const QDate day = fieldDate(*this, index, field.role, field.column).date();
             if (day.isValid() && (!range.first.isValid() || day < range.first))
                 range.first = day;
             if (day.isValid() && (!range.last.isValid() || day > range.last))

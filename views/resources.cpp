@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <utility>
+
 Resources::Resources(QWidget *parent)
     : QWidget(parent)
 {
@@ -37,6 +39,23 @@ Resources::~Resources()
 }
 
 void Resources::fitColumns(int maximum)
+{
+    if (isVisible()) {
+        m_pendingFit = 0;
+        fitColumnsNow(maximum);
+    } else {
+        m_pendingFit = maximum;
+    }
+}
+
+void Resources::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (const int maximum = std::exchange(m_pendingFit, 0))
+        fitColumnsNow(maximum);
+}
+
+void Resources::fitColumnsNow(int maximum)
 {
     for (int column = 0; column < m_header->count(); ++column) {
         if (m_header->isSectionHidden(column))

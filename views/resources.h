@@ -23,7 +23,9 @@ public:
 
     // A null model does nothing.
     void setModel(QAbstractItemModel *resourceModel);
-    // Sizes every column to its header text and cell texts, up to `maximum` pixels.
+    // Sizes every column to its header text and cell texts, up to `maximum` pixels. While the
+    // page is hidden the measure waits for it to be shown: it reads up to a thousand rows of
+    // every column, and the same rows (the first ones) are measured then.
     void fitColumns(int maximum);
 
     QTableView *tableView() const { return m_tableView; }
@@ -32,7 +34,12 @@ public:
     QAbstractItemModel *sourceModel() const { return m_resourceModel; }
     RySortFilterWidget *sortFilterWidget() const { return m_sortFilterWidget; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void fitColumnsNow(int maximum);
+
     QHBoxLayout *m_horizontalLayout = nullptr;
     QTableView *m_tableView = nullptr;
     RySortFilterHeader *m_header = nullptr;
@@ -40,4 +47,5 @@ private:
     RySortFilterWidget *m_sortFilterWidget = nullptr;
     QPointer<QAbstractItemModel> m_resourceModel;
     RyDetailDelegate *m_valueDelegate = nullptr;
+    int m_pendingFit = 0; // the maximum of a fit that waits for the page to be shown, or 0
 };

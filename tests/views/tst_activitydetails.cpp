@@ -42,6 +42,7 @@ private slots:
     void activatingRelationJumpsToActivity();
     void clearDropsModels();
     void resourcesView();
+    void resourcesFitWaitsForShow();
     void generalAndNotesOnSample();
 
 private:
@@ -310,6 +311,32 @@ void TestActivityDetails::resourcesView()
     QVERIFY(resources.sortFilterWidget());
     QCOMPARE(resources.sortFilterHeader()->sortFilterWidget(),
              static_cast<RySectionPainter *>(resources.sortFilterWidget()));
+}
+
+// A fit asked for while the page is hidden is made when it is first shown, with the widths an
+// immediate fit gives: texts whole, up to the maximum.
+void TestActivityDetails::resourcesFitWaitsForShow()
+{
+    QStandardItemModel model;
+    ActivityStack::setColumns(&model, { { "ID", "integer" }, { "Name", "string" } });
+    const QString name = QStringLiteral("Tower crane with a long name");
+    ActivityStack::appendValues(&model, { 11, name });
+    ActivityStack::appendValues(&model, { 12, QString(200, QLatin1Char('w')) });
+    Resources resources;
+    resources.setModel(&model);
+    QHeaderView *header = resources.tableView()->horizontalHeader();
+    const int unfitted = header->sectionSize(1);
+    resources.fitColumns(300);
+    QCOMPARE(header->sectionSize(1), unfitted);
+    resources.show();
+    const int fitted = header->sectionSize(1);
+    QCOMPARE(fitted, 300);
+    resources.fitColumns(400);
+    QCOMPARE(header->sectionSize(1), 400);
+    model.setData(model.index(1, 1), name);
+    resources.fitColumns(300);
+    QVERIFY(header->sectionSize(1) >= header->fontMetrics().horizontalAdvance(name));
+    QVERIFY(header->sectionSize(1) < fitted);
 }
 
 // On a real schedule each general field shows its activity column's text (durations in the
