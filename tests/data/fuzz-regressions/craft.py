@@ -300,19 +300,14 @@ def layout_inputs():
     yield "deep.json", "[" * 20000 + "]" * 20000
 
 
+TARGETS = {"cfb": cfb_inputs, "blocks": block_inputs, "reader": reader_inputs,
+           "rtf": rtf_inputs, "plf": plf_inputs, "layout": layout_inputs}
+
+
 def main():
-    for name, data in cfb_inputs():
-        put("cfb", name, data)
-    for name, data in block_inputs():
-        put("blocks", name, data)
-    for name, data in reader_inputs():
-        put("reader", name, data)
-    for name, data in rtf_inputs():
-        put("rtf", name, data)
-    for name, data in plf_inputs():
-        put("plf", name, data)
-    for name, data in layout_inputs():
-        put("layout", name, data)
+    for target, inputs in TARGETS.items():
+        for name, data in inputs():
+            put(target, name, data)
 
 
 if __name__ == "__main__":
