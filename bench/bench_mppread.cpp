@@ -130,6 +130,8 @@ void BM_ReadSchedule(benchmark::State &state)
     state.SetLabel(wide ? "wide records" : "narrow records");
 }
 BENCHMARK(BM_ReadSchedule)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
     ->ArgName("wide")
     ->Arg(0)
     ->Arg(1)

@@ -1,6 +1,7 @@
 #include "cfb/compoundfile.h"
 
 #include <QFile>
+#include <QMutex>
 #include <QtEndian>
 
 #include <algorithm>
@@ -68,14 +69,17 @@ public:
         return true;
     }
     qint64 length() const override { return m_length; }
+    // Streams may be read from several threads at once; a seek and its read go together.
     qint64 readAt(qint64 offset, char *buffer, qint64 count) override
     {
+        const QMutexLocker lock(&m_mutex);
         if (offset < 0 || count <= 0 || offset >= m_length || !m_file.seek(offset))
             return 0;
         return std::max<qint64>(0, m_file.read(buffer, count));
     }
 
 private:
+    QMutex m_mutex;
     QFile m_file;
     qint64 m_length = 0;
 };

@@ -51,13 +51,21 @@ int Mpp14Reader::read()
     resourceLayout.assignment2RecordSize = Assignment2RecordSize;
     ResourceReader resources(m_store, m_project, resourceLayout, m_props);
     status = readTasks();
-    if (status == StatusOk)
-        status = readRelations();
-    // Unlike the older layouts, a damaged resource or assignment block fails the read.
-    if (status == StatusOk)
-        status = resources.readResources();
-    if (status == StatusOk)
-        status = resources.readAssignments();
+    if (status != StatusOk)
+        return status;
+    // The links and the assignments come from streams of their own, and write different
+    // members of the tasks: they are read side by side.
+    int relations = StatusOk;
+    int assignments = StatusOk;
+    runTogether([&] { relations = readRelations(); },
+                [&] {
+                    // Unlike the older layouts, a damaged resource or assignment block fails
+                    // the read.
+                    assignments = resources.readResources();
+                    if (assignments == StatusOk)
+                        assignments = resources.readAssignments();
+                });
+    status = relations != StatusOk ? relations : assignments;
     if (status == StatusOk)
         readCalendars();
     return status;

@@ -16,11 +16,14 @@
 #include "mppr/workingcalendar.h"
 
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace mppr {
@@ -340,6 +343,80 @@ struct Relation
     ByteView record;
 };
 
+// The tasks of one run of records, in record order, and those among them holding outline code
+// values.
+struct TaskRun
+{
+    std::vector<Task *> tasks;
+    QVector<qint32> holders;
+};
+
+// Below this many records per run, a second thread costs more than it saves.
+constexpr int MinRecordsPerRun = 4096;
+constexpr int MaxRuns = 8;
+
+// Starts `work` on a thread of its own; false where the system has none to give.
+template<typename Work> bool startThread(std::vector<std::thread> &threads, const Work &work)
+{
+    try {
+        threads.emplace_back(work);
+        return true;
+    } catch (const std::system_error &) {
+        return false;
+    }
+}
+
+// Decodes runs of task records; one decoder serves several threads at once, each with a field
+// reader and a date cache of its own.
+struct TaskDecoder
+{
+    const RecordStreams &streams;
+    RecordBlocks blocks;
+    const TaskFields &fields;
+    CustomFieldReader custom;
+    FieldDescriptor notes;
+    bool readsPercentComplete;
+
+    void decode(int from, int to, TaskRun &run) const
+    {
+        const FieldReader reader(blocks);
+        const auto dates = std::make_unique<DateCache>();
+        const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
+        run.tasks.reserve(size_t(qMax(0, to - from)));
+        for (int i = from; i < to; ++i) {
+            const ByteView record = streams.fixed.record(i);
+            if (record.isEmpty())
+                continue;
+            auto task = std::make_unique<Task>();
+            const ByteView item = streams.meta.item(i);
+            if (!item.isEmpty() && (item.u8(0) & 0x02)) {
+                task->uniqueId = reader.integer(fields.uniqueId, i, 0);
+                task->blankRecord = true;
+            } else if (record.size() == ShortRecordSize) {
+                task->uniqueId = record.i32(0);
+                task->tf17 = record.i32(4);
+                task->shortRecord = true;
+            } else {
+                task->uniqueId = reader.integer(fields.uniqueId, i, 0);
+                TaskRecordReader(reader, fields, *dates, i, task->uniqueId, readsPercentComplete)
+                    .readInto(*task);
+                applyScheduledDates(*task);
+                task->customFields = custom.read(reader, i, task->uniqueId, item, task.get());
+                for (const CustomFieldValue &v : qAsConst(task->customFields)) {
+                    if (v.field >= firstCode && v.field < firstCode + 10) {
+                        run.holders.append(task->uniqueId);
+                        break;
+                    }
+                }
+                const ByteView note = reader.value(notes, i, task->uniqueId);
+                if (!note.isEmpty())
+                    task->notes = rtfToText(QByteArray(note.data(), note.size()));
+            }
+            run.tasks.push_back(task.release());
+        }
+    }
+};
+
 } // namespace
 
 MppReader::MppReader(const StreamStore &store, Project &project, const Layout &layout)
@@ -390,55 +467,56 @@ int MppReader::readTasks()
     if (status != StatusOk)
         return status;
 
-    const FieldReader reader(
-        s.blocks(m_layout.hasFixed2, m_layout.hasFixed2, m_layout.varMetaLayout));
-
+    const RecordBlocks blocks
+        = s.blocks(m_layout.hasFixed2, m_layout.hasFixed2, m_layout.varMetaLayout);
     QVector<int> flagBits;
     for (int k = 1; k <= CustomFlagCount && m_layout.customFlagBases[0] >= 0; ++k)
         flagBits.append(m_layout.customFlagBases[k <= 10 ? 0 : 1] + k);
-    const CustomFieldReader custom(m_taskMap, CustomFieldEntity::Task, flagBits);
-    const FieldDescriptor notes = m_taskMap.descriptor(TaskNotesField);
+    const TaskDecoder decoder { s,
+                                blocks,
+                                fields,
+                                CustomFieldReader(m_taskMap, CustomFieldEntity::Task, flagBits),
+                                m_taskMap.descriptor(TaskNotesField),
+                                m_layout.readsPercentComplete };
 
-    // The tasks that hold outline code values, noted while their values are at hand.
-    const int firstCode = customFieldIndex(CustomFieldKind::OutlineCode, 1);
+    // Large files are decoded in as many runs of records as there are cores; each run's tasks
+    // are then inserted in record order, so that the result is the same as from one run.
+    const int count = qMax(0, s.meta.itemCount() - FirstTaskRecord);
+    const int runs
+        = qBound(1, count / MinRecordsPerRun, qBound(1, QThread::idealThreadCount(), MaxRuns));
+    std::vector<TaskRun> results(static_cast<size_t>(runs));
+    std::vector<std::thread> threads;
+    for (int k = 0; k < runs; ++k) {
+        const int from = FirstTaskRecord + int(qint64(count) * k / runs);
+        const int to = FirstTaskRecord + int(qint64(count) * (k + 1) / runs);
+        TaskRun &run = results[size_t(k)];
+        const auto work = [&decoder, &run, from, to] { decoder.decode(from, to, run); };
+        if (k + 1 == runs || !startThread(threads, work))
+            work();
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+
     QVector<qint32> holders;
-    const auto dates = std::make_unique<DateCache>();
-    m_project.reserveTasks(s.meta.itemCount());
-    for (int i = FirstTaskRecord; i < s.meta.itemCount(); ++i) {
-        const ByteView record = s.fixed.record(i);
-        if (record.isEmpty())
-            continue;
-        auto task = std::make_unique<Task>();
-        const ByteView item = s.meta.item(i);
-        if (!item.isEmpty() && (item.u8(0) & 0x02)) {
-            task->uniqueId = reader.integer(fields.uniqueId, i, 0);
-            task->blankRecord = true;
-        } else if (record.size() == ShortRecordSize) {
-            task->uniqueId = record.i32(0);
-            task->tf17 = record.i32(4);
-            task->shortRecord = true;
-        } else {
-            task->uniqueId = reader.integer(fields.uniqueId, i, 0);
-            TaskRecordReader(reader, fields, *dates, i, task->uniqueId,
-                             m_layout.readsPercentComplete)
-                .readInto(*task);
-            applyScheduledDates(*task);
-            task->customFields = custom.read(reader, i, task->uniqueId, item, task.get());
-            for (const CustomFieldValue &v : qAsConst(task->customFields)) {
-                if (v.field >= firstCode && v.field < firstCode + 10) {
-                    holders.append(task->uniqueId);
-                    break;
-                }
-            }
-            const ByteView note = reader.value(notes, i, task->uniqueId);
-            if (!note.isEmpty())
-                task->notes = rtfToText(QByteArray(note.data(), note.size()));
-        }
-        m_project.insertTask(task.release());
+    m_project.reserveTasks(count);
+    for (TaskRun &run : results) {
+        for (Task *task : run.tasks)
+            m_project.insertTask(task);
+        holders += run.holders;
     }
     numberOutline(m_project.tasks());
     readCustomFieldExtras(holders);
     return StatusOk;
+}
+
+void MppReader::runTogether(const std::function<void()> &work, const std::function<void()> &other)
+{
+    std::vector<std::thread> threads;
+    if (!startThread(threads, other))
+        other();
+    work();
+    for (std::thread &thread : threads)
+        thread.join();
 }
 
 void MppReader::readCustomFieldExtras(QVector<qint32> holders)

@@ -12,6 +12,7 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
 
 namespace mppr {
 
@@ -54,6 +55,9 @@ protected:
 
     int readTasks();
     int readRelations();
+    // Runs `other` on a thread of its own while `work` runs on this one, or both in turn where
+    // the system gives no thread. The two must not write the same members.
+    static void runTogether(const std::function<void()> &work, const std::function<void()> &other);
     // Props, tasks and relations, then the resources and assignments of the older layouts,
     // which a damaged block leaves out rather than failing the read.
     int readDroppingResources(const ResourceReader::Layout &resources);

@@ -9,6 +9,7 @@
 
 namespace mppr {
 
+// Readers may call a store from several threads at once.
 class StreamStore
 {
 public:

@@ -43,6 +43,8 @@ void TestMppGen::roundTrip_data()
     QTest::newRow("deep") << 400 << 5 << 30 << 500 << false;
     QTest::newRow("flat") << 300 << 1 << 2 << 10 << false;
     QTest::newRow("wide records") << 200 << 4 << 5 << 50 << true;
+    // Enough records for the reader to decode them in runs on several threads.
+    QTest::newRow("decoded in runs") << 9000 << 5 << 50 << 9000 << true;
 }
 
 void TestMppGen::roundTrip()
