@@ -19,10 +19,7 @@ struct TimeRange
 {
     int from = 0;
     int to = 0;
-    bool operator==(const TimeRange &other) const
-    {
-        return from == other.from && to == other.to;
-    }
+    bool operator==(const TimeRange &other) const { return from == other.from && to == other.to; }
 };
 
 struct CalendarWeekDay

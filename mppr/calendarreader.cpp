@@ -185,10 +185,9 @@ int decodeException(ByteView data, int pos, QVector<CalendarException> &out)
 // authoring tool lists each day once.
 void sortExceptions(QVector<CalendarException> &exceptions)
 {
-    std::stable_sort(exceptions.begin(), exceptions.end(),
-                     [](const CalendarException &a, const CalendarException &b) {
-                         return a.from < b.from;
-                     });
+    std::stable_sort(
+        exceptions.begin(), exceptions.end(),
+        [](const CalendarException &a, const CalendarException &b) { return a.from < b.from; });
     exceptions.erase(std::unique(exceptions.begin(), exceptions.end(),
                                  [](const CalendarException &a, const CalendarException &b) {
                                      return a.from == b.from;
@@ -263,8 +262,8 @@ bool CalendarReader::decodeData(const QByteArray &bytes, bool olderLayout, Calen
         calendar.weekDays[size_t(d)] = decodeDay(data.mid(week + d * DayBlockSize, DayBlockSize));
     if (olderLayout) {
         if (data.u32(0) != 0)
-            qCDebug(lcMppr) << "Calendar" << calendar.uniqueId << "exceptions not read:"
-                            << data.u32(0);
+            qCDebug(lcMppr) << "Calendar" << calendar.uniqueId
+                            << "exceptions not read:" << data.u32(0);
         return true;
     }
     if (!data.fits(WeekSize, 4))
@@ -329,16 +328,14 @@ QVector<Calendar> CalendarReader::readCalendars(const PropsBlock &props) const
     }
     std::sort(calendars.begin(), calendars.end(),
               [](const Calendar &a, const Calendar &b) { return a.uniqueId < b.uniqueId; });
-    calendars.erase(std::unique(calendars.begin(), calendars.end(),
-                                [](const Calendar &a, const Calendar &b) {
-                                    return a.uniqueId == b.uniqueId;
-                                }),
-                    calendars.end());
+    calendars.erase(
+        std::unique(calendars.begin(), calendars.end(),
+                    [](const Calendar &a, const Calendar &b) { return a.uniqueId == b.uniqueId; }),
+        calendars.end());
 
     const auto exists = [&calendars](qint32 id) {
         return std::binary_search(
-            calendars.cbegin(), calendars.cend(), id,
-            [](const auto &a, const auto &b) {
+            calendars.cbegin(), calendars.cend(), id, [](const auto &a, const auto &b) {
                 if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Calendar>)
                     return a.uniqueId < b;
                 else

@@ -50,22 +50,11 @@ int Mpp14Reader::read()
     resourceLayout.assignmentRecordSize = AssignmentRecordSize;
     resourceLayout.assignment2RecordSize = Assignment2RecordSize;
     ResourceReader resources(m_store, m_project, resourceLayout, m_props);
-    status = readTasks();
-    if (status != StatusOk)
-        return status;
-    // The links and the assignments come from streams of their own, and write different
-    // members of the tasks: they are read side by side.
-    int relations = StatusOk;
-    int assignments = StatusOk;
-    runTogether([&] { relations = readRelations(); },
-                [&] {
-                    // Unlike the older layouts, a damaged resource or assignment block fails
-                    // the read.
-                    assignments = resources.readResources();
-                    if (assignments == StatusOk)
-                        assignments = resources.readAssignments();
-                });
-    status = relations != StatusOk ? relations : assignments;
+    // Unlike the older layouts, a damaged resource or assignment block fails the read.
+    status = readTaskTables([&resources] {
+        const int read = resources.readResources();
+        return read == StatusOk ? resources.readAssignments() : read;
+    });
     if (status == StatusOk)
         readCalendars();
     return status;

@@ -451,19 +451,26 @@ int MppReader::readTasks()
 
     RecordStreams s;
     const QString dir = path(QStringLiteral("/TBkndTask/"));
-    int status = s.meta.parse(m_store.read(dir + "FixedMeta"), TaskFixedMetaSize);
+    // The fixed records and the variable data are parsed side by side.
+    int status = StatusOk;
+    int varStatus = StatusOk;
+    runTogether(
+        [&] {
+            status = s.meta.parse(m_store.read(dir + "FixedMeta"), TaskFixedMetaSize);
+            if (status == StatusOk)
+                status = s.fixed.parse(m_store.read(dir + "FixedData"), s.meta);
+            if (status == StatusOk && m_layout.hasFixed2) {
+                const QByteArray stream = m_store.read(dir + "Fixed2Meta");
+                status = s.meta2.parse(stream, m_layout.taskFixed2MetaSize);
+                if (status != StatusOk && m_layout.taskFixed2MetaRetrySize > 0)
+                    status = s.meta2.parse(stream, m_layout.taskFixed2MetaRetrySize);
+                if (status == StatusOk)
+                    status = s.fixed2.parse(m_store.read(dir + "Fixed2Data"), s.meta2);
+            }
+        },
+        [&] { varStatus = s.readVarData(m_store, dir, m_layout.varMetaLayout); });
     if (status == StatusOk)
-        status = s.fixed.parse(m_store.read(dir + "FixedData"), s.meta);
-    if (status == StatusOk && m_layout.hasFixed2) {
-        const QByteArray stream = m_store.read(dir + "Fixed2Meta");
-        status = s.meta2.parse(stream, m_layout.taskFixed2MetaSize);
-        if (status != StatusOk && m_layout.taskFixed2MetaRetrySize > 0)
-            status = s.meta2.parse(stream, m_layout.taskFixed2MetaRetrySize);
-        if (status == StatusOk)
-            status = s.fixed2.parse(m_store.read(dir + "Fixed2Data"), s.meta2);
-    }
-    if (status == StatusOk)
-        status = s.readVarData(m_store, dir, m_layout.varMetaLayout);
+        status = varStatus;
     if (status != StatusOk)
         return status;
 
@@ -497,16 +504,31 @@ int MppReader::readTasks()
     for (std::thread &thread : threads)
         thread.join();
 
-    QVector<qint32> holders;
     m_project.reserveTasks(count);
     for (TaskRun &run : results) {
         for (Task *task : run.tasks)
             m_project.insertTask(task);
-        holders += run.holders;
+        m_outlineCodeHolders += run.holders;
     }
-    numberOutline(m_project.tasks());
-    readCustomFieldExtras(holders);
     return StatusOk;
+}
+
+int MppReader::readTaskTables(const std::function<int()> &alongside)
+{
+    int status = readTasks();
+    if (status != StatusOk)
+        return status;
+    // The outline, the links and what `alongside` reads (resources and assignments) write
+    // different members of the tasks: they are read side by side.
+    int other = StatusOk;
+    runTogether(
+        [this, &status] {
+            numberOutline(m_project.tasks());
+            readCustomFieldExtras(m_outlineCodeHolders);
+            status = readRelations();
+        },
+        [&alongside, &other] { other = alongside(); });
+    return status != StatusOk ? status : other;
 }
 
 void MppReader::runTogether(const std::function<void()> &work, const std::function<void()> &other)
@@ -632,12 +654,12 @@ int MppReader::readRelations()
 int MppReader::readDroppingResources(const ResourceReader::Layout &resources)
 {
     int status = readProps();
-    if (status == StatusOk)
-        status = readTasks();
-    if (status == StatusOk)
-        status = readRelations();
-    if (status == StatusOk)
-        ResourceReader(m_store, m_project, resources, m_props).readOrDrop();
+    if (status == StatusOk) {
+        status = readTaskTables([&] {
+            ResourceReader(m_store, m_project, resources, m_props).readOrDrop();
+            return int(StatusOk);
+        });
+    }
     if (status == StatusOk)
         readCalendars();
     return status;

@@ -53,8 +53,9 @@ protected:
     // Builds the task field map from the version's Props and places the flag fields.
     int readProps();
 
-    int readTasks();
-    int readRelations();
+    // The tasks, their outline and their links, with `alongside` run beside the outline and
+    // the links; the first failing status of the three.
+    int readTaskTables(const std::function<int()> &alongside);
     // Runs `other` on a thread of its own while `work` runs on this one, or both in turn where
     // the system gives no thread. The two must not write the same members.
     static void runTogether(const std::function<void()> &work, const std::function<void()> &other);
@@ -71,10 +72,15 @@ protected:
     FieldMap m_taskMap;
 
 private:
+    int readTasks();
+    int readRelations();
     // Aliases, outline codes, and the outline code values of the tasks as their text.
     // holders: the unique IDs of the tasks read with outline code values (most tasks have
     // none).
     void readCustomFieldExtras(QVector<qint32> holders);
+
+    // The unique IDs of the tasks read with outline code values (most tasks have none).
+    QVector<qint32> m_outlineCodeHolders;
 };
 
 } // namespace mppr

@@ -69,8 +69,7 @@ QVector<QDate> Recurrence::occurrences() const
     // MaxOccurrences turns more than cover any span that yields occurrences.
     switch (type) {
     case Type::Daily:
-        for (int k = 0; k < MaxOccurrences && c.offer(from.addDays(qint64(k) * step)); ++k) {
-        }
+        for (int k = 0; k < MaxOccurrences && c.offer(from.addDays(qint64(k) * step)); ++k) { }
         break;
     case Type::Weekly: {
         // Weeks run from Sunday; the week holding `from` is the first.
