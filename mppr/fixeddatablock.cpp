@@ -4,6 +4,7 @@
 #include "mppr/project.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace mppr {
 
@@ -23,17 +24,33 @@ int FixedDataBlock::parse(const QByteArray &stream, const FixedMetaBlock &meta)
         }
         starts.append(item.i32(4));
     }
-    QVector<qint64> sorted = starts;
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    // A record ends where the next higher start is. Items almost always name their records in
+    // ascending order, and the next higher start is then the next item's.
+    const bool ascending
+        = std::adjacent_find(starts.cbegin(), starts.cend(), std::greater_equal<qint64>())
+        == starts.cend();
+    QVector<qint64> sorted;
+    if (!ascending) {
+        sorted = starts;
+        std::sort(sorted.begin(), sorted.end());
+        sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    }
     const qint64 end = stream.size();
     m_records.resize(count);
     for (int i = 0; i < count; ++i) {
         const qint64 start = starts.at(i);
         if (start < 0 || start >= end)
             continue; // an empty record
-        const auto next = std::upper_bound(sorted.cbegin(), sorted.cend(), start);
-        const qint64 stop = next == sorted.cend() ? end : qMin(*next, end);
+        qint64 next = end;
+        if (ascending) {
+            if (i + 1 < count)
+                next = starts.at(i + 1);
+        } else {
+            const auto higher = std::upper_bound(sorted.cbegin(), sorted.cend(), start);
+            if (higher != sorted.cend())
+                next = *higher;
+        }
+        const qint64 stop = qMin(next, end);
         m_records[i] = Span { start, int(stop - start) };
     }
     return StatusOk;

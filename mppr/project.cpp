@@ -183,10 +183,12 @@ void Project::insertResource(Resource *resource)
 
 void Project::setAssignments(const QList<Assignment *> &assignments)
 {
-    const QSet<Assignment *> kept(assignments.cbegin(), assignments.cend());
-    for (Assignment *old : qAsConst(m_assignments)) {
-        if (!kept.contains(old))
-            delete old;
+    if (!m_assignments.isEmpty()) {
+        const QSet<Assignment *> kept(assignments.cbegin(), assignments.cend());
+        for (Assignment *old : qAsConst(m_assignments)) {
+            if (!kept.contains(old))
+                delete old;
+        }
     }
     m_assignments = assignments;
 }

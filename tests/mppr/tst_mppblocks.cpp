@@ -208,6 +208,19 @@ void TestMppBlocks::fixedDataLocatesRecordsByOwnOffset()
     QVERIFY(fixed.record(4).isEmpty());
     QVERIFY(fixed.record(5).isEmpty());
 
+    // In ascending order (the common case), the last record ends at the stream's end.
+    FixedMetaBlock inOrder;
+    QCOMPARE(inOrder.parse(fixedMetaStream({ metaItem(10, 0, 0), metaItem(10, 0, 4),
+                                             metaItem(10, 0, 10), metaItem(10, 0, 500) },
+                                           10),
+                           10),
+             int(StatusOk));
+    QCOMPARE(fixed.parse(data, inOrder), int(StatusOk));
+    QCOMPARE(fixed.record(0).toByteArray(), QByteArray("AAAA"));
+    QCOMPARE(fixed.record(1).toByteArray(), QByteArray("BBBBBB"));
+    QCOMPARE(fixed.record(2).toByteArray(), QByteArray("CC"));
+    QVERIFY(fixed.record(3).isEmpty());
+
     FixedMetaBlock tooSmall;
     QCOMPARE(tooSmall.parse(fixedMetaStream({ metaItem(4, 0, 0) }, 4), 4), int(StatusOk));
     QCOMPARE(fixed.parse(data, tooSmall), int(StatusMalformedBlock));
