@@ -1,12 +1,12 @@
 #include "cfb/compoundfile.h"
 
 #include <QFile>
-#include <QMutex>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <mutex>
 
 namespace cfb {
 
@@ -72,14 +72,14 @@ public:
     // Streams may be read from several threads at once; a seek and its read go together.
     qint64 readAt(qint64 offset, char *buffer, qint64 count) override
     {
-        const QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         if (offset < 0 || count <= 0 || offset >= m_length || !m_file.seek(offset))
             return 0;
         return std::max<qint64>(0, m_file.read(buffer, count));
     }
 
 private:
-    QMutex m_mutex;
+    std::mutex m_mutex;
     QFile m_file;
     qint64 m_length = 0;
 };
