@@ -434,7 +434,11 @@ void Activities::calculateGroupings()
         m_rollUpPending = true;
         return;
     }
-    RyRollUp::rollUpDates(m_filterProxy);
+    // Without a filter the tree below holds the same rows, and order does not change a roll-up:
+    // walking it spares mapping every row through the filter.
+    RyRollUp::rollUpDates(m_filterProxy->filtersRows()
+                              ? static_cast<QAbstractItemModel *>(m_filterProxy)
+                              : m_parentProxy);
     m_treeView->viewport()->update();
     m_ganttView->viewport()->update();
 }
