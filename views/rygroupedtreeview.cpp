@@ -507,19 +507,42 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
     const int column = treeColumn();
     if (!viewModel || column < 0)
         return;
-    // The depths first, then the texts of the deepest rows only; the column description is read
-    // once, as a large schedule has tens of thousands of such rows.
-    QVector<int> depths;
-    const QModelIndexList rows = RyModelLookup::flattenIndexes(viewModel, rootIndex(), &depths);
-    const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
+    // One walk that measures the texts of the deepest rows only, a deeper row starting the
+    // measure afresh; no list of the rows is made, and the column description is read once, as
+    // a large schedule has hundreds of thousands of such rows.
     const QVariantMap description
         = viewModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
     RyTextWidths widths(font());
+    int deepest = -1;
     int widest = -1;
     QString widestText;
-    for (int k = 0; k < rows.size(); ++k) {
-        const QModelIndex &row = rows.at(k);
-        if (depths.at(k) != deepest || isGroupRow(row))
+    struct Level
+    {
+        QModelIndex parent;
+        int next;
+        int count;
+    };
+    const QModelIndex root = rootIndex();
+    const int baseDepth = root.isValid() ? RyModelLookup::indexDepth(root) + 1 : 0;
+    QVector<Level> stack { { root, 0, viewModel->rowCount(root) } };
+    while (!stack.isEmpty()) {
+        Level &top = stack.last();
+        if (top.next >= top.count) {
+            stack.removeLast();
+            continue;
+        }
+        const QModelIndex row = viewModel->index(top.next++, 0, top.parent);
+        const int depth = baseDepth + stack.size() - 1;
+        if (viewModel->hasChildren(row))
+            stack.append({ row, 0, viewModel->rowCount(row) });
+        if (depth < deepest)
+            continue;
+        if (depth > deepest) {
+            deepest = depth;
+            widest = -1;
+            widestText.clear();
+        }
+        if (isGroupRow(row))
             continue;
         const QString text
             = RyValueText::displayText(row.sibling(row.row(), column).data(), description);
