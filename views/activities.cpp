@@ -377,14 +377,13 @@ void Activities::updateGanttRelationship()
     // with a task id wins, as a search from the top would find. Task ids are numbers, so they
     // are hashed as such, without building a text per row.
     QHash<qlonglong, QModelIndex> rowOfTask;
-    const QModelIndexList rows = RyModelLookup::flattenIndexes(m_filterProxy);
-    rowOfTask.reserve(rows.size());
-    for (const QModelIndex &row : rows) {
+    rowOfTask.reserve(m_activityModel ? m_activityModel->rowCount() : 0);
+    RyModelLookup::forEachIndex(m_filterProxy, [&](const QModelIndex &row, int) {
         bool ok = false;
         const qlonglong key = row.data().toLongLong(&ok);
         if (ok && !rowOfTask.contains(key))
             rowOfTask.insert(key, row.sibling(row.row(), taskId));
-    }
+    });
     auto find = [&rowOfTask](const QVariant &value) {
         bool ok = false;
         const qlonglong key = value.toLongLong(&ok);
@@ -392,6 +391,7 @@ void Activities::updateGanttRelationship()
     };
     const QAbstractItemModel *relationships = m_relationshipTable;
     QVector<RyGanttLinkModel::Link> links;
+    links.reserve(relationships->rowCount());
     for (int row = 0; row < relationships->rowCount(); ++row) {
         const QModelIndex successor = find(relationships->index(row, 0).data());
         const QModelIndex predecessor = find(relationships->index(row, 1).data());

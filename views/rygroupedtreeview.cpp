@@ -516,42 +516,27 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
     int deepest = -1;
     int widest = -1;
     QString widestText;
-    struct Level
-    {
-        QModelIndex parent;
-        int next;
-        int count;
-    };
-    const QModelIndex root = rootIndex();
-    const int baseDepth = root.isValid() ? RyModelLookup::indexDepth(root) + 1 : 0;
-    QVector<Level> stack { { root, 0, viewModel->rowCount(root) } };
-    while (!stack.isEmpty()) {
-        Level &top = stack.last();
-        if (top.next >= top.count) {
-            stack.removeLast();
-            continue;
-        }
-        const QModelIndex row = viewModel->index(top.next++, 0, top.parent);
-        const int depth = baseDepth + stack.size() - 1;
-        if (viewModel->hasChildren(row))
-            stack.append({ row, 0, viewModel->rowCount(row) });
-        if (depth < deepest)
-            continue;
-        if (depth > deepest) {
-            deepest = depth;
-            widest = -1;
-            widestText.clear();
-        }
-        if (isGroupRow(row))
-            continue;
-        const QString text
-            = RyValueText::displayText(row.sibling(row.row(), column).data(), description);
-        const int width = widths.width(text);
-        if (width > widest) {
-            widest = width;
-            widestText = text;
-        }
-    }
+    RyModelLookup::forEachIndex(
+        viewModel,
+        [&](const QModelIndex &row, int depth) {
+            if (depth < deepest)
+                return;
+            if (depth > deepest) {
+                deepest = depth;
+                widest = -1;
+                widestText.clear();
+            }
+            if (isGroupRow(row))
+                return;
+            const QString text
+                = RyValueText::displayText(row.sibling(row.row(), column).data(), description);
+            const int width = widths.width(text);
+            if (width > widest) {
+                widest = width;
+                widestText = text;
+            }
+        },
+        rootIndex());
     if (widest < 0)
         return;
     widest = qMax(widest, widths.exactWidth(widestText));
