@@ -182,7 +182,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     connect(m_ganttView, &RyGanttView::headerSizeChanged, this, &Activities::onHeaderSizeChanged,
             Qt::UniqueConnection);
 
-    resetTreeStructure();
+    resetTreeStructure(true);
     numberRows();
     if (updateLinks)
         updateGanttRelationship();
@@ -191,7 +191,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
 }
 
 // Every activity at the top level, the tree taken from the "ID"/"parentID" columns.
-void Activities::resetTreeStructure()
+void Activities::resetTreeStructure(bool sourceJustSet)
 {
     auto *join = qobject_cast<RyJoinProxyModel *>(m_activityModel.data());
     QAbstractItemModel *records = join ? join->sourceModel() : nullptr;
@@ -204,6 +204,11 @@ void Activities::resetTreeStructure()
     // parents yet, and matching 50,000 rows to every joined table is no small cost.
     if (cleared)
         join->resetMappings();
+    // A tree just built from these columns of unchanged cells is current: building it again
+    // would reset the filter, the table and the chart over every row once more.
+    if (sourceJustSet && !cleared && m_parentProxy->idColumn() == idColumn
+        && m_parentProxy->parentColumn() == parentColumn)
+        return;
     m_parentProxy->setParentColumns(idColumn, parentColumn);
 }
 
