@@ -211,6 +211,12 @@ bool RyFilterDialogProxyModel::isBlank(const QVariant &cell)
     return cell.isNull() || cell.toString().isEmpty();
 }
 
+bool RyFilterDialogProxyModel::filtersRows() const
+{
+    return !m_valueLookup.isEmpty() || !m_conditions.isEmpty() || !filterRegExp().isEmpty()
+        || !filterRegularExpression().pattern().isEmpty();
+}
+
 bool RyFilterDialogProxyModel::filterAcceptsRow(int sourceRow,
                                                 const QModelIndex &sourceParent) const
 {

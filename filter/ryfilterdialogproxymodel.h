@@ -38,6 +38,8 @@ public:
     const ExpressionMap &expressionFilters() const { return m_expressionFilters; }
     const RyExpression *expressionFilter(int column) const;
     bool isColumnFiltered(int column) const;
+    // False when no filter of any kind is set: every source row shows, in some order.
+    bool filtersRows() const;
 
     // {"patterns": {"<column>": [values]}, "expressions": {"<column>": "op;value[;LINK;op;value]"}}
     QVariantMap filterSettings() const;

@@ -77,6 +77,7 @@ void RyGanttLinkModel::addLink(const QModelIndex &successor, const QModelIndex &
 void RyGanttLinkModel::setLinks(const QVector<Link> &links)
 {
     m_links = QMultiHash<QModelIndex, Link>();
+    m_links.reserve(links.size());
     for (const Link &link : links)
         insert(link.successor, link.predecessor, link.type);
     m_rowIndexDirty = true;

@@ -322,10 +322,14 @@ QModelIndex RyJoinProxyModel::mapToSource(const QModelIndex &proxyIndex) const
     if (!proxyIndex.isValid())
         return QModelIndex();
     Q_ASSERT(proxyIndex.model() == this);
-    const Resolved resolved = resolve(proxyIndex.column());
-    if (!resolved.model)
+    return cellSource(proxyIndex.row(), proxyIndex.column());
+}
+
+QModelIndex RyJoinProxyModel::cellSource(int row, int column) const
+{
+    const Resolved resolved = resolve(column);
+    if (!resolved.model || row < 0)
         return QModelIndex();
-    const int row = proxyIndex.row();
     if (resolved.join < 0)
         return resolved.model->index(row, resolved.column);
     const QVector<int> &map = m_rowMaps.at(resolved.join);

@@ -38,6 +38,10 @@ public:
     // removed column is left unmatched. False when no join was of that model.
     bool removeJoin(const QAbstractItemModel *joined);
     QAbstractItemModel *sourceModelForColumn(int column) const;
+    // The model cell behind the proxy cell (row, column), found without making a proxy index:
+    // what many reads of one row go to directly. Invalid for a row without a match, whose
+    // cells data() answers itself.
+    QModelIndex cellSource(int row, int column) const;
     QList<RyJoinMapping> joins() const { return m_joins.toList(); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

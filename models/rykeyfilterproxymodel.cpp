@@ -8,10 +8,19 @@ RyKeyFilterProxyModel::RyKeyFilterProxyModel(QObject *parent)
 void RyKeyFilterProxyModel::setKey(const QString &key)
 {
     const QString folded = key.toCaseFolded();
-    if (m_hasKey && folded == m_key)
+    if (m_hasKey && !m_noRows && folded == m_key)
         return;
     m_key = folded;
     m_hasKey = true;
+    m_noRows = false;
+    invalidateFilter();
+}
+
+void RyKeyFilterProxyModel::showNoRows()
+{
+    if (m_noRows)
+        return;
+    m_noRows = true;
     invalidateFilter();
 }
 
@@ -60,6 +69,8 @@ void RyKeyFilterProxyModel::onSourceDataChanged(const QModelIndex &topLeft,
 
 bool RyKeyFilterProxyModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
+    if (m_noRows)
+        return false;
     if (!m_hasKey)
         return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
     if (sourceParent.isValid())

@@ -16,6 +16,9 @@ public:
     explicit RyKeyFilterProxyModel(QObject *parent = nullptr);
 
     void setKey(const QString &key);
+    // Keeps no row, without reading a cell, until the next setKey(): what shows before any
+    // activity is current costs nothing however large the source.
+    void showNoRows();
     QString key() const { return m_key; }
     void setSourceModel(QAbstractItemModel *sourceModel) override;
 
@@ -29,6 +32,7 @@ private:
 
     QString m_key;
     bool m_hasKey = false;
+    bool m_noRows = false;
     // The folded key of each top-level source row, read on first use.
     mutable QVector<QString> m_keys;
     mutable bool m_keysValid = false;

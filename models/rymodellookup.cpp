@@ -70,8 +70,23 @@ QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelInde
     QModelIndexList result;
     if (depths)
         depths->clear();
+    forEachIndex(
+        model,
+        [&](const QModelIndex &index, int depth) {
+            result.append(index);
+            if (depths)
+                depths->append(depth);
+        },
+        parent);
+    return result;
+}
+
+void forEachIndex(const QAbstractItemModel *model,
+                  const std::function<void(const QModelIndex &, int)> &visit,
+                  const QModelIndex &parent)
+{
     if (!model)
-        return result;
+        return;
     const int baseDepth = parent.isValid() ? indexDepth(parent) + 1 : 0;
     // An explicit stack of (parent, next child row): schedules can nest deeper than the call stack.
     // Each level keeps its row count, and leaves are recognised by hasChildren: a sorting proxy
@@ -90,13 +105,10 @@ QModelIndexList flattenIndexes(const QAbstractItemModel *model, const QModelInde
             continue;
         }
         const QModelIndex child = model->index(top.next++, 0, top.parent);
-        result.append(child);
-        if (depths)
-            depths->append(baseDepth + stack.size() - 1);
+        visit(child, baseDepth + stack.size() - 1);
         if (model->hasChildren(child))
             stack.append({ child, 0, model->rowCount(child) });
     }
-    return result;
 }
 
 } // namespace RyModelLookup

@@ -2,6 +2,8 @@
 // over a tree's rows.
 #pragma once
 
+#include <functional>
+
 #include <QModelIndex>
 #include <QString>
 #include <QVariant>
@@ -25,6 +27,11 @@ int indexDepth(const QModelIndex &index);
 QModelIndexList flattenIndexes(const QAbstractItemModel *model,
                                const QModelIndex &parent = QModelIndex(),
                                QVector<int> *depths = nullptr);
+// Calls `visit` with each row flattenIndexes() lists and its depth, in that order, without
+// making the list: a walk over hundreds of thousands of rows need not hold them all.
+void forEachIndex(const QAbstractItemModel *model,
+                  const std::function<void(const QModelIndex &, int)> &visit,
+                  const QModelIndex &parent = QModelIndex());
 // The index below the proxies that keep the column numbering and pass cells through as they
 // are (filtering and sorting, the tree of parent items), so that reading many cells of a row
 // maps the row once instead of once a cell.

@@ -1,6 +1,7 @@
 #include "models/ryrollup.h"
 
 #include "models/ryconstants.h"
+#include "models/ryjoinproxymodel.h"
 #include "models/rymodellookup.h"
 #include "models/ryparentitemproxymodel.h"
 #include "models/ryvalueorder.h"
@@ -15,9 +16,19 @@ QVector<QVariant> readValues(const QModelIndex &row, const QVector<Column> &colu
 {
     const QModelIndex source = RyModelLookup::columnPreservingSource(row);
     const QAbstractItemModel *model = source.model();
-    const QModelIndex parent = source.parent();
     QVector<QVariant> values;
     values.reserve(columns.size());
+    // A joined table's cells read from the tables behind it: a schedule has many date columns
+    // and tens of thousands of rows, and the join would resolve every cell's column again.
+    if (const auto *join = qobject_cast<const RyJoinProxyModel *>(model)) {
+        for (const Column &c : columns) {
+            const QModelIndex cell = join->cellSource(source.row(), c.column);
+            values.append(cell.isValid() ? cell.data()
+                                         : source.sibling(source.row(), c.column).data());
+        }
+        return values;
+    }
+    const QModelIndex parent = source.parent();
     for (const Column &c : columns)
         values.append(model ? model->index(source.row(), c.column, parent).data() : QVariant());
     return values;

@@ -182,7 +182,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     connect(m_ganttView, &RyGanttView::headerSizeChanged, this, &Activities::onHeaderSizeChanged,
             Qt::UniqueConnection);
 
-    resetTreeStructure();
+    resetTreeStructure(true);
     numberRows();
     if (updateLinks)
         updateGanttRelationship();
@@ -191,7 +191,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
 }
 
 // Every activity at the top level, the tree taken from the "ID"/"parentID" columns.
-void Activities::resetTreeStructure()
+void Activities::resetTreeStructure(bool sourceJustSet)
 {
     auto *join = qobject_cast<RyJoinProxyModel *>(m_activityModel.data());
     QAbstractItemModel *records = join ? join->sourceModel() : nullptr;
@@ -204,6 +204,11 @@ void Activities::resetTreeStructure()
     // parents yet, and matching 50,000 rows to every joined table is no small cost.
     if (cleared)
         join->resetMappings();
+    // A tree just built from these columns of unchanged cells is current: building it again
+    // would reset the filter, the table and the chart over every row once more.
+    if (sourceJustSet && !cleared && m_parentProxy->idColumn() == idColumn
+        && m_parentProxy->parentColumn() == parentColumn)
+        return;
     m_parentProxy->setParentColumns(idColumn, parentColumn);
 }
 
@@ -377,14 +382,13 @@ void Activities::updateGanttRelationship()
     // with a task id wins, as a search from the top would find. Task ids are numbers, so they
     // are hashed as such, without building a text per row.
     QHash<qlonglong, QModelIndex> rowOfTask;
-    const QModelIndexList rows = RyModelLookup::flattenIndexes(m_filterProxy);
-    rowOfTask.reserve(rows.size());
-    for (const QModelIndex &row : rows) {
+    rowOfTask.reserve(m_activityModel ? m_activityModel->rowCount() : 0);
+    RyModelLookup::forEachIndex(m_filterProxy, [&](const QModelIndex &row, int) {
         bool ok = false;
         const qlonglong key = row.data().toLongLong(&ok);
         if (ok && !rowOfTask.contains(key))
             rowOfTask.insert(key, row.sibling(row.row(), taskId));
-    }
+    });
     auto find = [&rowOfTask](const QVariant &value) {
         bool ok = false;
         const qlonglong key = value.toLongLong(&ok);
@@ -392,6 +396,7 @@ void Activities::updateGanttRelationship()
     };
     const QAbstractItemModel *relationships = m_relationshipTable;
     QVector<RyGanttLinkModel::Link> links;
+    links.reserve(relationships->rowCount());
     for (int row = 0; row < relationships->rowCount(); ++row) {
         const QModelIndex successor = find(relationships->index(row, 0).data());
         const QModelIndex predecessor = find(relationships->index(row, 1).data());
@@ -434,7 +439,11 @@ void Activities::calculateGroupings()
         m_rollUpPending = true;
         return;
     }
-    RyRollUp::rollUpDates(m_filterProxy);
+    // Without a filter the tree below holds the same rows, and order does not change a roll-up:
+    // walking it spares mapping every row through the filter.
+    RyRollUp::rollUpDates(m_filterProxy->filtersRows()
+                              ? static_cast<QAbstractItemModel *>(m_filterProxy)
+                              : m_parentProxy);
     m_treeView->viewport()->update();
     m_ganttView->viewport()->update();
 }

@@ -97,7 +97,9 @@ public slots:
 private:
     void buildForm();
     void numberRows();
-    void resetTreeStructure();
+    // `sourceJustSet`: the tree proxy was handed its model a moment ago and built its tree from
+    // it then.
+    void resetTreeStructure(bool sourceJustSet = false);
     void replaceSortFilterWidget();
     int taskIdColumn() const;
     void endBatch();

@@ -222,7 +222,10 @@ void ActivityDetails::wireRelationships()
     if (!m_activityModel || !m_predecessorModel)
         return;
     delete m_predecessorFilter;
+    // Every filter starts empty, before its table sees it: nothing is current yet, and a table
+    // shown every relationship of the project first would lay out tens of thousands of rows.
     m_predecessorFilter = new MapHdrModel(this);
+    m_predecessorFilter->showNoRows();
     m_predecessorFilter->setSourceModel(m_predecessorModel);
     m_predecessorFilter->setHeaderMapping(QStringLiteral("Activity Name"),
                                           QStringLiteral("Predecessor Name"));
@@ -232,6 +235,7 @@ void ActivityDetails::wireRelationships()
 
     delete m_successorFilter;
     m_successorFilter = new MapHdrModel(this);
+    m_successorFilter->showNoRows();
     m_successorFilter->setSourceModel(m_predecessorModel);
     m_successorFilter->setHeaderMapping(QStringLiteral("Activity Name"),
                                         QStringLiteral("Successor Name"));
@@ -253,9 +257,8 @@ void ActivityDetails::wireRelationships()
     delete previousDelegate;
     m_mapper->toFirst();
     onRowChanged(m_activityModel->index(0, 0), QModelIndex());
-
-    setExactFilter(m_predecessorFilter, QStringLiteral("-1"));
-    setExactFilter(m_successorFilter, QStringLiteral("-1"));
+    m_predecessorFilter->showNoRows();
+    m_successorFilter->showNoRows();
 }
 
 void ActivityDetails::setLinkChanges(RyLinkChangeModel *links)
@@ -284,10 +287,10 @@ void ActivityDetails::setResourceModel(QAbstractItemModel *model)
     delete m_resourceFilter;
     m_resourceFilter = new RyKeyFilterProxyModel(this);
     m_resourceFilter->setFilterKeyColumn(0);
+    // Like the other tabs: nothing until a row is current, not every assignment of the project.
+    m_resourceFilter->showNoRows();
     m_resourceFilter->setSourceModel(model);
     m_tblResources->setModel(m_resourceFilter);
-    // Like the other tabs: nothing until a row is current, not every assignment of the project.
-    setExactFilter(m_resourceFilter, QStringLiteral("-1"));
 }
 
 void ActivityDetails::setCodeModel(QAbstractItemModel *model)
@@ -296,6 +299,7 @@ void ActivityDetails::setCodeModel(QAbstractItemModel *model)
     delete m_codeFilter;
     m_codeFilter = new RyKeyFilterProxyModel(this);
     m_codeFilter->setFilterKeyColumn(0);
+    m_codeFilter->showNoRows();
     m_codeFilter->setSourceModel(model);
     m_tblvwCodes->setModel(m_codeFilter);
     for (int column = 0; column <= 5; ++column)
@@ -305,7 +309,6 @@ void ActivityDetails::setCodeModel(QAbstractItemModel *model)
     RyHeaderState::setFixedSectionSize(m_tblvwCodes->verticalHeader(), Ry::RowHeight);
     m_tblvwCodes->setItemDelegate(
         new RyDetailDelegate(QPixmap(QStringLiteral(":/images/task_label_32")), 8, m_tblvwCodes));
-    setExactFilter(m_codeFilter, QStringLiteral("-1"));
 }
 
 void ActivityDetails::clear()

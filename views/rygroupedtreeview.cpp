@@ -507,28 +507,36 @@ void RyGroupedTreeView::fitTreeColumn(int maximum)
     const int column = treeColumn();
     if (!viewModel || column < 0)
         return;
-    // The depths first, then the texts of the deepest rows only; the column description is read
-    // once, as a large schedule has tens of thousands of such rows.
-    QVector<int> depths;
-    const QModelIndexList rows = RyModelLookup::flattenIndexes(viewModel, rootIndex(), &depths);
-    const int deepest = depths.isEmpty() ? -1 : *std::max_element(depths.cbegin(), depths.cend());
+    // One walk that measures the texts of the deepest rows only, a deeper row starting the
+    // measure afresh; no list of the rows is made, and the column description is read once, as
+    // a large schedule has hundreds of thousands of such rows.
     const QVariantMap description
         = viewModel->headerData(column, Qt::Horizontal, Ry::ColumnDescriptionRole).toMap();
     RyTextWidths widths(font());
+    int deepest = -1;
     int widest = -1;
     QString widestText;
-    for (int k = 0; k < rows.size(); ++k) {
-        const QModelIndex &row = rows.at(k);
-        if (depths.at(k) != deepest || isGroupRow(row))
-            continue;
-        const QString text
-            = RyValueText::displayText(row.sibling(row.row(), column).data(), description);
-        const int width = widths.width(text);
-        if (width > widest) {
-            widest = width;
-            widestText = text;
-        }
-    }
+    RyModelLookup::forEachIndex(
+        viewModel,
+        [&](const QModelIndex &row, int depth) {
+            if (depth < deepest)
+                return;
+            if (depth > deepest) {
+                deepest = depth;
+                widest = -1;
+                widestText.clear();
+            }
+            if (isGroupRow(row))
+                return;
+            const QString text
+                = RyValueText::displayText(row.sibling(row.row(), column).data(), description);
+            const int width = widths.width(text);
+            if (width > widest) {
+                widest = width;
+                widestText = text;
+            }
+        },
+        rootIndex());
     if (widest < 0)
         return;
     widest = qMax(widest, widths.exactWidth(widestText));

@@ -12,6 +12,7 @@ private slots:
     void keepsRowsOfTheKey_data();
     void keepsRowsOfTheKey();
     void followsSourceChanges();
+    void showsNoRowsWithoutReading();
 };
 
 namespace {
@@ -24,6 +25,18 @@ void fill(QStandardItemModel &model, const QStringList &keys)
         model.appendRow(
             { new QStandardItem(QString::number(row)), new QStandardItem(keys.at(row)) });
 }
+
+// Counts the cells read, to tell a filter that reads every key from one that reads none.
+class CountingModel : public QStandardItemModel
+{
+public:
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        ++reads;
+        return QStandardItemModel::data(index, role);
+    }
+    mutable int reads = 0;
+};
 
 QString shownRows(const QAbstractItemModel &proxy)
 {
@@ -92,6 +105,27 @@ void TestRyKeyFilterProxyModel::followsSourceChanges()
     fill(other, { "5", "7", "7" });
     proxy.setSourceModel(&other); // the key stays
     QCOMPARE(shownRows(proxy), QString("1,2"));
+}
+
+void TestRyKeyFilterProxyModel::showsNoRowsWithoutReading()
+{
+    CountingModel source;
+    fill(source, { "1", "2", "1" });
+    RyKeyFilterProxyModel proxy;
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    proxy.setFilterKeyColumn(1);
+    proxy.showNoRows();
+    proxy.setSourceModel(&source);
+    source.reads = 0;
+    QCOMPARE(proxy.rowCount(), 0);
+    QCOMPARE(source.reads, 0);
+    proxy.setKey(QStringLiteral("1"));
+    QCOMPARE(shownRows(proxy), QString("0,2"));
+    proxy.showNoRows();
+    QCOMPARE(proxy.rowCount(), 0);
+    // The same key again shows its rows again.
+    proxy.setKey(QStringLiteral("1"));
+    QCOMPARE(shownRows(proxy), QString("0,2"));
 }
 
 QTEST_MAIN(TestRyKeyFilterProxyModel)

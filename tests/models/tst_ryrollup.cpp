@@ -1,6 +1,7 @@
 #include "models/ryrollup.h"
 
 #include "models/ryconstants.h"
+#include "models/ryjoinproxymodel.h"
 #include "models/ryparentitemproxymodel.h"
 
 #include "stringtree.h"
@@ -19,6 +20,7 @@ private slots:
     void rollUp_data();
     void rollUp();
     void throughProxies();
+    void throughJoin();
     void dateColumns();
 };
 
@@ -77,6 +79,31 @@ void TestRyRollUp::throughProxies()
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     RyRollUp::rollUp(&filter, { { 2, RyRollUp::Largest } });
     QCOMPARE(StringTree::write(&filter, 0, 2), QString("[a=9[b=9[c=4 d=9]e=6]f=1]"));
+}
+
+void TestRyRollUp::throughJoin()
+{
+    // The activity view's chain: the values come from a table joined by id, read from it
+    // directly; a row without a match has only what was written to the join.
+    QStandardItemModel flat;
+    StringTree::buildFlat(&flat, "[a[b c d]]");
+    QStandardItemModel values;
+    for (const auto &row : { qMakePair(QString("c"), 9), qMakePair(QString("b"), 4) })
+        values.appendRow({ new QStandardItem(row.first), new QStandardItem(QString()) });
+    values.setData(values.index(0, 1), 9);
+    values.setData(values.index(1, 1), 4);
+    RyJoinProxyModel join;
+    join.setSourceModel(&flat);
+    join.addJoin(&values, 0, { 1 }, 0);
+    join.setData(join.index(3, 2), 12); // d: no row in the values table
+    RyParentItemProxyModel tree;
+    tree.setSourceModel(&join);
+    tree.setParentColumns(0, 1);
+    QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    RyRollUp::rollUp(&tree, { { 2, RyRollUp::Largest } });
+    QCOMPARE(StringTree::write(&tree, 0, 2), QString("[a=12[b=4 c=9 d=12]]"));
+    RyRollUp::rollUp(&tree, { { 2, RyRollUp::Smallest } });
+    QCOMPARE(StringTree::write(&tree, 0, 2), QString("[a=4[b=4 c=9 d=12]]"));
 }
 
 void TestRyRollUp::dateColumns()

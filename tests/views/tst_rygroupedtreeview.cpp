@@ -456,9 +456,12 @@ void TestRyGroupedTreeView::fitTreeColumn_data()
     QTest::addColumn<QString>("deepestId");
     QTest::addColumn<int>("maximum");
     QTest::addColumn<bool>("capped");
-    QTest::newRow("short id keeps the column") << "a2" << 400 << false;
-    QTest::newRow("long id widens it") << "ACTIVITY-000123456" << 400 << false;
-    QTest::newRow("at most the maximum") << QString(80, QLatin1Char('W')) << 400 << true;
+    QTest::addColumn<QString>("shallowerId"); // a1's, one level up: never measured
+    QTest::newRow("short id keeps the column") << "a2" << 400 << false << "a1";
+    QTest::newRow("long id widens it") << "ACTIVITY-000123456" << 400 << false << "a1";
+    QTest::newRow("at most the maximum") << QString(80, QLatin1Char('W')) << 400 << true << "a1";
+    QTest::newRow("a shallower long id does not count")
+        << "a2" << 400 << false << QString(30, QLatin1Char('W'));
 }
 
 void TestRyGroupedTreeView::fitTreeColumn()
@@ -466,7 +469,9 @@ void TestRyGroupedTreeView::fitTreeColumn()
     QFETCH(QString, deepestId);
     QFETCH(int, maximum);
     QFETCH(bool, capped);
+    QFETCH(QString, shallowerId);
     m_model->setData(m_act2, deepestId); // a2 is the only row at depth 2
+    m_model->setData(m_act1, shallowerId);
     m_view->fitTreeColumn(maximum);
     const int width = m_view->header()->sectionSize(Name);
     const int needed
