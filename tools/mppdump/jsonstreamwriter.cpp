@@ -21,22 +21,8 @@ constexpr double FixedFormMinimum = 1e-3;
 constexpr qint64 MSecsPerDay = 86400000;
 constexpr char Spaces[] = "                                ";
 constexpr int SpaceCount = int(sizeof Spaces) - 1;
-// ",\n" and the indent of up to MaxQuickLevels levels, for one copy per line.
-constexpr int MaxQuickLevels = 16;
-struct LineStart
-{
-    LineStart()
-    {
-        text[0] = ',';
-        text[1] = '\n';
-        std::memset(text + 2, ' ', sizeof text - 2);
-    }
-    // Read in 16-byte pieces: room for the last piece's overrun.
-    char text[2 + 4 * MaxQuickLevels + 16];
-};
-// The block has room for such an overrun behind its end.
+// The block has room for the overrun of lineBreak()'s 16-byte pieces behind its end.
 constexpr int BlockSlack = 16;
-const LineStart lineStart;
 
 // What QJsonDocument itself writes for one value; the slow but certain path for the values
 // the fast paths leave out.
@@ -142,6 +128,10 @@ char *utcText(char *out, qint64 msecs)
 
 } // namespace
 
+const char JsonStreamWriter::LineStart[] = ",\n"
+                                           "                                        "
+                                           "                                        ";
+
 JsonStreamWriter::JsonStreamWriter(std::FILE *out)
     : m_out(out)
     , m_block(new char[BlockSize + BlockSlack])
@@ -160,7 +150,7 @@ void JsonStreamWriter::beginObject()
 
 void JsonStreamWriter::endObject()
 {
-    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
+    Q_ASSERT(!m_levels.empty() && m_levels.back().isObject && !m_afterKey);
     close('}');
 }
 
@@ -171,7 +161,7 @@ void JsonStreamWriter::beginArray()
 
 void JsonStreamWriter::endArray()
 {
-    Q_ASSERT(!m_levels.isEmpty() && !m_levels.last().isObject);
+    Q_ASSERT(!m_levels.empty() && !m_levels.back().isObject);
     close(']');
 }
 
@@ -212,10 +202,10 @@ void JsonStreamWriter::key(const QString &name)
 void JsonStreamWriter::checkKeyOrder(const QString &name)
 {
     // QJsonObject keeps its keys sorted; a dump written in another order would differ.
-    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
-    Q_ASSERT_X(m_levels.last().empty || m_levels.last().lastKey < name, "JsonStreamWriter::key",
+    Q_ASSERT(!m_levels.empty() && m_levels.back().isObject && !m_afterKey);
+    Q_ASSERT_X(m_levels.back().empty || m_levels.back().lastKey < name, "JsonStreamWriter::key",
                qPrintable(name));
-    m_levels.last().lastKey = name;
+    m_levels.back().lastKey = name;
 }
 #endif
 
@@ -349,7 +339,7 @@ void JsonStreamWriter::dateValue(const QDate &date)
 
 bool JsonStreamWriter::finish()
 {
-    Q_ASSERT(m_levels.isEmpty());
+    Q_ASSERT(m_levels.empty());
     flush();
     if (!failed() && std::fflush(m_out) != 0)
         fail();
@@ -407,49 +397,11 @@ bool JsonStreamWriter::putPlainString(const QString &text)
     return true;
 }
 
-void JsonStreamWriter::beforeValue()
+void JsonStreamWriter::slowLineBreak(bool first)
 {
-    if (m_afterKey) {
-        m_afterKey = false;
-        return;
-    }
-    if (m_levels.isEmpty())
-        return;
-    Q_ASSERT(!m_levels.last().isObject);
-    Level &level = m_levels.last();
-    lineBreak(level.empty);
-    level.empty = false;
-}
-
-void JsonStreamWriter::startMember()
-{
-    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
-    Level &level = m_levels.last();
-    lineBreak(level.empty);
-    level.empty = false;
-    m_afterKey = true;
-}
-
-void JsonStreamWriter::lineBreak(bool first)
-{
-    const int levels = m_levels.size();
-    if (levels > MaxQuickLevels) {
-        if (!first)
-            put(",\n", 2);
-        indent(levels);
-        return;
-    }
-    const int skip = first ? 2 : 0;
-    const int size = 2 + 4 * levels - skip;
-    if (size > BlockSize - m_used)
-        flush();
-    // Fixed-size pieces copy faster than one copy of a varying length; the bytes past `size`
-    // are overwritten by what follows.
-    char *out = m_block.get() + m_used;
-    const char *from = lineStart.text + skip;
-    for (int k = 0; k < size; k += 16)
-        std::memcpy(out + k, from + k, 16);
-    m_used += size;
+    if (!first)
+        put(",\n", 2);
+    indent(int(m_levels.size()));
 }
 
 void JsonStreamWriter::open(char bracket, bool isObject)
@@ -459,17 +411,19 @@ void JsonStreamWriter::open(char bracket, bool isObject)
     put('\n');
     Level level;
     level.isObject = isObject;
-    m_levels.append(level);
+    m_levels.push_back(level);
+    m_lineStartSize += 4;
 }
 
 void JsonStreamWriter::close(char bracket)
 {
-    if (!m_levels.last().empty)
+    if (!m_levels.back().empty)
         put('\n');
-    m_levels.removeLast();
-    indent(m_levels.size());
+    m_levels.pop_back();
+    m_lineStartSize -= 4;
+    indent(int(m_levels.size()));
     put(bracket);
-    if (m_levels.isEmpty())
+    if (m_levels.empty())
         put('\n');
 }
 

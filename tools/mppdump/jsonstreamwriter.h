@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 class QDate;
 class QDateTime;
@@ -70,15 +71,49 @@ private:
 #endif
     };
 
-    void beforeValue();
+    // The separator and indent before a value: nothing after a key, else a line break.
+    void beforeValue()
+    {
+        if (m_afterKey) {
+            m_afterKey = false;
+            return;
+        }
+        if (m_levels.empty())
+            return;
+        Q_ASSERT(!m_levels.back().isObject);
+        lineBreak();
+    }
     void open(char bracket, bool isObject);
     void close(char bracket);
 #ifndef QT_NO_DEBUG
     void checkKeyOrder(const QString &name);
 #endif
-    void startMember();
-    // ",\n" before any but the first entry of a level, then the indent.
-    void lineBreak(bool first);
+    void startMember()
+    {
+        Q_ASSERT(!m_levels.empty() && m_levels.back().isObject && !m_afterKey);
+        lineBreak();
+        m_afterKey = true;
+    }
+    // ",\n" before any but the first entry of the innermost level, then the indent.
+    void lineBreak()
+    {
+        Level &level = m_levels.back();
+        const int skip = level.empty ? 2 : 0;
+        level.empty = false;
+        const int size = m_lineStartSize - skip;
+        if (m_levels.size() > MaxQuickLevels || size > BlockSize - m_used) {
+            slowLineBreak(skip != 0);
+            return;
+        }
+        // Fixed-size pieces copy faster than one copy of a varying length; the bytes past
+        // `size` are overwritten by what follows (the block has room behind its end).
+        char *out = m_block.get() + m_used;
+        const char *from = LineStart + skip;
+        for (int k = 0; k < size; k += 16)
+            std::memcpy(out + k, from + k, 16);
+        m_used += size;
+    }
+    void slowLineBreak(bool first);
     void indent(int levels);
     // Most pieces fit the block: copied inline, the rest through putLong().
     void put(const char *data, int size)
@@ -102,11 +137,16 @@ private:
     void fail();
 
     static constexpr int BlockSize = 64 * 1024;
+    static constexpr int MaxQuickLevels = 16;
+    // ",\n" and the spaces of MaxQuickLevels levels, with room for the last piece's overrun.
+    static const char LineStart[2 + 4 * MaxQuickLevels + 16 + 1];
     std::FILE *m_out;
     // Text waiting for the stream: m_used bytes of a fixed block.
     std::unique_ptr<char[]> m_block;
     int m_used = 0;
-    QVector<Level> m_levels;
+    std::vector<Level> m_levels;
+    // ",\n" and the indent of the current depth: 2 + 4 x the number of open levels.
+    int m_lineStartSize = 2;
     bool m_afterKey = false;
     int m_error = 0;
 };
