@@ -19,6 +19,12 @@ constexpr double ExactIntegerLimit = 9007199254740992.0; // 2^53
 // Qt may choose the exponent form, which is left to Qt.
 constexpr double FixedFormMinimum = 1e-3;
 constexpr qint64 MSecsPerDay = 86400000;
+// "\"yyyy-MM-ddT", "HH:mm:ss\"" and both.
+constexpr int DayTextSize = 12;
+constexpr int ClockTextSize = 9;
+constexpr int DateTimeSize = DayTextSize + ClockTextSize;
+// What fractionText() may write.
+constexpr int FractionRoom = 48;
 constexpr char Spaces[] = "                                ";
 constexpr int SpaceCount = int(sizeof Spaces) - 1;
 // The block has room for the overrun of lineBreak()'s 16-byte pieces behind its end.
@@ -41,10 +47,10 @@ bool isPlainAscii(const QString &text)
     return true;
 }
 
-// Writes the digits at `out` and returns the end.
+// Writes the digits at `out` (room for MaxIntegerSize) and returns the end.
 char *integerText(char *out, qint64 number)
 {
-    return std::to_chars(out, out + 24, number).ptr;
+    return std::to_chars(out, out + 20, number).ptr;
 }
 
 // The shortest text that reads back as the non-integral `number`, in the fixed form Qt gives it
@@ -55,33 +61,50 @@ char *fractionText(char *out, double number)
     if (!(magnitude >= FixedFormMinimum && magnitude < ExactIntegerLimit))
         return nullptr;
     const std::to_chars_result result
-        = std::to_chars(out, out + 48, number, std::chars_format::fixed);
+        = std::to_chars(out, out + FractionRoom, number, std::chars_format::fixed);
     return result.ec == std::errc() ? result.ptr : nullptr;
 }
 
-char *twoDigits(char *out, int number)
+void twoDigits(char *out, int number)
 {
     out[0] = char('0' + number / 10);
     out[1] = char('0' + number % 10);
-    return out + 2;
 }
 
-// "\"yyyy-MM-ddT" for the years QDateTime::toString writes as four plain digits; null for the
-// others.
-char *dayText(char *out, const QDate &day)
+// Writes "\"yyyy-MM-ddT" (DayTextSize bytes) for a year of four digits.
+void dayText(char *out, int year, int month, int dayOfMonth)
+{
+    out[0] = '"';
+    twoDigits(out + 1, year / 100);
+    twoDigits(out + 3, year % 100);
+    out[5] = '-';
+    twoDigits(out + 6, month);
+    out[8] = '-';
+    twoDigits(out + 9, dayOfMonth);
+    out[11] = 'T';
+}
+
+// "\"yyyy-MM-ddT" for the years QDateTime::toString writes as four plain digits; false for
+// the others.
+bool dayText(char *out, const QDate &day)
 {
     int year = 0, month = 0, dayOfMonth = 0;
     day.getDate(&year, &month, &dayOfMonth);
     if (year < 1000 || year > 9999)
-        return nullptr;
-    *out++ = '"';
-    out = integerText(out, year);
-    *out++ = '-';
-    out = twoDigits(out, month);
-    *out++ = '-';
-    out = twoDigits(out, dayOfMonth);
-    *out++ = 'T';
-    return out;
+        return false;
+    dayText(out, year, month, dayOfMonth);
+    return true;
+}
+
+// Writes "HH:mm:ss\"" (ClockTextSize bytes) of the seconds of a day.
+void clockText(char *out, int seconds)
+{
+    twoDigits(out, seconds / 3600);
+    out[2] = ':';
+    twoDigits(out + 3, seconds / 60 % 60);
+    out[5] = ':';
+    twoDigits(out + 6, seconds % 60);
+    out[8] = '"';
 }
 
 // The day of a count of days since 1970-01-01 in the proleptic Gregorian calendar.
@@ -97,33 +120,6 @@ void civilDay(qint64 days, int *year, int *month, int *dayOfMonth)
     *dayOfMonth = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
     *month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
     *year = int(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
-}
-
-// "\"yyyy-MM-ddTHH:mm:ss\"" of a UTC date as milliseconds since 1970, for the years
-// QDateTime::toString writes as four plain digits; null for the others.
-char *utcText(char *out, qint64 msecs)
-{
-    const qint64 days = msecs >= 0 ? msecs / MSecsPerDay : -((-msecs - 1) / MSecsPerDay) - 1;
-    const int msecsOfDay = int(msecs - days * MSecsPerDay);
-    int year = 0, month = 0, dayOfMonth = 0;
-    civilDay(days, &year, &month, &dayOfMonth);
-    if (year < 1000 || year > 9999)
-        return nullptr;
-    *out++ = '"';
-    out = integerText(out, year);
-    *out++ = '-';
-    out = twoDigits(out, month);
-    *out++ = '-';
-    out = twoDigits(out, dayOfMonth);
-    *out++ = 'T';
-    const int seconds = msecsOfDay / 1000;
-    out = twoDigits(out, seconds / 3600);
-    *out++ = ':';
-    out = twoDigits(out, seconds / 60 % 60);
-    *out++ = ':';
-    out = twoDigits(out, seconds % 60);
-    *out++ = '"';
-    return out;
 }
 
 } // namespace
@@ -165,23 +161,16 @@ void JsonStreamWriter::endArray()
     close(']');
 }
 
-void JsonStreamWriter::key(const char *name)
-{
 #ifndef QT_NO_DEBUG
+void JsonStreamWriter::checkKey(const char *name)
+{
     Q_ASSERT(isPlainAscii(QString::fromLatin1(name)) && !std::strpbrk(name, "\"\\"));
     checkKeyOrder(QString::fromLatin1(name));
+}
 #endif
-    startMember();
-    const int size = int(std::strlen(name));
-    if (size + 4 <= BlockSize - m_used) {
-        char *out = m_block.get() + m_used;
-        *out++ = '"';
-        std::memcpy(out, name, size_t(size));
-        out += size;
-        std::memcpy(out, "\": ", 3);
-        m_used += size + 4;
-        return;
-    }
+
+void JsonStreamWriter::longKey(const char *name, int size)
+{
     put('"');
     put(name, size);
     put("\": ", 3);
@@ -209,39 +198,16 @@ void JsonStreamWriter::checkKeyOrder(const QString &name)
 }
 #endif
 
-void JsonStreamWriter::null()
-{
-    beforeValue();
-    put("null", 4);
-}
-
-void JsonStreamWriter::value(bool flag)
-{
-    beforeValue();
-    if (flag)
-        put("true", 4);
-    else
-        put("false", 5);
-}
-
-void JsonStreamWriter::value(int number)
-{
-    beforeValue();
-    char text[24];
-    put(text, int(integerText(text, number) - text));
-}
-
 void JsonStreamWriter::value(double number)
 {
     beforeValue();
     if (std::abs(number) < ExactIntegerLimit && number == std::trunc(number)) {
-        char text[24];
-        put(text, int(integerText(text, qint64(number)) - text));
+        char *out = room(MaxIntegerSize);
+        m_used = int(integerText(out, qint64(number)) - m_block.get());
         return;
     }
-    char text[48];
-    if (char *end = fractionText(text, number))
-        put(text, int(end - text));
+    if (char *end = fractionText(room(FractionRoom), number))
+        m_used = int(end - m_block.get());
     else
         put(numberText(number));
 }
@@ -295,46 +261,52 @@ void JsonStreamWriter::dateTimeValue(const QDateTime &date)
         return;
     }
     beforeValue();
-    char text[32];
-    char *end = date.isValid() ? dayText(text, date.date()) : nullptr;
-    if (!end) {
+    char text[DateTimeSize];
+    if (!date.isValid() || !dayText(text, date.date())) {
         // Invalid dates and far years keep Qt's own forms.
         put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
         return;
     }
-    const QTime time = date.time();
-    end = twoDigits(end, time.hour());
-    *end++ = ':';
-    end = twoDigits(end, time.minute());
-    *end++ = ':';
-    end = twoDigits(end, time.second());
-    *end++ = '"';
-    put(text, int(end - text));
+    clockText(text + DayTextSize, date.time().msecsSinceStartOfDay() / 1000);
+    put(text, DateTimeSize);
 }
 
 void JsonStreamWriter::utcDateTimeValue(qint64 msecs)
 {
     beforeValue();
-    char text[32];
-    if (char *end = utcText(text, msecs)) {
-        put(text, int(end - text));
+    const qint64 days = msecs >= 0 ? msecs / MSecsPerDay : -((-msecs - 1) / MSecsPerDay) - 1;
+    // Dates of one schedule fall on few days: each day's text is worked out once.
+    DayText &day = m_days[size_t(days) % DayCacheSize];
+    if (day.days != days) {
+        day.days = days;
+        int year = 0, month = 0, dayOfMonth = 0;
+        civilDay(days, &year, &month, &dayOfMonth);
+        day.valid = year >= 1000 && year <= 9999;
+        if (day.valid)
+            dayText(day.text, year, month, dayOfMonth);
+    }
+    if (!day.valid) {
+        // Far years keep Qt's own forms.
+        const QDateTime date = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+        put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
         return;
     }
-    const QDateTime date = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
-    put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
+    char *out = room(DateTimeSize);
+    std::memcpy(out, day.text, DayTextSize);
+    clockText(out + DayTextSize, int(msecs - days * MSecsPerDay) / 1000);
+    m_used += DateTimeSize;
 }
 
 void JsonStreamWriter::dateValue(const QDate &date)
 {
     beforeValue();
-    char text[32];
-    char *end = date.isValid() ? dayText(text, date) : nullptr;
-    if (!end) {
+    char text[DateTimeSize];
+    if (!date.isValid() || !dayText(text, date)) {
         put(stringText(date.toString(QStringLiteral("yyyy-MM-ddT00:00:00"))));
         return;
     }
-    put(text, int(end - text));
-    put("00:00:00\"", 9);
+    clockText(text + DayTextSize, 0);
+    put(text, DateTimeSize);
 }
 
 bool JsonStreamWriter::finish()
@@ -380,17 +352,22 @@ QByteArray JsonStreamWriter::stringText(const QString &text)
 
 bool JsonStreamWriter::putPlainString(const QString &text)
 {
-    const int worst = 2 * text.size() + 2;
-    if (worst > BlockSize || !isPlainAscii(text))
+    const int size = text.size();
+    const int worst = 2 * size + 2;
+    if (worst > BlockSize)
         return false;
-    if (worst > BlockSize - m_used)
-        flush();
-    char *out = m_block.get() + m_used;
+    // Copied and checked in one pass; a character that needs more than that leaves the block
+    // as it was.
+    char *out = room(worst);
     *out++ = '"';
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+    const ushort *from = reinterpret_cast<const ushort *>(text.constData());
+    for (int k = 0; k < size; ++k) {
+        const ushort c = from[k];
+        if (c < 0x20 || c > 0x7e)
+            return false;
+        if (c == '"' || c == '\\')
             *out++ = '\\';
-        *out++ = char(c.unicode());
+        *out++ = char(c);
     }
     *out++ = '"';
     m_used = int(out - m_block.get());

@@ -11,8 +11,10 @@
 #include <QString>
 #include <QVector>
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -33,12 +35,49 @@ public:
     void endArray();
     // The next member's key; the value follows with one of the calls below.
     // A plain ASCII name that needs no escaping, such as a literal.
-    void key(const char *name);
+    void key(const char *name)
+    {
+#ifndef QT_NO_DEBUG
+        checkKey(name);
+#endif
+        startMember();
+        const int size = int(std::strlen(name));
+        if (size + 4 > BlockSize - m_used) {
+            longKey(name, size);
+            return;
+        }
+        char *out = m_block.get() + m_used;
+        *out = '"';
+        std::memcpy(out + 1, name, size_t(size));
+        std::memcpy(out + 1 + size, "\": ", 3);
+        m_used += size + 4;
+    }
     void key(const QString &name);
 
-    void null();
-    void value(bool flag);
-    void value(int number);
+    void null()
+    {
+        beforeValue();
+        std::memcpy(room(4), "null", 4);
+        m_used += 4;
+    }
+    void value(bool flag)
+    {
+        beforeValue();
+        char *out = room(5);
+        if (flag) {
+            std::memcpy(out, "true", 4);
+            m_used += 4;
+        } else {
+            std::memcpy(out, "false", 5);
+            m_used += 5;
+        }
+    }
+    void value(int number)
+    {
+        beforeValue();
+        char *out = room(MaxIntegerSize);
+        m_used = int(std::to_chars(out, out + MaxIntegerSize, number).ptr - m_block.get());
+    }
     void value(double number);
     void value(const QString &text);
     // Any JSON value, objects with their keys in order.
@@ -53,9 +92,15 @@ public:
     // Passes everything on to the stream; false once any write has failed.
     bool finish();
     // Whether a write to the stream has failed; the rest of the output is then dropped.
-    bool failed() const { return m_error != 0; }
+    bool failed() const
+    {
+        return m_error != 0;
+    }
     // The errno of the first failed write, 0 while none has failed.
-    int error() const { return m_error; }
+    int error() const
+    {
+        return m_error;
+    }
 
     // The texts QJsonDocument gives for a number and for a string, quotes included.
     static QByteArray numberText(double number);
@@ -86,8 +131,10 @@ private:
     void open(char bracket, bool isObject);
     void close(char bracket);
 #ifndef QT_NO_DEBUG
+    void checkKey(const char *name);
     void checkKeyOrder(const QString &name);
 #endif
+    void longKey(const char *name, int size);
     void startMember()
     {
         Q_ASSERT(!m_levels.empty() && m_levels.back().isObject && !m_afterKey);
@@ -127,6 +174,15 @@ private:
     }
     void putLong(const char *data, int size);
     void put(char c);
+    // Room for `size` more bytes in the block, a flush away at most; where they go.
+    char *room(int size)
+    {
+        if (size > BlockSize - m_used)
+            flush();
+        return m_block.get() + m_used;
+    }
+    // The longest text of a 64-bit integer.
+    static constexpr int MaxIntegerSize = 20;
     void put(const QByteArray &text)
     {
         put(text.constData(), text.size());
@@ -144,6 +200,15 @@ private:
     // Text waiting for the stream: m_used bytes of a fixed block.
     std::unique_ptr<char[]> m_block;
     int m_used = 0;
+    // The texts of recently written days, by day number modulo DayCacheSize.
+    struct DayText
+    {
+        qint64 days = std::numeric_limits<qint64>::min();
+        bool valid = false;
+        char text[12];
+    };
+    static constexpr size_t DayCacheSize = 64;
+    DayText m_days[DayCacheSize];
     std::vector<Level> m_levels;
     // ",\n" and the indent of the current depth: 2 + 4 x the number of open levels.
     int m_lineStartSize = 2;
