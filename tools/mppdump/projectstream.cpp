@@ -5,8 +5,6 @@
 
 #include "mppr/project.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -257,28 +255,30 @@ private:
 void customFields(JsonStreamWriter &w, const mppr::CustomFieldValues &values)
 {
     static const CustomFieldKeys keys;
-    QVarLengthArray<const mppr::CustomFieldValue *, mppr::CustomFieldCount> sorted;
+    // Each value goes to its name's place in key order, a later one over an earlier one; an
+    // index outside the custom fields has the empty name, which sorts first.
+    std::array<const mppr::CustomFieldValue *, mppr::CustomFieldCount + 1> byRank {};
     for (const mppr::CustomFieldValue &v : values)
-        sorted.append(&v);
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const mppr::CustomFieldValue *a, const mppr::CustomFieldValue *b) {
-                         return keys.rank(a->field) < keys.rank(b->field);
-                     });
+        byRank[size_t(keys.rank(v.field) + 1)] = &v;
     w.beginObject();
-    for (int k = 0; k < sorted.size(); ++k) {
-        const mppr::CustomFieldValue &v = *sorted.at(k);
-        if (k + 1 < sorted.size() && keys.rank(sorted.at(k + 1)->field) == keys.rank(v.field))
+    for (const mppr::CustomFieldValue *value : byRank) {
+        if (!value)
             continue;
+        const mppr::CustomFieldValue &v = *value;
         w.key(keys.name(v.field));
+        // The common types read in place, without a copy.
         switch (v.value.type()) {
         case QVariant::DateTime:
-            date(w, v.value.toDateTime());
+            date(w, *static_cast<const QDateTime *>(v.value.constData()));
             break;
         case QVariant::Bool:
             w.value(v.value.toBool());
             break;
         case QVariant::Double:
             w.value(v.value.toDouble());
+            break;
+        case QVariant::String:
+            w.value(*static_cast<const QString *>(v.value.constData()));
             break;
         default:
             w.value(v.value.toString());
