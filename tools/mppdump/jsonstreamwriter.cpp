@@ -23,6 +23,8 @@ constexpr qint64 MSecsPerDay = 86400000;
 constexpr int DayTextSize = 12;
 constexpr int ClockTextSize = 9;
 constexpr int DateTimeSize = DayTextSize + ClockTextSize;
+// Up to here doubles lie at most 2^-12 apart.
+constexpr double HundredthsLimit = 1099511627776.0; // 2^40
 // What fractionText() may write.
 constexpr int FractionRoom = 48;
 constexpr char Spaces[] = "                                ";
@@ -60,6 +62,23 @@ char *fractionText(char *out, double number)
     const double magnitude = std::abs(number);
     if (!(magnitude >= FixedFormMinimum && magnitude < ExactIntegerLimit))
         return nullptr;
+    // Hundredths, the usual fractions (the reader's numbers are kept in them), have themselves
+    // as their shortest text while doubles lie much closer together than 0.01: no other text
+    // of as few digits is then near enough to read back as the same double.
+    const double hundredths = magnitude * 100;
+    if (magnitude < HundredthsLimit && hundredths == std::trunc(hundredths)
+        && hundredths / 100 == magnitude) {
+        const qint64 whole = qint64(hundredths);
+        if (number < 0)
+            *out++ = '-';
+        out = integerText(out, whole / 100);
+        *out++ = '.';
+        const int fraction = int(whole % 100);
+        *out++ = char('0' + fraction / 10);
+        if (fraction % 10 != 0)
+            *out++ = char('0' + fraction % 10);
+        return out;
+    }
     const std::to_chars_result result
         = std::to_chars(out, out + FractionRoom, number, std::chars_format::fixed);
     return result.ec == std::errc() ? result.ptr : nullptr;
@@ -384,8 +403,10 @@ void JsonStreamWriter::slowLineBreak(bool first)
 void JsonStreamWriter::open(char bracket, bool isObject)
 {
     beforeValue();
-    put(bracket);
-    put('\n');
+    char *out = room(2);
+    out[0] = bracket;
+    out[1] = '\n';
+    m_used += 2;
     Level level;
     level.isObject = isObject;
     m_levels.push_back(level);
@@ -394,13 +415,27 @@ void JsonStreamWriter::open(char bracket, bool isObject)
 
 void JsonStreamWriter::close(char bracket)
 {
-    if (!m_levels.back().empty)
-        put('\n');
+    const bool empty = m_levels.back().empty;
     m_levels.pop_back();
     m_lineStartSize -= 4;
-    indent(int(m_levels.size()));
-    put(bracket);
-    if (m_levels.empty())
+    const int depth = int(m_levels.size());
+    // "\n" after the last entry, the indent and the bracket: one piece of the line start.
+    const int skip = empty ? 2 : 1;
+    const int size = m_lineStartSize - skip;
+    if (depth <= MaxQuickLevels && size + 1 <= BlockSize - m_used) {
+        char *out = m_block.get() + m_used;
+        const char *from = LineStart + skip;
+        for (int k = 0; k < size; k += 16)
+            std::memcpy(out + k, from + k, 16);
+        out[size] = bracket;
+        m_used += size + 1;
+    } else {
+        if (!empty)
+            put('\n');
+        indent(depth);
+        put(bracket);
+    }
+    if (depth == 0)
         put('\n');
 }
 

@@ -35,20 +35,21 @@ public:
     void endArray();
     // The next member's key; the value follows with one of the calls below.
     // A plain ASCII name that needs no escaping, such as a literal.
-    void key(const char *name)
+    void key(const char *name) { key(name, int(std::strlen(name))); }
+    // The same with the name's length known.
+    void key(const char *name, int size)
     {
 #ifndef QT_NO_DEBUG
         checkKey(name);
 #endif
         startMember();
-        const int size = int(std::strlen(name));
         if (size + 4 > BlockSize - m_used) {
             longKey(name, size);
             return;
         }
         char *out = m_block.get() + m_used;
         *out = '"';
-        std::memcpy(out + 1, name, size_t(size));
+        copy(out + 1, name, size);
         std::memcpy(out + 1 + size, "\": ", 3);
         m_used += size + 4;
     }
@@ -166,13 +167,29 @@ private:
     void put(const char *data, int size)
     {
         if (size <= BlockSize - m_used) {
-            std::memcpy(m_block.get() + m_used, data, size_t(size));
+            copy(m_block.get() + m_used, data, size);
             m_used += size;
         } else {
             putLong(data, size);
         }
     }
     void putLong(const char *data, int size);
+    // memcpy, with the short pieces most writes are copied inline as two overlapping loads.
+    static void copy(char *out, const char *from, int size)
+    {
+        if (size >= 8 && size <= 16) {
+            std::memcpy(out, from, 8);
+            std::memcpy(out + size - 8, from + size - 8, 8);
+        } else if (size >= 4 && size < 8) {
+            std::memcpy(out, from, 4);
+            std::memcpy(out + size - 4, from + size - 4, 4);
+        } else if (size > 16 && size <= 32) {
+            std::memcpy(out, from, 16);
+            std::memcpy(out + size - 16, from + size - 16, 16);
+        } else {
+            std::memcpy(out, from, size_t(size));
+        }
+    }
     void put(char c);
     // Room for `size` more bytes in the block, a flush away at most; where they go.
     char *room(int size)

@@ -244,6 +244,7 @@ public:
     {
         return rank(index) < 0 ? "" : m_names[size_t(index)].constData();
     }
+    int nameSize(int index) const { return rank(index) < 0 ? 0 : m_names[size_t(index)].size(); }
 
 private:
     std::array<QByteArray, mppr::CustomFieldCount> m_names;
@@ -265,7 +266,7 @@ void customFields(JsonStreamWriter &w, const mppr::CustomFieldValues &values)
         if (!value)
             continue;
         const mppr::CustomFieldValue &v = *value;
-        w.key(keys.name(v.field));
+        w.key(keys.name(v.field), keys.nameSize(v.field));
         // The common types read in place, without a copy.
         switch (v.value.type()) {
         case QVariant::DateTime:
@@ -294,6 +295,7 @@ template<typename Record> struct Member
     const char *key;
     void (*write)(JsonStreamWriter &, const Record &);
     bool (*present)(const Record &) = nullptr; // null: always written
+    int keySize = 0; // filled in by sortedMembers()
 };
 
 // The members in the order a JSON object keeps its keys, whatever order they are listed in.
@@ -301,6 +303,8 @@ template<typename Record>
 std::vector<Member<Record>> sortedMembers(std::initializer_list<Member<Record>> members)
 {
     std::vector<Member<Record>> sorted(members);
+    for (Member<Record> &member : sorted)
+        member.keySize = int(std::strlen(member.key));
     std::sort(sorted.begin(), sorted.end(), [](const Member<Record> &a, const Member<Record> &b) {
         return std::strcmp(a.key, b.key) < 0;
     });
@@ -314,7 +318,7 @@ void writeRecord(JsonStreamWriter &w, const std::vector<Member<Record>> &members
     for (const Member<Record> &member : members) {
         if (member.present && !member.present(r))
             continue;
-        w.key(member.key);
+        w.key(member.key, member.keySize);
         member.write(w, r);
     }
     w.endObject();
