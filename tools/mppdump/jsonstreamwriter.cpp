@@ -29,8 +29,6 @@ constexpr double HundredthsLimit = 1099511627776.0; // 2^40
 constexpr int FractionRoom = 48;
 constexpr char Spaces[] = "                                ";
 constexpr int SpaceCount = int(sizeof Spaces) - 1;
-// The block has room for the overrun of lineBreak()'s 16-byte pieces behind its end.
-constexpr int BlockSlack = 16;
 
 // What QJsonDocument itself writes for one value; the slow but certain path for the values
 // the fast paths leave out.
@@ -425,8 +423,7 @@ void JsonStreamWriter::close(char bracket)
     if (depth <= MaxQuickLevels && size + 1 <= BlockSize - m_used) {
         char *out = m_block.get() + m_used;
         const char *from = LineStart + skip;
-        for (int k = 0; k < size; k += 16)
-            std::memcpy(out + k, from + k, 16);
+        copyLineStart(out, from, size);
         out[size] = bracket;
         m_used += size + 1;
     } else {

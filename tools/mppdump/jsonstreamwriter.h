@@ -153,15 +153,22 @@ private:
             slowLineBreak(skip != 0);
             return;
         }
-        // Fixed-size pieces copy faster than one copy of a varying length; the bytes past
-        // `size` are overwritten by what follows (the block has room behind its end).
         char *out = m_block.get() + m_used;
         const char *from = LineStart + skip;
-        for (int k = 0; k < size; k += 16)
-            std::memcpy(out + k, from + k, 16);
+        copyLineStart(out, from, size);
         m_used += size;
     }
     void slowLineBreak(bool first);
+    // Copies `size` bytes of the line start as one of two fixed-size pieces, which compile to
+    // a few vector moves (a loop of pieces would become a call of memcpy); the bytes past
+    // `size` are overwritten by what follows, and the block has room for them behind its end.
+    static void copyLineStart(char *out, const char *from, int size)
+    {
+        if (size <= 32)
+            std::memcpy(out, from, 32);
+        else
+            std::memcpy(out, from, LineStartPiece);
+    }
     void indent(int levels);
     // Most pieces fit the block: copied inline, the rest through putLong().
     void put(const char *data, int size)
@@ -212,7 +219,10 @@ private:
     static constexpr int BlockSize = 64 * 1024;
     static constexpr int MaxQuickLevels = 16;
     // ",\n" and the spaces of MaxQuickLevels levels, with room for the last piece's overrun.
-    static const char LineStart[2 + 4 * MaxQuickLevels + 16 + 1];
+    static constexpr int LineStartPiece = 4 * MaxQuickLevels + 16;
+    static const char LineStart[2 + LineStartPiece + 1];
+    // The block has room for the overrun of a line start's piece behind its end.
+    static constexpr int BlockSlack = LineStartPiece;
     std::FILE *m_out;
     // Text waiting for the stream: m_used bytes of a fixed block.
     std::unique_ptr<char[]> m_block;
