@@ -130,7 +130,8 @@ void setBuiltInSchema(ProjectLoader &loader)
         loader.setSchema(QJsonDocument::fromJson(schema.readAll()));
 }
 
-int writeTables(JsonStreamWriter &w, const QString &path)
+int writeTables(JsonStreamWriter &w, const QString &path,
+                const std::function<int(int status)> &done)
 {
     MPPLoader loader;
     setBuiltInSchema(loader);
@@ -152,5 +153,5 @@ int writeTables(JsonStreamWriter &w, const QString &path)
     w.key("status");
     w.value(status);
     w.endObject();
-    return status;
+    return done(status);
 }
