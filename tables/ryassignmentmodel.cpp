@@ -192,7 +192,10 @@ int RyAssignmentModel::columnCount(const QModelIndex &parent) const
 QVariant RyAssignmentModel::data(const QModelIndex &index, int role) const
 {
     Q_ASSERT(!index.isValid() || index.model() == this);
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    // A table's indexes have no parent: the model and the bounds are all there is to check,
+    // cheaply, as every cell of the activity view comes this way.
+    if (!index.isValid() || index.model() != this || index.row() >= m_taskIds.size()
+        || index.column() > m_columns.size())
         return QVariant();
     const bool display = role == Qt::DisplayRole || role == Qt::EditRole;
     if (index.column() == 0)
