@@ -156,20 +156,10 @@ JsonStreamWriter::~JsonStreamWriter()
     flush();
 }
 
-void JsonStreamWriter::beginObject()
-{
-    open('{', true);
-}
-
 void JsonStreamWriter::endObject()
 {
     Q_ASSERT(!m_levels.empty() && m_levels.back().isObject && !m_afterKey);
     close('}');
-}
-
-void JsonStreamWriter::beginArray()
-{
-    open('[', false);
 }
 
 void JsonStreamWriter::endArray()
@@ -396,19 +386,6 @@ void JsonStreamWriter::slowLineBreak(bool first)
     if (!first)
         put(",\n", 2);
     indent(int(m_levels.size()));
-}
-
-void JsonStreamWriter::open(char bracket, bool isObject)
-{
-    beforeValue();
-    char *out = room(2);
-    out[0] = bracket;
-    out[1] = '\n';
-    m_used += 2;
-    Level level;
-    level.isObject = isObject;
-    m_levels.push_back(level);
-    m_lineStartSize += 4;
 }
 
 void JsonStreamWriter::close(char bracket)

@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
-#include <QVector>
 
 #include <charconv>
 #include <cstdio>
@@ -29,9 +28,9 @@ public:
     JsonStreamWriter(const JsonStreamWriter &) = delete;
     JsonStreamWriter &operator=(const JsonStreamWriter &) = delete;
 
-    void beginObject();
+    void beginObject() { open('{', true); }
     void endObject();
-    void beginArray();
+    void beginArray() { open('[', false); }
     void endArray();
     // The next member's key; the value follows with one of the calls below.
     // A plain ASCII name that needs no escaping, such as a literal.
@@ -129,7 +128,18 @@ private:
         Q_ASSERT(!m_levels.back().isObject);
         lineBreak();
     }
-    void open(char bracket, bool isObject);
+    void open(char bracket, bool isObject)
+    {
+        beforeValue();
+        char *out = room(2);
+        out[0] = bracket;
+        out[1] = '\n';
+        m_used += 2;
+        Level level;
+        level.isObject = isObject;
+        m_levels.push_back(level);
+        m_lineStartSize += 4;
+    }
     void close(char bracket);
 #ifndef QT_NO_DEBUG
     void checkKey(const char *name);
