@@ -7,12 +7,13 @@
 // (36 MB, 331 MB of JSON) against `cat` of the same file (counter times_cat).
 // Targets: <= 15 x cat (project), <= 40 x cat (--tables).
 // BM_MppDumpCheck: --check on the 50,000-task schedule against cat of it; target <= 20 x cat.
-// Measured (2026-12-11, medians of 3, load average about 3 on two cores): 50,000 narrow tasks
-// 0.38 s (0.37 s CPU), --tables 3.65 s (3.63 s CPU), peak 82 and 90 MB (were 0.78 s, 4.3 s,
-// 117 and 123 MB at load 4). Wide: 0.67 s = 177 x cat (3.8 ms), --tables 4.17 s = 1,110 x cat
-// (were 0.82 s = 220 x and 3.28 s = 790 x; the cat figure moves by a millisecond from run to
-// run). --check, medians of 5: 167 ms = 60 x cat (2.8 ms); 301 ms = 94 x before mppdump ended
-// without freeing the project and before the reader work of the same day.
+// Measured (2026-12-11, medians of 3, load average about 2 on two cores): 50,000 narrow tasks
+// 0.30 s (0.29 s CPU), --tables 1.87 s (1.84 s CPU), peak 82 and 90 MB; 200,000 tasks 1.16 s,
+// --tables 7.55 s, peak 287 and 316 MB. Wide: 0.49 s = 129 x cat (3.7 ms), --tables 2.25 s =
+// 633 x cat. --check, medians of 5: 172 ms = 60 x cat (2.9 ms), nearly all of it the reader.
+// Before the same day's writer and table work (load 3): 50,000 0.38 s, --tables 3.65 s; wide
+// 0.67 s = 177 x, --tables 4.17 s = 1,110 x; --check 167 ms = 60 x. The wide targets are out
+// of reach while the reader alone takes about 0.16 s (42 x cat) and --tables writes 1.7 GB.
 
 #include "tests/support/mppschedulegenerator.h"
 

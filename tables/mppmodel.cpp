@@ -61,6 +61,14 @@ QVariant MPPModel::data(const QModelIndex &index, int role) const
     return role == Qt::DisplayRole ? cell(index.row(), index.column()) : QVariant();
 }
 
+void MPPModel::rowCells(int row, QVariant *cells) const
+{
+    const bool valid = m_project && row >= 0 && row < m_rowCount;
+    const int columns = m_columnIds.size();
+    for (int column = 0; column < columns; ++column)
+        cells[column] = valid ? cell(row, column) : QVariant();
+}
+
 QVariant MPPModel::toolTip(int, int) const
 {
     return QVariant();

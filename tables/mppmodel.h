@@ -56,6 +56,10 @@ public:
     // The item role of models/ryconstants.h a column stands for, served as its
     // Ry::ColumnItemRole header; -1 for none.
     virtual int itemRoleOfColumn(int column) const;
+    // The display values of every column of `row`, as data() gives them, into `cells` (room for
+    // columnCount() values; none for a row out of range): readers of whole rows are spared an
+    // index and a lookup per cell.
+    virtual void rowCells(int row, QVariant *cells) const;
     // Position of a column id, or -1.
     int columnOf(const QString &id) const { return m_columnIds.indexOf(id); }
 

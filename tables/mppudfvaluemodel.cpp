@@ -105,3 +105,20 @@ QVariant MPPUdfValueModel::cell(int row, int column) const
         return QVariant();
     }
 }
+
+void MPPUdfValueModel::rowCells(int row, QVariant *cells) const
+{
+    if (!m_project || row < 0 || row >= m_rowCount) {
+        MPPModel::rowCells(row, cells);
+        return;
+    }
+    const mppr::Task &t = *m_tasks.at(row / Fields);
+    const int k = row % Fields;
+    cells[UdfTypeId] = k;
+    cells[FkId] = uint(t.uniqueId);
+    cells[ProjId] = 1;
+    cells[UdfDate] = fieldValue(t, k);
+    cells[UdfText] = cells[UdfDate];
+    cells[UdfNumber] = cells[UdfDate];
+    cells[UdfCodeId] = QVariant();
+}

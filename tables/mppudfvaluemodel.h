@@ -29,6 +29,8 @@ public:
     // The value of field `typeId` of a task (a text, a date, a double or
     // "Yes"/"No" for a flag; no value for unset dates and for numbers, dates and flags not stored).
     static QVariant fieldValue(const mppr::Task &task, int typeId);
+    // The field's value found once for its three value columns.
+    void rowCells(int row, QVariant *cells) const override;
 
 protected:
     QVariant cell(int row, int column) const override;

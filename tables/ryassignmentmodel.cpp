@@ -90,6 +90,7 @@ RyAssignmentModel *RyAssignmentModel::userDefinedFields(QAbstractItemModel *task
     for (const QVariant &key : qAsConst(keys)) {
         Column column;
         column.typeKey = key;
+        column.typeId = mppValues ? key.toInt() : -1;
         const QString label = verticalLookup(key, types, labelColumn, 0).data().toString();
         column.header.insert(Qt::DisplayRole, label);
         column.header.insert(Ry::ColumnGroupRole, QStringLiteral("User Defined"));
@@ -104,8 +105,18 @@ RyAssignmentModel *RyAssignmentModel::userDefinedFields(QAbstractItemModel *task
         model->m_columns.append(column);
     }
     // The MPP value table finds a task's field row in constant time; others are scanned once.
-    if (!mppValues)
+    if (mppValues) {
+        model->m_mppValues = mppValues;
+        const int rows = model->m_taskIds.size();
+        model->m_firstValueRows.resize(rows);
+        for (int row = 0; row < rows; ++row) {
+            model->m_firstValueRows[row] = model->m_firstOfId.at(row)
+                ? mppValues->valueRow(qint32(model->m_taskIds.at(row).toUInt()), 0)
+                : -1;
+        }
+    } else {
         model->indexAssignments(0, 1);
+    }
     return model;
 }
 
@@ -161,8 +172,10 @@ int RyAssignmentModel::assignmentRow(int row, int column) const
     if (!m_firstOfId.at(row))
         return -1;
     const Column &info = m_columns.at(column);
-    if (const auto *mppValues = qobject_cast<const MPPUdfValueModel *>(m_assignments))
-        return mppValues->valueRow(qint32(m_taskIds.at(row).toUInt()), info.typeKey.toInt());
+    if (m_mppValues) {
+        const int first = m_firstValueRows.at(row);
+        return first < 0 ? -1 : first + info.typeId;
+    }
     return info.assignmentRows.value(keyText(m_taskIds.at(row)), -1);
 }
 
@@ -179,7 +192,10 @@ int RyAssignmentModel::columnCount(const QModelIndex &parent) const
 QVariant RyAssignmentModel::data(const QModelIndex &index, int role) const
 {
     Q_ASSERT(!index.isValid() || index.model() == this);
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    // A table's indexes have no parent: the model and the bounds are all there is to check,
+    // cheaply, as every cell of the activity view comes this way.
+    if (!index.isValid() || index.model() != this || index.row() >= m_taskIds.size()
+        || index.column() > m_columns.size())
         return QVariant();
     const bool display = role == Qt::DisplayRole || role == Qt::EditRole;
     if (index.column() == 0)
@@ -204,6 +220,9 @@ QVariant RyAssignmentModel::fieldCell(int assignmentRow, int role) const
 {
     if (role == Qt::UserRole)
         return cellAt(m_assignments, assignmentRow, 0);
+    // The MPP table shows a field's one value in each of the three columns.
+    if (m_mppValues)
+        return cellAt(m_assignments, assignmentRow, MPPUdfValueModel::UdfDate);
     // The date, else the text, else the number.
     for (int column : { 3, 4 }) {
         const QVariant value = cellAt(m_assignments, assignmentRow, column);

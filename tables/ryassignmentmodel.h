@@ -12,6 +12,8 @@
 #include <QMap>
 #include <QVector>
 
+class MPPUdfValueModel;
+
 class RyAssignmentModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -38,6 +40,7 @@ private:
     struct Column
     {
         QVariant typeKey;
+        int typeId = -1; // the MPP field type of typeKey
         QMap<int, QVariant> header;
         // Task id text -> the last assignment row of this type for that task (generic tables).
         QHash<QString, int> assignmentRows;
@@ -58,4 +61,8 @@ private:
     // Rows whose task id appeared on an earlier row get no assignments.
     QVector<bool> m_firstOfId;
     QVector<Column> m_columns;
+    // The MPP value table, where a task's fields are consecutive rows; per row of this model
+    // the value table's row of the task's first field, -1 for none.
+    const MPPUdfValueModel *m_mppValues = nullptr;
+    QVector<int> m_firstValueRows;
 };

@@ -71,6 +71,7 @@ class TestMppTables : public QObject
 
 private slots:
     void everyTablePassesTheModelTester();
+    void rowCellsAreTheDisplayValues();
     void summaryTasksBecomeWbsRows();
     void blankAndShortRecordsAreNoActivities();
     void derivedDatesAndTaskType();
@@ -94,21 +95,26 @@ private slots:
     void modelsWithoutProject();
 };
 
+static std::vector<std::unique_ptr<MPPModel>> everyTable(mppr::Project *project)
+{
+    std::vector<std::unique_ptr<MPPModel>> tables;
+    tables.push_back(tableOver<MPPTaskModel>(project, "TASK"));
+    tables.push_back(tableOver<MPPWBSModel>(project, "PROJWBS"));
+    tables.push_back(tableOver<MPPTaskPredModel>(project, "TASKPRED"));
+    tables.push_back(tableOver<MPPTaskRsrcModel>(project, "TASKRSRC"));
+    tables.push_back(tableOver<MPPRsrcModel>(project, "RSRC"));
+    tables.push_back(tableOver<MPPActvTypeModel>(project, "ACTVTYPE"));
+    tables.push_back(tableOver<MPPActvCodeModel>(project, "ACTVCODE"));
+    tables.push_back(tableOver<MPPTaskActiveModel>(project, "TASKACTV"));
+    tables.push_back(tableOver<MPPUdfTypeModel>(project, "UDFTYPE"));
+    tables.push_back(tableOver<MPPUdfValueModel>(project, "UDFVALUE"));
+    return tables;
+}
+
 void TestMppTables::everyTablePassesTheModelTester()
 {
     auto project = small();
-    std::vector<std::unique_ptr<MPPModel>> tables;
-    tables.push_back(tableOver<MPPTaskModel>(project.get(), "TASK"));
-    tables.push_back(tableOver<MPPWBSModel>(project.get(), "PROJWBS"));
-    tables.push_back(tableOver<MPPTaskPredModel>(project.get(), "TASKPRED"));
-    tables.push_back(tableOver<MPPTaskRsrcModel>(project.get(), "TASKRSRC"));
-    tables.push_back(tableOver<MPPRsrcModel>(project.get(), "RSRC"));
-    tables.push_back(tableOver<MPPActvTypeModel>(project.get(), "ACTVTYPE"));
-    tables.push_back(tableOver<MPPActvCodeModel>(project.get(), "ACTVCODE"));
-    tables.push_back(tableOver<MPPTaskActiveModel>(project.get(), "TASKACTV"));
-    tables.push_back(tableOver<MPPUdfTypeModel>(project.get(), "UDFTYPE"));
-    tables.push_back(tableOver<MPPUdfValueModel>(project.get(), "UDFVALUE"));
-    for (auto &table : tables) {
+    for (auto &table : everyTable(project.get())) {
         QAbstractItemModelTester tester(table.get(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         // A second project replaces the rows inside a reset the tester follows.
@@ -116,6 +122,30 @@ void TestMppTables::everyTablePassesTheModelTester()
         table->setProject(other.get());
         table->setProject(project.get());
     }
+}
+
+void TestMppTables::rowCellsAreTheDisplayValues()
+{
+    auto project = small();
+    int compared = 0;
+    for (auto &table : everyTable(project.get())) {
+        const int columns = table->columnCount();
+        std::vector<QVariant> cells(static_cast<size_t>(columns), QVariant(-7));
+        for (int row = -1; row <= table->rowCount(); ++row) {
+            table->rowCells(row, cells.data());
+            for (int column = 0; column < columns; ++column) {
+                const QVariant expected = table->index(row, column).data();
+                QVERIFY2(cells[size_t(column)] == expected
+                             && cells[size_t(column)].userType() == expected.userType(),
+                         qPrintable(QStringLiteral("%1 (%2, %3)")
+                                        .arg(table->objectName())
+                                        .arg(row)
+                                        .arg(column)));
+                compared += row >= 0 && row < table->rowCount() && expected.isValid();
+            }
+        }
+    }
+    QVERIFY(compared > 0);
 }
 
 void TestMppTables::summaryTasksBecomeWbsRows()

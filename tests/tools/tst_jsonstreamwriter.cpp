@@ -59,6 +59,7 @@ private slots:
     void strings();
     void dates_data();
     void dates();
+    void manyDates();
     void layoutMatchesDocument();
     void deepNestingMatchesDocument();
     void writeErrorIsKept();
@@ -127,6 +128,8 @@ void TestJsonStreamWriter::fractions()
         double number = low * std::exp(ratio * unit);
         if (k % 4 == 1)
             number = std::round(number * 4) / 4 + 0.25; // quarters, as generated numbers are
+        else if (k % 4 == 3 && std::round(number * 100) != std::round(number) * 100)
+            number = std::round(number * 100) / 100; // hundredths, as the reader keeps them
         if (k % 2 == 1)
             number = -number;
         const QByteArray expected = qtText(number);
@@ -184,6 +187,30 @@ void TestJsonStreamWriter::dates()
     const QString dayFormat = QStringLiteral("yyyy-MM-ddT00:00:00");
     QCOMPARE(written([&date](JsonStreamWriter &w) { w.dateValue(date.date()); }),
              qtText(date.date().toString(dayFormat)));
+}
+
+void TestJsonStreamWriter::manyDates()
+{
+    // Days come back in any order and share the writer's memory of day texts: each one must
+    // still get its own.
+    QJsonArray expected;
+    QVector<qint64> msecs;
+    quint64 state = 12345;
+    const qint64 from = utc(1899, 6, 1, 0, 0, 0).toMSecsSinceEpoch();
+    for (int k = 0; k < 3000; ++k) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        const qint64 span = k % 3 == 0 ? 64 * 86400000LL * 10 : 250LL * 365 * 86400000;
+        msecs.append(k % 5 == 4 ? msecs.at(k / 2) : from + qint64((state >> 20) % quint64(span)));
+        expected.append(QDateTime::fromMSecsSinceEpoch(msecs.last(), Qt::UTC)
+                            .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    }
+    const QByteArray text = written([&msecs](JsonStreamWriter &w) {
+        w.beginArray();
+        for (const qint64 value : qAsConst(msecs))
+            w.utcDateTimeValue(value);
+        w.endArray();
+    });
+    QCOMPARE(text, QJsonDocument(expected).toJson(QJsonDocument::Indented));
 }
 
 void TestJsonStreamWriter::layoutMatchesDocument()

@@ -19,24 +19,16 @@ constexpr double ExactIntegerLimit = 9007199254740992.0; // 2^53
 // Qt may choose the exponent form, which is left to Qt.
 constexpr double FixedFormMinimum = 1e-3;
 constexpr qint64 MSecsPerDay = 86400000;
+// "\"yyyy-MM-ddT", "HH:mm:ss\"" and both.
+constexpr int DayTextSize = 12;
+constexpr int ClockTextSize = 9;
+constexpr int DateTimeSize = DayTextSize + ClockTextSize;
+// Up to here doubles lie at most 2^-12 apart.
+constexpr double HundredthsLimit = 1099511627776.0; // 2^40
+// What fractionText() may write.
+constexpr int FractionRoom = 48;
 constexpr char Spaces[] = "                                ";
 constexpr int SpaceCount = int(sizeof Spaces) - 1;
-// ",\n" and the indent of up to MaxQuickLevels levels, for one copy per line.
-constexpr int MaxQuickLevels = 16;
-struct LineStart
-{
-    LineStart()
-    {
-        text[0] = ',';
-        text[1] = '\n';
-        std::memset(text + 2, ' ', sizeof text - 2);
-    }
-    // Read in 16-byte pieces: room for the last piece's overrun.
-    char text[2 + 4 * MaxQuickLevels + 16];
-};
-// The block has room for such an overrun behind its end.
-constexpr int BlockSlack = 16;
-const LineStart lineStart;
 
 // What QJsonDocument itself writes for one value; the slow but certain path for the values
 // the fast paths leave out.
@@ -55,10 +47,10 @@ bool isPlainAscii(const QString &text)
     return true;
 }
 
-// Writes the digits at `out` and returns the end.
+// Writes the digits at `out` (room for MaxIntegerSize) and returns the end.
 char *integerText(char *out, qint64 number)
 {
-    return std::to_chars(out, out + 24, number).ptr;
+    return std::to_chars(out, out + 20, number).ptr;
 }
 
 // The shortest text that reads back as the non-integral `number`, in the fixed form Qt gives it
@@ -68,34 +60,68 @@ char *fractionText(char *out, double number)
     const double magnitude = std::abs(number);
     if (!(magnitude >= FixedFormMinimum && magnitude < ExactIntegerLimit))
         return nullptr;
+    // Hundredths, the usual fractions (the reader's numbers are kept in them), have themselves
+    // as their shortest text while doubles lie much closer together than 0.01: no other text
+    // of as few digits is then near enough to read back as the same double.
+    const double hundredths = magnitude * 100;
+    if (magnitude < HundredthsLimit && hundredths == std::trunc(hundredths)
+        && hundredths / 100 == magnitude) {
+        const qint64 whole = qint64(hundredths);
+        if (number < 0)
+            *out++ = '-';
+        out = integerText(out, whole / 100);
+        *out++ = '.';
+        const int fraction = int(whole % 100);
+        *out++ = char('0' + fraction / 10);
+        if (fraction % 10 != 0)
+            *out++ = char('0' + fraction % 10);
+        return out;
+    }
     const std::to_chars_result result
-        = std::to_chars(out, out + 48, number, std::chars_format::fixed);
+        = std::to_chars(out, out + FractionRoom, number, std::chars_format::fixed);
     return result.ec == std::errc() ? result.ptr : nullptr;
 }
 
-char *twoDigits(char *out, int number)
+void twoDigits(char *out, int number)
 {
     out[0] = char('0' + number / 10);
     out[1] = char('0' + number % 10);
-    return out + 2;
 }
 
-// "\"yyyy-MM-ddT" for the years QDateTime::toString writes as four plain digits; null for the
-// others.
-char *dayText(char *out, const QDate &day)
+// Writes "\"yyyy-MM-ddT" (DayTextSize bytes) for a year of four digits.
+void dayText(char *out, int year, int month, int dayOfMonth)
+{
+    out[0] = '"';
+    twoDigits(out + 1, year / 100);
+    twoDigits(out + 3, year % 100);
+    out[5] = '-';
+    twoDigits(out + 6, month);
+    out[8] = '-';
+    twoDigits(out + 9, dayOfMonth);
+    out[11] = 'T';
+}
+
+// "\"yyyy-MM-ddT" for the years QDateTime::toString writes as four plain digits; false for
+// the others.
+bool dayText(char *out, const QDate &day)
 {
     int year = 0, month = 0, dayOfMonth = 0;
     day.getDate(&year, &month, &dayOfMonth);
     if (year < 1000 || year > 9999)
-        return nullptr;
-    *out++ = '"';
-    out = integerText(out, year);
-    *out++ = '-';
-    out = twoDigits(out, month);
-    *out++ = '-';
-    out = twoDigits(out, dayOfMonth);
-    *out++ = 'T';
-    return out;
+        return false;
+    dayText(out, year, month, dayOfMonth);
+    return true;
+}
+
+// Writes "HH:mm:ss\"" (ClockTextSize bytes) of the seconds of a day.
+void clockText(char *out, int seconds)
+{
+    twoDigits(out, seconds / 3600);
+    out[2] = ':';
+    twoDigits(out + 3, seconds / 60 % 60);
+    out[5] = ':';
+    twoDigits(out + 6, seconds % 60);
+    out[8] = '"';
 }
 
 // The day of a count of days since 1970-01-01 in the proleptic Gregorian calendar.
@@ -113,34 +139,11 @@ void civilDay(qint64 days, int *year, int *month, int *dayOfMonth)
     *year = int(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
 }
 
-// "\"yyyy-MM-ddTHH:mm:ss\"" of a UTC date as milliseconds since 1970, for the years
-// QDateTime::toString writes as four plain digits; null for the others.
-char *utcText(char *out, qint64 msecs)
-{
-    const qint64 days = msecs >= 0 ? msecs / MSecsPerDay : -((-msecs - 1) / MSecsPerDay) - 1;
-    const int msecsOfDay = int(msecs - days * MSecsPerDay);
-    int year = 0, month = 0, dayOfMonth = 0;
-    civilDay(days, &year, &month, &dayOfMonth);
-    if (year < 1000 || year > 9999)
-        return nullptr;
-    *out++ = '"';
-    out = integerText(out, year);
-    *out++ = '-';
-    out = twoDigits(out, month);
-    *out++ = '-';
-    out = twoDigits(out, dayOfMonth);
-    *out++ = 'T';
-    const int seconds = msecsOfDay / 1000;
-    out = twoDigits(out, seconds / 3600);
-    *out++ = ':';
-    out = twoDigits(out, seconds / 60 % 60);
-    *out++ = ':';
-    out = twoDigits(out, seconds % 60);
-    *out++ = '"';
-    return out;
-}
-
 } // namespace
+
+const char JsonStreamWriter::LineStart[] = ",\n"
+                                           "                                        "
+                                           "                                        ";
 
 JsonStreamWriter::JsonStreamWriter(std::FILE *out)
     : m_out(out)
@@ -153,45 +156,28 @@ JsonStreamWriter::~JsonStreamWriter()
     flush();
 }
 
-void JsonStreamWriter::beginObject()
-{
-    open('{', true);
-}
-
 void JsonStreamWriter::endObject()
 {
-    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
+    Q_ASSERT(!m_levels.empty() && m_levels.back().isObject && !m_afterKey);
     close('}');
-}
-
-void JsonStreamWriter::beginArray()
-{
-    open('[', false);
 }
 
 void JsonStreamWriter::endArray()
 {
-    Q_ASSERT(!m_levels.isEmpty() && !m_levels.last().isObject);
+    Q_ASSERT(!m_levels.empty() && !m_levels.back().isObject);
     close(']');
 }
 
-void JsonStreamWriter::key(const char *name)
-{
 #ifndef QT_NO_DEBUG
+void JsonStreamWriter::checkKey(const char *name)
+{
     Q_ASSERT(isPlainAscii(QString::fromLatin1(name)) && !std::strpbrk(name, "\"\\"));
     checkKeyOrder(QString::fromLatin1(name));
+}
 #endif
-    startMember();
-    const int size = int(std::strlen(name));
-    if (size + 4 <= BlockSize - m_used) {
-        char *out = m_block.get() + m_used;
-        *out++ = '"';
-        std::memcpy(out, name, size_t(size));
-        out += size;
-        std::memcpy(out, "\": ", 3);
-        m_used += size + 4;
-        return;
-    }
+
+void JsonStreamWriter::longKey(const char *name, int size)
+{
     put('"');
     put(name, size);
     put("\": ", 3);
@@ -212,46 +198,23 @@ void JsonStreamWriter::key(const QString &name)
 void JsonStreamWriter::checkKeyOrder(const QString &name)
 {
     // QJsonObject keeps its keys sorted; a dump written in another order would differ.
-    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
-    Q_ASSERT_X(m_levels.last().empty || m_levels.last().lastKey < name, "JsonStreamWriter::key",
+    Q_ASSERT(!m_levels.empty() && m_levels.back().isObject && !m_afterKey);
+    Q_ASSERT_X(m_levels.back().empty || m_levels.back().lastKey < name, "JsonStreamWriter::key",
                qPrintable(name));
-    m_levels.last().lastKey = name;
+    m_levels.back().lastKey = name;
 }
 #endif
-
-void JsonStreamWriter::null()
-{
-    beforeValue();
-    put("null", 4);
-}
-
-void JsonStreamWriter::value(bool flag)
-{
-    beforeValue();
-    if (flag)
-        put("true", 4);
-    else
-        put("false", 5);
-}
-
-void JsonStreamWriter::value(int number)
-{
-    beforeValue();
-    char text[24];
-    put(text, int(integerText(text, number) - text));
-}
 
 void JsonStreamWriter::value(double number)
 {
     beforeValue();
     if (std::abs(number) < ExactIntegerLimit && number == std::trunc(number)) {
-        char text[24];
-        put(text, int(integerText(text, qint64(number)) - text));
+        char *out = room(MaxIntegerSize);
+        m_used = int(integerText(out, qint64(number)) - m_block.get());
         return;
     }
-    char text[48];
-    if (char *end = fractionText(text, number))
-        put(text, int(end - text));
+    if (char *end = fractionText(room(FractionRoom), number))
+        m_used = int(end - m_block.get());
     else
         put(numberText(number));
 }
@@ -305,51 +268,57 @@ void JsonStreamWriter::dateTimeValue(const QDateTime &date)
         return;
     }
     beforeValue();
-    char text[32];
-    char *end = date.isValid() ? dayText(text, date.date()) : nullptr;
-    if (!end) {
+    char text[DateTimeSize];
+    if (!date.isValid() || !dayText(text, date.date())) {
         // Invalid dates and far years keep Qt's own forms.
         put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
         return;
     }
-    const QTime time = date.time();
-    end = twoDigits(end, time.hour());
-    *end++ = ':';
-    end = twoDigits(end, time.minute());
-    *end++ = ':';
-    end = twoDigits(end, time.second());
-    *end++ = '"';
-    put(text, int(end - text));
+    clockText(text + DayTextSize, date.time().msecsSinceStartOfDay() / 1000);
+    put(text, DateTimeSize);
 }
 
 void JsonStreamWriter::utcDateTimeValue(qint64 msecs)
 {
     beforeValue();
-    char text[32];
-    if (char *end = utcText(text, msecs)) {
-        put(text, int(end - text));
+    const qint64 days = msecs >= 0 ? msecs / MSecsPerDay : -((-msecs - 1) / MSecsPerDay) - 1;
+    // Dates of one schedule fall on few days: each day's text is worked out once.
+    DayText &day = m_days[size_t(days) % DayCacheSize];
+    if (day.days != days) {
+        day.days = days;
+        int year = 0, month = 0, dayOfMonth = 0;
+        civilDay(days, &year, &month, &dayOfMonth);
+        day.valid = year >= 1000 && year <= 9999;
+        if (day.valid)
+            dayText(day.text, year, month, dayOfMonth);
+    }
+    if (!day.valid) {
+        // Far years keep Qt's own forms.
+        const QDateTime date = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+        put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
         return;
     }
-    const QDateTime date = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
-    put(stringText(date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))));
+    char *out = room(DateTimeSize);
+    std::memcpy(out, day.text, DayTextSize);
+    clockText(out + DayTextSize, int(msecs - days * MSecsPerDay) / 1000);
+    m_used += DateTimeSize;
 }
 
 void JsonStreamWriter::dateValue(const QDate &date)
 {
     beforeValue();
-    char text[32];
-    char *end = date.isValid() ? dayText(text, date) : nullptr;
-    if (!end) {
+    char text[DateTimeSize];
+    if (!date.isValid() || !dayText(text, date)) {
         put(stringText(date.toString(QStringLiteral("yyyy-MM-ddT00:00:00"))));
         return;
     }
-    put(text, int(end - text));
-    put("00:00:00\"", 9);
+    clockText(text + DayTextSize, 0);
+    put(text, DateTimeSize);
 }
 
 bool JsonStreamWriter::finish()
 {
-    Q_ASSERT(m_levels.isEmpty());
+    Q_ASSERT(m_levels.empty());
     flush();
     if (!failed() && std::fflush(m_out) != 0)
         fail();
@@ -390,86 +359,57 @@ QByteArray JsonStreamWriter::stringText(const QString &text)
 
 bool JsonStreamWriter::putPlainString(const QString &text)
 {
-    const int worst = 2 * text.size() + 2;
-    if (worst > BlockSize || !isPlainAscii(text))
+    const int size = text.size();
+    const int worst = 2 * size + 2;
+    if (worst > BlockSize)
         return false;
-    if (worst > BlockSize - m_used)
-        flush();
-    char *out = m_block.get() + m_used;
+    // Copied and checked in one pass; a character that needs more than that leaves the block
+    // as it was.
+    char *out = room(worst);
     *out++ = '"';
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+    const ushort *from = reinterpret_cast<const ushort *>(text.constData());
+    for (int k = 0; k < size; ++k) {
+        const ushort c = from[k];
+        if (c < 0x20 || c > 0x7e)
+            return false;
+        if (c == '"' || c == '\\')
             *out++ = '\\';
-        *out++ = char(c.unicode());
+        *out++ = char(c);
     }
     *out++ = '"';
     m_used = int(out - m_block.get());
     return true;
 }
 
-void JsonStreamWriter::beforeValue()
+void JsonStreamWriter::slowLineBreak(bool first)
 {
-    if (m_afterKey) {
-        m_afterKey = false;
-        return;
-    }
-    if (m_levels.isEmpty())
-        return;
-    Q_ASSERT(!m_levels.last().isObject);
-    Level &level = m_levels.last();
-    lineBreak(level.empty);
-    level.empty = false;
-}
-
-void JsonStreamWriter::startMember()
-{
-    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().isObject && !m_afterKey);
-    Level &level = m_levels.last();
-    lineBreak(level.empty);
-    level.empty = false;
-    m_afterKey = true;
-}
-
-void JsonStreamWriter::lineBreak(bool first)
-{
-    const int levels = m_levels.size();
-    if (levels > MaxQuickLevels) {
-        if (!first)
-            put(",\n", 2);
-        indent(levels);
-        return;
-    }
-    const int skip = first ? 2 : 0;
-    const int size = 2 + 4 * levels - skip;
-    if (size > BlockSize - m_used)
-        flush();
-    // Fixed-size pieces copy faster than one copy of a varying length; the bytes past `size`
-    // are overwritten by what follows.
-    char *out = m_block.get() + m_used;
-    const char *from = lineStart.text + skip;
-    for (int k = 0; k < size; k += 16)
-        std::memcpy(out + k, from + k, 16);
-    m_used += size;
-}
-
-void JsonStreamWriter::open(char bracket, bool isObject)
-{
-    beforeValue();
-    put(bracket);
-    put('\n');
-    Level level;
-    level.isObject = isObject;
-    m_levels.append(level);
+    if (!first)
+        put(",\n", 2);
+    indent(int(m_levels.size()));
 }
 
 void JsonStreamWriter::close(char bracket)
 {
-    if (!m_levels.last().empty)
-        put('\n');
-    m_levels.removeLast();
-    indent(m_levels.size());
-    put(bracket);
-    if (m_levels.isEmpty())
+    const bool empty = m_levels.back().empty;
+    m_levels.pop_back();
+    m_lineStartSize -= 4;
+    const int depth = int(m_levels.size());
+    // "\n" after the last entry, the indent and the bracket: one piece of the line start.
+    const int skip = empty ? 2 : 1;
+    const int size = m_lineStartSize - skip;
+    if (depth <= MaxQuickLevels && size + 1 <= BlockSize - m_used) {
+        char *out = m_block.get() + m_used;
+        const char *from = LineStart + skip;
+        copyLineStart(out, from, size);
+        out[size] = bracket;
+        m_used += size + 1;
+    } else {
+        if (!empty)
+            put('\n');
+        indent(depth);
+        put(bracket);
+    }
+    if (depth == 0)
         put('\n');
 }
 

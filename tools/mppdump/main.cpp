@@ -133,15 +133,16 @@ int dumpProject(const QString &path, bool asDocument)
 #ifdef MPPDUMP_TABLES
 int dumpTables(const QString &path, bool asDocument)
 {
-    int status = 0;
     if (asDocument) {
+        int status = 0;
         const QJsonObject json = tablesToJson(path, &status);
         return exitCode(printJson(json), status);
     }
     JsonStreamWriter writer(stdout);
-    status = writeTables(writer, path);
-    writer.finish();
-    return exitCode(writer.error(), status);
+    return writeTables(writer, path, [&writer](int status) {
+        writer.finish();
+        return endProcess(exitCode(writer.error(), status));
+    });
 }
 
 int dumpCheck(const QString &path)

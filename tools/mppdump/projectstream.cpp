@@ -5,8 +5,6 @@
 
 #include "mppr/project.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -246,6 +244,7 @@ public:
     {
         return rank(index) < 0 ? "" : m_names[size_t(index)].constData();
     }
+    int nameSize(int index) const { return rank(index) < 0 ? 0 : m_names[size_t(index)].size(); }
 
 private:
     std::array<QByteArray, mppr::CustomFieldCount> m_names;
@@ -257,28 +256,30 @@ private:
 void customFields(JsonStreamWriter &w, const mppr::CustomFieldValues &values)
 {
     static const CustomFieldKeys keys;
-    QVarLengthArray<const mppr::CustomFieldValue *, mppr::CustomFieldCount> sorted;
+    // Each value goes to its name's place in key order, a later one over an earlier one; an
+    // index outside the custom fields has the empty name, which sorts first.
+    std::array<const mppr::CustomFieldValue *, mppr::CustomFieldCount + 1> byRank {};
     for (const mppr::CustomFieldValue &v : values)
-        sorted.append(&v);
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const mppr::CustomFieldValue *a, const mppr::CustomFieldValue *b) {
-                         return keys.rank(a->field) < keys.rank(b->field);
-                     });
+        byRank[size_t(keys.rank(v.field) + 1)] = &v;
     w.beginObject();
-    for (int k = 0; k < sorted.size(); ++k) {
-        const mppr::CustomFieldValue &v = *sorted.at(k);
-        if (k + 1 < sorted.size() && keys.rank(sorted.at(k + 1)->field) == keys.rank(v.field))
+    for (const mppr::CustomFieldValue *value : byRank) {
+        if (!value)
             continue;
-        w.key(keys.name(v.field));
+        const mppr::CustomFieldValue &v = *value;
+        w.key(keys.name(v.field), keys.nameSize(v.field));
+        // The common types read in place, without a copy.
         switch (v.value.type()) {
         case QVariant::DateTime:
-            date(w, v.value.toDateTime());
+            date(w, *static_cast<const QDateTime *>(v.value.constData()));
             break;
         case QVariant::Bool:
             w.value(v.value.toBool());
             break;
         case QVariant::Double:
             w.value(v.value.toDouble());
+            break;
+        case QVariant::String:
+            w.value(*static_cast<const QString *>(v.value.constData()));
             break;
         default:
             w.value(v.value.toString());
@@ -294,6 +295,7 @@ template<typename Record> struct Member
     const char *key;
     void (*write)(JsonStreamWriter &, const Record &);
     bool (*present)(const Record &) = nullptr; // null: always written
+    int keySize = 0; // filled in by sortedMembers()
 };
 
 // The members in the order a JSON object keeps its keys, whatever order they are listed in.
@@ -301,6 +303,8 @@ template<typename Record>
 std::vector<Member<Record>> sortedMembers(std::initializer_list<Member<Record>> members)
 {
     std::vector<Member<Record>> sorted(members);
+    for (Member<Record> &member : sorted)
+        member.keySize = int(std::strlen(member.key));
     std::sort(sorted.begin(), sorted.end(), [](const Member<Record> &a, const Member<Record> &b) {
         return std::strcmp(a.key, b.key) < 0;
     });
@@ -314,7 +318,7 @@ void writeRecord(JsonStreamWriter &w, const std::vector<Member<Record>> &members
     for (const Member<Record> &member : members) {
         if (member.present && !member.present(r))
             continue;
-        w.key(member.key);
+        w.key(member.key, member.keySize);
         member.write(w, r);
     }
     w.endObject();

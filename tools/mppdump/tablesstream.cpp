@@ -4,13 +4,22 @@
 
 #include "models/ryconstants.h"
 #include "tables/mpploader.h"
+#include "tables/mppmodel.h"
 
 #include <QAbstractItemModel>
 #include <QDateTime>
 #include <QFile>
 #include <QJsonDocument>
 
+#include <vector>
+
 namespace {
+
+// A cell's value read in place where its type is known: no copy, no conversion.
+template<typename T> const T &held(const QVariant &value)
+{
+    return *static_cast<const T *>(value.constData());
+}
 
 void writeCell(JsonStreamWriter &w, const QVariant &value)
 {
@@ -18,23 +27,31 @@ void writeCell(JsonStreamWriter &w, const QVariant &value)
         w.null();
         return;
     }
+    // Numbers are written as the document's doubles would be: integers within int as they are.
     switch (value.userType()) {
     case QMetaType::QDateTime:
-        w.dateTimeValue(value.toDateTime());
+        w.dateTimeValue(held<QDateTime>(value));
         break;
     case QMetaType::QDate:
-        w.dateValue(value.toDate());
+        w.dateValue(held<QDate>(value));
         break;
     case QMetaType::Int:
+        w.value(held<int>(value));
+        break;
+    case QMetaType::Double:
+        w.value(held<double>(value));
+        break;
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-    case QMetaType::Double:
     case QMetaType::Float:
         w.value(value.toDouble());
         break;
     case QMetaType::Bool:
-        w.value(value.toBool());
+        w.value(held<bool>(value));
+        break;
+    case QMetaType::QString:
+        w.value(held<QString>(value));
         break;
     default:
         w.value(value.toString());
@@ -75,11 +92,20 @@ void writeRows(JsonStreamWriter &w, const QAbstractItemModel &model)
     w.beginArray();
     const int columnCount = model.columnCount();
     const int rowCount = model.rowCount();
+    // The tables hand over whole rows; the derived models are asked cell by cell.
+    const auto *table = qobject_cast<const MPPModel *>(&model);
+    std::vector<QVariant> cells(static_cast<size_t>(columnCount));
     // Stops early once the output fails: nothing more would reach it.
     for (int row = 0; row < rowCount && !w.failed(); ++row) {
+        if (table) {
+            table->rowCells(row, cells.data());
+        } else {
+            for (int column = 0; column < columnCount; ++column)
+                cells[size_t(column)] = model.index(row, column).data();
+        }
         w.beginArray();
-        for (int column = 0; column < columnCount; ++column)
-            writeCell(w, model.index(row, column).data());
+        for (const QVariant &cell : cells)
+            writeCell(w, cell);
         w.endArray();
     }
     w.endArray();
@@ -104,7 +130,8 @@ void setBuiltInSchema(ProjectLoader &loader)
         loader.setSchema(QJsonDocument::fromJson(schema.readAll()));
 }
 
-int writeTables(JsonStreamWriter &w, const QString &path)
+int writeTables(JsonStreamWriter &w, const QString &path,
+                const std::function<int(int status)> &done)
 {
     MPPLoader loader;
     setBuiltInSchema(loader);
@@ -126,5 +153,5 @@ int writeTables(JsonStreamWriter &w, const QString &path)
     w.key("status");
     w.value(status);
     w.endObject();
-    return status;
+    return done(status);
 }
